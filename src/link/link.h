@@ -1,0 +1,99 @@
+#pragma once
+// The instrument link: opening the port, the command/response protocol, error reporting and the
+// identification of the instrument.
+//
+// Contract:
+// - Everything runs on the one GUI thread. Waits sleep in a nested event loop until data, drained
+//   output or the deadline arrives, so timer, button and serial-event handlers can run inside a
+//   transfer. DoTransfer refuses re-entry (InTransfer, result -1); SendReceive refuses it
+//   (ExchangeBusy, result 2).
+// - Results are 16-bit codes, never exceptions: DoTransfer 1 / -1, OpenComPort 0 / 17,
+//   SendReceive 0, 2, -1, -2, -3, -4. After a failed transfer ResponseText is "".
+// - The Link does not own the serial control or the clock. Messages go through Ui().
+// - Trace of every frame: QT_LOGGING_RULES="veltra.link.debug=true".
+
+#include "clock.h"
+#include "serialcontrol.h"
+
+#include <QLoggingCategory>
+#include <QObject>
+#include <QString>
+#include <QStringList>
+
+Q_DECLARE_LOGGING_CATEGORY(lcLink)
+
+struct InstrumentInfo
+{
+    QString SerialNo;
+    QString Ident;
+    QString IdentEx;
+    double FwVersion = 0;
+    qint16 DeviceType = 0;
+    double BattVoltage = 0;
+};
+
+constexpr int DeviceTypeCount = 25;
+constexpr int ReplyBufferCap = 64 * 1024;
+
+class Link : public QObject
+{
+    Q_OBJECT
+public:
+    explicit Link(SerialControl &comm, const Clock &clock = SystemClock::instance(),
+                  QObject *parent = nullptr);
+
+    SerialControl &Comm1;
+
+    // Connection settings: loaded at start, written by the port dialog.
+    qint16 ComPortNo = 1;
+    qint16 BluetoothOn = 0;
+    qint16 BtPromptTimeout = 3;
+    qint16 BtReplyTimeout = 5;
+
+    // Exchange state.
+    QString ResponseText;
+    qint16 ProtocolMode = 0;
+    qint16 ExchangeBusy = 0;
+    qint16 ParityError = 0;
+    qint16 InTransfer = 0;
+
+    // Identification.
+    InstrumentInfo Instrument;
+    InstrumentInfo ParsedInfo;
+    QStringList DeviceNameTable;
+
+    // Opening and waiting.
+    qint16 OpenComPort(qint16 portNo, qint16 fastProfile);
+    void SetComSettings();
+    void WaitSeconds(double seconds);
+    // Closes the port when one is open.
+    void CloseComPort();
+
+    // Transfers.
+    qint16 DoTransfer(const QString &command, qint16 verifyStatus);
+    qint16 SendReceive(const QString &command, double promptTimeout, double replyTimeout);
+    qint16 QueryTransferStatus();
+    void ShowTransferError(const QString &command);
+
+    // Identification.
+    void InitDeviceTables();
+    qint16 ReadInstrumentInfo();
+    void ParseIdentity();
+    // DeviceNameTable entry of Instrument.DeviceType: the title of the link's message boxes.
+    QString DeviceName() const;
+
+    // Handler of the serial control's communication event: records parity errors.
+    void Comm1_CommEvent();
+
+private:
+    qint16 SendCommand(const QString &command, double replyTimeout);
+    qint16 ReadReply(double replyTimeout);
+    qint16 ReadFramedReply(double replyTimeout);
+
+    const Clock &m_clock;
+};
+
+QString CalcChecksum(const QString &text);
+QString MapOldModelName(const QString &text);
+double GetFwVersion(const QString &text);
+int GetDeviceType(const QString &text);

@@ -1,0 +1,67 @@
+#pragma once
+// The serial control: the operations the program needs from one serial port.
+//
+// One instance serves the whole program (the main window owns it; the port dialog works on the
+// same one). Ports are numbered 1 to 255 ("COM n"); the real implementation maps numbers to
+// devices. Failing writes (a missing port, a port in use) do not throw: they record an error that
+// hasError() reports until clearError(). Waiting code sleeps in the event loop and is woken by
+// activity(), emitted whenever data arrives, output drains or the port fails.
+
+#include <QByteArray>
+#include <QObject>
+#include <QString>
+
+class SerialControl : public QObject
+{
+    Q_OBJECT
+public:
+    using QObject::QObject;
+
+    // CommPort: the port number the next opening uses.
+    virtual void setCommPort(int portNo) = 0;
+    virtual int commPort() const = 0;
+
+    // Settings: "9600,e,7,2" or "115200,n,8,1" (baud, parity n/e, data bits, stop bits).
+    virtual void setSettings(const QString &settings) = 0;
+    virtual QString settings() const = 0;
+
+    // OpenState: true while a port is open; writing true opens CommPort, false closes.
+    virtual bool openState() const = 0;
+    virtual void setOpenState(bool open) = 0;
+
+    // 1 when the port with number index + 1 is present (it may still refuse to open).
+    virtual int portState(int index) = 0;
+
+    // InCount, InText (one character per byte, taken out of the receive buffer), InCount = 0.
+    virtual int inCount() = 0;
+    virtual QByteArray inText() = 0;
+    virtual void clearInput() = 0;
+
+    // OutText queues a frame; OutCount is what has not gone yet.
+    virtual void outText(const QByteArray &frame) = 0;
+    virtual int outCount() = 0;
+
+    // EventCode of the last communication event; 1009 is a parity error in received data.
+    virtual int eventCode() const = 0;
+
+    // PortList / ListField: index -1 describes the set ("COUNT"), 0..count-1 one present port
+    // ("NAME", such as "COM10"), in port number order.
+    virtual QString portList(int index, qint32 &flags, const QString &filter) = 0;
+    virtual QString listField(const QString &descriptor, const QString &key) = 0;
+
+    // What the user should see to tell ports apart: device path and, where known, description,
+    // maker and serial number. Empty for a number that names no device.
+    virtual QString portDescription(int portNo) = 0;
+
+    virtual bool hasError() const = 0;
+    virtual void clearError() = 0;
+
+    // Blocks up to msecs for received data without processing the application's events.
+    virtual bool waitForInput(int msecs) = 0;
+
+signals:
+    void commEvent();
+    void activity();
+};
+
+constexpr int ParityErrorEvent = 1009;

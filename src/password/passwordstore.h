@@ -1,0 +1,19 @@
+#pragma once
+// The access password and its file "VeltraSetCalibDate.psw" in PrgPath.
+//
+// 81 bytes: two slots of twenty little-endian signed 16-bit values (character code - 11 - i for
+// position i), then the byte "0". Other installations read and write the same bytes. Characters
+// are Latin-1 codes. An empty Password[0] means no protection.
+
+#include <QString>
+
+extern QString Password[2];
+extern QString InputPassword;
+
+inline const QString PasswordFileName = QStringLiteral("VeltraSetCalibDate.psw");
+constexpr int MaxPasswordLength = 20;
+
+// Loads both slots; a missing, short or damaged file gives empty slots, never an error.
+void ReadPassword();
+// Saves both slots atomically; refuses (with a message) a password over 20 characters.
+void WritePassword();

@@ -1,0 +1,21 @@
+#pragma once
+// Where the program keeps its settings file and password file.
+
+#include <QString>
+
+// Program folder and settings file, set once at start (SetProgramPaths). PrgPath always ends in
+// the platform's folder separator.
+extern QString PrgPath;
+extern QString IniFileName;
+
+// The folder of the program file when the user can write to it (a development build, a portable
+// copy), otherwise the per-user configuration folder (created when needed): settings written into
+// a folder that cannot take them would be lost without a word.
+QString SettingsFolderFor(const QString &programFolder);
+
+// Sets PrgPath and IniFileName for the given program folder.
+void SetProgramPaths(const QString &programFolder);
+
+// Reads and writes one key of section "Appl" of IniFileName.
+QString ReadAppSetting(const QString &key, const QString &defaultText);
+bool WriteAppSetting(const QString &key, const QString &text);

@@ -1,0 +1,44 @@
+#pragma once
+// The few things the non-widget code needs from the user interface: message boxes, the beep and
+// the busy mouse pointer.
+//
+// Every message box of the program goes through Ui().MsgBox. The program installs its widget
+// implementation at start; tests install one that records each box and answers from a script.
+
+#include <QString>
+
+inline const QString ProgramTitle = QStringLiteral("VeltraSetCalibDate");
+
+enum class MsgIcon { None, Information, Question, Exclamation, Stop };
+enum class MsgButtons { Ok, OkCancel, YesNo, YesNoCancel };
+enum class MsgResult { Ok, Cancel, Yes, No };
+
+struct MessageRequest
+{
+    QString title;
+    QString text;
+    MsgIcon icon = MsgIcon::None;
+    MsgButtons buttons = MsgButtons::Ok;
+    MsgResult defaultButton = MsgResult::Ok;
+};
+
+class UiServices
+{
+public:
+    virtual ~UiServices() = default;
+    // Shows a modal box that stays on top and returns the button the user pressed.
+    virtual MsgResult MsgBox(const MessageRequest &request) = 0;
+    virtual void Beep() = 0;
+    // The hourglass while busy, the arrow otherwise.
+    virtual void SetBusyPointer(bool busy) = 0;
+};
+
+// The installed implementation; a silent one that answers every box with its default button
+// until SetUi is called.
+UiServices &Ui();
+// Installs an implementation (not owned); nullptr restores the silent one.
+void SetUi(UiServices *ui);
+
+// Convenience for the common case.
+MsgResult MsgBox(const QString &text, MsgButtons buttons, MsgIcon icon,
+                 const QString &title = ProgramTitle, MsgResult defaultButton = MsgResult::Ok);
