@@ -13,7 +13,13 @@ extern QString InputPassword;
 inline const QString PasswordFileName = QStringLiteral("VeltraSetCalibDate.psw");
 constexpr int MaxPasswordLength = 20;
 
-// Loads both slots; a missing, short or damaged file gives empty slots, never an error.
+// Loads both slots; a missing, short or damaged file gives empty slots, never an error. At most
+// 81 bytes are read.
 void ReadPassword();
-// Saves both slots atomically; refuses (with a message) a password over 20 characters.
-void WritePassword();
+// Saves both slots atomically, readable by the owner only. Refuses (with a message) a password
+// over 20 characters or with a character the file cannot hold; shows a message when the file
+// cannot be written. Returns true when the file now holds both slots.
+bool WritePassword();
+
+// The characters a password may hold: Latin-1 codes 1 to 255 (NUL ends a slot in the file).
+bool isPasswordCharacter(QChar c);

@@ -1,0 +1,108 @@
+#include "passwordstore.h"
+
+#include "programpaths.h"
+#include "settingvalue.h"
+#include "uiservices.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSaveFile>
+#include <QtEndian>
+#include <algorithm>
+
+QString Password[2];
+QString InputPassword;
+
+namespace {
+
+constexpr int SlotBytes = 2 * MaxPasswordLength;
+constexpr int FileBytes = 2 * SlotBytes + 1;
+constexpr char FileEndMark = '0';
+
+QString passwordFilePath()
+{
+    return PrgPath + PasswordFileName;
+}
+
+// Value i (0-based) holds the character code minus 12 + i; the text is closed by a NUL and
+// padded with spaces, so a 20-character password leaves no room for its NUL.
+QByteArray encodeSlot(const QString &text)
+{
+    const QString padded = (text + QChar(0)).leftJustified(MaxPasswordLength, QLatin1Char(' '));
+    QByteArray bytes(SlotBytes, '\0');
+    for (int i = 0; i < MaxPasswordLength; ++i) {
+        const qint16 value = qint16(padded.at(i).unicode() - 12 - i);
+        qToLittleEndian(value, bytes.data() + 2 * i);
+    }
+    return bytes;
+}
+
+// A value that decodes outside 0..255 can only come from a damaged file: the slot counts as empty.
+QString decodeSlot(const char *bytes)
+{
+    QString text;
+    for (int i = 0; i < MaxPasswordLength; ++i) {
+        const int code = qFromLittleEndian<qint16>(bytes + 2 * i) + 12 + i;
+        if (code < 0 || code > 255)
+            return QString();
+        text.append(QChar(code));
+    }
+    return CutNull(text);
+}
+
+bool isStorable(const QString &text)
+{
+    return text.size() <= MaxPasswordLength
+           && std::all_of(text.cbegin(), text.cend(), isPasswordCharacter);
+}
+
+} // namespace
+
+bool isPasswordCharacter(QChar c)
+{
+    return c.unicode() >= 1 && c.unicode() <= 255;
+}
+
+void ReadPassword()
+{
+    QFile file(passwordFilePath());
+    const QByteArray bytes = file.open(QIODevice::ReadOnly) ? file.read(FileBytes) : QByteArray();
+    if (bytes.isEmpty()) {
+        Password[0].clear();
+        Password[1].clear();
+        return;
+    }
+    // A file too short for slot 0 leaves slot 1 as it was, as older versions did.
+    if (bytes.size() < SlotBytes) {
+        Password[0].clear();
+        return;
+    }
+    Password[0] = decodeSlot(bytes.constData());
+    Password[1] = bytes.size() < 2 * SlotBytes ? QString() : decodeSlot(bytes.constData() + SlotBytes);
+}
+
+bool WritePassword()
+{
+    if (!isStorable(Password[0]) || !isStorable(Password[1])) {
+        MsgBox(QStringLiteral("Invalid password, cannot save password!"), MsgButtons::Ok,
+               MsgIcon::Stop);
+        return false;
+    }
+    QByteArray bytes = encodeSlot(Password[0]) + encodeSlot(Password[1]);
+    bytes.append(FileEndMark);
+
+    // The file guards who may write calibration dates: only its owner may read or change it. A
+    // file system without permissions (a FAT stick) still takes the password.
+    QSaveFile file(passwordFilePath());
+    bool saved = file.open(QIODevice::WriteOnly);
+    if (saved) {
+        file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+        saved = file.write(bytes) == bytes.size() && file.commit();
+    }
+    if (!saved) {
+        MsgBox(QStringLiteral("Cannot save password!\n%1\n%2")
+                   .arg(QDir::toNativeSeparators(file.fileName()), file.errorString()),
+               MsgButtons::Ok, MsgIcon::Stop);
+    }
+    return saved;
+}
