@@ -1,0 +1,76 @@
+#include "aboutform.h"
+
+#include "programicon.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+AboutForm::AboutForm(QWidget *parent) : QDialog(parent)
+{
+    buildForm();
+    Form_Load();
+}
+
+void AboutForm::buildForm()
+{
+    setWindowTitle(QStringLiteral("About VeltraExtSetCalibDate"));
+    setModal(true);
+    QFont formFont(QStringLiteral("Arial"));
+    formFont.setStyleHint(QFont::SansSerif);
+    formFont.setPointSize(9);
+    setFont(formFont);
+
+    Image2 = new QLabel(this);
+    Image2->setPixmap(ProgramIcon(48));
+    Image2->setAlignment(Qt::AlignTop);
+
+    lblApplik = new QLabel(QStringLiteral("VeltraExtSetCalibDate"), this);
+    QFont titleFont = formFont;
+    titleFont.setPointSize(14);
+    titleFont.setBold(true);
+    lblApplik->setFont(titleFont);
+    LabelFullVersion = new QLabel(QStringLiteral("Version 2.0.1"), this);
+    Label1[2] = new QLabel(
+        QStringLiteral("Calibration service utility for Veltra survey instruments"), this);
+
+    ComOK = new QPushButton(QStringLiteral("&OK"), this);
+    ComOK->setDefault(true);
+    connect(ComOK, &QPushButton::clicked, this, &AboutForm::ComOK_Click);
+
+    auto *textLayout = new QVBoxLayout;
+    textLayout->addWidget(lblApplik);
+    textLayout->addWidget(LabelFullVersion);
+    textLayout->addSpacing(8);
+    textLayout->addWidget(Label1[2]);
+    auto *topLayout = new QHBoxLayout;
+    topLayout->addWidget(Image2);
+    topLayout->addSpacing(12);
+    topLayout->addLayout(textLayout);
+    auto *buttonLayout = new QHBoxLayout;
+    buttonLayout->addStretch();
+    buttonLayout->addWidget(ComOK);
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(topLayout);
+    layout->addLayout(buttonLayout);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+// VELTRA_VERSION_* come from the project's version in CMake, the one place it is set.
+void AboutForm::Form_Load()
+{
+    lblApplik->setText(QStringLiteral("VeltraSetCalibDate %1.%2")
+                           .arg(VELTRA_VERSION_MAJOR)
+                           .arg(VELTRA_VERSION_MINOR));
+    LabelFullVersion->setText(QStringLiteral("Version %1.%2.%3")
+                                  .arg(VELTRA_VERSION_MAJOR)
+                                  .arg(VELTRA_VERSION_MINOR)
+                                  .arg(VELTRA_VERSION_PATCH));
+}
+
+void AboutForm::ComOK_Click()
+{
+    accept();
+}

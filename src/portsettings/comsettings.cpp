@@ -1,0 +1,238 @@
+// The port settings dialog: start-up, the port list, enabling, and opening the selected port.
+
+#include "comsettings.h"
+
+#include "link.h"
+#include "settingvalue.h"
+#include "texttokens.h"
+#include "uiservices.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
+
+namespace {
+
+const QColor RestColor(0, 255, 0);
+const QColor BusyColor(0, 255, 255);
+
+// The number after the first "M" of a port name such as "COM12"; 0 when there is none, which
+// leaves an entry that cannot be opened rather than no entry at all.
+qint16 PortNumberFromName(const QString &portName)
+{
+    QString name = portName.toUpper();
+    GetToken(name, QStringLiteral("M"));
+    const SettingValue value = GetValue(name, 0, QStringLiteral(" "));
+    if (value.kind() != SettingValue::Kind::Number)
+        return 0;
+    return qMax<qint16>(0, value.toInt16().value_or(0));
+}
+
+} // namespace
+
+ComSettings::ComSettings(Link &link, QWidget *parent) : QDialog(parent), m_link(link)
+{
+    buildForm();
+    showBusy(Panel1->text());
+}
+
+QString ComSettings::PortEntryText(qint16 portNo)
+{
+    // The second space keeps one-digit ports aligned with two-digit ones.
+    return (portNo < 10 ? QStringLiteral("Com  ") : QStringLiteral("Com ")) + QString::number(portNo);
+}
+
+void ComSettings::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    if (!m_loaded) {
+        m_loaded = true;
+        Form_Load();
+    }
+}
+
+void ComSettings::Form_Load()
+{
+    bFormLoading = -1;
+    bUnloaded = 0;
+    Ui().SetBusyPointer(true);
+    InitBlueTooth(m_link.BluetoothOn == 0);
+    TimerStart->start();
+}
+
+void ComSettings::TimerStart_Timer()
+{
+    const QPointer<ComSettings> self(this);
+    TimerStart->stop();
+    EnableMenue(false);
+    const int speedIndex = m_link.BluetoothOn != 0 ? 2 : 0;
+    OptSpeed[speedIndex]->setChecked(true);
+    OptSpeed_Click(speedIndex);
+    Combo1->setEnabled(true);
+    Panel1->setVisible(true);
+    FillComPorts();
+
+    for (int i = 0; i < Combo1->count(); ++i) {
+        if (Combo1->itemData(i).toInt() != m_link.ComPortNo)
+            continue;
+        Combo1->setCurrentIndex(i);
+        Combo1->repaint();
+        if (!m_link.Comm1.openState()) {
+            ReOpenComPort();
+            if (unloaded(self))
+                return;
+        }
+    }
+
+    ShowSelPort();
+    EnableMenue(true);
+    Ui().SetBusyPointer(false);
+    bFormLoading = 0;
+}
+
+void ComSettings::FillComPorts()
+{
+    setPanel1(Panel1->palette().color(QPalette::Window),
+              QStringLiteral("Searching available com ports \nPlease wait..."));
+
+    qint32 flags = 0x10000003;
+    const QString setDescriptor = m_link.Comm1.portList(-1, flags, QString());
+    QString countText = m_link.Comm1.listField(setDescriptor, QStringLiteral("COUNT"));
+    const qint16 count = qMax<qint16>(0, GetValue(countText, 0, QStringLiteral(" ")).toInt16().value_or(0));
+
+    Combo1->clear();
+    for (int i = 0; i < count; ++i) {
+        const QString descriptor = m_link.Comm1.portList(i, flags, QString());
+        addPortEntry(PortNumberFromName(m_link.Comm1.listField(descriptor, QStringLiteral("NAME"))));
+    }
+    // Adding to an empty list selects the first entry; the configured port is chosen afterwards.
+    Combo1->setCurrentIndex(-1);
+}
+
+void ComSettings::addPortEntry(qint16 portNo)
+{
+    // The list stays in port order whatever order the enumeration reports.
+    int position = 0;
+    while (position < Combo1->count() && Combo1->itemData(position).toInt() <= portNo)
+        ++position;
+    Combo1->insertItem(position, PortEntryText(portNo), portNo);
+    Combo1->setItemData(position, m_link.Comm1.portDescription(portNo), Qt::ToolTipRole);
+}
+
+void ComSettings::setPanel1(const QColor &color, const QString &caption)
+{
+    QPalette palette = Panel1->palette();
+    palette.setColor(QPalette::Window, color);
+    Panel1->setPalette(palette);
+    Panel1->setText(caption);
+    // The link's waits may not return to the event loop before the next caption.
+    Panel1->repaint();
+}
+
+void ComSettings::showBusy(const QString &caption)
+{
+    setPanel1(BusyColor, caption);
+}
+
+void ComSettings::ShowSelPort()
+{
+    setPanel1(RestColor, QStringLiteral("Please select com port!"));
+}
+
+void ComSettings::InitBlueTooth(bool bFlag)
+{
+    ComSearch->setVisible(bFlag);
+}
+
+void ComSettings::EnableMenue(bool bFlag)
+{
+    Ui().SetBusyPointer(!bFlag);
+    ComOK->setEnabled(bFlag);
+    ComRead->setEnabled(bFlag);
+    OptSpeed[0]->setEnabled(bFlag);
+    OptSpeed[2]->setEnabled(bFlag);
+    Combo1->setEnabled(bFlag);
+    ComSearch->setEnabled(bFlag);
+}
+
+qint16 ComSettings::selectedPortNo() const
+{
+    return qint16(Combo1->currentData().toInt());
+}
+
+qint16 ComSettings::connectionType() const
+{
+    return OptSpeed[2]->isChecked() ? 1 : 0;
+}
+
+qint16 ComSettings::ReOpenComPort()
+{
+    const QPointer<ComSettings> self(this);
+    if (Combo1->currentIndex() < 0) {
+        MsgBox(QStringLiteral("Invalid selected com port.\nPlease select com port!"), MsgButtons::Ok,
+               MsgIcon::Exclamation);
+        return 0;
+    }
+    const qint16 portNo = selectedPortNo();
+    qint16 outcome = 17;
+    if (portNo >= 1) {
+        showBusy(QStringLiteral("Opening com port %1...").arg(portNo));
+        outcome = m_link.OpenComPort(portNo, connectionType());
+    }
+    if (unloaded(self))
+        return 0;
+    if (outcome != 0) {
+        MsgBox(QStringLiteral("Cannot open com port %1 .\nCheck other running programs or select "
+                              "available com port !")
+                   .arg(portNo),
+               MsgButtons::Ok, MsgIcon::Exclamation);
+        if (unloaded(self))
+            return -1;
+    }
+    ShowSelPort();
+    return outcome != 0 ? -1 : 0;
+}
+
+void ComSettings::Combo1_Click()
+{
+    if (bFormLoading)
+        return;
+    const QPointer<ComSettings> self(this);
+    EnableMenue(false);
+    ReOpenComPort();
+    if (unloaded(self))
+        return;
+    EnableMenue(true);
+}
+
+void ComSettings::OptSpeed_Click(int Index)
+{
+    if (bFormLoading) {
+        nSpeedIndex = qint16(Index);
+        return;
+    }
+    if (bOptBusy)
+        return;
+    bOptBusy = -1;
+    const QPointer<ComSettings> self(this);
+    const bool standard = Index == 0;
+    InitBlueTooth(standard);
+    // Back to Standard only needs the slow profile when the port was opened for Bluetooth.
+    if (!standard || nSpeedIndex == 2) {
+        EnableMenue(false);
+        ReOpenComPort();
+        if (unloaded(self))
+            return;
+        EnableMenue(true);
+    }
+    nSpeedIndex = qint16(Index);
+    bOptBusy = 0;
+}
+
+void ComSettings::done(int result)
+{
+    bUnloaded = -1;
+    QDialog::done(result);
+}
