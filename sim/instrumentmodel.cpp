@@ -1,0 +1,97 @@
+#include "instrumentmodel.h"
+
+#include <QFile>
+#include <QRegularExpression>
+#include <QSaveFile>
+#include <cstdio>
+
+namespace {
+
+SimReply payload(const QByteArray &text)
+{
+    return {SimReply::Kind::Payload, text};
+}
+
+const QRegularExpression &datesPattern()
+{
+    static const QRegularExpression pattern(QStringLiteral("^(\\d{6})(?: (\\d{6}))?$"));
+    return pattern;
+}
+
+} // namespace
+
+InstrumentModel::InstrumentModel(const SimOptions &options) : m_options(options), m_dates(options.dates)
+{
+    loadState();
+}
+
+SimReply InstrumentModel::respond(const QByteArray &command)
+{
+    if (m_options.rejected.contains(QString::fromLatin1(command)))
+        return {};
+    if (command == "V")
+        return payload(m_options.ident);
+    if (command == "Vx")
+        return payload(m_options.identEx);
+    if (command == "#R")
+        return payload(m_options.serial);
+    if (command == "Ux")
+        return payload(m_options.battery);
+    if (command == "t")
+        return payload(m_options.status);
+    if (command == "WR")
+        return payload(m_dates);
+    if (command.startsWith("WW"))
+        return writeDates(command.mid(2));
+    if (command == "EW1" && m_writeDone) {
+        m_writeDone = false;
+        return {SimReply::Kind::Ack, {}};
+    }
+    return {};
+}
+
+// "WW" takes the calibration date and, optionally, a space and the expiration date. A model
+// without an expiration date ignores a second date; a model with one keeps its old expiration
+// date when only the calibration date comes.
+SimReply InstrumentModel::writeDates(const QByteArray &arguments)
+{
+    const QRegularExpressionMatch match = datesPattern().match(QString::fromLatin1(arguments));
+    if (!match.hasMatch())
+        return {};
+    m_writeDone = true;
+    if (m_options.ignoreWrites)
+        return {SimReply::Kind::Ack, {}};
+    const QByteArray calibration = match.captured(1).toLatin1();
+    const QByteArray expiration = match.captured(2).toLatin1();
+    const int space = m_dates.indexOf(' ');
+    if (space < 0)
+        m_dates = calibration;
+    else
+        m_dates = calibration + ' ' + (expiration.isEmpty() ? m_dates.mid(space + 1) : expiration);
+    saveState();
+    return {SimReply::Kind::Ack, {}};
+}
+
+void InstrumentModel::loadState()
+{
+    if (m_options.stateFile.isEmpty())
+        return;
+    QFile file(m_options.stateFile);
+    if (!file.open(QIODevice::ReadOnly))
+        return;
+    const QByteArray stored = file.read(64).trimmed();
+    if (datesPattern().match(QString::fromLatin1(stored)).hasMatch())
+        m_dates = stored;
+    else
+        std::fprintf(stderr, "veltra-sim: ignoring unreadable state file %s\n",
+                     qPrintable(m_options.stateFile));
+}
+
+void InstrumentModel::saveState() const
+{
+    if (m_options.stateFile.isEmpty())
+        return;
+    QSaveFile file(m_options.stateFile);
+    if (!file.open(QIODevice::WriteOnly) || file.write(m_dates + '\n') < 0 || !file.commit())
+        std::fprintf(stderr, "veltra-sim: cannot write state file %s\n", qPrintable(m_options.stateFile));
+}

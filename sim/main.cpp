@@ -1,0 +1,84 @@
+// veltra-sim: a virtual Veltra instrument on a pseudo-terminal, for tests, benchmarks,
+// demonstrations and training. See --help.
+
+#include "framelog.h"
+#include "inifile.h"
+#include "instrumentmodel.h"
+#include "linewriter.h"
+#include "protocolserver.h"
+#include "ptydevice.h"
+#include "simoptions.h"
+
+#include <QCoreApplication>
+#include <QSocketNotifier>
+#include <csignal>
+#include <cstdio>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace {
+
+int stopPipe[2] = {-1, -1};
+
+void requestStop(int)
+{
+    const char byte = 1;
+    [[maybe_unused]] const ssize_t ignored = ::write(stopPipe[1], &byte, 1);
+}
+
+// SIGTERM and SIGINT end the event loop through a pipe, so the exit runs the normal clean-up.
+bool installStopSignals()
+{
+    if (::pipe2(stopPipe, O_CLOEXEC | O_NONBLOCK) != 0)
+        return false;
+    struct sigaction action {};
+    action.sa_handler = requestStop;
+    sigemptyset(&action.sa_mask);
+    return sigaction(SIGTERM, &action, nullptr) == 0 && sigaction(SIGINT, &action, nullptr) == 0;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    int exitCode = 0;
+    const std::optional<SimOptions> parsed = parseSimOptions(app.arguments(), exitCode);
+    if (!parsed)
+        return exitCode;
+    const SimOptions &options = *parsed;
+
+    if (!installStopSignals()) {
+        std::perror("veltra-sim: signals");
+        return 1;
+    }
+    QSocketNotifier stopNotifier(stopPipe[0], QSocketNotifier::Read);
+    QObject::connect(&stopNotifier, &QSocketNotifier::activated, &app, &QCoreApplication::quit);
+
+    FrameLog log;
+    if (!log.open(options.logFile)) {
+        std::fprintf(stderr, "veltra-sim: cannot write log %s\n", qPrintable(options.logFile));
+        return 1;
+    }
+    PtyDevice device;
+    QString error;
+    if (!device.open(error)) {
+        std::fprintf(stderr, "veltra-sim: cannot open a pseudo-terminal: %s\n", qPrintable(error));
+        return 1;
+    }
+    if (options.registerPort > 0 &&
+        !IniFile::writeString(options.iniFile, QStringLiteral("Ports"),
+                              QStringLiteral("COM%1").arg(options.registerPort), device.path())) {
+        std::fprintf(stderr, "veltra-sim: cannot write %s\n", qPrintable(options.iniFile));
+        return 1;
+    }
+
+    InstrumentModel model(options);
+    LineWriter writer(device, log, options.baudPace ? options.charSeconds() : 0);
+    ProtocolServer server(options, model, device, writer, log);
+    QObject::connect(&server, &ProtocolServer::hungUp, &app, &QCoreApplication::quit);
+
+    std::printf("%s\n", qPrintable(device.path()));
+    std::fflush(stdout);
+    return app.exec();
+}
