@@ -90,6 +90,15 @@ private:
     qint16 ReadReply(double replyTimeout);
     qint16 ReadFramedReply(double replyTimeout);
 
+    // Pieces of the exchange (exchange.cpp).
+    void pause() const;
+    void send(const QByteArray &bytes);
+    bool waitForDrain(double limit);
+    bool waitForPrompt(double limit);
+    bool takeInput();
+    qint16 parityDrain(class TimeLimit &limit);
+    qint16 replyFailed();
+
     const Clock &m_clock;
 };
 

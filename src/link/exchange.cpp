@@ -1,0 +1,209 @@
+// One exchange with the instrument: wake-up, prompt, command, reply.
+
+#include "eventwait.h"
+#include "frames.h"
+#include "link.h"
+#include "timelimit.h"
+
+#include <QScopeGuard>
+#include <QThread>
+
+using namespace Ctrl;
+
+qint16 Link::SendReceive(const QString &command, double promptTimeout, double replyTimeout)
+{
+    if (ExchangeBusy == 1)
+        return 2;
+    if (!Comm1.openState())
+        return -3;
+    ExchangeBusy = 1;
+    const auto notBusy = qScopeGuard([this] { ExchangeBusy = 0; });
+
+    double promptLimit = promptTimeout;
+    double replyLimit = replyTimeout;
+    if (BluetoothOn != 0) {
+        if (BtPromptTimeout > promptTimeout)
+            promptLimit = BtPromptTimeout;
+        if (BtReplyTimeout > replyTimeout)
+            replyLimit = BtReplyTimeout;
+    }
+
+    // The TMJ answers the wake-up at once and must not be kept waiting.
+    if (Instrument.DeviceType != 22)
+        pause();
+    if (Comm1.inCount() != 0)
+        Comm1.inText();
+    Comm1.clearInput();
+    ResponseText.clear();
+    ParityError = 0;
+
+    send("@");
+    if (!waitForDrain(replyLimit) || !waitForPrompt(promptLimit))
+        return -1;
+    const qint16 sent = SendCommand(command, replyLimit);
+    if (sent != 0)
+        return sent;
+    const qint16 result = ProtocolMode == 0 ? ReadReply(replyLimit) : ReadFramedReply(replyLimit);
+    if (result != 0)
+        ResponseText.clear();
+    return result;
+}
+
+qint16 Link::SendCommand(const QString &command, double replyTimeout)
+{
+    const CommandFrame frame = BuildCommandFrame(command, ProtocolMode);
+    pause();
+    ParityError = 0;
+    send(frame.frame);
+    if (!waitForDrain(replyTimeout))
+        return -1;
+    // The instrument echoes the frame; what has come back by now is that echo.
+    if (Comm1.inCount() > 0)
+        Comm1.inText();
+    Comm1.clearInput();
+    ResponseText.clear();
+    send(frame.terminator);
+    return waitForDrain(replyTimeout) ? 0 : -1;
+}
+
+qint16 Link::ReadReply(double replyTimeout)
+{
+    TimeLimit limit(m_clock, replyTimeout);
+    for (;;) {
+        if (Comm1.inCount() > 0) {
+            if (!takeInput())
+                return replyFailed();
+            if (ParityError != 0)
+                return parityDrain(limit);
+            const qsizetype lf = ResponseText.indexOf(QLatin1Char(LF));
+            if (lf >= 0) {
+                const qsizetype hash = ResponseText.indexOf(QLatin1Char('#'));
+                if (hash >= 0 && hash < lf) {
+                    if (ResponseText.contains(QLatin1String("#?\r\n"))) {
+                        ResponseText.clear();
+                        return -4;
+                    }
+                    // The payload ends two characters before the LF, where the CR belongs: a line
+                    // that ends in LF alone loses its last character, as it always has.
+                    ResponseText = ResponseText.mid(hash + 1, std::max<qsizetype>(0, lf - hash - 2));
+                    return 0;
+                }
+                // Only one line is dropped per arrival: a reply line that came in the same piece
+                // as a noise line is looked at when further characters arrive.
+                ResponseText.remove(0, lf + 1);
+            }
+        }
+        if (!Comm1.openState() || limit.passed())
+            return replyFailed();
+        if (Comm1.inCount() == 0)
+            sleepInEventLoop(&Comm1, limit.remaining());
+    }
+}
+
+qint16 Link::ReadFramedReply(double replyTimeout)
+{
+    TimeLimit limit(m_clock, replyTimeout);
+    for (;;) {
+        if (Comm1.inCount() > 0) {
+            if (!takeInput())
+                return replyFailed();
+            if (ParityError != 0)
+                return parityDrain(limit);
+            const qsizetype stx = ResponseText.indexOf(QLatin1Char(STX));
+            if (stx >= 0) {
+                const qsizetype etx = ResponseText.indexOf(QLatin1Char(ETX));
+                if (etx > stx) {
+                    // STX, payload, two checksum characters, ETX; anything shorter is no frame.
+                    const QString checksum = ResponseText.mid(etx - 2, 2);
+                    ResponseText = ResponseText.mid(stx + 1, etx - stx - 3);
+                    if (etx - stx >= 3 && CalcChecksum(ResponseText) == checksum)
+                        return 0;
+                    ResponseText.clear();
+                    return -4;
+                }
+            } else if (ResponseText.contains(QLatin1Char(NAK))) {
+                ResponseText.clear();
+                return -4;
+            } else if (ResponseText.contains(QLatin1Char(ACK))) {
+                return 0;
+            }
+        }
+        if (!Comm1.openState() || limit.passed())
+            return replyFailed();
+        if (Comm1.inCount() == 0)
+            sleepInEventLoop(&Comm1, limit.remaining());
+    }
+}
+
+void Link::pause() const
+{
+    QThread::msleep(2);
+}
+
+void Link::send(const QByteArray &bytes)
+{
+    qCDebug(lcLink) << "sent" << bytes;
+    Comm1.outText(bytes);
+}
+
+bool Link::waitForDrain(double limit)
+{
+    TimeLimit timeLimit(m_clock, limit);
+    while (Comm1.outCount() > 0) {
+        if (!Comm1.openState() || timeLimit.passed())
+            return false;
+        sleepInEventLoop(&Comm1, timeLimit.remaining());
+    }
+    return Comm1.openState();
+}
+
+bool Link::waitForPrompt(double limit)
+{
+    TimeLimit timeLimit(m_clock, limit);
+    for (;;) {
+        if (Comm1.inCount() > 0) {
+            const QByteArray text = Comm1.inText();
+            qCDebug(lcLink) << "prompt?" << text;
+            if (text.contains('>')) {
+                ProtocolMode = 0;
+                return true;
+            }
+            if (text.contains(BEL)) {
+                ProtocolMode = 1;
+                return true;
+            }
+        }
+        if (!Comm1.openState() || timeLimit.passed())
+            return false;
+        // The prompt follows the wake-up within milliseconds; it is awaited without letting
+        // other handlers run in between.
+        Comm1.waitForInput(sleepSliceMs(timeLimit.remaining()));
+    }
+}
+
+// Appends what has arrived to ResponseText; false when the reply has outgrown any real reply.
+bool Link::takeInput()
+{
+    const QByteArray bytes = Comm1.inText();
+    qCDebug(lcLink) << "received" << bytes;
+    ResponseText += QString::fromLatin1(bytes);
+    return ResponseText.size() <= ReplyBufferCap;
+}
+
+qint16 Link::parityDrain(TimeLimit &limit)
+{
+    // Take in the rest of the garbled reply so it does not spill into the next exchange.
+    do {
+        if (Comm1.inCount() > 0 && !takeInput())
+            break;
+        WaitSeconds(0.02);
+    } while (Comm1.inCount() > 0 && Comm1.openState() && !limit.passed());
+    ResponseText.clear();
+    return -2;
+}
+
+qint16 Link::replyFailed()
+{
+    ResponseText.clear();
+    return -1;
+}

@@ -1,0 +1,27 @@
+#pragma once
+// The instrument's frames, built as bytes (Latin-1, one byte per character).
+
+#include <QByteArray>
+#include <QString>
+
+namespace Ctrl {
+constexpr char STX = 2;
+constexpr char ETX = 3;
+constexpr char ACK = 6;
+constexpr char BEL = 7;
+constexpr char LF = 10;
+constexpr char CR = 13;
+constexpr char NAK = 21;
+} // namespace Ctrl
+
+// A command goes out in two parts: the frame, and after its echo has been discarded, the
+// terminator.
+struct CommandFrame
+{
+    QByteArray frame;
+    QByteArray terminator;
+};
+
+// Plain framing (protocolMode 0): command, CR; then LF. Framed (1): STX, command, checksum; then
+// ETX.
+CommandFrame BuildCommandFrame(const QString &command, qint16 protocolMode);

@@ -1,0 +1,47 @@
+#include "nativeserial.h"
+
+#include <QtGlobal>
+
+#ifdef Q_OS_UNIX
+#include <QFile>
+#include <fcntl.h>
+#include <termios.h>
+#include <unistd.h>
+
+bool enableParityMarking(qintptr handle)
+{
+    termios tio{};
+    if (::tcgetattr(int(handle), &tio) != 0)
+        return false;
+    tio.c_iflag |= PARMRK | INPCK;
+    tio.c_iflag &= ~(IGNPAR | ISTRIP);
+    return ::tcsetattr(int(handle), TCSANOW, &tio) == 0;
+}
+
+bool resetLineSettings(const QString &path)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+    if (fd < 0)
+        return false;
+    termios tio{};
+    bool done = false;
+    if (::tcgetattr(fd, &tio) == 0) {
+        ::cfmakeraw(&tio);
+        tio.c_cflag &= ~(CSTOPB | PARENB | CSIZE);
+        tio.c_cflag |= CS8 | CLOCAL | CREAD;
+        done = ::tcsetattr(fd, TCSANOW, &tio) == 0;
+    }
+    ::close(fd);
+    return done;
+}
+#else
+bool enableParityMarking(qintptr)
+{
+    return false;
+}
+
+bool resetLineSettings(const QString &)
+{
+    return false;
+}
+#endif

@@ -1,0 +1,12 @@
+#pragma once
+// The few things Qt's serial port does not offer, done on the native terminal.
+
+#include <QString>
+
+// Makes the driver mark bytes received with a parity or framing error ("\xFF\x00" before the
+// byte, a good 0xFF doubled) instead of passing them on silently. False where not supported.
+bool enableParityMarking(qintptr handle);
+
+// Puts the terminal at `path` back to raw 8N1. A pseudo-terminal keeps the line settings of a
+// client that was killed, which then makes the next opening fail.
+bool resetLineSettings(const QString &path);

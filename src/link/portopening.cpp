@@ -1,0 +1,63 @@
+#include "eventwait.h"
+#include "link.h"
+
+#include <QCoreApplication>
+
+namespace {
+
+const QString FastLineProfile = QStringLiteral("115200,n,8,1");
+const QString StandardLineProfile = QStringLiteral("9600,e,7,2");
+
+} // namespace
+
+qint16 Link::OpenComPort(qint16 portNo, qint16 fastProfile)
+{
+    if (Comm1.openState()) {
+        Comm1.setOpenState(false);
+        WaitSeconds(0.1);
+    }
+    Comm1.clearError();
+    if (Comm1.portState(portNo - 1) != 1)
+        return 17;
+    Comm1.setSettings(fastProfile != 0 ? FastLineProfile : StandardLineProfile);
+    Comm1.setCommPort(portNo);
+    Comm1.setOpenState(true);
+    WaitSeconds(0.05);
+
+    const auto isOpen = [this] { return !Comm1.hasError() && Comm1.openState(); };
+    if (isOpen()) {
+        QCoreApplication::processEvents();
+        if (isOpen())
+            return 0;
+    }
+    // A port that failed must not stay half open behind a failure result.
+    CloseComPort();
+    qCDebug(lcLink) << "opening COM" << portNo << "failed";
+    return 17;
+}
+
+void Link::CloseComPort()
+{
+    if (Comm1.openState())
+        Comm1.setOpenState(false);
+}
+
+void Link::SetComSettings()
+{
+    Comm1.setSettings(BluetoothOn != 0 ? FastLineProfile : StandardLineProfile);
+}
+
+void Link::WaitSeconds(double seconds)
+{
+    double deadline = m_clock.secondsSinceMidnight() + seconds;
+    for (;;) {
+        const double now = m_clock.secondsSinceMidnight();
+        if (!(float(now) < float(deadline)))
+            return;
+        sleepInEventLoop(nullptr, deadline - now);
+        // The clock has wrapped past midnight since the start: move the deadline into the new
+        // day so the wait ends at the same moment of real time.
+        if (now - (deadline - seconds) + 1 < 0)
+            deadline -= 86400;
+    }
+}

@@ -1,0 +1,279 @@
+#include "qtserialcontrol.h"
+
+#include "link.h"
+#include "nativeserial.h"
+#include "programpaths.h"
+
+#include <QScopedValueRollback>
+
+#include <limits>
+#include <optional>
+#include <utility>
+
+namespace {
+
+// A port that no entry names may belong to a device plugged in since the last look; the system
+// is asked again at most this often.
+constexpr qint64 SystemPortsMaxAgeMs = 1000;
+
+struct LineSettings
+{
+    qint32 baudRate = 0;
+    QSerialPort::Parity parity = QSerialPort::NoParity;
+    QSerialPort::DataBits dataBits = QSerialPort::Data8;
+    QSerialPort::StopBits stopBits = QSerialPort::OneStop;
+};
+
+// "9600,e,7,2": baud rate, parity (n, e, o, m, s), data bits (5 to 8), stop bits (1, 1.5, 2).
+std::optional<LineSettings> parseSettings(const QString &text)
+{
+    const QStringList parts = text.split(QLatin1Char(','));
+    if (parts.size() != 4)
+        return std::nullopt;
+    LineSettings line;
+    bool ok = false;
+    line.baudRate = parts[0].trimmed().toInt(&ok);
+    if (!ok || line.baudRate <= 0)
+        return std::nullopt;
+    const QString parity = parts[1].trimmed().toLower();
+    if (parity == QLatin1String("n"))
+        line.parity = QSerialPort::NoParity;
+    else if (parity == QLatin1String("e"))
+        line.parity = QSerialPort::EvenParity;
+    else if (parity == QLatin1String("o"))
+        line.parity = QSerialPort::OddParity;
+    else if (parity == QLatin1String("m"))
+        line.parity = QSerialPort::MarkParity;
+    else if (parity == QLatin1String("s"))
+        line.parity = QSerialPort::SpaceParity;
+    else
+        return std::nullopt;
+    const int dataBits = parts[2].trimmed().toInt(&ok);
+    if (!ok || dataBits < 5 || dataBits > 8)
+        return std::nullopt;
+    line.dataBits = QSerialPort::DataBits(dataBits);
+    const QString stop = parts[3].trimmed();
+    if (stop == QLatin1String("1"))
+        line.stopBits = QSerialPort::OneStop;
+    else if (stop == QLatin1String("1.5"))
+        line.stopBits = QSerialPort::OneAndHalfStop;
+    else if (stop == QLatin1String("2"))
+        line.stopBits = QSerialPort::TwoStop;
+    else
+        return std::nullopt;
+    return line;
+}
+
+} // namespace
+
+QtSerialControl::QtSerialControl(PortMap::SystemPortSource systemPorts, QString iniPath,
+                                 QObject *parent)
+    : SerialControl(parent), m_map(std::move(systemPorts)), m_iniPath(std::move(iniPath))
+{
+    connect(&m_port, &QSerialPort::readyRead, this, [this] {
+        pullInput();
+        emit activity();
+    });
+    connect(&m_port, &QSerialPort::bytesWritten, this, &SerialControl::activity);
+    connect(&m_port, &QSerialPort::errorOccurred, this, &QtSerialControl::onError);
+}
+
+QtSerialControl::~QtSerialControl()
+{
+    m_port.close();
+}
+
+void QtSerialControl::setSettings(const QString &settings)
+{
+    if (!parseSettings(settings)) {
+        m_error = true;
+        return;
+    }
+    m_settings = settings;
+    if (m_port.isOpen() && !applySettings())
+        m_error = true;
+}
+
+void QtSerialControl::setOpenState(bool open)
+{
+    if (!open) {
+        m_port.close();
+        m_input.clear();
+        return;
+    }
+    if (m_port.isOpen())
+        return;
+    m_map.reload(iniPath());
+    if (m_map.devicePath(m_commPort).isEmpty())
+        updateMap();
+    const QString path = m_map.devicePath(m_commPort);
+    if (path.isEmpty() || !openDevice(path)) {
+        qCDebug(lcLink) << "cannot open COM" << m_commPort << path << m_port.errorString();
+        m_error = true;
+        return;
+    }
+    qCDebug(lcLink) << "opened COM" << m_commPort << path << m_settings;
+}
+
+bool QtSerialControl::openDevice(const QString &path)
+{
+    m_port.setPortName(path);
+    m_input.clear();
+    m_decoder.reset();
+    m_eventCode = 0;
+    const QScopedValueRollback quiet(m_ignoreErrors, true);
+    if (!m_port.open(QIODevice::ReadWrite)) {
+        const auto error = m_port.error();
+        if (error == QSerialPort::PermissionError || error == QSerialPort::DeviceNotFoundError
+            || !resetLineSettings(path) || !m_port.open(QIODevice::ReadWrite))
+            return false;
+    }
+    if (!applySettings()) {
+        m_port.close();
+        return false;
+    }
+    // Infrared adapters draw their power from these lines. A pseudo-terminal has none; that
+    // does not make the opening fail.
+    m_port.setDataTerminalReady(true);
+    m_port.setRequestToSend(true);
+    m_port.clearError();
+    return true;
+}
+
+bool QtSerialControl::applySettings()
+{
+    const std::optional<LineSettings> line = parseSettings(m_settings);
+    if (!line)
+        return false;
+    const bool applied = m_port.setBaudRate(line->baudRate) && m_port.setParity(line->parity)
+        && m_port.setDataBits(line->dataBits) && m_port.setStopBits(line->stopBits)
+        && m_port.setFlowControl(QSerialPort::NoFlowControl);
+    m_parityMarking = applied && line->parity != QSerialPort::NoParity
+        && enableParityMarking(m_port.handle());
+    return applied;
+}
+
+int QtSerialControl::portState(int index)
+{
+    const int portNo = index + 1;
+    if (portNo < 1 || portNo > PortMap::MaxPortNo)
+        return 0;
+    m_map.reload(iniPath());
+    if (m_map.devicePath(portNo).isEmpty()
+        && (!m_lastUpdate.isValid() || m_lastUpdate.hasExpired(SystemPortsMaxAgeMs)))
+        updateMap();
+    return m_map.isPresent(portNo) ? 1 : 0;
+}
+
+int QtSerialControl::inCount()
+{
+    pullInput();
+    return int(std::min<qsizetype>(m_input.size(), std::numeric_limits<int>::max()));
+}
+
+QByteArray QtSerialControl::inText()
+{
+    pullInput();
+    return std::exchange(m_input, QByteArray());
+}
+
+void QtSerialControl::clearInput()
+{
+    pullInput();
+    m_input.clear();
+}
+
+void QtSerialControl::outText(const QByteArray &frame)
+{
+    if (!m_port.isOpen() || m_port.write(frame) != frame.size())
+        m_error = true;
+}
+
+int QtSerialControl::outCount()
+{
+    return m_port.isOpen() ? int(m_port.bytesToWrite()) : 0;
+}
+
+QString QtSerialControl::portList(int index, qint32 &, const QString &)
+{
+    if (index < 0) {
+        updateMap();
+        m_listed = m_map.presentPorts();
+        return QStringLiteral("COUNT=%1").arg(m_listed.size());
+    }
+    if (index >= m_listed.size())
+        return {};
+    return QStringLiteral("NAME=COM%1").arg(m_listed[index]);
+}
+
+QString QtSerialControl::listField(const QString &descriptor, const QString &key)
+{
+    const QString prefix = key + QLatin1Char('=');
+    for (const QString &field : descriptor.split(QLatin1Char('\n'))) {
+        if (field.startsWith(prefix))
+            return field.mid(prefix.size());
+    }
+    return {};
+}
+
+QString QtSerialControl::portDescription(int portNo)
+{
+    if (!m_map.updated())
+        updateMap();
+    else
+        m_map.reload(iniPath());
+    return m_map.description(portNo);
+}
+
+bool QtSerialControl::waitForInput(int msecs)
+{
+    if (!m_input.isEmpty())
+        return true;
+    if (!m_port.isOpen())
+        return false;
+    m_port.waitForReadyRead(msecs);
+    return !m_input.isEmpty();
+}
+
+QString QtSerialControl::iniPath() const
+{
+    return m_iniPath.isEmpty() ? IniFileName : m_iniPath;
+}
+
+void QtSerialControl::updateMap()
+{
+    m_map.update(iniPath());
+    m_lastUpdate.start();
+}
+
+void QtSerialControl::pullInput()
+{
+    if (!m_port.isOpen() || m_port.bytesAvailable() == 0)
+        return;
+    const QByteArray bytes = m_port.readAll();
+    if (!m_parityMarking) {
+        m_input += bytes;
+        return;
+    }
+    const ParityMarkDecoder::Result decoded = m_decoder.decode(bytes);
+    m_input += decoded.data;
+    if (decoded.errorCount > 0) {
+        qCDebug(lcLink) << decoded.errorCount << "byte(s) with parity or framing error dropped";
+        m_eventCode = ParityErrorEvent;
+        emit commEvent();
+    }
+}
+
+void QtSerialControl::onError(QSerialPort::SerialPortError error)
+{
+    // A wait for input that runs out is no error of the port.
+    if (error == QSerialPort::NoError || error == QSerialPort::TimeoutError || m_ignoreErrors)
+        return;
+    qCDebug(lcLink) << "serial error" << error << m_port.errorString();
+    m_error = true;
+    if (error == QSerialPort::ResourceError) {
+        m_port.close();
+        m_input.clear();
+    }
+    emit activity();
+}

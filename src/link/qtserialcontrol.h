@@ -1,0 +1,68 @@
+#pragma once
+// The serial control on QSerialPort.
+//
+// Ports are opened by path through PortMap, so pseudo-terminals, /dev/serial/by-id links and
+// rfcomm nodes work like any other port. On Linux, parity marking on the native terminal brings
+// back the parity-error event (EventCode 1009) that Qt 6 no longer reports. When the device goes
+// away (adapter unplugged) the port closes, the error is recorded and activity() ends every wait.
+
+#include "paritymarkdecoder.h"
+#include "portmap.h"
+#include "serialcontrol.h"
+
+#include <QElapsedTimer>
+#include <QSerialPort>
+
+class QtSerialControl final : public SerialControl
+{
+public:
+    // iniPath: the settings file holding the port map; empty means IniFileName at each use.
+    explicit QtSerialControl(PortMap::SystemPortSource systemPorts = &PortMap::systemPorts,
+                             QString iniPath = QString(), QObject *parent = nullptr);
+    ~QtSerialControl() override;
+
+    void setCommPort(int portNo) override { m_commPort = portNo; }
+    int commPort() const override { return m_commPort; }
+    void setSettings(const QString &settings) override;
+    QString settings() const override { return m_settings; }
+    bool openState() const override { return m_port.isOpen(); }
+    void setOpenState(bool open) override;
+    int portState(int index) override;
+    int inCount() override;
+    QByteArray inText() override;
+    void clearInput() override;
+    void outText(const QByteArray &frame) override;
+    int outCount() override;
+    int eventCode() const override { return m_eventCode; }
+    QString portList(int index, qint32 &flags, const QString &filter) override;
+    QString listField(const QString &descriptor, const QString &key) override;
+    QString portDescription(int portNo) override;
+    bool hasError() const override { return m_error; }
+    void clearError() override { m_error = false; }
+    bool waitForInput(int msecs) override;
+
+    // The device path of the open port (for messages and the trace).
+    QString devicePath() const { return m_port.portName(); }
+
+private:
+    QString iniPath() const;
+    void updateMap();
+    bool applySettings();
+    bool openDevice(const QString &path);
+    void pullInput();
+    void onError(QSerialPort::SerialPortError error);
+
+    QSerialPort m_port;
+    PortMap m_map;
+    QString m_iniPath;
+    QElapsedTimer m_lastUpdate;
+    QList<int> m_listed;
+    ParityMarkDecoder m_decoder;
+    bool m_parityMarking = false;
+    QByteArray m_input;
+    int m_commPort = 1;
+    QString m_settings = QStringLiteral("9600,e,7,2");
+    int m_eventCode = 0;
+    bool m_error = false;
+    bool m_ignoreErrors = false;
+};

@@ -1,0 +1,13 @@
+#include "link.h"
+
+#include "uiservices.h"
+
+void Link::ShowTransferError(const QString &command)
+{
+    const QString check = BluetoothOn != 0 ? QStringLiteral("Please check bluetooth,")
+                                           : QStringLiteral("Please check connection cable,");
+    const QString text = QStringLiteral("Data transfer to instrument fails (") + command
+        + QStringLiteral(") !\n") + check + QStringLiteral("\nCom port (Selection!) and device status !");
+    Ui().Beep();
+    MsgBox(text, MsgButtons::Ok, MsgIcon::Exclamation, DeviceName());
+}
