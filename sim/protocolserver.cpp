@@ -131,7 +131,10 @@ void ProtocolServer::wakeUp()
     m_log.write(Direction::Received, m_ignored);
     m_ignored.clear();
     m_log.write(Direction::Received, "@");
-    m_endlessTimer.stop();
+    if (m_endlessTimer.isActive()) {
+        m_endlessTimer.stop();
+        m_writer.clear();
+    }
     m_frame.clear();
     m_state = State::Command;
     if (m_options.silent)
