@@ -1,0 +1,35 @@
+// Starts the program: one copy per user and program folder, settings beside the program.
+
+#include "frmveltra.h"
+#include "programpaths.h"
+#include "qtserialcontrol.h"
+#include "singleinstance.h"
+#include "widgetui.h"
+
+#include <QApplication>
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(ProgramTitle);
+
+    SingleInstance guard(QCoreApplication::applicationDirPath());
+    CheckPrevInstance(guard);
+
+    SetProgramPaths(QCoreApplication::applicationDirPath());
+    WidgetUi ui;
+    SetUi(&ui);
+    QtSerialControl comm;
+    frmVeltra window(comm);
+    QObject::connect(&guard, &SingleInstance::activationRequested, &window, [&window] {
+        window.setWindowState(window.windowState() & ~Qt::WindowMinimized);
+        window.show();
+        window.raise();
+        window.activateWindow();
+    });
+    window.Form_Load();
+    window.show();
+    const int result = QApplication::exec();
+    SetUi(nullptr);
+    return result;
+}

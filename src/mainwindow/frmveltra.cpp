@@ -1,0 +1,119 @@
+// The main window's construction, locking, menus and shutdown.
+
+#include "frmveltra.h"
+
+#include "aboutform.h"
+#include "comsettings.h"
+#include "passwordchange.h"
+#include "passwordinput.h"
+#include "passwordstore.h"
+#include "uiservices.h"
+
+#include <QCloseEvent>
+#include <QMenu>
+#include <QPushButton>
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+// Ends the process on the spot: no event loop, no destructor and no pending transfer may run
+// on and talk to the instrument after the user chose to quit.
+void endProcessNow()
+{
+    std::fflush(nullptr);
+    std::_Exit(0);
+}
+
+} // namespace
+
+frmVeltra::frmVeltra(SerialControl &comm, QWidget *parent)
+    : QMainWindow(parent), m_link(comm), m_endProgram(endProcessNow), m_today(&QDate::currentDate)
+{
+    buildForm();
+}
+
+frmVeltra::~frmVeltra() = default;
+
+void frmVeltra::setEndProgram(std::function<void()> endProgram)
+{
+    m_endProgram = std::move(endProgram);
+}
+
+void frmVeltra::setToday(std::function<QDate()> today)
+{
+    m_today = std::move(today);
+}
+
+void frmVeltra::EnableMenue(bool xFlag)
+{
+    Ui().SetBusyPointer(!xFlag);
+    ComRead->setEnabled(xFlag);
+    ComChange->setEnabled(xFlag);
+    // "Options" stays usable: setting a password does not touch the instrument.
+    mnuFile->setEnabled(xFlag);
+    mnuFunctions->setEnabled(xFlag);
+    mnuInf->setEnabled(xFlag);
+}
+
+void frmVeltra::Form_Unload(bool &Cancel)
+{
+    const MsgResult answer = MsgBox(QStringLiteral("Terminate program ?"), MsgButtons::YesNo,
+                                    MsgIcon::Question, m_link.DeviceName(), MsgResult::Yes);
+    if (answer != MsgResult::Yes) {
+        Cancel = true;
+        return;
+    }
+    if (m_link.Comm1.openState())
+        m_link.CloseComPort();
+    m_endProgram();
+}
+
+void frmVeltra::closeEvent(QCloseEvent *event)
+{
+    bool cancel = false;
+    Form_Unload(cancel);
+    if (cancel)
+        event->ignore();
+    else
+        event->accept();
+}
+
+void frmVeltra::mnuExit_Click()
+{
+    close();
+}
+
+void frmVeltra::mnuAbout_Click()
+{
+    AboutForm about(this);
+    about.exec();
+}
+
+void frmVeltra::mnuSettings_Click()
+{
+    {
+        ComSettings settings(m_link, this);
+        settings.exec();
+    }
+    ComRead_Click();
+}
+
+void frmVeltra::mnuSetPassword_Click()
+{
+    ReadPassword();
+    if (Password[0].isEmpty()) {
+        PasswordChange change(this);
+        change.exec();
+        return;
+    }
+    {
+        PasswordInput input(this);
+        input.exec();
+    }
+    if (InputPassword == Password[0]) {
+        PasswordChange change(this);
+        change.exec();
+    }
+}

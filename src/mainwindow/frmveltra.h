@@ -1,0 +1,122 @@
+#pragma once
+// The main window: the read-out of the instrument, the controls that write the calibration date,
+// the menus, the start-up connection and the shutdown question.
+//
+// Contract:
+// - frmVeltra owns the Link built on the serial control it is given; the serial control is not
+//   owned and must outlive the window.
+// - Every operation that talks to the instrument locks the window with EnableMenue(false) and
+//   unlocks it in every outcome. Transfers process events while they wait, so handlers can run
+//   inside one another; EnableMenue keeps the read and write controls from starting a second one.
+// - Closing the window asks "Terminate program ?". Yes closes the port and ends the process at
+//   once through the end-program function (replaceable for tests), wherever the question came
+//   from; No keeps the window and the open port.
+// - Message boxes go through Ui().
+
+#include "link.h"
+
+#include <QColor>
+#include <QDate>
+#include <QMainWindow>
+
+#include <functional>
+
+class QAction;
+class QCheckBox;
+class QDateEdit;
+class QFrame;
+class QGroupBox;
+class QLabel;
+class QMenu;
+class QPushButton;
+class QTimer;
+
+class frmVeltra : public QMainWindow
+{
+    Q_OBJECT
+public:
+    explicit frmVeltra(SerialControl &comm, QWidget *parent = nullptr);
+    ~frmVeltra() override;
+
+    Link &link() { return m_link; }
+
+    // Background of the read-out's value fields.
+    static inline const QColor ValueBackground{0x80, 0xff, 0xff};
+
+    // Controls.
+    QGroupBox *Frame1 = nullptr;
+    QLabel *PanelSerialNo = nullptr;
+    QLabel *LabelSerialNo = nullptr;
+    QLabel *PanelVer = nullptr;
+    QLabel *LabelVer = nullptr;
+    QLabel *PanelBatt = nullptr;
+    QLabel *LabelBatt = nullptr;
+    QLabel *PanelCheckSum = nullptr;
+    QLabel *LabelCheckSum = nullptr;
+    QLabel *Label1[4] = {};
+    QLabel *LabelCalDate[2] = {};
+    QPushButton *ComRead = nullptr;
+    QGroupBox *Frame2 = nullptr;
+    QDateEdit *DTPicker1[2] = {};
+    QCheckBox *CheckStatus = nullptr;
+    QPushButton *ComChange = nullptr;
+    QFrame *PictureWait = nullptr;
+    QLabel *PanelWait = nullptr;
+    QTimer *TimerStart = nullptr;
+
+    // Menus.
+    QMenu *mnuFile = nullptr;
+    QAction *mnuExit = nullptr;
+    QMenu *mnuFunctions = nullptr;
+    QAction *mnuSettings = nullptr;
+    QMenu *mnuOptions = nullptr;
+    QAction *mnuSetPassword = nullptr;
+    QMenu *mnuInf = nullptr;
+    QAction *mnuAbout = nullptr;
+
+    // Window variables.
+    qint16 ValidMonthOfCalib = 0;
+    QString CalibDateText[2];
+    bool PasswordOk = false;
+    qint16 StartComPort = 0;
+    qint16 ShowInfoPswMsg = 1;
+
+    // Start-up and shutdown.
+    void Form_Load();
+    void InitProgram();
+    void EnableMenue(bool xFlag);
+    void Form_Unload(bool &Cancel);
+
+    // Handlers.
+    void mnuExit_Click();
+    void mnuAbout_Click();
+    void mnuSettings_Click();
+    void mnuSetPassword_Click();
+    void TimerStart_Timer();
+    void ComRead_Click();
+    void CheckStatus_Click(int Value);
+    void ComChange_Click();
+    void SetCalibDate();
+
+    // Ends the process after "Terminate program ?" was answered Yes and the port was closed.
+    // The default ends it at once, without returning to any caller that waits for the instrument.
+    void setEndProgram(std::function<void()> endProgram);
+    // The date Form_Load presets the pickers from.
+    void setToday(std::function<QDate()> today);
+
+    // Shows a text in the wait panel and repaints it at once (the thread stays busy afterwards).
+    void setPanelWaitText(const QString &text);
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void buildForm();
+    void showCalibDate(int index);
+    void showChecksum();
+    void setPickerPreset(QDateEdit *picker, const QDate &date);
+
+    Link m_link;
+    std::function<void()> m_endProgram;
+    std::function<QDate()> m_today;
+};

@@ -1,0 +1,85 @@
+// The automatic connection at start: the configured port, else a search over all ports.
+
+#include "frmveltra.h"
+
+#include "comsettings.h"
+#include "programpaths.h"
+#include "uiservices.h"
+
+#include <QFrame>
+#include <QLabel>
+#include <QTimer>
+
+namespace {
+
+constexpr qint16 LastPortNo = 255;
+
+} // namespace
+
+void frmVeltra::TimerStart_Timer()
+{
+    TimerStart->stop();
+    Ui().SetBusyPointer(true);
+    setPanelWaitText(QStringLiteral("Reading Veltra!\rPlease wait..."));
+    PictureWait->show();
+    PictureWait->repaint();
+    // No calibration of the protocol's short pauses: the link sleeps on the clock for them.
+
+    Link &l = m_link;
+    bool found = false;
+    qint16 result = -1;
+    if (l.Comm1.portState(l.ComPortNo - 1) == 1) {
+        StartComPort = l.ComPortNo;
+        if (l.BluetoothOn != 0) {
+            ComSettings settings(l, this);
+            settings.exec();
+            PictureWait->hide();
+            EnableMenue(true);
+            return;
+        }
+        if (l.OpenComPort(l.ComPortNo, l.BluetoothOn) == 0) {
+            found = true;
+            result = l.DoTransfer(QStringLiteral("V"), 1);
+        }
+    }
+
+    if (result == -1) {
+        found = false;
+        if (l.Comm1.openState())
+            l.CloseComPort();
+        const qint16 savedPortNo = l.ComPortNo;
+        const QString question = QStringLiteral("Veltra not found (com port %1) !\r\rSearch Veltra on com ports?")
+                                     .arg(l.ComPortNo);
+        if (MsgBox(question, MsgButtons::YesNo, MsgIcon::Question, l.DeviceName(), MsgResult::No)
+            == MsgResult::Yes) {
+            PictureWait->show();
+            PictureWait->repaint();
+            for (qint16 portNo = 1; portNo <= LastPortNo && !found; ++portNo) {
+                l.ComPortNo = portNo;
+                setPanelWaitText(QStringLiteral("Search on com port %1 ...").arg(portNo));
+                if (l.Comm1.portState(portNo - 1) != 1)
+                    continue;
+                if (l.OpenComPort(portNo, l.BluetoothOn) != 0)
+                    continue;
+                found = l.DoTransfer(QStringLiteral("V"), 0) != -1;
+            }
+        }
+        if (!found) {
+            l.ComPortNo = savedPortNo;
+            l.ShowTransferError(QStringLiteral("V"));
+            l.OpenComPort(l.ComPortNo, l.BluetoothOn);
+        }
+    }
+
+    if (found) {
+        setPanelWaitText(QStringLiteral("Reading Veltra!\rPlease wait..."));
+        PictureWait->hide();
+        PictureWait->repaint();
+        ComRead_Click();
+        if (l.ComPortNo != StartComPort)
+            WriteAppSetting(QStringLiteral("ComPort"), QString::number(l.ComPortNo));
+    }
+
+    PictureWait->hide();
+    EnableMenue(true);
+}

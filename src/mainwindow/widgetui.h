@@ -1,0 +1,15 @@
+#pragma once
+// The program's UiServices: real message boxes, the system beep and the busy mouse pointer.
+
+#include "uiservices.h"
+
+class WidgetUi final : public UiServices
+{
+public:
+    MsgResult MsgBox(const MessageRequest &request) override;
+    void Beep() override;
+    void SetBusyPointer(bool busy) override;
+
+private:
+    bool m_busy = false;
+};
