@@ -1,0 +1,120 @@
+#include "programpaths.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QScopeGuard>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+
+class TestProgramPaths : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+
+    void writableProgramFolderKeepsTheSettings_data();
+    void writableProgramFolderKeepsTheSettings();
+    void folderThatCannotExistFallsBackToConfigFolder();
+    void readOnlyProgramFolderFallsBackAndCopiesItsSettings();
+    void appSettingsLiveInSectionAppl();
+
+private:
+    QString configFolder() const;
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+};
+
+void TestProgramPaths::initTestCase()
+{
+    // Keeps the per-user folder of the tests away from the real one.
+    QStandardPaths::setTestModeEnabled(true);
+}
+
+void TestProgramPaths::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_dir->isValid());
+    QDir(configFolder()).removeRecursively();
+}
+
+QString TestProgramPaths::configFolder() const
+{
+    return QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
+}
+
+void TestProgramPaths::writableProgramFolderKeepsTheSettings_data()
+{
+    QTest::addColumn<QString>("suffix");
+
+    QTest::newRow("a folder without separator gets one") << QString();
+    QTest::newRow("a folder ending in a separator gets no second one") << QStringLiteral("/");
+}
+
+void TestProgramPaths::writableProgramFolderKeepsTheSettings()
+{
+    QFETCH(QString, suffix);
+
+    const QString expected = QDir::toNativeSeparators(m_dir->path()) + QDir::separator();
+    QCOMPARE(SettingsFolderFor(m_dir->path() + suffix), expected);
+    SetProgramPaths(m_dir->path() + suffix);
+    QCOMPARE(PrgPath, expected);
+    QCOMPARE(IniFileName, expected + QStringLiteral("VeltraSetCheckDate.ini"));
+}
+
+void TestProgramPaths::folderThatCannotExistFallsBackToConfigFolder()
+{
+    // Below a regular file no folder can be created, whoever runs the test.
+    QFile blocker(m_dir->filePath(QStringLiteral("program")));
+    QVERIFY(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+
+    const QString folder = SettingsFolderFor(m_dir->filePath(QStringLiteral("program/bin")));
+    QCOMPARE(folder, QDir::toNativeSeparators(configFolder()) + QDir::separator());
+    QVERIFY(QFileInfo(folder).isDir());
+}
+
+void TestProgramPaths::readOnlyProgramFolderFallsBackAndCopiesItsSettings()
+{
+    const QString programFolder = m_dir->filePath(QStringLiteral("program"));
+    QVERIFY(QDir().mkdir(programFolder));
+    QFile shipped(programFolder + QStringLiteral("/VeltraSetCheckDate.ini"));
+    QVERIFY(shipped.open(QIODevice::WriteOnly));
+    shipped.write("[Appl]\r\nComPort=4\r\n");
+    shipped.close();
+    QVERIFY(QFile::setPermissions(programFolder, QFile::ReadOwner | QFile::ExeOwner));
+    const auto restore = qScopeGuard([&programFolder] {
+        QFile::setPermissions(programFolder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    });
+    if (QFileInfo(programFolder).isWritable())
+        QSKIP("This user writes into read-only folders (root), so the folder always keeps the settings.");
+
+    SetProgramPaths(programFolder);
+    QCOMPARE(PrgPath, QDir::toNativeSeparators(configFolder()) + QDir::separator());
+    QCOMPARE(ReadAppSetting(QStringLiteral("ComPort"), QStringLiteral("1")), QStringLiteral("4"));
+    QVERIFY(WriteAppSetting(QStringLiteral("ComPort"), QStringLiteral("5")));
+    QCOMPARE(ReadAppSetting(QStringLiteral("ComPort"), QStringLiteral("1")), QStringLiteral("5"));
+
+    // The next start keeps the user's own file.
+    SetProgramPaths(programFolder);
+    QCOMPARE(ReadAppSetting(QStringLiteral("ComPort"), QStringLiteral("1")), QStringLiteral("5"));
+}
+
+void TestProgramPaths::appSettingsLiveInSectionAppl()
+{
+    SetProgramPaths(m_dir->path());
+    QCOMPARE(ReadAppSetting(QStringLiteral("ComPort"), QStringLiteral("1")), QStringLiteral("1"));
+    QVERIFY(WriteAppSetting(QStringLiteral("ComPort"), QStringLiteral("7")));
+    QVERIFY(WriteAppSetting(QStringLiteral("ConnectViaBluetooth"), QStringLiteral("1;3;5")));
+
+    QFile file(m_dir->filePath(QStringLiteral("VeltraSetCheckDate.ini")));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), QByteArray("[Appl]\r\nComPort=7\r\nConnectViaBluetooth=1;3;5\r\n"));
+    QCOMPARE(ReadAppSetting(QStringLiteral("connectviabluetooth"), QString()), QStringLiteral("1;3;5"));
+}
+
+QTEST_GUILESS_MAIN(TestProgramPaths)
+#include "tst_programpaths.moc"
