@@ -1,0 +1,315 @@
+// The link against the virtual instrument on real pseudo-terminals: both framings, rejections,
+// time limits, checksums, the transfer status, replies that never end and a device that vanishes.
+
+#include "link.h"
+#include "programpaths.h"
+#include "qtserialcontrol.h"
+#include "scriptedui.h"
+#include "siminstrument.h"
+#include "testclock.h"
+
+#include <QTemporaryDir>
+#include <QTest>
+#include <memory>
+
+using Commands = QList<QByteArray>;
+
+namespace {
+
+QList<SystemPort> noSystemPorts()
+{
+    return {};
+}
+
+// One simulator entered as COM1, and the program's link on it.
+struct Connection
+{
+    explicit Connection(const Clock &clock = SystemClock::instance())
+        : comm(&noSystemPorts, IniFileName), link(comm, clock)
+    {
+    }
+
+    bool open(const QStringList &simArguments, int portNo = 1)
+    {
+        if (!sim.start(simArguments, portNo, IniFileName)) {
+            qWarning() << sim.errorText();
+            return false;
+        }
+        return link.OpenComPort(qint16(portNo), 0) == 0;
+    }
+
+    SimInstrument sim;
+    QtSerialControl comm;
+    Link link;
+};
+
+QStringList withFraming(const QString &framing, QStringList arguments)
+{
+    return arguments << QStringLiteral("--framing") << framing;
+}
+
+int countOf(const Commands &frames, const QByteArray &frame)
+{
+    return int(frames.count(frame));
+}
+
+} // namespace
+
+class LinkSimTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+
+    void identificationFillsInstrument_data();
+    void identificationFillsInstrument();
+    void framedCommandGoesOutAsSpecifiedBytes();
+    void rejectedCommandIsTriedThreeTimes_data();
+    void rejectedCommandIsTriedThreeTimes();
+    void transferStatusDecides_data();
+    void transferStatusDecides();
+    void faultyInstrumentFailsWithinLimits_data();
+    void faultyInstrumentFailsWithinLimits();
+    void awkwardButValidRepliesAreRead_data();
+    void awkwardButValidRepliesAreRead();
+    void instrumentVanishingMidTransferFails();
+    void writtenDatesAreKeptAcrossRestarts();
+    void twoInstrumentsServeAsTwoPorts();
+
+private:
+    QTemporaryDir m_programDir;
+    ScriptedUi m_ui;
+};
+
+void LinkSimTest::initTestCase()
+{
+    QVERIFY(!SimInstrument::simulatorPath().isEmpty());
+    QVERIFY(m_programDir.isValid());
+    SetProgramPaths(m_programDir.path());
+}
+
+void LinkSimTest::init()
+{
+    m_ui.boxes.clear();
+}
+
+void LinkSimTest::identificationFillsInstrument_data()
+{
+    QTest::addColumn<QString>("framing");
+    QTest::addColumn<Commands>("expected");
+    QTest::newRow("plain framing") << "plain"
+        << Commands{"@", "V\r\n", "@", "Vx\r\n", "@", "#R\r\n", "@", "t\r\n", "@", "Ux\r\n", "@", "t\r\n"};
+    QTest::newRow("framed with checksum") << "framed"
+        << Commands{"@", "\x02V58\x03", "@", "\x02VxD0\x03", "@", "\x02#R77\x03", "@", "\x02t76\x03",
+                    "@", "\x02UxCF\x03", "@", "\x02t76\x03"};
+}
+
+void LinkSimTest::identificationFillsInstrument()
+{
+    QFETCH(QString, framing);
+    QFETCH(Commands, expected);
+    Connection c;
+    QVERIFY(c.open(withFraming(framing, {"--ident", "Veltra KX 2.05", "--ident-ex", "KX 2.05 CRC 0B12C4",
+                                         "--serial", "  4711 ", "--battery", "41 7"})));
+
+    QCOMPARE(c.link.ReadInstrumentInfo(), qint16(1));
+    QCOMPARE(c.link.Instrument.Ident, QStringLiteral("Veltra KX 2.05"));
+    QCOMPARE(c.link.Instrument.IdentEx, QStringLiteral("KX 2.05 CRC 0B12C4"));
+    QCOMPARE(c.link.Instrument.SerialNo, QStringLiteral("4711"));
+    QCOMPARE(c.link.Instrument.DeviceType, qint16(18));
+    QCOMPARE(c.link.Instrument.FwVersion, 2.05);
+    QCOMPARE(c.link.Instrument.BattVoltage, 4.1);
+    QCOMPARE(c.link.ProtocolMode, qint16(framing == QLatin1String("framed") ? 1 : 0));
+    QCOMPARE(c.sim.received(), expected);
+    QVERIFY(m_ui.boxes.isEmpty());
+}
+
+void LinkSimTest::framedCommandGoesOutAsSpecifiedBytes()
+{
+    Connection c;
+    QVERIFY(c.open({"--framing", "framed"}));
+    QCOMPARE(c.link.DoTransfer(QStringLiteral("V"), 0), qint16(1));
+    QCOMPARE(c.link.ResponseText, QStringLiteral("Veltra K-40 V1.610"));
+    QCOMPARE(c.sim.received(), (Commands{"@", QByteArray("\x02\x56\x35\x38\x03")}));
+    QCOMPARE(c.sim.sent(), (Commands{"\x07", "\x02Veltra K-40 V1.610D8\x03"}));
+}
+
+void LinkSimTest::rejectedCommandIsTriedThreeTimes_data()
+{
+    QTest::addColumn<QString>("framing");
+    QTest::addColumn<QByteArray>("frame");
+    QTest::newRow("plain rejection line") << "plain" << QByteArray("Vx\r\n");
+    QTest::newRow("framed NAK") << "framed" << QByteArray("\x02VxD0\x03");
+}
+
+void LinkSimTest::rejectedCommandIsTriedThreeTimes()
+{
+    QFETCH(QString, framing);
+    QFETCH(QByteArray, frame);
+    Connection c;
+    QVERIFY(c.open(withFraming(framing, {"--reject", "Vx"})));
+
+    QCOMPARE(c.link.ReadInstrumentInfo(), qint16(-1));
+    QCOMPARE(c.link.ResponseText, QString());
+    QCOMPARE(countOf(c.sim.received(), frame), 3);
+    QCOMPARE(c.sim.commands().size(), 4); // "V" once, "Vx" three times, nothing after it
+    QCOMPARE(m_ui.texts().size(), 1);
+    QVERIFY(m_ui.texts().first().contains(QLatin1String("(Vx)")));
+}
+
+void LinkSimTest::transferStatusDecides_data()
+{
+    QTest::addColumn<QString>("framing");
+    QTest::addColumn<QStringList>("simArguments");
+    QTest::addColumn<qint16>("result");
+    QTest::addColumn<QString>("response");
+    QTest::addColumn<int>("commandFrames");
+    QTest::addColumn<int>("statusFrames");
+    QTest::newRow("plain, status 0 keeps the command's reply")
+        << "plain" << QStringList{} << qint16(1) << "12345" << 1 << 1;
+    QTest::newRow("framed, status 0 keeps the command's reply")
+        << "framed" << QStringList{} << qint16(1) << "12345" << 1 << 1;
+    QTest::newRow("plain, status 3 fails without another attempt")
+        << "plain" << QStringList{"--status", "3"} << qint16(-1) << "" << 1 << 1;
+    QTest::newRow("framed, status 3 fails without another attempt")
+        << "framed" << QStringList{"--status", "3"} << qint16(-1) << "" << 1 << 1;
+    QTest::newRow("plain, no status resends the command")
+        << "plain" << QStringList{"--reject", "t"} << qint16(-1) << "" << 3 << 9;
+    QTest::newRow("framed, no status resends the command")
+        << "framed" << QStringList{"--reject", "t"} << qint16(-1) << "" << 3 << 9;
+}
+
+void LinkSimTest::transferStatusDecides()
+{
+    QFETCH(QString, framing);
+    QFETCH(QStringList, simArguments);
+    QFETCH(qint16, result);
+    QFETCH(QString, response);
+    QFETCH(int, commandFrames);
+    QFETCH(int, statusFrames);
+    Connection c;
+    QVERIFY(c.open(withFraming(framing, simArguments)));
+
+    QCOMPARE(c.link.DoTransfer(QStringLiteral("#R"), 1), result);
+    QCOMPARE(c.link.ResponseText, response);
+    const Commands frames = c.sim.commands();
+    const bool plain = framing == QLatin1String("plain");
+    QCOMPARE(countOf(frames, plain ? "#R\r\n" : "\x02#R77\x03"), commandFrames);
+    QCOMPARE(countOf(frames, plain ? "t\r\n" : "\x02t76\x03"), statusFrames);
+}
+
+void LinkSimTest::faultyInstrumentFailsWithinLimits_data()
+{
+    QTest::addColumn<QStringList>("simArguments");
+    QTest::addColumn<int>("commandFrames");
+    QTest::newRow("silent instrument: no prompt") << QStringList{"--silent"} << 0;
+    QTest::newRow("plain prompt, no reply") << QStringList{"--framing", "plain", "--no-reply"} << 3;
+    QTest::newRow("framed prompt, no reply") << QStringList{"--framing", "framed", "--no-reply"} << 3;
+    QTest::newRow("wrong checksum") << QStringList{"--bad-checksum"} << 3;
+    QTest::newRow("lower-case checksum") << QStringList{"--lowercase-checksum"} << 3;
+    QTest::newRow("plain reply that never ends") << QStringList{"--framing", "plain", "--endless"} << 3;
+    QTest::newRow("framed reply that never ends") << QStringList{"--framing", "framed", "--endless"} << 3;
+}
+
+// The link's clock runs ten times as fast here, so its 0.7 s and 2 s limits pass in a tenth of
+// the time; the simulator's prompt and replies still come within milliseconds.
+void LinkSimTest::faultyInstrumentFailsWithinLimits()
+{
+    QFETCH(QStringList, simArguments);
+    QFETCH(int, commandFrames);
+    const TestClock fastClock(36000, 10);
+    Connection c(fastClock);
+    QVERIFY(c.open(simArguments));
+
+    QCOMPARE(c.link.DoTransfer(QStringLiteral("V"), 0), qint16(-1));
+    QCOMPARE(c.link.ResponseText, QString());
+    QCOMPARE(c.link.ExchangeBusy, qint16(0));
+    QCOMPARE(c.link.InTransfer, qint16(0));
+    const Commands frames = c.sim.received();
+    QCOMPARE(countOf(frames, "@"), 3);
+    QCOMPARE(c.sim.commands().size(), commandFrames);
+}
+
+void LinkSimTest::awkwardButValidRepliesAreRead_data()
+{
+    QTest::addColumn<QStringList>("simArguments");
+    QTest::newRow("plain reply in pieces of 3 bytes") << QStringList{"--framing", "plain", "--split", "3"};
+    QTest::newRow("framed reply in pieces of 2 bytes") << QStringList{"--framing", "framed", "--split", "2"};
+    QTest::newRow("plain reply after a noise line") << QStringList{"--framing", "plain", "--noise"};
+    QTest::newRow("slow plain reply") << QStringList{"--framing", "plain", "--delay", "300"};
+    QTest::newRow("slow framed reply") << QStringList{"--framing", "framed", "--delay", "300"};
+    QTest::newRow("framed at 9600 baud line speed") << QStringList{"--framing", "framed", "--baud-pace"};
+}
+
+void LinkSimTest::awkwardButValidRepliesAreRead()
+{
+    QFETCH(QStringList, simArguments);
+    Connection c;
+    QVERIFY(c.open(simArguments));
+
+    QCOMPARE(c.link.DoTransfer(QStringLiteral("WR"), 1), qint16(1));
+    QCOMPARE(c.link.ResponseText, QStringLiteral("240115 250115"));
+    QCOMPARE(c.sim.commands().size(), 2); // "WR" and "t", each once
+}
+
+void LinkSimTest::instrumentVanishingMidTransferFails()
+{
+    Connection c;
+    QVERIFY(c.open({"--hangup-after", "1"}));
+
+    QCOMPARE(c.link.ReadInstrumentInfo(), qint16(-1));
+    QCOMPARE(c.link.Instrument.Ident, QStringLiteral("Veltra K-40 V1.610"));
+    QCOMPARE(m_ui.texts().size(), 1);
+    QVERIFY(m_ui.texts().first().contains(QLatin1String("(Vx)")));
+    QTRY_VERIFY_WITH_TIMEOUT(!c.sim.isRunning(), 5000);
+    QCOMPARE(c.link.DoTransfer(QStringLiteral("V"), 0), qint16(-1));
+}
+
+void LinkSimTest::writtenDatesAreKeptAcrossRestarts()
+{
+    const QString stateFile = m_programDir.filePath(QStringLiteral("instrument.state"));
+    {
+        Connection c;
+        QVERIFY(c.open({"--state", stateFile, "--dates", "100921 110921"}));
+        QCOMPARE(c.link.DoTransfer(QStringLiteral("EW1"), 1), qint16(-1)); // no "WW" before it
+        QCOMPARE(c.link.DoTransfer(QStringLiteral("WW240301 250301"), 1), qint16(1));
+        QCOMPARE(c.link.DoTransfer(QStringLiteral("EW1"), 1), qint16(1));
+        QCOMPARE(c.link.DoTransfer(QStringLiteral("WR"), 1), qint16(1));
+        QCOMPARE(c.link.ResponseText, QStringLiteral("240301 250301"));
+    }
+    Connection restarted;
+    QVERIFY(restarted.open({"--state", stateFile, "--dates", "100921 110921"}));
+    QCOMPARE(restarted.link.DoTransfer(QStringLiteral("WR"), 1), qint16(1));
+    QCOMPARE(restarted.link.ResponseText, QStringLiteral("240301 250301"));
+
+    Connection ignoring;
+    QVERIFY(ignoring.open({"--ignore-writes", "--dates", "100921"}));
+    QCOMPARE(ignoring.link.DoTransfer(QStringLiteral("WW240301"), 1), qint16(1));
+    QCOMPARE(ignoring.link.DoTransfer(QStringLiteral("WR"), 1), qint16(1));
+    QCOMPARE(ignoring.link.ResponseText, QStringLiteral("100921"));
+}
+
+void LinkSimTest::twoInstrumentsServeAsTwoPorts()
+{
+    Connection first;
+    Connection second;
+    QVERIFY(first.open({"--serial", "1111"}, 3));
+    QVERIFY(second.open({"--serial", "2222", "--framing", "plain"}, 4));
+    QVERIFY(first.sim.devicePath() != second.sim.devicePath());
+
+    QCOMPARE(second.link.DoTransfer(QStringLiteral("#R"), 0), qint16(1));
+    QCOMPARE(second.link.ResponseText, QStringLiteral("2222"));
+    QCOMPARE(first.link.DoTransfer(QStringLiteral("#R"), 0), qint16(1));
+    QCOMPARE(first.link.ResponseText, QStringLiteral("1111"));
+
+    // Closing and opening again finds the instrument ready, with the line settings it had.
+    first.link.CloseComPort();
+    QCOMPARE(first.link.OpenComPort(3, 0), qint16(0));
+    QCOMPARE(first.link.DoTransfer(QStringLiteral("#R"), 0), qint16(1));
+    QCOMPARE(first.link.ResponseText, QStringLiteral("1111"));
+}
+
+QTEST_GUILESS_MAIN(LinkSimTest)
+#include "tst_linksim.moc"
