@@ -1,0 +1,164 @@
+#pragma once
+// A serial control with several numbered ports behind it, each with its own behaviour: an
+// instrument that answers "V" in the plain framing (at once or after a delay), a port where
+// nothing answers, a port that is listed but refuses to open, a port that is listed but gone.
+// Records what the dialog did to each port.
+
+#include "serialcontrol.h"
+
+#include <QMap>
+#include <QStringList>
+#include <QThread>
+#include <QTimer>
+#include <functional>
+
+class FakePortBank final : public SerialControl
+{
+public:
+    enum class Kind { Answering, Silent, Unopenable, Gone };
+
+    struct Port
+    {
+        Kind kind = Kind::Silent;
+        QByteArray reply;
+        int replyDelayMs = 0;
+        int openings = 0;
+        int stateQueries = 0;
+        QString openedWith; // line settings of the last opening
+    };
+
+    QMap<int, Port> ports;
+    // What the enumeration reports, in its order; the ports' own names ("COM3") when empty.
+    QStringList names;
+    // Runs for every frame sent, with the number of the open port.
+    std::function<void(int portNo, const QByteArray &frame)> onSend;
+
+    Port &add(int portNo, Kind kind, const QByteArray &reply = {}, int replyDelayMs = 0)
+    {
+        Port &port = ports[portNo];
+        port.kind = kind;
+        port.reply = reply;
+        port.replyDelayMs = replyDelayMs;
+        return port;
+    }
+
+    int openPort() const { return m_open; }
+    int totalOpenings() const
+    {
+        int total = 0;
+        for (const Port &port : ports)
+            total += port.openings;
+        return total;
+    }
+
+    void setCommPort(int portNo) override { m_commPort = portNo; }
+    int commPort() const override { return m_commPort; }
+    void setSettings(const QString &settings) override { m_settings = settings; }
+    QString settings() const override { return m_settings; }
+
+    bool openState() const override { return m_open != 0; }
+    void setOpenState(bool open) override
+    {
+        m_input.clear();
+        if (!open) {
+            m_open = 0;
+            return;
+        }
+        const auto it = ports.find(m_commPort);
+        if (it == ports.end() || it->kind == Kind::Unopenable || it->kind == Kind::Gone) {
+            m_error = true;
+            return;
+        }
+        ++it->openings;
+        it->openedWith = m_settings;
+        m_open = m_commPort;
+    }
+
+    int portState(int index) override
+    {
+        const auto it = ports.find(index + 1);
+        if (it == ports.end())
+            return 0;
+        ++it->stateQueries;
+        return it->kind == Kind::Gone ? 0 : 1;
+    }
+
+    int inCount() override { return int(m_input.size()); }
+    QByteArray inText() override { return std::exchange(m_input, {}); }
+    void clearInput() override { m_input.clear(); }
+
+    void outText(const QByteArray &frame) override
+    {
+        const int portNo = m_open;
+        if (onSend)
+            onSend(portNo, frame);
+        if (portNo == 0 || ports[portNo].kind != Kind::Answering)
+            return;
+        const Port &port = ports[portNo];
+        if (frame == "@") {
+            m_input += ">";
+        } else if (frame.endsWith('\r')) {
+            m_input += frame; // the echo
+        } else if (frame == "\n") {
+            const QByteArray line = "#" + port.reply + "\r\n";
+            if (port.replyDelayMs == 0)
+                m_input += line;
+            else
+                QTimer::singleShot(port.replyDelayMs, this, [this, portNo, line] {
+                    if (m_open == portNo) {
+                        m_input += line;
+                        emit activity();
+                    }
+                });
+        }
+        emit activity();
+    }
+    int outCount() override { return 0; }
+    int eventCode() const override { return 0; }
+
+    QString portList(int index, qint32 &, const QString &) override
+    {
+        const QStringList listed = enumerated();
+        if (index < 0)
+            return QStringLiteral("COUNT=%1").arg(listed.size());
+        return QStringLiteral("NAME=%1").arg(listed.value(index));
+    }
+    QString listField(const QString &descriptor, const QString &key) override
+    {
+        const QString prefix = key + QLatin1Char('=');
+        return descriptor.startsWith(prefix) ? descriptor.mid(prefix.size()) : QString();
+    }
+    QString portDescription(int portNo) override
+    {
+        return ports.contains(portNo) ? QStringLiteral("/dev/fake%1 test adapter").arg(portNo)
+                                      : QString();
+    }
+
+    bool hasError() const override { return m_error; }
+    void clearError() override { m_error = false; }
+
+    bool waitForInput(int msecs) override
+    {
+        // Like a real line: a silent port keeps the caller waiting.
+        if (m_input.isEmpty())
+            QThread::msleep(msecs);
+        return !m_input.isEmpty();
+    }
+
+private:
+    QStringList enumerated() const
+    {
+        if (!names.isEmpty())
+            return names;
+        QStringList result;
+        for (auto it = ports.begin(); it != ports.end(); ++it)
+            result.append(QStringLiteral("COM%1").arg(it.key()));
+        return result;
+    }
+
+    int m_commPort = 1;
+    QString m_settings;
+    int m_open = 0;
+    bool m_error = false;
+    QByteArray m_input;
+};

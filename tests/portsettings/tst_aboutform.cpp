@@ -1,0 +1,39 @@
+// The about box: its texts and that Enter closes it.
+
+#include "aboutform.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+
+class TestAboutForm : public QObject
+{
+    Q_OBJECT
+private slots:
+    void showsNameAndVersion();
+    void enterClosesIt();
+};
+
+void TestAboutForm::showsNameAndVersion()
+{
+    AboutForm about;
+    about.show();
+    QCOMPARE(about.windowTitle(), QStringLiteral("About VeltraExtSetCalibDate"));
+    QCOMPARE(about.lblApplik->text(), QStringLiteral("VeltraSetCalibDate 1.2"));
+    QCOMPARE(about.LabelFullVersion->text(), QStringLiteral("Version 1.2.2"));
+    QVERIFY(!about.Label1[2]->text().isEmpty());
+    QVERIFY(!about.Image2->pixmap().isNull());
+}
+
+void TestAboutForm::enterClosesIt()
+{
+    AboutForm about;
+    about.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&about));
+    QTest::keyClick(&about, Qt::Key_Return);
+    QTRY_VERIFY(about.isHidden());
+    QCOMPARE(about.result(), int(QDialog::Accepted));
+}
+
+QTEST_MAIN(TestAboutForm)
+#include "tst_aboutform.moc"

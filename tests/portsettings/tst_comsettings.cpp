@@ -1,0 +1,614 @@
+// The port settings dialog against a bank of fake ports: the list, the start-up selection, the
+// connection type, probing, searching, storing, and closing the dialog while a handler waits.
+
+#include "comsettings.h"
+#include "fakeportbank.h"
+#include "link.h"
+#include "programpaths.h"
+#include "scriptedui.h"
+
+#include <QComboBox>
+#include <QFile>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <memory>
+
+using Kind = FakePortBank::Kind;
+
+namespace {
+
+const QColor Green(0, 255, 0);
+const QColor Cyan(0, 255, 255);
+const QString NotFound = QStringLiteral("Veltra not found!");
+const QString InvalidPort = QStringLiteral("Invalid selected com port.\nPlease select com port!");
+
+QString cannotOpen(int portNo)
+{
+    return QStringLiteral("Cannot open com port %1 .\nCheck other running programs or select "
+                          "available com port !")
+        .arg(portNo);
+}
+
+// One program run: the ports, the link on them, the recorded boxes and a fresh program folder.
+struct Fixture
+{
+    FakePortBank bank;
+    Link link{bank};
+    ScriptedUi ui;
+    QTemporaryDir folder;
+
+    Fixture() { SetProgramPaths(folder.path()); }
+
+    // Shows the dialog and waits for its start-up sequence to end.
+    std::unique_ptr<ComSettings> open()
+    {
+        auto dialog = std::make_unique<ComSettings>(link);
+        dialog->show();
+        if (!QTest::qWaitFor([&] { return dialog->bFormLoading == 0; }, 5000))
+            qWarning("the start-up sequence did not end");
+        return dialog;
+    }
+};
+
+QStringList entryTexts(const QComboBox *combo)
+{
+    QStringList texts;
+    for (int i = 0; i < combo->count(); ++i)
+        texts.append(combo->itemText(i));
+    return texts;
+}
+
+QList<int> entryPorts(const QComboBox *combo)
+{
+    QList<int> ports;
+    for (int i = 0; i < combo->count(); ++i)
+        ports.append(combo->itemData(i).toInt());
+    return ports;
+}
+
+bool controlsEnabled(const ComSettings &dialog)
+{
+    return dialog.ComOK->isEnabled() && dialog.ComRead->isEnabled() && dialog.ComSearch->isEnabled()
+        && dialog.Combo1->isEnabled() && dialog.OptSpeed[0]->isEnabled()
+        && dialog.OptSpeed[2]->isEnabled();
+}
+
+QColor panelColor(const ComSettings &dialog)
+{
+    return dialog.Panel1->palette().color(QPalette::Window);
+}
+
+void selectPort(ComSettings &dialog, int portNo)
+{
+    dialog.Combo1->setCurrentIndex(dialog.Combo1->findData(portNo));
+}
+
+} // namespace
+
+class TestComSettings : public QObject
+{
+    Q_OBJECT
+private slots:
+    void portList_data();
+    void portList();
+    void startSelection_data();
+    void startSelection();
+    void connectionTypeSwitches();
+    void choosingAnEntryOpensIt();
+    void entryForPortZeroIsNeverOpened();
+    void probe_data();
+    void probe();
+    void searchWithEmptyList();
+    void searchWithoutSelectionStartsAtFirstEntry();
+    void searchEndsAtOnceWhenOpenPortAnswers();
+    void searchFindsThirdEntry();
+    void searchFindingNothingReopensConfiguredPort();
+    void okStores_data();
+    void okStores();
+    void okWithEmptyListStoresNothing();
+    void okOnPortThatCannotOpenStoresNothing();
+    void closingWhileProbeWaits_data();
+    void closingWhileProbeWaits();
+    void closingModalDialogWhileProbeWaits();
+};
+
+void TestComSettings::portList_data()
+{
+    QTest::addColumn<QStringList>("names");
+    QTest::addColumn<QStringList>("texts");
+    QTest::addColumn<QList<int>>("ports");
+
+    QTest::newRow("one-digit ports get two spaces, two-digit ports one")
+        << QStringList{"COM3", "COM12"} << QStringList{"Com  3", "Com 12"} << QList<int>{3, 12};
+    QTest::newRow("the list keeps port order whatever the enumeration order")
+        << QStringList{"COM12", "COM3", "COM1", "COM255"}
+        << QStringList{"Com  1", "Com  3", "Com 12", "Com 255"} << QList<int>{1, 3, 12, 255};
+    QTest::newRow("a name in lower case still gives its number")
+        << QStringList{"com7"} << QStringList{"Com  7"} << QList<int>{7};
+    QTest::newRow("a name without a number gives port 0")
+        << QStringList{"ttyX", "COM4"} << QStringList{"Com  0", "Com  4"} << QList<int>{0, 4};
+    QTest::newRow("no ports give an empty list") << QStringList{} << QStringList{} << QList<int>{};
+}
+
+void TestComSettings::portList()
+{
+    QFETCH(QStringList, names);
+    QFETCH(QStringList, texts);
+    QFETCH(QList<int>, ports);
+
+    Fixture fixture;
+    for (int portNo : ports)
+        fixture.bank.add(portNo, Kind::Silent);
+    fixture.bank.names = names;
+    fixture.link.ComPortNo = 99;
+    const auto dialog = fixture.open();
+
+    QCOMPARE(entryTexts(dialog->Combo1), texts);
+    QCOMPARE(entryPorts(dialog->Combo1), ports);
+    QCOMPARE(dialog->Combo1->currentIndex(), -1);
+    if (ports.contains(3)) {
+        QCOMPARE(dialog->Combo1->itemData(dialog->Combo1->findData(3), Qt::ToolTipRole).toString(),
+                 QStringLiteral("/dev/fake3 test adapter"));
+    }
+    QCOMPARE(dialog->Panel1->text(), QStringLiteral("Please select com port!"));
+    QCOMPARE(panelColor(*dialog), Green);
+    QVERIFY(fixture.ui.boxes.isEmpty());
+}
+
+void TestComSettings::startSelection_data()
+{
+    QTest::addColumn<int>("configured");
+    QTest::addColumn<int>("openBefore");
+    QTest::addColumn<QString>("selected");
+    QTest::addColumn<int>("openAfter");
+    QTest::addColumn<int>("openingsOfConfigured");
+
+    QTest::newRow("configured port present and no port open: selected and opened")
+        << 5 << 0 << "Com  5" << 5 << 1;
+    QTest::newRow("configured port present and another port open: selected, the open one kept")
+        << 5 << 12 << "Com  5" << 12 << 0;
+    QTest::newRow("configured port present and open already: selected, not reopened")
+        << 5 << 5 << "Com  5" << 5 << 1;
+    QTest::newRow("configured port absent: no selection") << 7 << 0 << "" << 0 << 0;
+}
+
+void TestComSettings::startSelection()
+{
+    QFETCH(int, configured);
+    QFETCH(int, openBefore);
+    QFETCH(QString, selected);
+    QFETCH(int, openAfter);
+    QFETCH(int, openingsOfConfigured);
+
+    Fixture fixture;
+    for (int portNo : {3, 5, 12})
+        fixture.bank.add(portNo, Kind::Silent);
+    if (openBefore != 0) {
+        fixture.bank.setCommPort(openBefore);
+        fixture.bank.setOpenState(true);
+    }
+    fixture.link.ComPortNo = qint16(configured);
+    const auto dialog = fixture.open();
+
+    QCOMPARE(dialog->Combo1->currentText(), selected);
+    QCOMPARE(fixture.bank.openPort(), openAfter);
+    QCOMPARE(fixture.bank.ports.value(configured).openings, openingsOfConfigured);
+    QCOMPARE(dialog->Panel1->text(), QStringLiteral("Please select com port!"));
+    QCOMPARE(panelColor(*dialog), Green);
+    QVERIFY(controlsEnabled(*dialog));
+    QVERIFY(!fixture.ui.busy);
+    QVERIFY(fixture.ui.boxes.isEmpty());
+}
+
+void TestComSettings::connectionTypeSwitches()
+{
+    Fixture fixture;
+    FakePortBank::Port &port = fixture.bank.add(3, Kind::Silent);
+    fixture.link.ComPortNo = 3;
+    fixture.link.BluetoothOn = 1;
+    const auto dialog = fixture.open();
+
+    QVERIFY(dialog->OptSpeed[2]->isChecked());
+    QVERIFY(dialog->ComSearch->isHidden());
+    QCOMPARE(port.openings, 1);
+    QCOMPARE(port.openedWith, QStringLiteral("115200,n,8,1"));
+
+    dialog->OptSpeed[0]->click();
+    QVERIFY(!dialog->ComSearch->isHidden());
+    QCOMPARE(port.openings, 2);
+    QCOMPARE(port.openedWith, QStringLiteral("9600,e,7,2"));
+
+    dialog->OptSpeed[2]->click();
+    QVERIFY(dialog->ComSearch->isHidden());
+    QCOMPARE(port.openings, 3);
+    QCOMPARE(port.openedWith, QStringLiteral("115200,n,8,1"));
+
+    dialog->OptSpeed[0]->click();
+    QCOMPARE(port.openings, 4);
+    dialog->OptSpeed[0]->click();
+    QCOMPARE(port.openings, 4);
+    QVERIFY(!dialog->ComSearch->isHidden());
+    QVERIFY(controlsEnabled(*dialog));
+
+    dialog->close();
+    QCOMPARE(fixture.link.BluetoothOn, 1);
+    QCOMPARE(fixture.link.ComPortNo, 3);
+    QVERIFY(!QFile::exists(IniFileName));
+}
+
+void TestComSettings::choosingAnEntryOpensIt()
+{
+    Fixture fixture;
+    fixture.bank.add(3, Kind::Silent);
+    fixture.bank.add(5, Kind::Unopenable);
+    fixture.bank.add(8, Kind::Silent);
+    fixture.link.ComPortNo = 3;
+    const auto dialog = fixture.open();
+
+    bool lockedDuringBox = false;
+    fixture.ui.onBox = [&](const MessageRequest &) {
+        lockedDuringBox = !dialog->ComOK->isEnabled() && !dialog->Combo1->isEnabled()
+            && fixture.ui.busy;
+    };
+    selectPort(*dialog, 5);
+    QCOMPARE(fixture.ui.texts(), QStringList{cannotOpen(5)});
+    QCOMPARE(fixture.ui.boxes.first().icon, MsgIcon::Exclamation);
+    QCOMPARE(fixture.ui.boxes.first().title, QStringLiteral("VeltraSetCalibDate"));
+    QVERIFY(lockedDuringBox);
+    QCOMPARE(dialog->Combo1->currentText(), QStringLiteral("Com  5"));
+    QCOMPARE(fixture.bank.openPort(), 0);
+    QVERIFY(controlsEnabled(*dialog));
+    QVERIFY(!fixture.ui.busy);
+    QCOMPARE(panelColor(*dialog), Green);
+
+    selectPort(*dialog, 8);
+    QCOMPARE(fixture.ui.boxes.size(), 1);
+    QCOMPARE(fixture.bank.openPort(), 8);
+    QCOMPARE(fixture.bank.ports[8].openedWith, QStringLiteral("9600,e,7,2"));
+}
+
+void TestComSettings::entryForPortZeroIsNeverOpened()
+{
+    Fixture fixture;
+    fixture.bank.add(3, Kind::Silent);
+    fixture.bank.names = QStringList{"COM3", "ttyX"};
+    fixture.link.ComPortNo = 3;
+    const auto dialog = fixture.open();
+    QCOMPARE(fixture.bank.openPort(), 3);
+
+    selectPort(*dialog, 0);
+    QCOMPARE(fixture.ui.texts(), QStringList{cannotOpen(0)});
+    // Opening port 0 would have closed port 3 first.
+    QCOMPARE(fixture.bank.openPort(), 3);
+    QVERIFY(controlsEnabled(*dialog));
+}
+
+void TestComSettings::probe_data()
+{
+    QTest::addColumn<int>("storedBluetooth");
+    QTest::addColumn<int>("chosenType");
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<QString>("panelRead");
+    QTest::addColumn<QStringList>("boxes");
+    QTest::addColumn<int>("bluetoothDuringProbe");
+
+    QTest::newRow("an answering port shows its reply as delivered")
+        << 0 << 0 << int(Kind::Answering) << "MX70B5 V1.6" << QStringList{} << 0;
+    QTest::newRow("a silent port reports that no instrument was found")
+        << 0 << 0 << int(Kind::Silent) << "" << QStringList{NotFound} << 0;
+    QTest::newRow("Standard while the stored type is Bluetooth probes with Bluetooth off")
+        << 1 << 0 << int(Kind::Answering) << "MX70B5 V1.6" << QStringList{} << 0;
+    QTest::newRow("Bluetooth while the stored type is Standard keeps Bluetooth off")
+        << 0 << 2 << int(Kind::Answering) << "MX70B5 V1.6" << QStringList{} << 0;
+    QTest::newRow("Bluetooth chosen and stored probes with Bluetooth on")
+        << 1 << 2 << int(Kind::Answering) << "MX70B5 V1.6" << QStringList{} << 1;
+}
+
+void TestComSettings::probe()
+{
+    QFETCH(int, storedBluetooth);
+    QFETCH(int, chosenType);
+    QFETCH(int, kind);
+    QFETCH(QString, panelRead);
+    QFETCH(QStringList, boxes);
+    QFETCH(int, bluetoothDuringProbe);
+
+    Fixture fixture;
+    fixture.bank.add(3, Kind(kind), "MX70B5 V1.6");
+    fixture.link.ComPortNo = 3;
+    fixture.link.BluetoothOn = qint16(storedBluetooth);
+    const auto dialog = fixture.open();
+    if (!dialog->OptSpeed[chosenType]->isChecked())
+        dialog->OptSpeed[chosenType]->click();
+
+    int bluetoothSeen = -99;
+    fixture.bank.onSend = [&](int, const QByteArray &frame) {
+        if (frame == "@")
+            bluetoothSeen = fixture.link.BluetoothOn;
+    };
+    dialog->ComRead->click();
+
+    QCOMPARE(bluetoothSeen, bluetoothDuringProbe);
+    QCOMPARE(fixture.link.BluetoothOn, storedBluetooth);
+    QCOMPARE(dialog->PanelRead->text(), panelRead);
+    QCOMPARE(fixture.ui.texts(), boxes);
+    for (const MessageRequest &box : fixture.ui.boxes)
+        QCOMPARE(box.icon, MsgIcon::Information);
+    if (!panelRead.isEmpty())
+        QCOMPARE(fixture.link.Instrument.Ident, QStringLiteral("Veltra K V1.6"));
+    QCOMPARE(fixture.bank.openPort(), 3);
+    QCOMPARE(dialog->Panel1->text(), QStringLiteral("Please select com port!"));
+    QCOMPARE(panelColor(*dialog), Green);
+    QVERIFY(controlsEnabled(*dialog));
+}
+
+void TestComSettings::searchWithEmptyList()
+{
+    Fixture fixture;
+    const auto dialog = fixture.open();
+
+    dialog->ComSearch->click();
+    QCOMPARE(fixture.ui.texts(), QStringList{"No com port available!"});
+    QCOMPARE(fixture.ui.boxes.first().icon, MsgIcon::Exclamation);
+    QCOMPARE(fixture.bank.openPort(), 0);
+    QCOMPARE(panelColor(*dialog), Green);
+    QVERIFY(controlsEnabled(*dialog));
+}
+
+void TestComSettings::searchWithoutSelectionStartsAtFirstEntry()
+{
+    Fixture fixture;
+    fixture.bank.add(3, Kind::Answering, "Veltra 2 V2.1");
+    fixture.bank.add(5, Kind::Answering, "Veltra 3 V2.1");
+    fixture.link.ComPortNo = 9;
+    const auto dialog = fixture.open();
+    QCOMPARE(dialog->Combo1->currentIndex(), -1);
+
+    dialog->ComSearch->click();
+    QCOMPARE(fixture.ui.texts(), QStringList{"Veltra found on port 3 !"});
+    QCOMPARE(dialog->Combo1->currentText(), QStringLiteral("Com  3"));
+    QCOMPARE(fixture.bank.ports[3].openings, 1);
+    QCOMPARE(fixture.bank.ports[5].openings, 0);
+}
+
+void TestComSettings::searchEndsAtOnceWhenOpenPortAnswers()
+{
+    Fixture fixture;
+    fixture.bank.add(3, Kind::Answering, "Veltra 2 V2.1");
+    fixture.bank.add(5, Kind::Answering, "MX70B5 V1.6");
+    fixture.link.ComPortNo = 5;
+    const auto dialog = fixture.open();
+
+    dialog->ComSearch->click();
+    QCOMPARE(fixture.ui.texts(), QStringList{"Veltra found on port 5 !"});
+    QCOMPARE(fixture.ui.boxes.first().icon, MsgIcon::Information);
+    // Shown as delivered: the first try does not interpret the reply.
+    QCOMPARE(dialog->PanelRead->text(), QStringLiteral("MX70B5 V1.6"));
+    QCOMPARE(fixture.link.Instrument.Ident, QString());
+    QCOMPARE(fixture.bank.ports[3].stateQueries, 0);
+    QCOMPARE(fixture.bank.ports[5].openings, 1);
+    QCOMPARE(dialog->Combo1->currentText(), QStringLiteral("Com  5"));
+    QVERIFY(controlsEnabled(*dialog));
+}
+
+void TestComSettings::searchFindsThirdEntry()
+{
+    Fixture fixture;
+    fixture.bank.add(2, Kind::Silent);
+    fixture.bank.add(4, Kind::Gone);
+    fixture.bank.add(6, Kind::Answering, "MX70B5 V1.6");
+    fixture.bank.add(8, Kind::Answering, "Veltra 3 V2.1");
+    fixture.link.ComPortNo = 2;
+    const auto dialog = fixture.open();
+    QCOMPARE(fixture.bank.ports[2].openings, 1);
+
+    QStringList captions;
+    fixture.bank.onSend = [&](int, const QByteArray &frame) {
+        if (frame == "@")
+            captions.append(dialog->Panel1->text());
+    };
+    dialog->ComSearch->click();
+
+    QCOMPARE(fixture.ui.texts(), QStringList{"Veltra found on port 6 !"});
+    QCOMPARE(captions.first(), QStringLiteral("Search on com port 2..."));
+    QVERIFY(captions.contains(QStringLiteral("Search on com port 6...")));
+    QCOMPARE(fixture.bank.ports[2].openings, 2);
+    QCOMPARE(fixture.bank.ports[4].stateQueries, 1);
+    QCOMPARE(fixture.bank.ports[4].openings, 0);
+    QCOMPARE(fixture.bank.ports[6].openings, 1);
+    QCOMPARE(fixture.bank.ports[8].stateQueries, 0);
+    QCOMPARE(fixture.bank.openPort(), 6);
+    QCOMPARE(dialog->Combo1->currentText(), QStringLiteral("Com  6"));
+    // Found by the sweep: the reply has been through the identification.
+    QCOMPARE(dialog->PanelRead->text(), QStringLiteral("Veltra K V1.6"));
+    QCOMPARE(fixture.link.ComPortNo, 2);
+    QVERIFY(!QFile::exists(IniFileName));
+    QCOMPARE(panelColor(*dialog), Green);
+    QVERIFY(controlsEnabled(*dialog));
+}
+
+void TestComSettings::searchFindingNothingReopensConfiguredPort()
+{
+    Fixture fixture;
+    fixture.bank.add(2, Kind::Silent);
+    fixture.bank.add(5, Kind::Unopenable);
+    fixture.link.ComPortNo = 2;
+    const auto dialog = fixture.open();
+    selectPort(*dialog, 5);
+    fixture.ui.boxes.clear();
+
+    dialog->ComSearch->click();
+    QCOMPARE(fixture.ui.texts(), QStringList{NotFound});
+    QCOMPARE(fixture.ui.boxes.first().icon, MsgIcon::Information);
+    QCOMPARE(fixture.bank.openPort(), 2);
+    QCOMPARE(fixture.bank.ports[2].openings, 3);
+    QCOMPARE(dialog->Combo1->currentText(), QStringLiteral("Com  5"));
+    QCOMPARE(dialog->PanelRead->text(), QString());
+    QCOMPARE(panelColor(*dialog), Green);
+    QVERIFY(controlsEnabled(*dialog));
+}
+
+void TestComSettings::okStores_data()
+{
+    QTest::addColumn<int>("storedBluetooth");
+    QTest::addColumn<int>("chosenType");
+    QTest::addColumn<int>("chosenPort");
+    QTest::addColumn<QString>("comPortKey");
+    QTest::addColumn<QString>("bluetoothKey");
+
+    QTest::newRow("Bluetooth chosen on the configured port") << 0 << 2 << 3 << "3" << "1;3;5";
+    QTest::newRow("Standard chosen on another port") << 1 << 0 << 12 << "12" << "0;3;5";
+}
+
+void TestComSettings::okStores()
+{
+    QFETCH(int, storedBluetooth);
+    QFETCH(int, chosenType);
+    QFETCH(int, chosenPort);
+    QFETCH(QString, comPortKey);
+    QFETCH(QString, bluetoothKey);
+
+    Fixture fixture;
+    fixture.bank.add(3, Kind::Silent);
+    fixture.bank.add(12, Kind::Silent);
+    fixture.link.ComPortNo = 3;
+    fixture.link.BluetoothOn = qint16(storedBluetooth);
+    const auto dialog = fixture.open();
+    selectPort(*dialog, chosenPort);
+    if (!dialog->OptSpeed[chosenType]->isChecked())
+        dialog->OptSpeed[chosenType]->click();
+    const int openings = fixture.bank.totalOpenings();
+
+    dialog->ComOK->click();
+    QCOMPARE(dialog->result(), int(QDialog::Accepted));
+    QVERIFY(dialog->isHidden());
+    QVERIFY(dialog->bUnloaded);
+    QCOMPARE(fixture.link.ComPortNo, chosenPort);
+    QCOMPARE(fixture.link.BluetoothOn, chosenType == 2 ? 1 : 0);
+    QCOMPARE(ReadAppSetting("ComPort", "none"), comPortKey);
+    QCOMPARE(ReadAppSetting("ConnectViaBluetooth", "none"), bluetoothKey);
+    QCOMPARE(fixture.bank.totalOpenings(), openings);
+    QVERIFY(fixture.ui.boxes.isEmpty());
+}
+
+void TestComSettings::okWithEmptyListStoresNothing()
+{
+    Fixture fixture;
+    const auto dialog = fixture.open();
+
+    dialog->ComOK->click();
+    QCOMPARE(fixture.ui.texts(), QStringList{InvalidPort});
+    QCOMPARE(fixture.ui.boxes.first().icon, MsgIcon::Exclamation);
+    QVERIFY(dialog->isVisible());
+    QVERIFY(!dialog->bUnloaded);
+    QVERIFY(dialog->ComOK->isEnabled());
+    QCOMPARE(fixture.link.ComPortNo, 1);
+    QVERIFY(!QFile::exists(IniFileName));
+}
+
+void TestComSettings::okOnPortThatCannotOpenStoresNothing()
+{
+    Fixture fixture;
+    fixture.bank.add(3, Kind::Silent);
+    fixture.bank.add(5, Kind::Unopenable);
+    fixture.link.ComPortNo = 3;
+    const auto dialog = fixture.open();
+    selectPort(*dialog, 5);
+    fixture.ui.boxes.clear();
+
+    dialog->ComOK->click();
+    QCOMPARE(fixture.ui.texts(), QStringList{cannotOpen(5)});
+    QVERIFY(dialog->isVisible());
+    QVERIFY(dialog->ComOK->isEnabled());
+    QCOMPARE(fixture.link.ComPortNo, 3);
+    QVERIFY(!QFile::exists(IniFileName));
+}
+
+void TestComSettings::closingWhileProbeWaits_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::newRow("closed with the close box") << "close";
+    QTest::newRow("closed with Escape") << "escape";
+    QTest::newRow("destroyed") << "delete";
+}
+
+void TestComSettings::closingWhileProbeWaits()
+{
+    QFETCH(QString, how);
+
+    Fixture fixture;
+    fixture.bank.add(3, Kind::Answering, "Veltra 2 V2.1", 300);
+    fixture.link.ComPortNo = 3;
+    fixture.link.BluetoothOn = 1;
+    QPointer<ComSettings> dialog = fixture.open().release();
+    dialog->OptSpeed[0]->click();
+
+    fixture.bank.onSend = [&](int, const QByteArray &frame) {
+        if (frame != "\n")
+            return;
+        QTimer::singleShot(50, [&] {
+            if (how == "close")
+                dialog->close();
+            else if (how == "escape")
+                QTest::keyClick(dialog, Qt::Key_Escape);
+            else
+                delete dialog;
+        });
+    };
+    dialog->ComRead_Click();
+
+    QCOMPARE(fixture.link.BluetoothOn, 1);
+    QVERIFY(fixture.ui.boxes.isEmpty());
+    if (how == "delete") {
+        QVERIFY(dialog.isNull());
+        return;
+    }
+    QVERIFY(dialog->isHidden());
+    QCOMPARE(dialog->result(), int(QDialog::Rejected));
+    // The handler ended without touching the dialog: no reply shown, controls still locked.
+    QCOMPARE(dialog->PanelRead->text(), QString());
+    QVERIFY(!dialog->ComOK->isEnabled());
+    QCOMPARE(fixture.link.ComPortNo, 3);
+    delete dialog;
+}
+
+void TestComSettings::closingModalDialogWhileProbeWaits()
+{
+    Fixture fixture;
+    fixture.bank.add(3, Kind::Answering, "Veltra 2 V2.1", 300);
+    fixture.link.ComPortNo = 3;
+    fixture.link.BluetoothOn = 1;
+    bool probeEnded = false;
+    int result = -1;
+    {
+        ComSettings dialog(fixture.link);
+        fixture.bank.onSend = [&](int, const QByteArray &frame) {
+            if (frame == "\n")
+                QTimer::singleShot(50, &dialog, &QDialog::close);
+        };
+        QTimer starter;
+        starter.setInterval(20);
+        connect(&starter, &QTimer::timeout, &dialog, [&] {
+            if (dialog.bFormLoading || !dialog.isVisible())
+                return;
+            starter.stop();
+            dialog.OptSpeed[0]->click();
+            dialog.ComRead->click();
+            probeEnded = true;
+        });
+        starter.start();
+        QTimer::singleShot(10000, &dialog, [&] { dialog.done(99); });
+        result = dialog.exec();
+        // exec() returns only once the handler that waited inside it has returned.
+        QVERIFY(probeEnded);
+    }
+    QCOMPARE(result, int(QDialog::Rejected));
+    QCOMPARE(fixture.link.BluetoothOn, 1);
+    QVERIFY(fixture.ui.boxes.isEmpty());
+}
+
+QTEST_MAIN(TestComSettings)
+#include "tst_comsettings.moc"
