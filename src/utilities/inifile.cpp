@@ -4,130 +4,117 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QList>
 #include <QSaveFile>
+#include <optional>
 
 namespace {
 
-// Files are 8-bit: every byte is one Latin-1 character, so whatever a file holds comes back
-// unchanged when its other lines are written out again.
-const QByteArray Utf8Bom = QByteArrayLiteral("\xEF\xBB\xBF");
+// Files are 8-bit: every byte is one Latin-1 character. The file is worked on as bytes, so a
+// write changes the bytes of one line and keeps every other byte as it was.
+constexpr QByteArrayView Utf8Bom("\xEF\xBB\xBF");
 // The line ending of the format, for files that have none yet.
-const QByteArray DefaultEnding = QByteArrayLiteral("\r\n");
+constexpr QByteArrayView DefaultEnding("\r\n");
 
-struct Line
+// One line: its text is [start, end), without the line ending; the next line starts at next.
+struct LineSpan
 {
-    QByteArray text;   // without its line ending
-    QByteArray ending; // "\r\n", "\n", or empty for a last line without one
-};
-
-struct Document
-{
-    QByteArray bom;
-    QList<Line> lines;
-
-    // New lines follow the file's first line.
-    QByteArray ending() const
-    {
-        return lines.isEmpty() || lines.first().ending.isEmpty() ? DefaultEnding
-                                                                 : lines.first().ending;
-    }
-
-    QByteArray toBytes() const
-    {
-        QByteArray bytes = bom;
-        for (const Line &line : lines)
-            bytes += line.text + line.ending;
-        return bytes;
-    }
-};
-
-Document parse(QByteArray bytes)
-{
-    Document doc;
-    if (bytes.startsWith(Utf8Bom)) {
-        doc.bom = Utf8Bom;
-        bytes.remove(0, Utf8Bom.size());
-    }
     qsizetype start = 0;
-    while (start < bytes.size()) {
-        const qsizetype newline = bytes.indexOf('\n', start);
-        if (newline < 0) {
-            doc.lines.append({bytes.mid(start), {}});
-            break;
-        }
-        const bool crlf = newline > start && bytes.at(newline - 1) == '\r';
-        const qsizetype end = crlf ? newline - 1 : newline;
-        doc.lines.append({bytes.mid(start, end - start), bytes.mid(end, newline + 1 - end)});
-        start = newline + 1;
-    }
-    return doc;
+    qsizetype end = 0;
+    qsizetype next = 0;
+
+    bool hasEnding() const { return next > end; }
+};
+
+LineSpan lineAt(const QByteArray &bytes, qsizetype start)
+{
+    const qsizetype newline = bytes.indexOf('\n', start);
+    if (newline < 0)
+        return {start, bytes.size(), bytes.size()};
+    const bool crlf = newline > start && bytes.at(newline - 1) == '\r';
+    return {start, crlf ? newline - 1 : newline, newline + 1};
+}
+
+qsizetype bodyStart(const QByteArray &bytes)
+{
+    return bytes.startsWith(Utf8Bom) ? Utf8Bom.size() : 0;
+}
+
+// New lines follow the file's first line.
+QByteArray lineEnding(const QByteArray &bytes)
+{
+    const LineSpan first = lineAt(bytes, bodyStart(bytes));
+    if (!first.hasEnding())
+        return DefaultEnding.toByteArray();
+    return bytes.mid(first.end, first.next - first.end);
 }
 
 // Spaces and tabs around names and values do not count, as with the platform's own reader.
-QString trimmedBlanks(const QString &text)
+template <typename View>
+View trimmedBlanks(View text)
 {
-    qsizetype first = 0;
-    qsizetype last = text.size();
-    const auto blank = [&text](qsizetype i) { return text.at(i) == u' ' || text.at(i) == u'\t'; };
-    while (first < last && blank(first))
-        ++first;
-    while (last > first && blank(last - 1))
-        --last;
-    return text.mid(first, last - first);
+    while (!text.isEmpty() && (text.front() == u' ' || text.front() == u'\t'))
+        text = text.sliced(1);
+    while (!text.isEmpty() && (text.back() == u' ' || text.back() == u'\t'))
+        text.chop(1);
+    return text;
 }
 
 struct Entry
 {
     enum class Type { Other, Section, Key };
     Type type = Type::Other;
-    QString name;
-    QString value;
+    QByteArrayView name;
+    qsizetype valueStart = 0; // offset of the value in the line, for keys
 };
 
-Entry classify(const QByteArray &text)
+Entry classify(QByteArrayView line)
 {
-    const QString line = trimmedBlanks(QString::fromLatin1(text));
-    if (line.startsWith(u'[')) {
-        const qsizetype close = line.indexOf(u']');
-        return {Entry::Type::Section, trimmedBlanks(line.mid(1, close < 0 ? -1 : close - 1)), {}};
+    const QByteArrayView text = trimmedBlanks(line);
+    if (text.startsWith('[')) {
+        const qsizetype close = text.indexOf(']');
+        return {Entry::Type::Section, trimmedBlanks(text.sliced(1, (close < 0 ? text.size() : close) - 1)), 0};
     }
-    const qsizetype equals = line.indexOf(u'=');
-    if (line.startsWith(u';') || equals < 0)
+    const qsizetype equals = line.indexOf('=');
+    if (text.startsWith(';') || equals < 0)
         return {};
-    return {Entry::Type::Key, trimmedBlanks(line.left(equals)), line.mid(equals + 1)};
+    return {Entry::Type::Key, trimmedBlanks(line.first(equals)), equals + 1};
 }
 
-bool sameName(const QString &fileName, const QString &wanted)
+bool sameName(QByteArrayView fileName, QStringView wanted)
 {
-    return fileName.compare(trimmedBlanks(wanted), Qt::CaseInsensitive) == 0;
+    return QLatin1String(fileName.data(), fileName.size()).compare(wanted, Qt::CaseInsensitive) == 0;
 }
 
 struct Found
 {
-    qsizetype keyLine = -1;    // the key's first line inside a section of that name
-    qsizetype sectionEnd = -1; // last non-blank line of the first section of that name
-    QString value;
+    std::optional<LineSpan> keyLine;    // the key's first line inside a section of that name
+    qsizetype valueStart = 0;           // where its value begins
+    std::optional<LineSpan> sectionEnd; // last non-blank line of the first section of that name
 };
 
-Found find(const Document &doc, const QString &section, const QString &key)
+Found find(const QByteArray &bytes, const QString &section, const QString &key)
 {
+    const QStringView wantedSection = trimmedBlanks(QStringView(section));
+    const QStringView wantedKey = trimmedBlanks(QStringView(key));
     Found found;
     bool inSection = false; // lines before the first section header belong to none
     int sectionsSeen = 0;
-    for (qsizetype i = 0; i < doc.lines.size(); ++i) {
-        const Entry entry = classify(doc.lines.at(i).text);
+    for (qsizetype start = bodyStart(bytes); start < bytes.size() && !found.keyLine;) {
+        const LineSpan line = lineAt(bytes, start);
+        start = line.next;
+        const QByteArrayView text = QByteArrayView(bytes).sliced(line.start, line.end - line.start);
+        const Entry entry = classify(text);
         if (entry.type == Entry::Type::Section) {
-            inSection = sameName(entry.name, section);
+            inSection = sameName(entry.name, wantedSection);
             sectionsSeen += inSection ? 1 : 0;
         }
         if (!inSection)
             continue;
-        if (sectionsSeen == 1 && !trimmedBlanks(QString::fromLatin1(doc.lines.at(i).text)).isEmpty())
-            found.sectionEnd = i;
-        if (entry.type == Entry::Type::Key && found.keyLine < 0 && sameName(entry.name, key)) {
-            found.keyLine = i;
-            found.value = entry.value;
+        if (sectionsSeen == 1 && !trimmedBlanks(text).isEmpty())
+            found.sectionEnd = line;
+        if (entry.type == Entry::Type::Key && sameName(entry.name, wantedKey)) {
+            found.keyLine = line;
+            found.valueStart = line.start + entry.valueStart;
         }
     }
     return found;
@@ -135,9 +122,9 @@ Found find(const Document &doc, const QString &section, const QString &key)
 
 // What the platform's reader makes of a stored value: a C string, blanks and one pair of
 // enclosing quotes removed.
-QString storedValue(const QString &raw)
+QString storedValue(QByteArrayView raw)
 {
-    QString value = trimmedBlanks(CutNull(raw));
+    QString value = trimmedBlanks(CutNull(QString::fromLatin1(raw)));
     if (value.size() >= 2 && (value.front() == u'"' || value.front() == u'\'')
         && value.back() == value.front())
         value = value.mid(1, value.size() - 2);
@@ -181,7 +168,7 @@ bool isStorable(const QString &text)
 
 bool isStorableName(const QString &name, QChar forbidden)
 {
-    const QString trimmed = trimmedBlanks(name);
+    const QStringView trimmed = trimmedBlanks(QStringView(name));
     return isStorable(name) && !trimmed.isEmpty() && !trimmed.contains(forbidden)
         && !trimmed.startsWith(u'[') && !trimmed.startsWith(u';');
 }
@@ -196,8 +183,10 @@ QString readString(const QString &path, const QString &section, const QString &k
     const LoadedFile file = load(path);
     if (file.state != FileState::Loaded)
         return defaultText;
-    const Found found = find(parse(file.bytes), section, key);
-    return found.keyLine < 0 ? defaultText : storedValue(found.value);
+    const Found found = find(file.bytes, section, key);
+    if (!found.keyLine)
+        return defaultText;
+    return storedValue(QByteArrayView(file.bytes).sliced(found.valueStart, found.keyLine->end - found.valueStart));
 }
 
 bool writeString(const QString &path, const QString &section, const QString &key,
@@ -209,26 +198,22 @@ bool writeString(const QString &path, const QString &section, const QString &key
     if (file.state == FileState::Unusable)
         return false;
 
-    Document doc = parse(file.bytes);
-    const QByteArray ending = doc.ending();
-    const QByteArray keyLine = key.toLatin1() + '=' + text.toLatin1();
-    const Found found = find(doc, section, key);
-    if (found.keyLine >= 0) {
-        // Keeps the key as the file spells it, with its indentation.
-        Line &line = doc.lines[found.keyLine];
-        line.text = line.text.left(line.text.indexOf('=') + 1) + text.toLatin1();
-    } else if (found.sectionEnd >= 0) {
-        if (doc.lines[found.sectionEnd].ending.isEmpty())
-            doc.lines[found.sectionEnd].ending = ending;
-        doc.lines.insert(found.sectionEnd + 1, {keyLine, ending});
+    QByteArray bytes = file.bytes;
+    const QByteArray ending = lineEnding(bytes);
+    const QByteArray entry = key.toLatin1() + '=' + text.toLatin1() + ending;
+    const Found found = find(bytes, section, key);
+    if (found.keyLine) {
+        // The key keeps the file's spelling and indentation.
+        bytes.replace(found.valueStart, found.keyLine->end - found.valueStart, text.toLatin1());
+    } else if (found.sectionEnd) {
+        const LineSpan last = *found.sectionEnd;
+        bytes.insert(last.next, last.hasEnding() ? entry : ending + entry);
     } else {
-        if (!doc.lines.isEmpty() && doc.lines.last().ending.isEmpty())
-            doc.lines.last().ending = ending;
-        doc.lines.append({'[' + section.toLatin1() + ']', ending});
-        doc.lines.append({keyLine, ending});
+        if (bytes.size() > bodyStart(bytes) && !bytes.endsWith('\n'))
+            bytes += ending;
+        bytes += '[' + section.toLatin1() + ']' + ending + entry;
     }
 
-    const QByteArray bytes = doc.toBytes();
     if (file.state == FileState::Loaded && bytes == file.bytes)
         return true;
     // A file over the limit would read as missing from then on.
