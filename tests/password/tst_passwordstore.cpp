@@ -1,0 +1,261 @@
+// The password file: its exact bytes, what survives a save and a load, and what a short,
+// damaged or oversized file gives.
+
+#include "passwordstore.h"
+#include "programpaths.h"
+#include "scriptedui.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+// 'abc' in slot 0, the empty password in slot 1, then "0".
+const QByteArray AbcFile = QByteArray::fromHex(
+    "5500 5500 5500 F1FF 1000 0F00 0E00 0D00 0C00 0B00 0A00 0900 0800 0700 0600 0500 0400 0300 0200 0100"
+    "F4FF 1300 1200 1100 1000 0F00 0E00 0D00 0C00 0B00 0A00 0900 0800 0700 0600 0500 0400 0300 0200 0100"
+    "30");
+
+// 'xyz' coded into one slot: 'x' = 120 - 12, 'y' = 121 - 13, 'z' = 122 - 14, then NUL and spaces.
+const QByteArray XyzSlot = QByteArray::fromHex(
+    "6C00 6C00 6C00 F1FF 1000 0F00 0E00 0D00 0C00 0B00 0A00 0900 0800 0700 0600 0500 0400 0300 0200 0100");
+
+} // namespace
+
+class TestPasswordStore : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+
+    void abcIsStoredAsItsDocumentedBytes();
+    void documentedBytesLoadAsAbc();
+    void passwordsSurviveSaveAndLoad_data();
+    void passwordsSurviveSaveAndLoad();
+    void emptyPasswordIsStoredAsMinusTwelve();
+    void savedFileIsOwnerOnly();
+    void shortOrMissingFiles_data();
+    void shortOrMissingFiles();
+    void damagedValueEmptiesItsSlot_data();
+    void damagedValueEmptiesItsSlot();
+    void oversizedFileReadsItsFirstBytes();
+    void unstorablePasswordIsRefused_data();
+    void unstorablePasswordIsRefused();
+    void unwritableFileIsReported();
+
+private:
+    QString filePath() const { return PrgPath + PasswordFileName; }
+    void writeFile(const QByteArray &bytes) const;
+    QByteArray fileBytes() const;
+
+    std::unique_ptr<QTemporaryDir> m_folder;
+};
+
+void TestPasswordStore::init()
+{
+    m_folder = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_folder->isValid());
+    SetProgramPaths(m_folder->path());
+    Password[0].clear();
+    Password[1].clear();
+}
+
+void TestPasswordStore::writeFile(const QByteArray &bytes) const
+{
+    QFile file(filePath());
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QCOMPARE(file.write(bytes), bytes.size());
+}
+
+QByteArray TestPasswordStore::fileBytes() const
+{
+    QFile file(filePath());
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void TestPasswordStore::abcIsStoredAsItsDocumentedBytes()
+{
+    Password[0] = QStringLiteral("abc");
+    QVERIFY(WritePassword());
+    QCOMPARE(fileBytes(), AbcFile);
+}
+
+void TestPasswordStore::documentedBytesLoadAsAbc()
+{
+    writeFile(AbcFile.left(40) + XyzSlot + "0");
+    ReadPassword();
+    QCOMPARE(Password[0], QStringLiteral("abc"));
+    QCOMPARE(Password[1], QStringLiteral("xyz"));
+}
+
+void TestPasswordStore::passwordsSurviveSaveAndLoad_data()
+{
+    QTest::addColumn<QString>("slot0");
+    QTest::addColumn<QString>("slot1");
+    QTest::newRow("twenty characters fill the slot without a NUL")
+        << QStringLiteral("ABCDEFGHIJKLMNOPQRST") << QString();
+    QTest::newRow("trailing spaces are kept") << QStringLiteral("pass  ") << QString();
+    QTest::newRow("leading space and case are kept") << QStringLiteral(" PaSs") << QString();
+    QTest::newRow("Latin-1 letters up to code 255 keep their codes")
+        << QStringLiteral(u"Grüße\u00ff") << QString();
+    QTest::newRow("only spaces is a password") << QStringLiteral("   ") << QString();
+    QTest::newRow("second slot is kept beside the first")
+        << QStringLiteral("first") << QStringLiteral("second slot 20 chars");
+}
+
+void TestPasswordStore::passwordsSurviveSaveAndLoad()
+{
+    QFETCH(QString, slot0);
+    QFETCH(QString, slot1);
+    Password[0] = slot0;
+    Password[1] = slot1;
+    QVERIFY(WritePassword());
+    Password[0] = Password[1] = QStringLiteral("stale");
+    ReadPassword();
+    QCOMPARE(Password[0], slot0);
+    QCOMPARE(Password[1], slot1);
+    const QByteArray bytes = fileBytes();
+    QCOMPARE(bytes.size(), 81);
+    QCOMPARE(bytes.at(80), '\x30');
+}
+
+void TestPasswordStore::emptyPasswordIsStoredAsMinusTwelve()
+{
+    Password[0] = QString();
+    QVERIFY(WritePassword());
+    const QByteArray bytes = fileBytes();
+    QCOMPARE(bytes.left(6), QByteArray::fromHex("F4FF 1300 1200"));
+    QCOMPARE(bytes.mid(38, 2), QByteArray::fromHex("0100"));
+    Password[0] = QStringLiteral("stale");
+    ReadPassword();
+    QCOMPARE(Password[0], QString());
+}
+
+void TestPasswordStore::savedFileIsOwnerOnly()
+{
+    const auto ownerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
+    const auto groupAndOthers = QFileDevice::Permissions(0x0077);
+    Password[0] = QStringLiteral("new");
+    QVERIFY(WritePassword());
+    QCOMPARE(QFile::permissions(filePath()) & (ownerOnly | groupAndOthers | QFileDevice::ExeOwner),
+             ownerOnly);
+
+    // A file that others could read is tightened at the next save.
+    QVERIFY(QFile::setPermissions(filePath(), ownerOnly | QFileDevice::ReadGroup
+                                                  | QFileDevice::ReadOther));
+    QVERIFY(WritePassword());
+    QCOMPARE(QFile::permissions(filePath()) & groupAndOthers, QFileDevice::Permissions());
+}
+
+void TestPasswordStore::shortOrMissingFiles_data()
+{
+    QTest::addColumn<int>("size");
+    QTest::addColumn<QString>("slot0");
+    QTest::addColumn<QString>("slot1");
+    const QString kept = QStringLiteral("kept");
+    QTest::newRow("missing file gives no password") << -1 << QString() << QString();
+    QTest::newRow("empty file gives no password") << 0 << QString() << QString();
+    QTest::newRow("one byte leaves slot 1 as it was") << 1 << QString() << kept;
+    QTest::newRow("39 bytes leave slot 1 as it was") << 39 << QString() << kept;
+    QTest::newRow("40 bytes give slot 0 and an empty slot 1") << 40 << QStringLiteral("abc") << QString();
+    QTest::newRow("79 bytes give slot 0 and an empty slot 1") << 79 << QStringLiteral("abc") << QString();
+    QTest::newRow("80 bytes give both slots") << 80 << QStringLiteral("abc") << QStringLiteral("xyz");
+}
+
+void TestPasswordStore::shortOrMissingFiles()
+{
+    QFETCH(int, size);
+    QFETCH(QString, slot0);
+    QFETCH(QString, slot1);
+    if (size >= 0)
+        writeFile((AbcFile.left(40) + XyzSlot).left(size));
+    Password[0] = QStringLiteral("old");
+    Password[1] = QStringLiteral("kept");
+    ReadPassword();
+    QCOMPARE(Password[0], slot0);
+    QCOMPARE(Password[1], slot1);
+}
+
+void TestPasswordStore::damagedValueEmptiesItsSlot_data()
+{
+    QTest::addColumn<int>("offset");
+    QTest::addColumn<QByteArray>("value");
+    QTest::addColumn<QString>("slot0");
+    QTest::addColumn<QString>("slot1");
+    QTest::newRow("first value below the NUL code empties slot 0")
+        << 0 << QByteArray::fromHex("F3FF") << QString() << QStringLiteral("xyz");
+    QTest::newRow("first value above code 255 empties slot 0")
+        << 0 << QByteArray::fromHex("F400") << QString() << QStringLiteral("xyz");
+    QTest::newRow("huge value after the NUL empties slot 0")
+        << 30 << QByteArray::fromHex("FF7F") << QString() << QStringLiteral("xyz");
+    QTest::newRow("damaged slot 1 leaves slot 0")
+        << 42 << QByteArray::fromHex("0080") << QStringLiteral("abc") << QString();
+}
+
+void TestPasswordStore::damagedValueEmptiesItsSlot()
+{
+    QFETCH(int, offset);
+    QFETCH(QByteArray, value);
+    QFETCH(QString, slot0);
+    QFETCH(QString, slot1);
+    QByteArray bytes = AbcFile.left(40) + XyzSlot + "0";
+    bytes.replace(offset, 2, value);
+    writeFile(bytes);
+    ReadPassword();
+    QCOMPARE(Password[0], slot0);
+    QCOMPARE(Password[1], slot1);
+}
+
+void TestPasswordStore::oversizedFileReadsItsFirstBytes()
+{
+    writeFile(AbcFile + QByteArray(4 * 1024 * 1024, 'x'));
+    ReadPassword();
+    QCOMPARE(Password[0], QStringLiteral("abc"));
+    QCOMPARE(Password[1], QString());
+}
+
+void TestPasswordStore::unstorablePasswordIsRefused_data()
+{
+    QTest::addColumn<QString>("slot0");
+    QTest::addColumn<QString>("slot1");
+    QTest::newRow("21 characters in slot 0") << QStringLiteral("ABCDEFGHIJKLMNOPQRSTU") << QString();
+    QTest::newRow("21 characters in slot 1") << QStringLiteral("ok") << QStringLiteral("ABCDEFGHIJKLMNOPQRSTU");
+    QTest::newRow("a character outside Latin-1") << QStringLiteral(u"\u20acuro") << QString();
+    QTest::newRow("a NUL inside the password") << QStringLiteral("ab") + QChar(0) + QStringLiteral("c")
+                                              << QString();
+}
+
+void TestPasswordStore::unstorablePasswordIsRefused()
+{
+    QFETCH(QString, slot0);
+    QFETCH(QString, slot1);
+    writeFile(AbcFile);
+    ScriptedUi ui;
+    Password[0] = slot0;
+    Password[1] = slot1;
+    QVERIFY(!WritePassword());
+    QCOMPARE(ui.boxes.size(), 1);
+    QCOMPARE(ui.boxes[0].text, QStringLiteral("Invalid password, cannot save password!"));
+    QCOMPARE(ui.boxes[0].title, QStringLiteral("VeltraSetCalibDate"));
+    QCOMPARE(ui.boxes[0].icon, MsgIcon::Stop);
+    QCOMPARE(ui.boxes[0].buttons, MsgButtons::Ok);
+    QCOMPARE(fileBytes(), AbcFile);
+}
+
+void TestPasswordStore::unwritableFileIsReported()
+{
+    // A folder in the file's place cannot be replaced by a file, even by root.
+    QVERIFY(QDir(PrgPath).mkdir(PasswordFileName));
+    ScriptedUi ui;
+    Password[0] = QStringLiteral("abc");
+    QVERIFY(!WritePassword());
+    QCOMPARE(ui.boxes.size(), 1);
+    QVERIFY(ui.boxes[0].text.startsWith(QStringLiteral("Cannot save password!")));
+    QCOMPARE(ui.boxes[0].icon, MsgIcon::Stop);
+}
+
+QTEST_GUILESS_MAIN(TestPasswordStore)
+#include "tst_passwordstore.moc"
