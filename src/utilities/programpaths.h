@@ -13,7 +13,9 @@ extern QString IniFileName;
 // a folder that cannot take them would be lost without a word.
 QString SettingsFolderFor(const QString &programFolder);
 
-// Sets PrgPath and IniFileName for the given program folder.
+// Sets PrgPath and IniFileName for the given program folder. When the settings go to the per-user
+// folder and have no file there yet, a settings file beside the program is copied there first.
+// Needs the application name set, as the per-user folder is named after it.
 void SetProgramPaths(const QString &programFolder);
 
 // Reads and writes one key of section "Appl" of IniFileName.

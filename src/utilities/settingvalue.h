@@ -33,7 +33,9 @@ private:
 };
 
 // Takes the value before the first separator off the front of the line. With removeFlag non-zero
-// the line keeps the trimmed rest after the separator.
+// the line keeps the trimmed rest after the separator. A number may use "." or "," as decimal
+// separator under any locale and reads the same everywhere; "&H" is followed by hexadecimal
+// digits and gives their plain value ("&HFFFF" is 65535).
 SettingValue GetValue(QString &line, int removeFlag, const QString &separator);
 
 QString CutNull(const QString &text);

@@ -8,5 +8,5 @@
 QString GetToken(QString &line, const QString &separator);
 
 // The number formed by the digits and the first point of the text; 1.0 when fewer than two
-// characters were collected.
+// characters were collected (or hundreds of digits, beyond a double).
 double ExtractNumber(const QString &text);
