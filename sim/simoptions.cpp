@@ -41,7 +41,7 @@ std::optional<SimOptions> parseSimOptions(const QStringList &arguments, int &exi
     const QCommandLineOption framing = value("framing",
         "plain (prompt \">\", replies \"#...\" CR LF) or framed (prompt BEL, STX ... checksum ETX). "
         "Default: framed.", "plain|framed");
-    const QCommandLineOption echo = flag("echo", "Echo the characters of each command frame.");
+    const QCommandLineOption echo = flag("echo", "Echo each command frame (not its terminator).");
     const QCommandLineOption ident = value("ident", "Answer to \"V\". Default: 'Veltra K-40 V1.610'.", "text");
     const QCommandLineOption identEx = value("ident-ex",
         "Answer to \"Vx\". Default: 'K-40 1.610 CRC 3A7F1C'.", "text");
@@ -66,7 +66,7 @@ std::optional<SimOptions> parseSimOptions(const QStringList &arguments, int &exi
         "Write the checksum of framed replies in lower case.");
     const QCommandLineOption split = value("split",
         "Send each reply in pieces of this many bytes, 5 ms apart.", "bytes");
-    const QCommandLineOption noise = flag("noise", "Send two lines without \"#\" before each plain reply.");
+    const QCommandLineOption noise = flag("noise", "Send a line without \"#\" 20 ms before each plain reply.");
     const QCommandLineOption hangup = value("hangup-after",
         "Answer this many commands, then vanish on the next one (the device hangs up and exits).", "n");
     const QCommandLineOption ignoreWrites = flag("ignore-writes",

@@ -1,0 +1,157 @@
+// Link benchmark: a full identification and the read of the dates ("V", "Vx", "#R" and "Ux" with
+// status, "WR" with status) against veltra-sim pacing its line at 9600 baud, 7E2. Prints, per
+// framing, the median wall time against the limit the line itself sets: the characters on the
+// line times the character time, the protocol's own pauses and the simulator's turnaround, all
+// taken from the simulator's log. Target: wall / limit <= 1.15, program CPU <= 5 % of wall.
+
+#include "link.h"
+#include "programpaths.h"
+#include "qtserialcontrol.h"
+#include "scriptedui.h"
+#include "siminstrument.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+#include <QThread>
+#include <algorithm>
+#include <cstdio>
+#include <sys/resource.h>
+
+namespace {
+
+constexpr int Runs = 20;
+constexpr double CharSeconds = 11.0 / 9600;
+// The link pauses about 2 ms before each wake-up and each command frame, and waits 30 ms after
+// "WR".
+constexpr double PauseSeconds = 0.002;
+constexpr double AfterWrSeconds = 0.030;
+
+double cpuSeconds()
+{
+    rusage usage {};
+    getrusage(RUSAGE_SELF, &usage);
+    const auto seconds = [](const timeval &t) { return double(t.tv_sec) + t.tv_usec / 1e6; };
+    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
+
+double median(QList<double> values)
+{
+    std::sort(values.begin(), values.end());
+    const qsizetype n = values.size();
+    return n == 0 ? 0 : (values[(n - 1) / 2] + values[n / 2]) / 2;
+}
+
+struct LineBudget
+{
+    double lineSeconds = 0;
+    double pauseSeconds = 0;
+    double turnaroundSeconds = 0;
+    int characters = 0;
+    double total() const { return lineSeconds + pauseSeconds + turnaroundSeconds; }
+};
+
+// What one run costs at the least, from its frames in the simulator's log. A sent frame is logged
+// when its last character left, so it started its characters' time before that.
+LineBudget budgetOf(const QList<SimFrame> &frames)
+{
+    LineBudget budget;
+    double lastReceived = -1;
+    for (const SimFrame &frame : frames) {
+        budget.characters += int(frame.bytes.size());
+        if (frame.direction == SimFrame::Direction::Received) {
+            lastReceived = frame.seconds;
+            budget.pauseSeconds += PauseSeconds;
+            if (frame.bytes.startsWith("\x02WR") || frame.bytes.startsWith("WR\r"))
+                budget.pauseSeconds += AfterWrSeconds;
+        } else if (lastReceived >= 0) {
+            const double started = frame.seconds - frame.bytes.size() * CharSeconds;
+            budget.turnaroundSeconds += std::max(0.0, started - lastReceived);
+            lastReceived = -1;
+        }
+    }
+    budget.lineSeconds = budget.characters * CharSeconds;
+    return budget;
+}
+
+struct Result
+{
+    double wall = 0;
+    double limit = 0;
+    double turnaround = 0;
+    int characters = 0;
+    double cpuShare = 0;
+};
+
+bool runFraming(const QString &framing, Result &result)
+{
+    SimInstrument sim;
+    if (!sim.start({QStringLiteral("--framing"), framing, QStringLiteral("--baud-pace")}, 1, IniFileName)) {
+        std::fprintf(stderr, "bench-link: %s\n", qPrintable(sim.errorText()));
+        return false;
+    }
+    QtSerialControl comm([] { return QList<SystemPort>(); }, IniFileName);
+    Link link(comm);
+    if (link.OpenComPort(1, 0) != 0) {
+        std::fprintf(stderr, "bench-link: cannot open %s\n", qPrintable(sim.devicePath()));
+        return false;
+    }
+    QList<double> walls, limits, turnarounds, cpuShares;
+    qsizetype logged = sim.frames().size();
+    for (int run = 0; run < Runs; ++run) {
+        QElapsedTimer wall;
+        const double cpuStart = cpuSeconds();
+        wall.start();
+        const bool ok = link.ReadInstrumentInfo() == 1 && link.DoTransfer(QStringLiteral("WR"), 1) == 1;
+        const double wallSeconds = wall.nsecsElapsed() / 1e9;
+        const double cpu = cpuSeconds() - cpuStart;
+        if (!ok) {
+            std::fprintf(stderr, "bench-link: run %d failed (%s)\n", run + 1, qPrintable(framing));
+            return false;
+        }
+        // Let the simulator's last log line land before reading it.
+        QThread::msleep(50);
+        const QList<SimFrame> frames = sim.frames();
+        const LineBudget budget = budgetOf(frames.mid(logged));
+        logged = frames.size();
+        walls.append(wallSeconds);
+        limits.append(budget.total());
+        turnarounds.append(budget.turnaroundSeconds);
+        cpuShares.append(cpu / wallSeconds);
+        result.characters = budget.characters;
+    }
+    result.wall = median(walls);
+    result.limit = median(limits);
+    result.turnaround = median(turnarounds);
+    result.cpuShare = median(cpuShares);
+    return true;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    if (SimInstrument::simulatorPath().isEmpty())
+        qputenv("VELTRA_SIM", (QCoreApplication::applicationDirPath() + QStringLiteral("/veltra-sim")).toLocal8Bit());
+    QTemporaryDir programDir;
+    SetProgramPaths(programDir.path());
+    ScriptedUi ui;
+
+    std::printf("Identification + \"WR\" at 9600 7E2 (paced simulator), median of %d runs\n\n", Runs);
+    std::printf("%-8s %6s %9s %9s %12s %7s %8s\n", "framing", "chars", "wall ms", "limit ms",
+                "sim turn ms", "ratio", "CPU %");
+    bool allOk = true;
+    for (const QString &framing : {QStringLiteral("plain"), QStringLiteral("framed")}) {
+        Result result;
+        if (!runFraming(framing, result)) {
+            allOk = false;
+            continue;
+        }
+        std::printf("%-8s %6d %9.1f %9.1f %12.1f %7.3f %8.2f\n", qPrintable(framing), result.characters,
+                    result.wall * 1000, result.limit * 1000, result.turnaround * 1000,
+                    result.wall / result.limit, result.cpuShare * 100);
+    }
+    std::printf("\ntargets: ratio <= 1.15, CPU <= 5 %%\n");
+    return allOk ? 0 : 1;
+}
