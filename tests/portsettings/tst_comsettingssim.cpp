@@ -1,0 +1,83 @@
+// The port settings dialog on real pseudo-terminals: two virtual instruments entered as ports,
+// one silent and one answering, found by the search and stored by OK.
+
+#include "comsettings.h"
+#include "inifile.h"
+#include "link.h"
+#include "programpaths.h"
+#include "qtserialcontrol.h"
+#include "scriptedui.h"
+#include "siminstrument.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+QList<SystemPort> noSystemPorts()
+{
+    return {};
+}
+
+} // namespace
+
+class TestComSettingsSim : public QObject
+{
+    Q_OBJECT
+private slots:
+    void searchFindsTheAnsweringInstrumentAndOkStoresIt();
+};
+
+void TestComSettingsSim::searchFindsTheAnsweringInstrumentAndOkStoresIt()
+{
+    QVERIFY2(!SimInstrument::simulatorPath().isEmpty(), "VELTRA_SIM names no simulator");
+    QTemporaryDir folder;
+    SetProgramPaths(folder.path());
+    ScriptedUi ui;
+
+    SimInstrument silent;
+    SimInstrument answering;
+    QVERIFY2(silent.start({"--silent"}, 3, IniFileName), qPrintable(silent.errorText()));
+    QVERIFY2(answering.start({"--ident", "MX70B5 V1.6"}, 7, IniFileName),
+             qPrintable(answering.errorText()));
+    // An entry whose device has gone stays out of the list.
+    QVERIFY(IniFile::writeString(IniFileName, "Ports", "COM5", "/dev/veltra-test-gone"));
+
+    QtSerialControl comm(&noSystemPorts, IniFileName);
+    Link link(comm);
+    link.ComPortNo = 3;
+    ComSettings dialog(link);
+    dialog.show();
+    QTRY_COMPARE_WITH_TIMEOUT(dialog.bFormLoading, qint16(0), 5000);
+
+    QCOMPARE(dialog.Combo1->count(), 2);
+    QCOMPARE(dialog.Combo1->itemText(0), QStringLiteral("Com  3"));
+    QCOMPARE(dialog.Combo1->itemText(1), QStringLiteral("Com  7"));
+    QVERIFY(dialog.Combo1->itemData(1, Qt::ToolTipRole).toString().contains(answering.devicePath()));
+    QCOMPARE(dialog.Combo1->currentText(), QStringLiteral("Com  3"));
+    QVERIFY2(comm.openState(), qPrintable(ui.texts().join("/")));
+
+    dialog.ComSearch->click();
+    QCOMPARE(ui.texts(), QStringList{"Veltra found on port 7 !"});
+    QCOMPARE(dialog.Combo1->currentText(), QStringLiteral("Com  7"));
+    QCOMPARE(dialog.PanelRead->text(), QStringLiteral("Veltra K V1.6"));
+    QCOMPARE(silent.commands(), QList<QByteArray>{});
+    QCOMPARE(answering.commands(), QList<QByteArray>{"\x02V58\x03"});
+
+    dialog.ComRead->click();
+    QCOMPARE(ui.boxes.size(), 1);
+    QCOMPARE(dialog.PanelRead->text(), QStringLiteral("MX70B5 V1.6"));
+
+    dialog.ComOK->click();
+    QVERIFY(dialog.isHidden());
+    QCOMPARE(link.ComPortNo, qint16(7));
+    QCOMPARE(ReadAppSetting("ComPort", ""), QStringLiteral("7"));
+    QCOMPARE(ReadAppSetting("ConnectViaBluetooth", ""), QStringLiteral("0;3;5"));
+    QCOMPARE(answering.commands().size(), 2);
+}
+
+QTEST_MAIN(TestComSettingsSim)
+#include "tst_comsettingssim.moc"
