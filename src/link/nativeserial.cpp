@@ -5,6 +5,8 @@
 #ifdef Q_OS_UNIX
 #include <QFile>
 #include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -34,7 +36,22 @@ bool resetLineSettings(const QString &path)
     ::close(fd);
     return done;
 }
+
+bool isPseudoTerminal(const QString &path)
+{
+    struct stat info {};
+    if (::stat(QFile::encodeName(path).constData(), &info) != 0 || !S_ISCHR(info.st_mode))
+        return false;
+    // Linux numbers the terminal sides of Unix98 pseudo-terminals with majors 136 to 143.
+    const unsigned int major = major(info.st_rdev);
+    return major >= 136 && major <= 143;
+}
 #else
+bool isPseudoTerminal(const QString &)
+{
+    return false;
+}
+
 bool enableParityMarking(qintptr)
 {
     return false;

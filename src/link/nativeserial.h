@@ -10,3 +10,7 @@ bool enableParityMarking(qintptr handle);
 // Puts the terminal at `path` back to raw 8N1. A pseudo-terminal keeps the line settings of a
 // client that was killed, which then makes the next opening fail.
 bool resetLineSettings(const QString &path);
+
+// True for the terminal side of a pseudo-terminal (the virtual instrument's port). It has no
+// line: it refuses parity and 7 data bits, which Qt takes for a failed opening.
+bool isPseudoTerminal(const QString &path);

@@ -80,7 +80,8 @@ QtSerialControl::QtSerialControl(PortMap::SystemPortSource systemPorts, QString 
 
 QtSerialControl::~QtSerialControl()
 {
-    m_port.close();
+    if (m_port.isOpen())
+        m_port.close();
 }
 
 void QtSerialControl::setSettings(const QString &settings)
@@ -97,7 +98,8 @@ void QtSerialControl::setSettings(const QString &settings)
 void QtSerialControl::setOpenState(bool open)
 {
     if (!open) {
-        m_port.close();
+        if (m_port.isOpen())
+            m_port.close();
         m_input.clear();
         return;
     }
@@ -122,16 +124,17 @@ bool QtSerialControl::openDevice(const QString &path)
     m_decoder.reset();
     m_eventCode = 0;
     const QScopedValueRollback quiet(m_ignoreErrors, true);
+    m_pseudoTerminal = isPseudoTerminal(path);
+    if (!applySettings())
+        return false;
     if (!m_port.open(QIODevice::ReadWrite)) {
         const auto error = m_port.error();
         if (error == QSerialPort::PermissionError || error == QSerialPort::DeviceNotFoundError
             || !resetLineSettings(path) || !m_port.open(QIODevice::ReadWrite))
             return false;
     }
-    if (!applySettings()) {
-        m_port.close();
-        return false;
-    }
+    // Once more on the open port, for the parity marking on its native terminal.
+    applySettings();
     // Infrared adapters draw their power from these lines. A pseudo-terminal has none; that
     // does not make the opening fail.
     m_port.setDataTerminalReady(true);
@@ -145,12 +148,17 @@ bool QtSerialControl::applySettings()
     const std::optional<LineSettings> line = parseSettings(m_settings);
     if (!line)
         return false;
-    const bool applied = m_port.setBaudRate(line->baudRate) && m_port.setParity(line->parity)
-        && m_port.setDataBits(line->dataBits) && m_port.setStopBits(line->stopBits)
+    // A pseudo-terminal goes raw 8N1 whatever the profile; the parity marks still pass through
+    // its line discipline, so the marking works on it as on a real port.
+    const LineSettings raw;
+    const LineSettings &applied = m_pseudoTerminal ? raw : *line;
+    const bool done = m_port.setBaudRate(line->baudRate) && m_port.setParity(applied.parity)
+        && m_port.setDataBits(applied.dataBits) && m_port.setStopBits(applied.stopBits)
         && m_port.setFlowControl(QSerialPort::NoFlowControl);
-    m_parityMarking = applied && line->parity != QSerialPort::NoParity
-        && enableParityMarking(m_port.handle());
-    return applied;
+    m_parityMarking = done && line->parity != QSerialPort::NoParity;
+    if (m_parityMarking && m_port.isOpen())
+        m_parityMarking = enableParityMarking(m_port.handle());
+    return done;
 }
 
 int QtSerialControl::portState(int index)
@@ -266,12 +274,17 @@ void QtSerialControl::pullInput()
 
 void QtSerialControl::onError(QSerialPort::SerialPortError error)
 {
-    // A wait for input that runs out is no error of the port.
-    if (error == QSerialPort::NoError || error == QSerialPort::TimeoutError || m_ignoreErrors)
+    // A wait for input that runs out is no error of the port, nor is closing a closed one.
+    if (error == QSerialPort::NoError || error == QSerialPort::TimeoutError
+        || error == QSerialPort::NotOpenError || m_ignoreErrors)
         return;
     qCDebug(lcLink) << "serial error" << error << m_port.errorString();
     m_error = true;
-    if (error == QSerialPort::ResourceError) {
+    // The device has gone (an adapter pulled out, the other end of a pseudo-terminal closed):
+    // Qt reports that as a resource error or, depending on the errno it finds, as a read or
+    // write error that would repeat on every notification.
+    if (error == QSerialPort::ResourceError || error == QSerialPort::ReadError
+        || error == QSerialPort::WriteError) {
         m_port.close();
         m_input.clear();
     }

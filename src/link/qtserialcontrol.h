@@ -59,6 +59,7 @@ private:
     QList<int> m_listed;
     ParityMarkDecoder m_decoder;
     bool m_parityMarking = false;
+    bool m_pseudoTerminal = false;
     QByteArray m_input;
     int m_commPort = 1;
     QString m_settings = QStringLiteral("9600,e,7,2");

@@ -1,0 +1,159 @@
+// The serial control on a real pseudo-terminal: opening by number, traffic, parity marking,
+// listing, and the device going away.
+
+#include "inifile.h"
+#include "qtserialcontrol.h"
+
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <fcntl.h>
+#include <poll.h>
+#include <stdlib.h>
+#include <unistd.h>
+
+class TestQtSerialControl : public QObject
+{
+    Q_OBJECT
+private:
+    QTemporaryDir m_dir;
+    QString m_ini;
+    int m_master = -1;
+    QString m_slave;
+
+    QByteArray readMaster(int expected)
+    {
+        QByteArray bytes;
+        while (bytes.size() < expected) {
+            pollfd fd{m_master, POLLIN, 0};
+            if (::poll(&fd, 1, 2000) <= 0)
+                break;
+            char buffer[256];
+            const ssize_t got = ::read(m_master, buffer, sizeof buffer);
+            if (got <= 0)
+                break;
+            bytes.append(buffer, got);
+        }
+        return bytes;
+    }
+    void writeMaster(const QByteArray &bytes)
+    {
+        QCOMPARE(::write(m_master, bytes.constData(), size_t(bytes.size())), ssize_t(bytes.size()));
+    }
+
+private slots:
+    void init()
+    {
+        m_master = ::posix_openpt(O_RDWR | O_NOCTTY);
+        QVERIFY(m_master >= 0);
+        QVERIFY(::grantpt(m_master) == 0 && ::unlockpt(m_master) == 0);
+        m_slave = QString::fromLocal8Bit(::ptsname(m_master));
+        m_ini = m_dir.filePath("VeltraSetCheckDate.ini");
+        QFile::remove(m_ini);
+        QVERIFY(IniFile::writeString(m_ini, "Ports", "COM7", m_slave));
+    }
+    void cleanup()
+    {
+        if (m_master >= 0)
+            ::close(m_master);
+        m_master = -1;
+    }
+
+    void listsOnlyMappedPresentPorts()
+    {
+        QVERIFY(IniFile::writeString(m_ini, "Ports", "COM2", "/dev/veltra-absent-adapter"));
+        QtSerialControl control([] { return QList<SystemPort>(); }, m_ini);
+        QCOMPARE(control.portState(6), 1);
+        QCOMPARE(control.portState(1), 0);
+        QCOMPARE(control.portState(7), 0);
+        QCOMPARE(control.portState(-1), 0);
+        QCOMPARE(control.portState(255), 0);
+        qint32 flags = 0x10000003;
+        const QString set = control.portList(-1, flags, "");
+        QCOMPARE(control.listField(set, "COUNT"), "1");
+        QCOMPARE(control.listField(control.portList(0, flags, ""), "NAME"), "COM7");
+        QCOMPARE(control.portList(1, flags, ""), "");
+        QCOMPARE(control.portDescription(7), m_slave);
+    }
+
+    void opensByNumberAndTalks_data()
+    {
+        QTest::addColumn<QString>("settings");
+        QTest::addColumn<QByteArray>("fromInstrument");
+        QTest::addColumn<QByteArray>("received");
+        // The pseudo-terminal applies the receive flags: with parity marking on, a 0xFF comes
+        // doubled and must be read back as one.
+        QTest::newRow("standard profile: a 0xFF doubled by the parity marking reads as one")
+            << "9600,e,7,2" << QByteArray("#A\xFF\r\n") << QByteArray("#A\xFF\r\n");
+        QTest::newRow("fast profile without parity")
+            << "115200,n,8,1" << QByteArray("#A\xFF\r\n") << QByteArray("#A\xFF\r\n");
+    }
+    void opensByNumberAndTalks()
+    {
+        QFETCH(QString, settings);
+        QFETCH(QByteArray, fromInstrument);
+        QtSerialControl control([] { return QList<SystemPort>(); }, m_ini);
+        control.setSettings(settings);
+        control.setCommPort(7);
+        control.setOpenState(true);
+        QVERIFY(control.openState());
+        QVERIFY(!control.hasError());
+
+        control.outText("@");
+        QTRY_COMPARE_WITH_TIMEOUT(control.outCount(), 0, 2000);
+        QCOMPARE(readMaster(1), QByteArray("@"));
+
+        writeMaster(fromInstrument);
+        QByteArray received;
+        QTRY_VERIFY_WITH_TIMEOUT((received += control.inText()).size() >= 5, 2000);
+        QTEST(received, "received");
+
+        writeMaster(">");
+        QVERIFY(control.waitForInput(2000));
+        QCOMPARE(control.inCount(), 1);
+        control.clearInput();
+        QCOMPARE(control.inCount(), 0);
+        QVERIFY(!control.hasError());
+
+        control.setOpenState(false);
+        QVERIFY(!control.openState());
+    }
+
+    void unmappedNumberFailsToOpen()
+    {
+        QtSerialControl control([] { return QList<SystemPort>(); }, m_ini);
+        control.setCommPort(8);
+        control.setOpenState(true);
+        QVERIFY(!control.openState());
+        QVERIFY(control.hasError());
+        control.clearError();
+        QVERIFY(!control.hasError());
+    }
+
+    void badSettingsAreAnError()
+    {
+        QtSerialControl control([] { return QList<SystemPort>(); }, m_ini);
+        control.setSettings("9600,x,7,2");
+        QVERIFY(control.hasError());
+        QCOMPARE(control.settings(), "9600,e,7,2");
+    }
+
+    void deviceGoingAwayClosesThePort()
+    {
+        QtSerialControl control([] { return QList<SystemPort>(); }, m_ini);
+        control.setCommPort(7);
+        control.setOpenState(true);
+        QVERIFY(control.openState());
+        QSignalSpy activity(&control, &SerialControl::activity);
+        ::close(m_master);
+        m_master = -1;
+        QTRY_VERIFY_WITH_TIMEOUT(!control.openState(), 2000);
+        QVERIFY(control.hasError());
+        QVERIFY(activity.count() > 0);
+        QVERIFY(!control.waitForInput(10));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestQtSerialControl)
+#include "tst_qtserialcontrol.moc"
