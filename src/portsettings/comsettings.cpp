@@ -234,5 +234,7 @@ void ComSettings::OptSpeed_Click(int Index)
 void ComSettings::done(int result)
 {
     bUnloaded = -1;
+    // Closed before the start-up sequence ran: it must not open ports for a closed dialog.
+    TimerStart->stop();
     QDialog::done(result);
 }

@@ -82,7 +82,6 @@ private:
     qint16 selectedPortNo() const;
     qint16 connectionType() const;
     qint16 probe();
-    void selectPortSilently(int index);
 
     // True when the dialog was closed or destroyed while the caller waited in the link.
     static bool unloaded(const QPointer<ComSettings> &self) { return !self || self->bUnloaded; }

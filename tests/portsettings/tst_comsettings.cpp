@@ -14,6 +14,7 @@
 #include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <memory>
 
 using Kind = FakePortBank::Kind;
@@ -110,6 +111,7 @@ private slots:
     void okStores();
     void okWithEmptyListStoresNothing();
     void okOnPortThatCannotOpenStoresNothing();
+    void closingBeforeStartUpOpensNothing();
     void closingWhileProbeWaits_data();
     void closingWhileProbeWaits();
     void closingModalDialogWhileProbeWaits();
@@ -525,6 +527,20 @@ void TestComSettings::okOnPortThatCannotOpenStoresNothing()
     QVERIFY(dialog->ComOK->isEnabled());
     QCOMPARE(fixture.link.ComPortNo, 3);
     QVERIFY(!QFile::exists(IniFileName));
+}
+
+void TestComSettings::closingBeforeStartUpOpensNothing()
+{
+    Fixture fixture;
+    fixture.bank.add(3, Kind::Silent);
+    fixture.link.ComPortNo = 3;
+    ComSettings dialog(fixture.link);
+    dialog.show();
+    QVERIFY(dialog.TimerStart->isActive());
+
+    dialog.close();
+    QVERIFY(!dialog.TimerStart->isActive());
+    QCOMPARE(fixture.bank.totalOpenings(), 0);
 }
 
 void TestComSettings::closingWhileProbeWaits_data()
