@@ -8,7 +8,16 @@
 #include <QScopeGuard>
 #include <QThread>
 
+#include <algorithm>
+
 using namespace Ctrl;
+
+namespace {
+
+// Two characters at 9600 baud.
+constexpr double DrainPollSeconds = 0.002;
+
+} // namespace
 
 qint16 Link::SendReceive(const QString &command, double promptTimeout, double replyTimeout)
 {
@@ -152,7 +161,8 @@ bool Link::waitForDrain(double limit)
     while (Comm1.outCount() > 0) {
         if (!Comm1.openState() || timeLimit.passed())
             return false;
-        sleepInEventLoop(&Comm1, timeLimit.remaining());
+        // The driver empties its queue at line speed without telling anyone: look again soon.
+        sleepInEventLoop(&Comm1, std::min(timeLimit.remaining(), DrainPollSeconds));
     }
     return Comm1.openState();
 }

@@ -5,6 +5,7 @@
 #ifdef Q_OS_UNIX
 #include <QFile>
 #include <fcntl.h>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <termios.h>
@@ -46,7 +47,18 @@ bool isPseudoTerminal(const QString &path)
     const unsigned int major = major(info.st_rdev);
     return major >= 136 && major <= 143;
 }
+
+int driverOutputQueue(qintptr handle)
+{
+    int queued = 0;
+    return ::ioctl(int(handle), TIOCOUTQ, &queued) == 0 ? queued : 0;
+}
 #else
+int driverOutputQueue(qintptr)
+{
+    return 0;
+}
+
 bool isPseudoTerminal(const QString &)
 {
     return false;

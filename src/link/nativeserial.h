@@ -14,3 +14,7 @@ bool resetLineSettings(const QString &path);
 // True for the terminal side of a pseudo-terminal (the virtual instrument's port). It has no
 // line: it refuses parity and 7 data bits, which Qt takes for a failed opening.
 bool isPseudoTerminal(const QString &path);
+
+// Bytes the driver still holds for sending (0 where unknown). Qt counts only its own buffer,
+// which empties long before the bytes are on the line at 9600 baud.
+int driverOutputQueue(qintptr handle);

@@ -199,7 +199,12 @@ void QtSerialControl::outText(const QByteArray &frame)
 
 int QtSerialControl::outCount()
 {
-    return m_port.isOpen() ? int(m_port.bytesToWrite()) : 0;
+    if (!m_port.isOpen())
+        return 0;
+    // On a pseudo-terminal the queue is what the other side has not read yet; there is no line
+    // to wait for.
+    const int queued = m_pseudoTerminal ? 0 : driverOutputQueue(m_port.handle());
+    return int(m_port.bytesToWrite()) + queued;
 }
 
 QString QtSerialControl::portList(int index, qint32 &, const QString &)
