@@ -1,0 +1,429 @@
+// Writing the calibration date: the password gate, the commands on the wire (from the virtual
+// instrument's log) and the verdict of the read-back.
+
+#include "fakeinstrument.h"
+#include "frmveltra.h"
+#include "msgform.h"
+#include "passwordinput.h"
+#include "passwordstore.h"
+#include "programpaths.h"
+#include "qtserialcontrol.h"
+#include "scriptedserialcontrol.h"
+#include "scriptedui.h"
+#include "siminstrument.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QDateEdit>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <memory>
+
+using Commands = QByteArrayList;
+
+namespace {
+
+const QString Success = QStringLiteral("Check date successful written!");
+const QString Failure = QStringLiteral("Write check date failed!");
+const QString Question = QStringLiteral("Calibration date will be set now.\n\nYou are sure?");
+const QString FirmwareTooOld =
+    QStringLiteral("Firmware of Veltra KX too old, no calibration flag available!");
+
+// Handles every modal dialog the code under test opens (polling from the dialog's own event
+// loop): records its class and lets `act` fill it in. A dialog that `act` leaves open is
+// cancelled, so no test can hang on one.
+class ModalDriver : public QObject
+{
+public:
+    std::function<void(QDialog *)> act;
+    QStringList seen;
+
+    ModalDriver()
+    {
+        connect(&m_timer, &QTimer::timeout, this, &ModalDriver::poll);
+        m_timer.start(10);
+    }
+
+    // Types the text into PasswordInput and presses Enter; cancels it when text is null.
+    void answerPassword(const QString &text)
+    {
+        act = [text](QDialog *dialog) {
+            auto *input = qobject_cast<PasswordInput *>(dialog);
+            if (!input || text.isNull())
+                return;
+            QTest::keyClicks(input->TextCode, text);
+            QTest::keyClick(input->TextCode, Qt::Key_Return);
+        };
+    }
+
+private:
+    void poll()
+    {
+        auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+        if (!dialog || !dialog->isVisible())
+            return;
+        seen.append(QString::fromLatin1(dialog->metaObject()->className()));
+        if (act)
+            act(dialog);
+        if (dialog->isVisible())
+            dialog->reject();
+    }
+
+    QTimer m_timer;
+};
+
+// The command texts the instrument received, without the transfer-status queries.
+Commands commandTexts(const QList<QByteArray> &frames)
+{
+    Commands result;
+    for (QByteArray frame : frames) {
+        if (frame.endsWith("\r\n"))
+            frame.chop(2);
+        if (frame != "t")
+            result.append(frame);
+    }
+    return result;
+}
+
+// The commands SetCalibDate sent: from its "WR" up to the read that follows.
+Commands writeCommands(const Commands &commands)
+{
+    const qsizetype read = commands.indexOf("V");
+    return read < 0 ? commands : commands.first(read);
+}
+
+// A program folder, the window and the virtual instrument as COM1, read once as at start.
+struct SimRig
+{
+    QTemporaryDir folder;
+    ScriptedUi ui;
+    SimInstrument sim;
+    std::unique_ptr<QtSerialControl> comm;
+    std::unique_ptr<frmVeltra> window;
+
+    bool start(QStringList arguments)
+    {
+        SetProgramPaths(folder.path());
+        Password[0].clear();
+        Password[1].clear();
+        if (!sim.start(arguments << QStringLiteral("--framing") << QStringLiteral("plain"), 1,
+                       IniFileName)) {
+            qWarning() << sim.errorText();
+            return false;
+        }
+        comm = std::make_unique<QtSerialControl>([] { return QList<SystemPort>(); });
+        window = std::make_unique<frmVeltra>(*comm);
+        window->setEndProgram([] {});
+        if (window->link().OpenComPort(1, 0) != 0)
+            return false;
+        window->ComRead_Click();
+        return ui.boxes.isEmpty();
+    }
+
+    Commands commands() const { return commandTexts(sim.commands()); }
+
+    // Presses "&Change Calib Date..." and returns the commands it sent.
+    Commands press()
+    {
+        const qsizetype before = commands().size();
+        window->ComChange_Click();
+        return commands().mid(before);
+    }
+
+    void choose(QDate calibration, bool ticked, QDate expiration = QDate(2025, 6, 30))
+    {
+        window->DTPicker1[0]->setDate(calibration);
+        window->CheckStatus->setChecked(ticked);
+        window->CheckStatus_Click(ticked ? 1 : 0);
+        window->DTPicker1[1]->setDate(expiration);
+    }
+};
+
+} // namespace
+
+class CalibWriteTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+
+    void noticeIsShownOnTheFirstPressOnly();
+    void wrongPasswordSendsNothing_data();
+    void wrongPasswordSendsNothing();
+    void commandsOnTheWire_data();
+    void commandsOnTheWire();
+    void verdictOfTheReadBack_data();
+    void verdictOfTheReadBack();
+    void oldKxFirmwareIsRefused_data();
+    void oldKxFirmwareIsRefused();
+    void failedCommandIsReportedAndUnlocks_data();
+    void failedCommandIsReportedAndUnlocks();
+    void readBackWordsAreComparedAsNumbers_data();
+    void readBackWordsAreComparedAsNumbers();
+};
+
+void CalibWriteTest::initTestCase()
+{
+    if (SimInstrument::simulatorPath().isEmpty())
+        QSKIP("VELTRA_SIM is not set: the virtual instrument is needed");
+}
+
+void CalibWriteTest::noticeIsShownOnTheFirstPressOnly()
+{
+    SimRig rig;
+    QVERIFY(rig.start({}));
+    ModalDriver driver;
+    rig.window->ShowInfoPswMsg = 1;
+    rig.choose(QDate(2024, 3, 1), false);
+
+    QVERIFY(writeCommands(rig.press()).contains("WW240301 010101"));
+    QCOMPARE(driver.seen, QStringList{QStringLiteral("MsgForm")});
+    QCOMPARE(rig.window->ShowInfoPswMsg, qint16(0));
+    QVERIFY(rig.window->PasswordOk);
+
+    QVERIFY(writeCommands(rig.press()).contains("WW240301 010101"));
+    QCOMPARE(driver.seen, QStringList{QStringLiteral("MsgForm")});
+    QCOMPARE(rig.ui.texts(), (QStringList{Question, Success, Question, Success}));
+}
+
+void CalibWriteTest::wrongPasswordSendsNothing_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::newRow("a wrong password") << QStringLiteral("guess");
+    QTest::newRow("the password in other case") << QStringLiteral("secret ");
+    QTest::newRow("the password without its trailing space") << QStringLiteral("Secret");
+    QTest::newRow("a cancelled dialog") << QString();
+}
+
+void CalibWriteTest::wrongPasswordSendsNothing()
+{
+    QFETCH(QString, typed);
+    SimRig rig;
+    QVERIFY(rig.start({}));
+    Password[0] = QStringLiteral("Secret ");
+    QVERIFY(WritePassword());
+    Password[0].clear();
+    ModalDriver driver;
+    rig.choose(QDate(2024, 3, 1), false);
+
+    driver.answerPassword(typed);
+    QCOMPARE(rig.press(), Commands());
+    QCOMPARE(driver.seen, QStringList{QStringLiteral("PasswordInput")});
+    QCOMPARE(rig.ui.texts(), QStringList());
+    QVERIFY(!rig.window->PasswordOk);
+    QVERIFY(rig.window->ComChange->isEnabled());
+
+    // The next press asks again; after the right password no further question in this run.
+    driver.answerPassword(QStringLiteral("Secret "));
+    QVERIFY(writeCommands(rig.press()).contains("WW240301 010101"));
+    QCOMPARE(driver.seen.size(), 2);
+    QVERIFY(writeCommands(rig.press()).contains("WW240301 010101"));
+    QCOMPARE(driver.seen.size(), 2);
+    QCOMPARE(rig.ui.texts(), (QStringList{Question, Success, Question, Success}));
+}
+
+void CalibWriteTest::commandsOnTheWire_data()
+{
+    QTest::addColumn<QString>("dates");
+    QTest::addColumn<QDate>("calibration");
+    QTest::addColumn<bool>("ticked");
+    QTest::addColumn<Commands>("expected");
+    QTest::newRow("one date in the instrument: WW and six digits")
+        << "240115" << QDate(2010, 9, 21) << true << Commands{"WR", "WW100921", "EW1"};
+    QTest::newRow("5 January 2009 is written with leading zeros")
+        << "240115" << QDate(2009, 1, 5) << false << Commands{"WR", "WW090105", "EW1"};
+    QTest::newRow("two dates, box not ticked: the expiration is 1 January 2001")
+        << "240115 250115" << QDate(2009, 1, 5) << false << Commands{"WR", "WW090105 010101", "EW1"};
+    QTest::newRow("two dates, box ticked: the chosen expiration date")
+        << "240115 250115" << QDate(2009, 1, 5) << true << Commands{"WR", "WW090105 250630", "EW1"};
+}
+
+void CalibWriteTest::commandsOnTheWire()
+{
+    QFETCH(QString, dates);
+    QFETCH(QDate, calibration);
+    QFETCH(bool, ticked);
+    QFETCH(Commands, expected);
+    SimRig rig;
+    QVERIFY(rig.start({QStringLiteral("--dates"), dates}));
+    rig.window->PasswordOk = true;
+    rig.choose(calibration, ticked);
+
+    const Commands sent = rig.press();
+    QCOMPARE(writeCommands(sent), expected);
+    // Then the read (identification and "WR") and the "WR" of the check.
+    QCOMPARE(sent.mid(expected.size()),
+             (Commands{"V", "Vx", "#R", "Ux", "WR", "WR"}));
+    QCOMPARE(rig.ui.texts(), (QStringList{Question, Success}));
+    QCOMPARE(rig.ui.boxes.last().icon, MsgIcon::Information);
+    QCOMPARE(rig.ui.boxes.first().buttons, MsgButtons::YesNoCancel);
+    QCOMPARE(rig.ui.boxes.first().defaultButton, MsgResult::Yes);
+    QCOMPARE(rig.ui.boxes.first().title, QStringLiteral("VeltraSetCalibDate"));
+    QVERIFY(rig.window->ComChange->isEnabled());
+    QVERIFY(!rig.ui.busy);
+}
+
+void CalibWriteTest::verdictOfTheReadBack_data()
+{
+    QTest::addColumn<MsgResult>("answer");
+    QTest::addColumn<QDate>("calibration");
+    QTest::addColumn<bool>("ticked");
+    QTest::addColumn<QDate>("expiration");
+    QTest::addColumn<bool>("written");
+    QTest::addColumn<QString>("verdict");
+    // The instrument holds 15 January 2024 and 15 January 2025 and ignores writes.
+    const QDate held0(2024, 1, 15);
+    const QDate held1(2025, 1, 15);
+    QTest::newRow("write ignored by the instrument fails")
+        << MsgResult::Yes << QDate(2009, 1, 5) << false << held1 << true << Failure;
+    QTest::newRow("No with the dates already held reports success")
+        << MsgResult::No << held0 << true << held1 << false << Success;
+    QTest::newRow("No with other dates reports the failure")
+        << MsgResult::No << QDate(2024, 1, 16) << true << held1 << false << Failure;
+    QTest::newRow("Cancel with another expiration date reports the failure")
+        << MsgResult::Cancel << held0 << true << QDate(2025, 1, 16) << false << Failure;
+    QTest::newRow("an unticked box leaves the expiration date out of the check")
+        << MsgResult::No << held0 << false << QDate(2025, 1, 16) << false << Success;
+}
+
+void CalibWriteTest::verdictOfTheReadBack()
+{
+    QFETCH(MsgResult, answer);
+    QFETCH(QDate, calibration);
+    QFETCH(bool, ticked);
+    QFETCH(QDate, expiration);
+    QFETCH(bool, written);
+    QFETCH(QString, verdict);
+    SimRig rig;
+    QVERIFY(rig.start({QStringLiteral("--ignore-writes")}));
+    rig.window->PasswordOk = true;
+    rig.choose(calibration, ticked, expiration);
+    rig.ui.answers.enqueue(answer);
+
+    const Commands sent = writeCommands(rig.press());
+    QCOMPARE(sent.size(), written ? 3 : 0);
+    QCOMPARE(rig.ui.texts(), (QStringList{Question, verdict}));
+    QCOMPARE(rig.ui.boxes.last().icon, verdict == Success ? MsgIcon::Information : MsgIcon::Stop);
+    QVERIFY(rig.window->ComChange->isEnabled());
+}
+
+void CalibWriteTest::oldKxFirmwareIsRefused_data()
+{
+    QTest::addColumn<QString>("ident");
+    QTest::addColumn<bool>("refused");
+    QTest::newRow("KX firmware 1.6 is refused") << "Veltra KX V1.600" << true;
+    QTest::newRow("KX firmware 1.605 is accepted") << "Veltra KX V1.605" << false;
+    QTest::newRow("another model with firmware 1.6 is accepted") << "Veltra K-40 V1.600" << false;
+}
+
+void CalibWriteTest::oldKxFirmwareIsRefused()
+{
+    QFETCH(QString, ident);
+    QFETCH(bool, refused);
+    SimRig rig;
+    QVERIFY(rig.start({QStringLiteral("--ident"), ident}));
+    rig.window->PasswordOk = true;
+    rig.choose(QDate(2024, 3, 1), true, QDate(2025, 3, 1));
+
+    const Commands sent = writeCommands(rig.press());
+    if (refused) {
+        QCOMPARE(sent, Commands());
+        QCOMPARE(rig.ui.texts(), (QStringList{Question, FirmwareTooOld, Failure}));
+        QCOMPARE(rig.ui.boxes[1].icon, MsgIcon::Information);
+    } else {
+        QCOMPARE(sent, (Commands{"WR", "WW240301 250301", "EW1"}));
+        QCOMPARE(rig.ui.texts(), (QStringList{Question, Success}));
+    }
+}
+
+void CalibWriteTest::failedCommandIsReportedAndUnlocks_data()
+{
+    QTest::addColumn<QString>("rejected");
+    QTest::addColumn<QString>("named");
+    QTest::addColumn<QString>("verdict");
+    QTest::newRow("a refused write names the whole command")
+        << "WW240301 010101" << "WW240301 010101" << Failure;
+    QTest::newRow("a refused EW1 after a write that took")
+        << "EW1" << "EW1" << Success;
+}
+
+void CalibWriteTest::failedCommandIsReportedAndUnlocks()
+{
+    QFETCH(QString, rejected);
+    QFETCH(QString, named);
+    QFETCH(QString, verdict);
+    SimRig rig;
+    QVERIFY(rig.start({QStringLiteral("--reject"), rejected}));
+    rig.window->PasswordOk = true;
+    rig.choose(QDate(2024, 3, 1), false);
+
+    qDebug() << rig.press() << rig.ui.texts();
+    const QString transferError = QStringLiteral(
+        "Data transfer to instrument fails (%1) !\nPlease check connection cable,\n"
+        "Com port (Selection!) and device status !").arg(named);
+    QCOMPARE(rig.ui.texts(), (QStringList{Question, transferError, verdict}));
+    QVERIFY(rig.window->ComChange->isEnabled());
+    QVERIFY(!rig.ui.busy);
+}
+
+void CalibWriteTest::readBackWordsAreComparedAsNumbers_data()
+{
+    QTest::addColumn<QByteArray>("before");
+    QTest::addColumn<QByteArray>("after");
+    QTest::addColumn<QString>("verdict");
+    QTest::newRow("a date without its leading zero is the same date")
+        << QByteArray("240115") << QByteArray("90105") << Success;
+    QTest::newRow("an empty reply is no date")
+        << QByteArray("240115") << QByteArray() << Failure;
+    QTest::newRow("a word that is not a number is no date")
+        << QByteArray("240115") << QByteArray("09O105") << Failure;
+    QTest::newRow("digits followed by text are no date")
+        << QByteArray("240115") << QByteArray("090105x 010101") << Failure;
+    QTest::newRow("the chosen expiration date missing from the read-back fails")
+        << QByteArray("240115 250115") << QByteArray("090105") << Failure;
+    QTest::newRow("both dates back, expiration without its leading zero")
+        << QByteArray("240115 250115") << QByteArray("090105 91231") << Success;
+}
+
+// An instrument whose "WR" answers are scripted: before the write, then after it.
+void CalibWriteTest::readBackWordsAreComparedAsNumbers()
+{
+    QFETCH(QByteArray, before);
+    QFETCH(QByteArray, after);
+    QFETCH(QString, verdict);
+    QTemporaryDir folder;
+    SetProgramPaths(folder.path());
+    ScriptedUi ui;
+    ScriptedSerialControl comm;
+    FakeInstrument instrument(comm);
+    const auto line = [](const QByteArray &payload) { return "#" + payload + "\r\n"; };
+    instrument.answer("V", {line("Veltra K-40 V1.610")});
+    instrument.answer("Vx", {line("K-40 1.610 CRC 3A7F1C")});
+    instrument.answer("#R", {line("12345")});
+    instrument.answer("Ux", {line("37 0")});
+    instrument.answer("t", {line("0")});
+    instrument.answer("WR", {line(before), line(before), line(after), line(after)});
+    instrument.answer("WW090105 091231", {line("")});
+    instrument.answer("WW090105", {line("")});
+    instrument.answer("EW1", {line("")});
+
+    frmVeltra window(comm);
+    QCOMPARE(window.link().OpenComPort(1, 0), qint16(0));
+    window.ComRead_Click();
+    window.PasswordOk = true;
+    window.DTPicker1[0]->setDate(QDate(2009, 1, 5));
+    window.CheckStatus->setChecked(true);
+    window.DTPicker1[1]->setDate(QDate(2009, 12, 31));
+    window.ComChange_Click();
+
+    QVERIFY(instrument.commands.contains("EW1"));
+    QCOMPARE(ui.texts(), (QStringList{Question, verdict}));
+}
+
+QTEST_MAIN(CalibWriteTest)
+#include "tst_calibwrite.moc"
