@@ -1,5 +1,6 @@
 #include "qtserialcontrol.h"
 
+#include "linesettings.h"
 #include "link.h"
 #include "nativeserial.h"
 #include "programpaths.h"
@@ -7,7 +8,6 @@
 #include <QScopedValueRollback>
 
 #include <limits>
-#include <optional>
 #include <utility>
 
 namespace {
@@ -15,54 +15,6 @@ namespace {
 // A port that no entry names may belong to a device plugged in since the last look; the system
 // is asked again at most this often.
 constexpr qint64 SystemPortsMaxAgeMs = 1000;
-
-struct LineSettings
-{
-    qint32 baudRate = 0;
-    QSerialPort::Parity parity = QSerialPort::NoParity;
-    QSerialPort::DataBits dataBits = QSerialPort::Data8;
-    QSerialPort::StopBits stopBits = QSerialPort::OneStop;
-};
-
-// "9600,e,7,2": baud rate, parity (n, e, o, m, s), data bits (5 to 8), stop bits (1, 1.5, 2).
-std::optional<LineSettings> parseSettings(const QString &text)
-{
-    const QStringList parts = text.split(QLatin1Char(','));
-    if (parts.size() != 4)
-        return std::nullopt;
-    LineSettings line;
-    bool ok = false;
-    line.baudRate = parts[0].trimmed().toInt(&ok);
-    if (!ok || line.baudRate <= 0)
-        return std::nullopt;
-    const QString parity = parts[1].trimmed().toLower();
-    if (parity == QLatin1String("n"))
-        line.parity = QSerialPort::NoParity;
-    else if (parity == QLatin1String("e"))
-        line.parity = QSerialPort::EvenParity;
-    else if (parity == QLatin1String("o"))
-        line.parity = QSerialPort::OddParity;
-    else if (parity == QLatin1String("m"))
-        line.parity = QSerialPort::MarkParity;
-    else if (parity == QLatin1String("s"))
-        line.parity = QSerialPort::SpaceParity;
-    else
-        return std::nullopt;
-    const int dataBits = parts[2].trimmed().toInt(&ok);
-    if (!ok || dataBits < 5 || dataBits > 8)
-        return std::nullopt;
-    line.dataBits = QSerialPort::DataBits(dataBits);
-    const QString stop = parts[3].trimmed();
-    if (stop == QLatin1String("1"))
-        line.stopBits = QSerialPort::OneStop;
-    else if (stop == QLatin1String("1.5"))
-        line.stopBits = QSerialPort::OneAndHalfStop;
-    else if (stop == QLatin1String("2"))
-        line.stopBits = QSerialPort::TwoStop;
-    else
-        return std::nullopt;
-    return line;
-}
 
 } // namespace
 
@@ -86,7 +38,7 @@ QtSerialControl::~QtSerialControl()
 
 void QtSerialControl::setSettings(const QString &settings)
 {
-    if (!parseSettings(settings)) {
+    if (!parseLineSettings(settings)) {
         m_error = true;
         return;
     }
@@ -145,7 +97,7 @@ bool QtSerialControl::openDevice(const QString &path)
 
 bool QtSerialControl::applySettings()
 {
-    const std::optional<LineSettings> line = parseSettings(m_settings);
+    const std::optional<LineSettings> line = parseLineSettings(m_settings);
     if (!line)
         return false;
     // A pseudo-terminal goes raw 8N1 whatever the profile; the parity marks still pass through

@@ -41,9 +41,6 @@ public:
     void clearError() override { m_error = false; }
     bool waitForInput(int msecs) override;
 
-    // The device path of the open port (for messages and the trace).
-    QString devicePath() const { return m_port.portName(); }
-
 private:
     QString iniPath() const;
     void updateMap();

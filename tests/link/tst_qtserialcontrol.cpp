@@ -2,6 +2,7 @@
 // listing, and the device going away.
 
 #include "inifile.h"
+#include "linesettings.h"
 #include "qtserialcontrol.h"
 
 #include <QSignalSpy>
@@ -10,6 +11,7 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <termios.h>
 #include <stdlib.h>
 #include <unistd.h>
 
@@ -43,6 +45,41 @@ private:
     }
 
 private slots:
+    void lineSettings_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("valid");
+        QTest::addColumn<int>("baudRate");
+        QTest::addColumn<int>("parity");
+        QTest::addColumn<int>("dataBits");
+        QTest::addColumn<int>("stopBits");
+        QTest::newRow("standard profile") << "9600,e,7,2" << true << 9600
+                                          << int(QSerialPort::EvenParity) << 7 << int(QSerialPort::TwoStop);
+        QTest::newRow("fast profile") << "115200,n,8,1" << true << 115200
+                                      << int(QSerialPort::NoParity) << 8 << int(QSerialPort::OneStop);
+        QTest::newRow("upper case and spaces") << " 4800 , O , 8 , 1.5 " << true << 4800
+                                               << int(QSerialPort::OddParity) << 8
+                                               << int(QSerialPort::OneAndHalfStop);
+        QTest::newRow("unknown parity") << "9600,x,7,2" << false << 0 << 0 << 0 << 0;
+        QTest::newRow("nine data bits") << "9600,n,9,1" << false << 0 << 0 << 0 << 0;
+        QTest::newRow("missing field") << "9600,n,8" << false << 0 << 0 << 0 << 0;
+        QTest::newRow("zero baud") << "0,n,8,1" << false << 0 << 0 << 0 << 0;
+        QTest::newRow("empty") << "" << false << 0 << 0 << 0 << 0;
+    }
+    void lineSettings()
+    {
+        QFETCH(QString, text);
+        QFETCH(bool, valid);
+        const std::optional<LineSettings> line = parseLineSettings(text);
+        QCOMPARE(line.has_value(), valid);
+        if (!line)
+            return;
+        QTEST(int(line->baudRate), "baudRate");
+        QTEST(int(line->parity), "parity");
+        QTEST(int(line->dataBits), "dataBits");
+        QTEST(int(line->stopBits), "stopBits");
+    }
+
     void init()
     {
         m_master = ::posix_openpt(O_RDWR | O_NOCTTY);
@@ -118,6 +155,29 @@ private slots:
 
         control.setOpenState(false);
         QVERIFY(!control.openState());
+    }
+
+    void settingsLeftByAnotherClientDoNotStopTheOpening()
+    {
+        // A client killed with the port open leaves its line settings behind.
+        const int fd = ::open(m_slave.toLocal8Bit().constData(), O_RDWR | O_NOCTTY);
+        QVERIFY(fd >= 0);
+        termios tio{};
+        QCOMPARE(::tcgetattr(fd, &tio), 0);
+        tio.c_cflag |= CSTOPB | PARENB;
+        tio.c_iflag |= PARMRK | INPCK | IXON;
+        QCOMPARE(::tcsetattr(fd, TCSANOW, &tio), 0);
+        ::close(fd);
+
+        QtSerialControl control([] { return QList<SystemPort>(); }, m_ini);
+        for (const QString &settings : QStringList{"9600,e,7,2", "115200,n,8,1"}) {
+            control.setSettings(settings);
+            control.setCommPort(7);
+            control.setOpenState(true);
+            QVERIFY2(control.openState(), qPrintable(settings));
+            control.setOpenState(false);
+        }
+        QVERIFY(!control.hasError());
     }
 
     void unmappedNumberFailsToOpen()
