@@ -2,6 +2,7 @@
 
 #include "passwordinput.h"
 #include "passwordstore.h"
+#include "scriptedui.h"
 
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -18,6 +19,7 @@ private slots:
     void init() { InputPassword = QStringLiteral("stale"); }
 
     void opensEmptyAndMasked();
+    void showsTheArrowWhenActive();
     void typedTextReachesTheCaller_data();
     void typedTextReachesTheCaller();
     void cancellingLeavesNoText_data();
@@ -38,6 +40,17 @@ void TestPasswordInput::opensEmptyAndMasked()
     QCOMPARE(dialog.size(), QSize(225, 134));
     dialog.show();
     QCOMPARE(dialog.focusWidget(), dialog.TextCode);
+}
+
+// The dialog may open while an operation shows the hourglass.
+void TestPasswordInput::showsTheArrowWhenActive()
+{
+    ScriptedUi ui;
+    ui.busy = true;
+    PasswordInput dialog;
+    dialog.show();
+    dialog.activateWindow();
+    QTRY_VERIFY_WITH_TIMEOUT(!ui.busy, 2000);
 }
 
 void TestPasswordInput::typedTextReachesTheCaller_data()
