@@ -28,7 +28,8 @@ void fuzzSettingsFile(const QByteArray &bytes)
     file.write(bytes);
     file.close();
 
-    for (const char *key : {"ComPort", "connectviabluetooth", " ShowInfoPswMsg ", "ValidMonthOfCalib"}) {
+    for (const char *key :
+         {"ComPort", "connectviabluetooth", " ShowInfoPswMsg ", "ValidMonthOfCalib"}) {
         const QString value = IniFile::readString(path, QStringLiteral("Appl"), QLatin1String(key),
                                                   QStringLiteral("default"));
         require(value.size() <= IniFile::MaxValueLength);

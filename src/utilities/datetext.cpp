@@ -67,7 +67,8 @@ QDateTime TextToDate(const QString &text, bool timeOnly)
             continue;
         bool ok = false;
         const int number = digits.toInt(&ok);
-        storeField(fields, counter, ok && number <= std::numeric_limits<qint16>::max() ? number : 0);
+        const bool fits = ok && number <= std::numeric_limits<qint16>::max();
+        storeField(fields, counter, fits ? number : 0);
         ++counter;
         digits.clear();
     }

@@ -72,7 +72,8 @@ Entry classify(QByteArrayView line)
     const QByteArrayView text = trimmedBlanks(line);
     if (text.startsWith('[')) {
         const qsizetype close = text.indexOf(']');
-        return {Entry::Type::Section, trimmedBlanks(text.sliced(1, (close < 0 ? text.size() : close) - 1)), 0};
+        const QByteArrayView name = text.sliced(1, (close < 0 ? text.size() : close) - 1);
+        return {Entry::Type::Section, trimmedBlanks(name), 0};
     }
     const qsizetype equals = line.indexOf('=');
     if (text.startsWith(';') || equals < 0)
@@ -82,7 +83,8 @@ Entry classify(QByteArrayView line)
 
 bool sameName(QByteArrayView fileName, QStringView wanted)
 {
-    return QLatin1String(fileName.data(), fileName.size()).compare(wanted, Qt::CaseInsensitive) == 0;
+    const QLatin1String name(fileName.data(), fileName.size());
+    return name.compare(wanted, Qt::CaseInsensitive) == 0;
 }
 
 struct Found
@@ -186,7 +188,8 @@ QString readString(const QString &path, const QString &section, const QString &k
     const Found found = find(file.bytes, section, key);
     if (!found.keyLine)
         return defaultText;
-    return storedValue(QByteArrayView(file.bytes).sliced(found.valueStart, found.keyLine->end - found.valueStart));
+    const qsizetype length = found.keyLine->end - found.valueStart;
+    return storedValue(QByteArrayView(file.bytes).sliced(found.valueStart, length));
 }
 
 bool writeString(const QString &path, const QString &section, const QString &key,

@@ -28,7 +28,8 @@ QString SettingsFolderFor(const QString &programFolder)
     const QFileInfo info(programFolder);
     if (!programFolder.isEmpty() && info.isDir() && info.isWritable())
         return withSeparator(programFolder);
-    const QString configFolder = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
+    const QString configFolder =
+        QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
     QDir().mkpath(configFolder);
     return withSeparator(configFolder);
 }
