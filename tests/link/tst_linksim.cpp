@@ -269,6 +269,7 @@ void LinkSimTest::awkwardButValidRepliesAreRead_data()
     QTest::newRow("plain reply after a noise line") << QStringList{"--framing", "plain", "--noise"};
     QTest::newRow("slow plain reply") << QStringList{"--framing", "plain", "--delay", "300"};
     QTest::newRow("slow framed reply") << QStringList{"--framing", "framed", "--delay", "300"};
+    QTest::newRow("plain with echo") << QStringList{"--framing", "plain", "--echo"};
     QTest::newRow("framed at 9600 baud line speed") << QStringList{"--framing", "framed", "--baud-pace"};
 }
 
