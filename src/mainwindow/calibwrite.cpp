@@ -37,11 +37,14 @@ QString instrumentDateText(const QDate &date)
 // separator. An empty or garbled word has no number, so it never equals a date.
 std::optional<double> wordNumber(const QString &word)
 {
-    static const QRegularExpression number(QStringLiteral(R"(^[+-]?(\d+([.,]\d*)?|[.,]\d+)$)"));
+    static const QRegularExpression number(
+        QStringLiteral(R"(^[+-]?([0-9]+([.,][0-9]*)?|[.,][0-9]+)$)"));
     const QString trimmed = TrimSpaces(word);
     if (!number.match(trimmed).hasMatch())
         return std::nullopt;
-    return QLocale::c().toDouble(CommaToPoint(trimmed));
+    bool ok = false;
+    const double value = QLocale::c().toDouble(CommaToPoint(trimmed), &ok);
+    return ok ? std::optional<double>(value) : std::nullopt;
 }
 
 // The user asked for an expiration date: the box is ticked and the instrument offers one.
@@ -50,10 +53,11 @@ bool expirationChosen(const frmVeltra &window)
     return window.CheckStatus->isChecked() && window.DTPicker1[1]->isVisibleTo(&window);
 }
 
+// Leading zeros do not count: an instrument may answer 5 January 2009 as "90105".
 bool sameNumber(const QString &word, const QDate &date)
 {
     const std::optional<double> value = wordNumber(word);
-    return value && *value == *wordNumber(instrumentDateText(date));
+    return value && *value == instrumentDateText(date).toDouble();
 }
 
 } // namespace
