@@ -8,9 +8,12 @@
 #include "siminstrument.h"
 #include "testclock.h"
 
+#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
-#include <memory>
+#include <fcntl.h>
+#include <termios.h>
+#include <unistd.h>
 
 using Commands = QList<QByteArray>;
 
@@ -48,6 +51,17 @@ QStringList withFraming(const QString &framing, QStringList arguments)
     return arguments << QStringLiteral("--framing") << framing;
 }
 
+// The control flags of the terminal at path, -1 when it cannot be read.
+tcflag_t controlFlags(const QString &path)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+    termios line {};
+    const bool read = fd >= 0 && ::tcgetattr(fd, &line) == 0;
+    if (fd >= 0)
+        ::close(fd);
+    return read ? line.c_cflag : tcflag_t(-1);
+}
+
 int countOf(const Commands &frames, const QByteArray &frame)
 {
     return int(frames.count(frame));
@@ -79,6 +93,7 @@ private slots:
     void instrumentVanishingMidTransferFails();
     void writtenDatesAreKeptAcrossRestarts();
     void twoInstrumentsServeAsTwoPorts();
+    void lineSettingsLeftBehindAreReset();
 
 private:
     QTemporaryDir m_programDir;
@@ -339,6 +354,26 @@ void LinkSimTest::twoInstrumentsServeAsTwoPorts()
     QCOMPARE(first.link.OpenComPort(3, 0), qint16(0));
     QCOMPARE(first.link.DoTransfer(QStringLiteral("#R"), 0), qint16(1));
     QCOMPARE(first.link.ResponseText, QStringLiteral("1111"));
+}
+
+// A client that leaves two stop bits behind (killed with the port open, say) must not spoil the
+// next opening: the simulator puts the line back to raw 8N1 when the client has gone.
+void LinkSimTest::lineSettingsLeftBehindAreReset()
+{
+    SimInstrument sim;
+    QVERIFY2(sim.start({}), qPrintable(sim.errorText()));
+    const QByteArray path = QFile::encodeName(sim.devicePath());
+    const int fd = ::open(path.constData(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+    QVERIFY(fd >= 0);
+    termios line {};
+    QCOMPARE(::tcgetattr(fd, &line), 0);
+    line.c_cflag |= CSTOPB;
+    QCOMPARE(::tcsetattr(fd, TCSANOW, &line), 0);
+    QCOMPARE(::tcgetattr(fd, &line), 0);
+    QVERIFY(line.c_cflag & CSTOPB);
+    ::close(fd);
+
+    QTRY_VERIFY_WITH_TIMEOUT((controlFlags(sim.devicePath()) & (CSTOPB | CLOCAL)) == CLOCAL, 5000);
 }
 
 QTEST_GUILESS_MAIN(LinkSimTest)
