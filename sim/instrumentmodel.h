@@ -21,7 +21,6 @@ public:
     explicit InstrumentModel(const SimOptions &options);
 
     SimReply respond(const QByteArray &command);
-    QByteArray dates() const { return m_dates; }
 
 private:
     SimReply writeDates(const QByteArray &arguments);

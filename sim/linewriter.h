@@ -23,9 +23,6 @@ public:
     void clear();
     bool isIdle() const { return m_queue.isEmpty(); }
 
-    // Time the last character already sent leaves the line (for pacing received characters too).
-    double lineFreeAt() const { return m_lineFree; }
-
 private:
     struct Pending
     {

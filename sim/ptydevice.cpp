@@ -59,12 +59,14 @@ qsizetype PtyDevice::write(const QByteArray &bytes)
     return written < 0 ? 0 : written;
 }
 
+// May run inside a notifier's own signal, so the notifiers are only switched off here; they go
+// with this object.
 void PtyDevice::hangUp()
 {
-    delete m_masterNotifier;
-    m_masterNotifier = nullptr;
-    delete m_watchNotifier;
-    m_watchNotifier = nullptr;
+    for (QSocketNotifier *notifier : {m_masterNotifier, m_watchNotifier}) {
+        if (notifier)
+            notifier->setEnabled(false);
+    }
     for (int *fd : {&m_master, &m_slave, &m_watch}) {
         if (*fd >= 0)
             ::close(*fd);
@@ -84,7 +86,7 @@ void PtyDevice::readMaster()
         if (count < 0 && errno == EINTR)
             continue;
         // EAGAIN: all read. EIO cannot last while we hold the slave, but must not spin either.
-        if (count < 0 && errno != EAGAIN && m_masterNotifier)
+        if (count < 0 && errno != EAGAIN)
             m_masterNotifier->setEnabled(false);
         return;
     }
