@@ -9,6 +9,9 @@
 //   (ExchangeBusy, result 2).
 // - Results are 16-bit codes, never exceptions: DoTransfer 1 / -1, OpenComPort 0 / 17,
 //   SendReceive 0, 2, -1, -2, -3, -4. After a failed transfer ResponseText is "".
+// - The prompt wait alone blocks without processing events (waitForInput in short slices).
+// - A reply that grows past ReplyBufferCap ends its exchange like a time limit; a port that
+//   closes during a wait (the device went away) ends the exchange at once with -1.
 // - The Link does not own the serial control or the clock. Messages go through Ui().
 // - Trace of every frame: QT_LOGGING_RULES="veltra.link.debug=true".
 
@@ -21,6 +24,8 @@
 #include <QStringList>
 
 Q_DECLARE_LOGGING_CATEGORY(lcLink)
+
+class TimeLimit;
 
 struct InstrumentInfo
 {
@@ -96,7 +101,7 @@ private:
     bool waitForDrain(double limit);
     bool waitForPrompt(double limit);
     bool takeInput();
-    qint16 parityDrain(class TimeLimit &limit);
+    qint16 parityDrain(TimeLimit &limit);
     qint16 replyFailed();
 
     const Clock &m_clock;
