@@ -5,6 +5,7 @@
 #include "scriptedserialcontrol.h"
 #include "testclock.h"
 
+#include <QElapsedTimer>
 #include <QTest>
 
 class TestExchange : public QObject
@@ -143,6 +144,21 @@ private slots:
         QCOMPARE(link.SendReceive("V", 0.7, 2.0), -1);
         QCOMPARE(control.written, QByteArrayList{"@"});
         QCOMPARE(link.ExchangeBusy, 0);
+    }
+
+    void waitAcrossMidnightStillEnds()
+    {
+        // The clock wraps to 0 during the prompt wait, which then begins anew.
+        const TestClock clock(86399.9);
+        ScriptedSerialControl control;
+        FakeInstrument instrument(control, QByteArray());
+        Link link(control, clock);
+        QCOMPARE(link.OpenComPort(1, 0), 0);
+        QElapsedTimer elapsed;
+        elapsed.start();
+        QCOMPARE(link.SendReceive("V", 0.7, 2.0), -1);
+        QVERIFY2(elapsed.elapsed() >= 700 && elapsed.elapsed() < 3000,
+                 qPrintable(QString::number(elapsed.elapsed())));
     }
 
     void closedPortAndBusyExchangeSendNothing()

@@ -213,6 +213,22 @@ private slots:
         QVERIFY(activity.count() > 0);
         QVERIFY(!control.waitForInput(10));
     }
+
+    void deviceGoingAwayDuringTheBlockingWait()
+    {
+        QtSerialControl control([] { return QList<SystemPort>(); }, m_ini);
+        control.setCommPort(7);
+        control.setOpenState(true);
+        QVERIFY(control.openState());
+        ::close(m_master);
+        m_master = -1;
+        QVERIFY(!control.waitForInput(1000));
+        QVERIFY(!control.openState());
+        QVERIFY(control.hasError());
+        control.outText("@");
+        QCOMPARE(control.outCount(), 0);
+        QCOMPARE(control.inCount(), 0);
+    }
 };
 
 QTEST_GUILESS_MAIN(TestQtSerialControl)
