@@ -81,10 +81,11 @@ MsgResult WidgetUi::MsgBox(const MessageRequest &request)
     QString text = request.text;
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
     QMessageBox box(standardIcon(request.icon), request.title, text,
-                    standardButtons(request.buttons), QApplication::activeWindow(),
-                    Qt::Dialog | Qt::WindowStaysOnTopHint);
+                    standardButtons(request.buttons), QApplication::activeWindow());
     box.setWindowModality(Qt::ApplicationModal);
     box.setDefaultButton(standardButton(request.defaultButton));
+    // Last: the calls above recompute the window flags and would drop it.
+    box.setWindowFlag(Qt::WindowStaysOnTopHint);
     // A box shown while busy still needs the arrow to be answered.
     const bool wasBusy = m_busy;
     SetBusyPointer(false);

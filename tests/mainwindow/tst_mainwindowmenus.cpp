@@ -1,0 +1,234 @@
+// The menus and dialogs of the main window, the program's real message box and busy pointer, and
+// the keyboard's way through the window.
+
+#include "frmveltra.h"
+#include "passwordinput.h"
+#include "passwordstore.h"
+#include "programpaths.h"
+#include "scriptedserialcontrol.h"
+#include "scriptedui.h"
+#include "widgetui.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QDateEdit>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <functional>
+
+namespace {
+
+// Answers each modal dialog that opens with `answer` and notes its class.
+class ModalDriver : public QObject
+{
+public:
+    explicit ModalDriver(std::function<void(QWidget *)> answer) : m_answer(std::move(answer))
+    {
+        connect(&m_timer, &QTimer::timeout, this, [this] {
+            QWidget *modal = QApplication::activeModalWidget();
+            if (!modal || modal == m_last)
+                return;
+            m_last = modal;
+            seen.append(QString::fromLatin1(modal->metaObject()->className()));
+            m_answer(modal);
+        });
+        m_timer.start(20);
+    }
+    QStringList seen;
+
+private:
+    std::function<void(QWidget *)> m_answer;
+    QTimer m_timer;
+    QPointer<QWidget> m_last;
+};
+
+void writeSettings(const QByteArray &ini)
+{
+    QFile file(IniFileName);
+    if (file.open(QIODevice::WriteOnly))
+        file.write(ini);
+}
+
+} // namespace
+
+class MainWindowMenus : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init() { SetProgramPaths(m_dir.path()); }
+
+    void setPassword_data()
+    {
+        QTest::addColumn<QString>("password");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QStringList>("dialogs");
+        QTest::newRow("without a password the change dialog opens at once")
+            << "" << "" << QStringList{"PasswordChange"};
+        QTest::newRow("the right password opens the change dialog")
+            << "secret" << "secret" << QStringList{"PasswordInput", "PasswordChange"};
+        QTest::newRow("a password in other case ends silently")
+            << "secret" << "Secret" << QStringList{"PasswordInput"};
+    }
+    void setPassword()
+    {
+        QFETCH(QString, password);
+        QFETCH(QString, typed);
+        QFETCH(QStringList, dialogs);
+        QFile::remove(PrgPath + PasswordFileName);
+        ScriptedUi ui;
+        Password[0] = password;
+        Password[1].clear();
+        if (!password.isEmpty())
+            QVERIFY(WritePassword());
+        Password[0].clear();
+
+        ScriptedSerialControl comm;
+        frmVeltra window(comm);
+        ModalDriver driver([&typed](QWidget *modal) {
+            if (auto *input = qobject_cast<PasswordInput *>(modal)) {
+                input->TextCode->setText(typed);
+                input->ComOK->click();
+            } else if (auto *dialog = qobject_cast<QDialog *>(modal)) {
+                dialog->reject();
+            }
+        });
+        window.mnuSetPassword->trigger();
+        QCOMPARE(driver.seen, dialogs);
+        QCOMPARE(ui.texts(), QStringList());
+        QVERIFY(comm.written.isEmpty());
+    }
+
+    void bluetoothOpensThePortDialogInsteadOfReading()
+    {
+        writeSettings("[Appl]\nComPort=1\nConnectViaBluetooth=1;3;5\n");
+        ScriptedUi ui;
+        ScriptedSerialControl comm;
+        frmVeltra window(comm);
+        qsizetype writtenWhenClosed = -1;
+        ModalDriver driver([&](QWidget *modal) {
+            if (auto *dialog = qobject_cast<QDialog *>(modal)) {
+                writtenWhenClosed = comm.written.size();
+                dialog->reject();
+            }
+        });
+        window.Form_Load();
+        QTRY_VERIFY_WITH_TIMEOUT(window.ComRead->isEnabled(), 10000);
+        QCOMPARE(driver.seen, QStringList{"ComSettings"});
+        QCOMPARE(comm.written.size(), writtenWhenClosed);
+        QCOMPARE(window.StartComPort, qint16(1));
+        QCOMPARE(window.LabelSerialNo->text(), QString());
+        QVERIFY(window.PictureWait->isHidden());
+        QVERIFY(!ui.busy);
+    }
+
+    void portSettingsAreFollowedByARead()
+    {
+        ScriptedUi ui;
+        ScriptedSerialControl comm;
+        frmVeltra window(comm);
+        QCOMPARE(window.link().OpenComPort(1, 0), qint16(0));
+        qsizetype writtenWhenClosed = -1;
+        ModalDriver driver([&](QWidget *modal) {
+            if (auto *dialog = qobject_cast<QDialog *>(modal)) {
+                writtenWhenClosed = comm.written.size();
+                dialog->reject();
+            }
+        });
+        window.mnuSettings->trigger();
+        QCOMPARE(driver.seen, QStringList{"ComSettings"});
+        // The read after the dialog wakes the instrument; nothing answers here.
+        QVERIFY(comm.written.size() > writtenWhenClosed);
+        QCOMPARE(comm.written.at(writtenWhenClosed), QByteArray("@"));
+        QVERIFY(window.ComRead->isEnabled());
+    }
+
+    void realMessageBox_data()
+    {
+        QTest::addColumn<bool>("pressEscape");
+        QTest::newRow("the No button answers No") << false;
+        QTest::newRow("Escape answers No") << true;
+    }
+    void realMessageBox()
+    {
+        QFETCH(bool, pressEscape);
+        WidgetUi ui;
+        QMessageBox *seen = nullptr;
+        QString shownText;
+        QString defaultText;
+        Qt::WindowFlags flags;
+        ModalDriver driver([&](QWidget *modal) {
+            seen = qobject_cast<QMessageBox *>(modal);
+            if (!seen)
+                return;
+            shownText = seen->text();
+            defaultText = seen->defaultButton() ? seen->defaultButton()->text() : QString();
+            flags = seen->windowFlags();
+            if (pressEscape)
+                QTest::keyClick(seen, Qt::Key_Escape);
+            else
+                seen->button(QMessageBox::No)->click();
+        });
+        const MsgResult result = ui.MsgBox({QStringLiteral("Veltra"),
+                                            QStringLiteral("Veltra not found (com port 3) !\r\rSearch?"),
+                                            MsgIcon::Question, MsgButtons::YesNo, MsgResult::No});
+        QCOMPARE(result, MsgResult::No);
+        QCOMPARE(driver.seen, QStringList{"QMessageBox"});
+        QCOMPARE(shownText, QStringLiteral("Veltra not found (com port 3) !\n\nSearch?"));
+        QCOMPARE(defaultText, QStringLiteral("&No"));
+        QVERIFY(flags & Qt::WindowStaysOnTopHint);
+    }
+
+    void busyPointerDoesNotStack()
+    {
+        WidgetUi ui;
+        ui.SetBusyPointer(true);
+        ui.SetBusyPointer(true);
+        QVERIFY(QGuiApplication::overrideCursor());
+        QCOMPARE(QGuiApplication::overrideCursor()->shape(), Qt::WaitCursor);
+        ui.SetBusyPointer(false);
+        QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
+        ui.SetBusyPointer(false);
+        QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
+    }
+
+    void tabReachesEveryControl()
+    {
+        ScriptedUi ui;
+        ScriptedSerialControl comm;
+        frmVeltra window(comm);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        window.LabelSerialNo->setFocus();
+        QSet<QWidget *> reached;
+        for (int i = 0; i < 40; ++i) {
+            reached.insert(QApplication::focusWidget());
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        }
+        const auto reachedOrInside = [&reached](QWidget *control) {
+            for (QWidget *widget : reached) {
+                if (widget == control || control->isAncestorOf(widget))
+                    return true;
+            }
+            return false;
+        };
+        for (QWidget *control : std::initializer_list<QWidget *>{
+                 window.LabelSerialNo, window.LabelVer, window.LabelBatt, window.LabelCheckSum,
+                 window.LabelCalDate[0], window.LabelCalDate[1], window.ComRead, window.DTPicker1[0],
+                 window.CheckStatus, window.DTPicker1[1], window.ComChange})
+            QVERIFY2(reachedOrInside(control), qPrintable(control->objectName() + control->metaObject()->className()));
+    }
+
+private:
+    QTemporaryDir m_dir;
+};
+
+QTEST_MAIN(MainWindowMenus)
+#include "tst_mainwindowmenus.moc"
