@@ -77,39 +77,16 @@ qint16 Link::SendCommand(const QString &command, double replyTimeout)
 
 qint16 Link::ReadReply(double replyTimeout)
 {
-    TimeLimit limit(m_clock, replyTimeout);
-    for (;;) {
-        if (Comm1.inCount() > 0) {
-            if (!takeInput())
-                return replyFailed();
-            if (ParityError != 0)
-                return parityDrain(limit);
-            const qsizetype lf = ResponseText.indexOf(QLatin1Char(LF));
-            if (lf >= 0) {
-                const qsizetype hash = ResponseText.indexOf(QLatin1Char('#'));
-                if (hash >= 0 && hash < lf) {
-                    if (ResponseText.contains(QLatin1String("#?\r\n"))) {
-                        ResponseText.clear();
-                        return -4;
-                    }
-                    // The payload ends two characters before the LF, where the CR belongs: a line
-                    // that ends in LF alone loses its last character, as it always has.
-                    ResponseText = ResponseText.mid(hash + 1, std::max<qsizetype>(0, lf - hash - 2));
-                    return 0;
-                }
-                // Only one line is dropped per arrival: a reply line that came in the same piece
-                // as a noise line is looked at when further characters arrive.
-                ResponseText.remove(0, lf + 1);
-            }
-        }
-        if (!Comm1.openState() || limit.passed())
-            return replyFailed();
-        if (Comm1.inCount() == 0)
-            sleepInEventLoop(&Comm1, limit.remaining());
-    }
+    return readReply(replyTimeout, &ScanPlainReply);
 }
 
 qint16 Link::ReadFramedReply(double replyTimeout)
+{
+    return readReply(replyTimeout, &ScanFramedReply);
+}
+
+// Collects the reply in ResponseText and lets `scan` judge it each time characters arrive.
+qint16 Link::readReply(double replyTimeout, ReplyState (*scan)(QString &))
 {
     TimeLimit limit(m_clock, replyTimeout);
     for (;;) {
@@ -118,23 +95,13 @@ qint16 Link::ReadFramedReply(double replyTimeout)
                 return replyFailed();
             if (ParityError != 0)
                 return parityDrain(limit);
-            const qsizetype stx = ResponseText.indexOf(QLatin1Char(STX));
-            if (stx >= 0) {
-                const qsizetype etx = ResponseText.indexOf(QLatin1Char(ETX));
-                if (etx > stx) {
-                    // STX, payload, two checksum characters, ETX; anything shorter is no frame.
-                    const QString checksum = ResponseText.mid(etx - 2, 2);
-                    ResponseText = ResponseText.mid(stx + 1, etx - stx - 3);
-                    if (etx - stx >= 3 && CalcChecksum(ResponseText) == checksum)
-                        return 0;
-                    ResponseText.clear();
-                    return -4;
-                }
-            } else if (ResponseText.contains(QLatin1Char(NAK))) {
-                ResponseText.clear();
-                return -4;
-            } else if (ResponseText.contains(QLatin1Char(ACK))) {
+            switch (scan(ResponseText)) {
+            case ReplyState::Complete:
                 return 0;
+            case ReplyState::Rejected:
+                return -4;
+            case ReplyState::Incomplete:
+                break;
             }
         }
         if (!Comm1.openState() || limit.passed())

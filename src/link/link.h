@@ -26,6 +26,7 @@
 Q_DECLARE_LOGGING_CATEGORY(lcLink)
 
 class TimeLimit;
+enum class ReplyState;
 
 struct InstrumentInfo
 {
@@ -96,6 +97,7 @@ private:
     qint16 ReadFramedReply(double replyTimeout);
 
     // Pieces of the exchange (exchange.cpp).
+    qint16 readReply(double replyTimeout, ReplyState (*scan)(QString &));
     void pause() const;
     void send(const QByteArray &bytes);
     bool waitForDrain(double limit);
