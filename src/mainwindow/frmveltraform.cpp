@@ -150,6 +150,7 @@ void frmVeltra::buildForm()
     PanelWait->setGeometry(twipsRect(0, 0, 5100, 1455));
     PanelWait->setFont(formFont(WaitPointSize));
     PanelWait->setAlignment(Qt::AlignCenter);
+    PanelWait->setWordWrap(true);
     PanelWait->setFrameStyle(QFrame::Panel | QFrame::Raised);
     PanelWait->setLineWidth(2);
     PanelWait->setAutoFillBackground(true);
