@@ -41,7 +41,8 @@ ComSettings::ComSettings(Link &link, QWidget *parent) : QDialog(parent), m_link(
 QString ComSettings::PortEntryText(qint16 portNo)
 {
     // The second space keeps one-digit ports aligned with two-digit ones.
-    return (portNo < 10 ? QStringLiteral("Com  ") : QStringLiteral("Com ")) + QString::number(portNo);
+    const QString prefix = portNo < 10 ? QStringLiteral("Com  ") : QStringLiteral("Com ");
+    return prefix + QString::number(portNo);
 }
 
 void ComSettings::showEvent(QShowEvent *event)
@@ -100,12 +101,14 @@ void ComSettings::FillComPorts()
     qint32 flags = 0x10000003;
     const QString setDescriptor = m_link.Comm1.portList(-1, flags, QString());
     QString countText = m_link.Comm1.listField(setDescriptor, QStringLiteral("COUNT"));
-    const qint16 count = qMax<qint16>(0, GetValue(countText, 0, QStringLiteral(" ")).toInt16().value_or(0));
+    const SettingValue countValue = GetValue(countText, 0, QStringLiteral(" "));
+    const qint16 count = qMax<qint16>(0, countValue.toInt16().value_or(0));
 
     Combo1->clear();
     for (int i = 0; i < count; ++i) {
         const QString descriptor = m_link.Comm1.portList(i, flags, QString());
-        addPortEntry(PortNumberFromName(m_link.Comm1.listField(descriptor, QStringLiteral("NAME"))));
+        const QString name = m_link.Comm1.listField(descriptor, QStringLiteral("NAME"));
+        addPortEntry(PortNumberFromName(name));
     }
     // Adding to an empty list selects the first entry; the configured port is chosen afterwards.
     Combo1->setCurrentIndex(-1);
@@ -167,12 +170,17 @@ qint16 ComSettings::connectionType() const
     return OptSpeed[2]->isChecked() ? 1 : 0;
 }
 
+void ComSettings::showInvalidSelection()
+{
+    MsgBox(QStringLiteral("Invalid selected com port.\nPlease select com port!"), MsgButtons::Ok,
+           MsgIcon::Exclamation);
+}
+
 qint16 ComSettings::ReOpenComPort()
 {
     const QPointer<ComSettings> self(this);
     if (Combo1->currentIndex() < 0) {
-        MsgBox(QStringLiteral("Invalid selected com port.\nPlease select com port!"), MsgButtons::Ok,
-               MsgIcon::Exclamation);
+        showInvalidSelection();
         return 0;
     }
     const qint16 portNo = selectedPortNo();

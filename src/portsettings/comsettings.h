@@ -79,6 +79,7 @@ private:
     // Panel1's busy look (cyan) with a progress caption.
     void showBusy(const QString &caption);
     void addPortEntry(qint16 portNo);
+    static void showInvalidSelection();
     qint16 selectedPortNo() const;
     qint16 connectionType() const;
     qint16 probe();

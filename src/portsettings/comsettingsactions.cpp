@@ -124,8 +124,7 @@ void ComSettings::ComOK_Click()
     Link &link = m_link;
 
     if (Combo1->currentIndex() < 0) {
-        MsgBox(QStringLiteral("Invalid selected com port.\nPlease select com port!"), MsgButtons::Ok,
-               MsgIcon::Exclamation);
+        showInvalidSelection();
         return;
     }
     ComOK->setEnabled(false);

@@ -56,7 +56,8 @@ void TestComSettingsSim::searchFindsTheAnsweringInstrumentAndOkStoresIt()
     QCOMPARE(dialog.Combo1->count(), 2);
     QCOMPARE(dialog.Combo1->itemText(0), QStringLiteral("Com  3"));
     QCOMPARE(dialog.Combo1->itemText(1), QStringLiteral("Com  7"));
-    QVERIFY(dialog.Combo1->itemData(1, Qt::ToolTipRole).toString().contains(answering.devicePath()));
+    const QString tooltip = dialog.Combo1->itemData(1, Qt::ToolTipRole).toString();
+    QVERIFY(tooltip.contains(answering.devicePath()));
     QCOMPARE(dialog.Combo1->currentText(), QStringLiteral("Com  3"));
     QVERIFY2(comm.openState(), qPrintable(ui.texts().join("/")));
 
