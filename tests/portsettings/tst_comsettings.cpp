@@ -98,6 +98,7 @@ private slots:
     void startSelection_data();
     void startSelection();
     void connectionTypeSwitches();
+    void secondConnectionTypeClickDuringReopenIsDropped();
     void choosingAnEntryOpensIt();
     void entryForPortZeroIsNeverOpened();
     void probe_data();
@@ -239,6 +240,25 @@ void TestComSettings::connectionTypeSwitches()
     QCOMPARE(fixture.link.BluetoothOn, 1);
     QCOMPARE(fixture.link.ComPortNo, 3);
     QVERIFY(!QFile::exists(IniFileName));
+}
+
+void TestComSettings::secondConnectionTypeClickDuringReopenIsDropped()
+{
+    Fixture fixture;
+    FakePortBank::Port &port = fixture.bank.add(3, Kind::Silent);
+    fixture.link.ComPortNo = 3;
+    fixture.link.BluetoothOn = 1;
+    const auto dialog = fixture.open();
+    QCOMPARE(port.openings, 1);
+
+    // Reopening waits after closing the port; a click that arrives then must not start another.
+    QTimer::singleShot(10, dialog.get(), [&] { dialog->OptSpeed_Click(2); });
+    dialog->OptSpeed[0]->click();
+    QCOMPARE(port.openings, 2);
+    QCOMPARE(port.openedWith, QStringLiteral("9600,e,7,2"));
+    QCOMPARE(dialog->nSpeedIndex, 0);
+    QVERIFY(!dialog->bOptBusy);
+    QVERIFY(!dialog->ComSearch->isHidden());
 }
 
 void TestComSettings::choosingAnEntryOpensIt()
