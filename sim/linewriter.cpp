@@ -3,14 +3,12 @@
 #include "framelog.h"
 #include "ptydevice.h"
 
-#include <cmath>
+#include <algorithm>
 
 LineWriter::LineWriter(PtyDevice &device, FrameLog &log, double charSeconds, QObject *parent)
     : QObject(parent), m_device(device), m_log(log), m_charSeconds(charSeconds)
 {
-    m_timer.setSingleShot(true);
-    m_timer.setTimerType(Qt::PreciseTimer);
-    connect(&m_timer, &QTimer::timeout, this, &LineWriter::pump);
+    connect(&m_timer, &PreciseTimer::timeout, this, &LineWriter::pump);
 }
 
 void LineWriter::send(const QByteArray &frame, int delayMs, int pieceSize, int gapMs)
@@ -72,6 +70,5 @@ void LineWriter::pump()
 
 void LineWriter::schedule(double at)
 {
-    const double wait = at - simSeconds();
-    m_timer.start(std::max(0, int(std::ceil(wait * 1000))));
+    m_timer.start(at - simSeconds());
 }

@@ -3,10 +3,11 @@
 // with pacing, each character no earlier than its time on the line at the configured speed.
 // Every frame goes to the log once its last byte is out.
 
+#include "precisetimer.h"
+
 #include <QByteArray>
 #include <QObject>
 #include <QQueue>
-#include <QTimer>
 
 class FrameLog;
 class PtyDevice;
@@ -41,5 +42,5 @@ private:
     double m_charSeconds;
     double m_lineFree = 0;
     QQueue<Pending> m_queue;
-    QTimer m_timer;
+    PreciseTimer m_timer;
 };

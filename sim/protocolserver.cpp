@@ -5,7 +5,7 @@
 #include "linewriter.h"
 #include "ptydevice.h"
 
-#include <cmath>
+#include <algorithm>
 #include <utility>
 
 namespace {
@@ -40,9 +40,7 @@ ProtocolServer::ProtocolServer(const SimOptions &options, InstrumentModel &model
 {
     connect(&m_device, &PtyDevice::received, this, &ProtocolServer::receive);
     connect(&m_device, &PtyDevice::clientGone, this, &ProtocolServer::reset);
-    m_arrivalTimer.setSingleShot(true);
-    m_arrivalTimer.setTimerType(Qt::PreciseTimer);
-    connect(&m_arrivalTimer, &QTimer::timeout, this, &ProtocolServer::takeDueBytes);
+    connect(&m_arrivalTimer, &PreciseTimer::timeout, this, &ProtocolServer::takeDueBytes);
     m_endlessTimer.setInterval(2);
     connect(&m_endlessTimer, &QTimer::timeout, this, &ProtocolServer::streamEndless);
 }
@@ -66,10 +64,8 @@ void ProtocolServer::takeDueBytes()
     QByteArray due;
     while (!m_arrivals.isEmpty() && m_arrivals.first().due <= now)
         due += m_arrivals.takeFirst().byte;
-    if (!m_arrivals.isEmpty()) {
-        const double wait = m_arrivals.first().due - now;
-        m_arrivalTimer.start(std::max(0, int(std::ceil(wait * 1000))));
-    }
+    if (!m_arrivals.isEmpty())
+        m_arrivalTimer.start(m_arrivals.first().due - now);
     process(due);
 }
 

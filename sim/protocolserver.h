@@ -3,6 +3,7 @@
 // terminator, the checksum, and the reply in the configured framing, with the faults the options
 // ask for.
 
+#include "precisetimer.h"
 #include "simoptions.h"
 
 #include <QByteArray>
@@ -65,6 +66,6 @@ private:
     };
     QList<Arrival> m_arrivals;
     double m_receiveFree = 0;
-    QTimer m_arrivalTimer;
+    PreciseTimer m_arrivalTimer;
     QTimer m_endlessTimer;
 };
