@@ -90,11 +90,14 @@ qint16 Link::readReply(double replyTimeout, ReplyState (*scan)(QString &))
 {
     TimeLimit limit(m_clock, replyTimeout);
     for (;;) {
-        if (Comm1.inCount() > 0) {
-            if (!takeInput())
-                return replyFailed();
-            if (ParityError != 0)
-                return parityDrain(limit);
+        const bool arrived = Comm1.inCount() > 0;
+        if (arrived && !takeInput())
+            return replyFailed();
+        // The serial control drops a byte that came with a parity error, so the error may come
+        // without any characters.
+        if (ParityError != 0)
+            return parityDrain(limit);
+        if (arrived) {
             switch (scan(ResponseText)) {
             case ReplyState::Complete:
                 return 0;

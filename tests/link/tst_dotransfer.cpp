@@ -100,19 +100,24 @@ private slots:
     void parityError_data()
     {
         QTest::addColumn<QList<MsgResult>>("answers");
+        QTest::addColumn<QByteArray>("reply");
         QTest::addColumn<int>("result");
-        QTest::newRow("OK quits") << QList<MsgResult>{MsgResult::Ok} << -1;
-        QTest::newRow("Cancel ignores the error") << QList<MsgResult>{MsgResult::Cancel} << 1;
+        QTest::newRow("OK quits") << QList<MsgResult>{MsgResult::Ok} << QByteArray("#A\r\n") << -1;
+        QTest::newRow("Cancel ignores the error")
+            << QList<MsgResult>{MsgResult::Cancel} << QByteArray("#A\r\n") << 1;
+        QTest::newRow("the bad byte was the last one to come")
+            << QList<MsgResult>{MsgResult::Cancel} << QByteArray() << 1;
     }
     void parityError()
     {
         QFETCH(QList<MsgResult>, answers);
+        QFETCH(QByteArray, reply);
         ScriptedUi ui;
         ui.answers.append(answers);
         ScriptedSerialControl control;
         FakeInstrument instrument(control);
         instrument.replyDelayMs = 10;
-        instrument.answer("V", {"#A\r\n"});
+        instrument.answer("V", {reply});
         control.onWrite = [&, forward = control.onWrite](const QByteArray &frame) {
             forward(frame);
             if (frame == "\n")
