@@ -37,7 +37,7 @@ qint16 Link::SendReceive(const QString &command, double promptTimeout, double re
             replyLimit = BtReplyTimeout;
     }
 
-    // The TMJ answers the wake-up at once and must not be kept waiting.
+    // The TMJ gets its wake-up without the pause.
     if (Instrument.DeviceType != 22)
         pause();
     if (Comm1.inCount() != 0)
