@@ -212,31 +212,36 @@ void TestComSettings::connectionTypeSwitches()
     FakePortBank::Port &port = fixture.bank.add(3, Kind::Silent);
     fixture.link.ComPortNo = 3;
     fixture.link.BluetoothOn = 1;
-    const auto dialog = fixture.open();
+    ComSettings dialog(fixture.link);
+    dialog.show();
+    // Hidden from the first moment, before the start-up sequence has run.
+    QVERIFY(dialog.ComSearch->isHidden());
+    QCOMPARE(port.openings, 0);
+    QTRY_COMPARE(dialog.bFormLoading, qint16(0));
 
-    QVERIFY(dialog->OptSpeed[2]->isChecked());
-    QVERIFY(dialog->ComSearch->isHidden());
+    QVERIFY(dialog.OptSpeed[2]->isChecked());
+    QVERIFY(dialog.ComSearch->isHidden());
     QCOMPARE(port.openings, 1);
     QCOMPARE(port.openedWith, QStringLiteral("115200,n,8,1"));
 
-    dialog->OptSpeed[0]->click();
-    QVERIFY(!dialog->ComSearch->isHidden());
+    dialog.OptSpeed[0]->click();
+    QVERIFY(!dialog.ComSearch->isHidden());
     QCOMPARE(port.openings, 2);
     QCOMPARE(port.openedWith, QStringLiteral("9600,e,7,2"));
 
-    dialog->OptSpeed[2]->click();
-    QVERIFY(dialog->ComSearch->isHidden());
+    dialog.OptSpeed[2]->click();
+    QVERIFY(dialog.ComSearch->isHidden());
     QCOMPARE(port.openings, 3);
     QCOMPARE(port.openedWith, QStringLiteral("115200,n,8,1"));
 
-    dialog->OptSpeed[0]->click();
+    dialog.OptSpeed[0]->click();
     QCOMPARE(port.openings, 4);
-    dialog->OptSpeed[0]->click();
+    dialog.OptSpeed[0]->click();
     QCOMPARE(port.openings, 4);
-    QVERIFY(!dialog->ComSearch->isHidden());
-    QVERIFY(controlsEnabled(*dialog));
+    QVERIFY(!dialog.ComSearch->isHidden());
+    QVERIFY(controlsEnabled(dialog));
 
-    dialog->close();
+    dialog.close();
     QCOMPARE(fixture.link.BluetoothOn, 1);
     QCOMPARE(fixture.link.ComPortNo, 3);
     QVERIFY(!QFile::exists(IniFileName));
