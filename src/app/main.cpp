@@ -1,17 +1,23 @@
 // Starts the program: one copy per user and program folder, settings beside the program.
 
 #include "frmveltra.h"
+#include "programicon.h"
 #include "programpaths.h"
 #include "qtserialcontrol.h"
 #include "singleinstance.h"
 #include "widgetui.h"
 
 #include <QApplication>
+#include <QIcon>
 
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(ProgramTitle);
+    QIcon icon;
+    for (const int size : {16, 24, 32, 48, 64, 128})
+        icon.addPixmap(ProgramIcon(size));
+    QApplication::setWindowIcon(icon);
 
     SingleInstance guard(QCoreApplication::applicationDirPath());
     CheckPrevInstance(guard);

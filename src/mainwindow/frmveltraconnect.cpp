@@ -48,8 +48,9 @@ void frmVeltra::TimerStart_Timer()
         if (l.Comm1.openState())
             l.CloseComPort();
         const qint16 savedPortNo = l.ComPortNo;
-        const QString question = QStringLiteral("Veltra not found (com port %1) !\r\rSearch Veltra on com ports?")
-                                     .arg(l.ComPortNo);
+        const QString question =
+            QStringLiteral("Veltra not found (com port %1) !\r\rSearch Veltra on com ports?")
+                .arg(l.ComPortNo);
         if (MsgBox(question, MsgButtons::YesNo, MsgIcon::Question, l.DeviceName(), MsgResult::No)
             == MsgResult::Yes) {
             PictureWait->show();

@@ -8,6 +8,7 @@
 #include <QDateEdit>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLayout>
 #include <QLocale>
 #include <QMenu>
 #include <QMenuBar>
@@ -97,6 +98,8 @@ void frmVeltra::buildForm()
     auto *client = new QWidget(this);
     client->setFixedSize(twipsSize(6360, 7335));
     setCentralWidget(client);
+    // The form has one size, as designed.
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
 
     Frame1 = new QGroupBox(QStringLiteral("Veltra"), client);
     Frame1->setGeometry(twipsRect(120, 360, 6165, 3720));
