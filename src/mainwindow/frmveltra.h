@@ -104,14 +104,13 @@ public:
     // The date Form_Load presets the pickers from.
     void setToday(std::function<QDate()> today);
 
-    // Shows a text in the wait panel and repaints it at once (the thread stays busy afterwards).
-    void setPanelWaitText(const QString &text);
-
 protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
     void buildForm();
+    // Shows a text in the wait panel and repaints it at once (the thread stays busy afterwards).
+    void setPanelWaitText(const QString &text);
     void showCalibDate(int index);
     void showChecksum();
     void setPickerPreset(QDateEdit *picker, const QDate &date);
