@@ -26,7 +26,7 @@ int terminate(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     ScriptedUi ui;
-    ui.answers.append({MsgResult::Yes});
+    ui.answers.append(MsgResult::Yes);
     ScriptedSerialControl comm;
     frmVeltra window(comm);
     window.link().OpenComPort(1, 0);

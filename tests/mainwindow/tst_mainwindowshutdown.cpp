@@ -35,7 +35,7 @@ private slots:
         QFETCH(MsgResult, answer);
         QFETCH(bool, fromMenu);
         ScriptedUi ui;
-        ui.answers.append({answer});
+        ui.answers.append(answer);
         ScriptedSerialControl comm;
         frmVeltra window(comm);
         int endings = 0;

@@ -182,7 +182,7 @@ private slots:
         Rig rig("[Appl]\nComPort=3\n");
         QVERIFY(rig.addSim(3, {QStringLiteral("--silent")}));
         QVERIFY(rig.addSim(7, {}));
-        rig.ui.answers.append({MsgResult::Yes});
+        rig.ui.answers.append(MsgResult::Yes);
         frmVeltra &w = rig.startWindow();
         PanelPaints paints(w.PanelWait);
         QTRY_VERIFY_WITH_TIMEOUT(rig.finished(), 3 * StartMsecs);
@@ -211,7 +211,7 @@ private slots:
     {
         Rig rig("[Appl]\nComPort=3\n");
         QVERIFY(rig.addSim(3, {QStringLiteral("--silent")}));
-        rig.ui.answers.append({MsgResult::No});
+        rig.ui.answers.append(MsgResult::No);
         const QByteArray settingsBefore = fileContent(IniFileName);
         frmVeltra &w = rig.startWindow();
         QTRY_VERIFY_WITH_TIMEOUT(rig.finished(), StartMsecs);
