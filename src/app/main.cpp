@@ -27,12 +27,8 @@ int main(int argc, char *argv[])
     SetUi(&ui);
     QtSerialControl comm;
     frmVeltra window(comm);
-    QObject::connect(&guard, &SingleInstance::activationRequested, &window, [&window] {
-        window.setWindowState(window.windowState() & ~Qt::WindowMinimized);
-        window.show();
-        window.raise();
-        window.activateWindow();
-    });
+    QObject::connect(&guard, &SingleInstance::activationRequested, &window,
+                     &frmVeltra::bringToFront);
     window.Form_Load();
     window.show();
     const int result = QApplication::exec();

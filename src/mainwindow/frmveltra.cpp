@@ -46,6 +46,14 @@ void frmVeltra::setToday(std::function<QDate()> today)
     m_today = std::move(today);
 }
 
+void frmVeltra::bringToFront()
+{
+    setWindowState(windowState() & ~Qt::WindowMinimized);
+    show();
+    raise();
+    activateWindow();
+}
+
 void frmVeltra::EnableMenue(bool xFlag)
 {
     Ui().SetBusyPointer(!xFlag);

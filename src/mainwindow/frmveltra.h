@@ -104,6 +104,9 @@ public:
     // The date Form_Load presets the pickers from.
     void setToday(std::function<QDate()> today);
 
+    // Restores the window when minimized and brings it to the front (a second start asked).
+    void bringToFront();
+
 protected:
     void closeEvent(QCloseEvent *event) override;
 

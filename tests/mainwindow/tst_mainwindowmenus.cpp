@@ -7,6 +7,7 @@
 #include "programpaths.h"
 #include "scriptedserialcontrol.h"
 #include "scriptedui.h"
+#include "singleinstance.h"
 #include "widgetui.h"
 
 #include <QAction>
@@ -197,6 +198,25 @@ private slots:
         QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
         ui.SetBusyPointer(false);
         QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
+    }
+
+    void aSecondStartRestoresTheMinimizedWindow()
+    {
+        ScriptedUi ui;
+        ScriptedSerialControl comm;
+        frmVeltra window(comm);
+        QTemporaryDir folder;
+        SingleInstance running(folder.path());
+        QVERIFY(running.tryBecomeFirst());
+        connect(&running, &SingleInstance::activationRequested, &window, &frmVeltra::bringToFront);
+        window.showMinimized();
+        QVERIFY(window.windowState() & Qt::WindowMinimized);
+
+        SingleInstance second(folder.path());
+        QVERIFY(!second.tryBecomeFirst());
+        QVERIFY(second.ActivatePrevInstance());
+        QTRY_VERIFY(!(window.windowState() & Qt::WindowMinimized));
+        QVERIFY(window.isVisible());
     }
 
     void tabReachesEveryControl()
