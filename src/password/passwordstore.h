@@ -5,12 +5,13 @@
 // position i), then the byte "0". Other installations read and write the same bytes. Characters
 // are Latin-1 codes. An empty Password[0] means no protection.
 
+#include "programpaths.h"
+
 #include <QString>
 
 extern QString Password[2];
 extern QString InputPassword;
 
-inline const QString PasswordFileName = QStringLiteral("VeltraSetCalibDate.psw");
 constexpr int MaxPasswordLength = 20;
 
 // Loads both slots; a missing, short or damaged file gives empty slots, never an error. At most

@@ -12,7 +12,6 @@ QString IniFileName;
 
 namespace {
 
-const QString SettingsFileName = QStringLiteral("VeltraSetCheckDate.ini");
 const QString SettingsSection = QStringLiteral("Appl");
 
 QString withSeparator(const QString &folder)
@@ -38,11 +37,14 @@ void SetProgramPaths(const QString &programFolder)
 {
     PrgPath = SettingsFolderFor(programFolder);
     IniFileName = PrgPath + SettingsFileName;
-    // A copy installed where the user cannot write may come with its settings file: the
-    // per-user settings start from it instead of from the defaults.
-    const QString shipped = withSeparator(programFolder) + SettingsFileName;
-    if (IniFileName != shipped && !QFileInfo::exists(IniFileName) && QFileInfo(shipped).isFile())
-        QFile::copy(shipped, IniFileName);
+    // A copy installed where the user cannot write may come with its settings and password
+    // files: the per-user files start from them instead of from the defaults (no password).
+    for (const QString &name : {SettingsFileName, PasswordFileName}) {
+        const QString shipped = withSeparator(programFolder) + name;
+        const QString own = PrgPath + name;
+        if (own != shipped && !QFileInfo::exists(own) && QFileInfo(shipped).isFile())
+            QFile::copy(shipped, own);
+    }
 }
 
 QString ReadAppSetting(const QString &key, const QString &defaultText)

@@ -19,7 +19,7 @@ private slots:
     void writableProgramFolderKeepsTheSettings_data();
     void writableProgramFolderKeepsTheSettings();
     void folderThatCannotExistFallsBackToConfigFolder();
-    void readOnlyProgramFolderFallsBackAndCopiesItsSettings();
+    void readOnlyProgramFolderFallsBackAndCopiesItsFiles();
     void appSettingsLiveInSectionAppl();
 
 private:
@@ -77,7 +77,7 @@ void TestProgramPaths::folderThatCannotExistFallsBackToConfigFolder()
     QVERIFY(QFileInfo(folder).isDir());
 }
 
-void TestProgramPaths::readOnlyProgramFolderFallsBackAndCopiesItsSettings()
+void TestProgramPaths::readOnlyProgramFolderFallsBackAndCopiesItsFiles()
 {
     const QString programFolder = m_dir->filePath(QStringLiteral("program"));
     QVERIFY(QDir().mkdir(programFolder));
@@ -85,6 +85,10 @@ void TestProgramPaths::readOnlyProgramFolderFallsBackAndCopiesItsSettings()
     QVERIFY(shipped.open(QIODevice::WriteOnly));
     shipped.write("[Appl]\r\nComPort=4\r\n");
     shipped.close();
+    QFile shippedPassword(programFolder + QStringLiteral("/VeltraSetCalibDate.psw"));
+    QVERIFY(shippedPassword.open(QIODevice::WriteOnly));
+    shippedPassword.write(QByteArray(81, '\x55'));
+    shippedPassword.close();
     QVERIFY(QFile::setPermissions(programFolder, QFile::ReadOwner | QFile::ExeOwner));
     const auto restore = qScopeGuard([&programFolder] {
         QFile::setPermissions(programFolder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
@@ -95,6 +99,11 @@ void TestProgramPaths::readOnlyProgramFolderFallsBackAndCopiesItsSettings()
     SetProgramPaths(programFolder);
     QCOMPARE(PrgPath, QDir::toNativeSeparators(configFolder()) + QDir::separator());
     QCOMPARE(ReadAppSetting(QStringLiteral("ComPort"), QStringLiteral("1")), QStringLiteral("4"));
+    // A password shipped beside a read-only installation stays in force.
+    QFile ownPassword(PrgPath + QStringLiteral("VeltraSetCalibDate.psw"));
+    QVERIFY(ownPassword.open(QIODevice::ReadOnly));
+    QCOMPARE(ownPassword.readAll(), QByteArray(81, '\x55'));
+    ownPassword.close();
     QVERIFY(WriteAppSetting(QStringLiteral("ComPort"), QStringLiteral("5")));
     QCOMPARE(ReadAppSetting(QStringLiteral("ComPort"), QStringLiteral("1")), QStringLiteral("5"));
 
