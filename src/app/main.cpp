@@ -14,13 +14,13 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(ProgramTitle);
+    SingleInstance guard(QCoreApplication::applicationDirPath());
+    CheckPrevInstance(guard);
+
     QIcon icon;
     for (const int size : {16, 24, 32, 48, 64, 128})
         icon.addPixmap(ProgramIcon(size));
     QApplication::setWindowIcon(icon);
-
-    SingleInstance guard(QCoreApplication::applicationDirPath());
-    CheckPrevInstance(guard);
 
     SetProgramPaths(QCoreApplication::applicationDirPath());
     WidgetUi ui;
