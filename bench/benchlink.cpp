@@ -4,6 +4,7 @@
 // line times the character time, the protocol's own pauses and the simulator's turnaround, all
 // taken from the simulator's log. Target: wall / limit <= 1.15, program CPU <= 5 % of wall.
 
+#include "linebudget.h"
 #include "link.h"
 #include "programpaths.h"
 #include "qtserialcontrol.h"
@@ -21,11 +22,6 @@
 namespace {
 
 constexpr int Runs = 20;
-constexpr double CharSeconds = 11.0 / 9600;
-// The link pauses about 2 ms before each wake-up and each command frame, and waits 30 ms after
-// "WR".
-constexpr double PauseSeconds = 0.002;
-constexpr double AfterWrSeconds = 0.030;
 
 double cpuSeconds()
 {
@@ -40,38 +36,6 @@ double median(QList<double> values)
     std::sort(values.begin(), values.end());
     const qsizetype n = values.size();
     return n == 0 ? 0 : (values[(n - 1) / 2] + values[n / 2]) / 2;
-}
-
-struct LineBudget
-{
-    double lineSeconds = 0;
-    double pauseSeconds = 0;
-    double turnaroundSeconds = 0;
-    int characters = 0;
-    double total() const { return lineSeconds + pauseSeconds + turnaroundSeconds; }
-};
-
-// What one run costs at the least, from its frames in the simulator's log. A sent frame is logged
-// when its last character left, so it started its characters' time before that.
-LineBudget budgetOf(const QList<SimFrame> &frames)
-{
-    LineBudget budget;
-    double lastReceived = -1;
-    for (const SimFrame &frame : frames) {
-        budget.characters += int(frame.bytes.size());
-        if (frame.direction == SimFrame::Direction::Received) {
-            lastReceived = frame.seconds;
-            budget.pauseSeconds += PauseSeconds;
-            if (frame.bytes.startsWith("\x02WR") || frame.bytes.startsWith("WR\r"))
-                budget.pauseSeconds += AfterWrSeconds;
-        } else if (lastReceived >= 0) {
-            const double started = frame.seconds - frame.bytes.size() * CharSeconds;
-            budget.turnaroundSeconds += std::max(0.0, started - lastReceived);
-            lastReceived = -1;
-        }
-    }
-    budget.lineSeconds = budget.characters * CharSeconds;
-    return budget;
 }
 
 struct Result
