@@ -34,10 +34,10 @@ qint16 Link::DoTransfer(const QString &command, qint16 verifyStatus)
                 ResponseText = reply;
                 break;
             }
-        } else if (result == -4 && verifyStatus != 0) {
-            // Decides only after the last attempt: a status 0 then counts as success.
-            result = QueryTransferStatus();
         }
+        // A rejected or garbled reply stays a failure whatever the transfer status says: counting
+        // it as success would hand the status reply to the caller as if it were the command's
+        // data (a "WR" read as the date "0", a write then sent without its expiration date).
         qCDebug(lcLink) << command << "attempt" << attempt << "result" << result;
     }
 
