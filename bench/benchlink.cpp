@@ -5,6 +5,7 @@
 // taken from the simulator's log. Target: wall / limit <= 1.15, program CPU <= 5 % of wall.
 
 #include "linebudget.h"
+#include "measure.h"
 #include "link.h"
 #include "programpaths.h"
 #include "qtserialcontrol.h"
@@ -17,26 +18,10 @@
 #include <QThread>
 #include <algorithm>
 #include <cstdio>
-#include <sys/resource.h>
 
 namespace {
 
 constexpr int Runs = 20;
-
-double cpuSeconds()
-{
-    rusage usage {};
-    getrusage(RUSAGE_SELF, &usage);
-    const auto seconds = [](const timeval &t) { return double(t.tv_sec) + t.tv_usec / 1e6; };
-    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
-}
-
-double median(QList<double> values)
-{
-    std::sort(values.begin(), values.end());
-    const qsizetype n = values.size();
-    return n == 0 ? 0 : (values[(n - 1) / 2] + values[n / 2]) / 2;
-}
 
 struct Result
 {

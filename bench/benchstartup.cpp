@@ -8,6 +8,7 @@
 
 #include "frmveltra.h"
 #include "linebudget.h"
+#include "measure.h"
 #include "programpaths.h"
 #include "qtserialcontrol.h"
 #include "scriptedui.h"
@@ -25,7 +26,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <sys/resource.h>
 #include <unistd.h>
 
 namespace {
@@ -33,21 +33,6 @@ namespace {
 constexpr int Runs = 10;
 constexpr double StartTimerSeconds = 0.250;
 constexpr int RunLimitMsecs = 30000;
-
-double cpuSeconds()
-{
-    rusage usage {};
-    getrusage(RUSAGE_SELF, &usage);
-    const auto seconds = [](const timeval &t) { return double(t.tv_sec) + t.tv_usec / 1e6; };
-    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
-}
-
-double median(QList<double> values)
-{
-    std::sort(values.begin(), values.end());
-    const qsizetype n = values.size();
-    return n == 0 ? 0 : (values[(n - 1) / 2] + values[n / 2]) / 2;
-}
 
 // Notes wall and CPU time when the start timer fires, before its handler runs.
 class ReadStart : public QObject

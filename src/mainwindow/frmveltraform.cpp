@@ -1,6 +1,7 @@
 // The controls and menus of the main window, placed as designed in twips.
 
 #include "frmveltra.h"
+#include "formfont.h"
 #include "twips.h"
 
 #include <QAction>
@@ -17,20 +18,6 @@
 
 namespace {
 
-QFont formFont(double pointSize, bool bold = false)
-{
-    // Arial where installed; metric-compatible stand-ins elsewhere keep the designed layout.
-    QFont::insertSubstitutions(QStringLiteral("Arial"),
-                               {QStringLiteral("Liberation Sans"), QStringLiteral("Arimo"),
-                                QStringLiteral("DejaVu Sans")});
-    QFont font(QStringLiteral("Arial"));
-    font.setPointSizeF(pointSize);
-    font.setBold(bold);
-    font.setStyleHint(QFont::SansSerif);
-    return font;
-}
-
-constexpr double FormPointSize = 9.75;
 constexpr double WaitPointSize = 18.75;
 QLabel *caption(QWidget *parent, const QString &text, const QRect &rect,
                 Qt::Alignment alignment = Qt::AlignRight | Qt::AlignVCenter)

@@ -1,5 +1,6 @@
 #include "normalpointerdialog.h"
 
+#include "formfont.h"
 #include "uiservices.h"
 
 #include <QEvent>
@@ -8,10 +9,7 @@ NormalPointerDialog::NormalPointerDialog(const QString &caption, QSize clientSiz
                                          QWidget *parent)
     : QDialog(parent)
 {
-    // Without Arial installed the font system substitutes a metric-compatible face.
-    QFont formFont(QStringLiteral("Arial"));
-    formFont.setPointSizeF(9.75);
-    setFont(formFont);
+    setFont(formFont());
     setWindowTitle(caption);
     setFixedSize(clientSize);
 }

@@ -1,4 +1,5 @@
 #include "aboutform.h"
+#include "formfont.h"
 
 #include "programicon.h"
 
@@ -18,20 +19,14 @@ void AboutForm::buildForm()
 {
     setWindowTitle(QStringLiteral("About VeltraExtSetCalibDate"));
     setModal(true);
-    QFont formFont(QStringLiteral("Arial"));
-    formFont.setStyleHint(QFont::SansSerif);
-    formFont.setPointSize(9);
-    setFont(formFont);
+    setFont(formFont());
 
     Image2 = new QLabel(this);
     Image2->setPixmap(ProgramIcon(48));
     Image2->setAlignment(Qt::AlignTop);
 
     lblApplik = new QLabel(QStringLiteral("VeltraExtSetCalibDate"), this);
-    QFont titleFont = formFont;
-    titleFont.setPointSize(14);
-    titleFont.setBold(true);
-    lblApplik->setFont(titleFont);
+    lblApplik->setFont(formFont(14, true));
     LabelFullVersion = new QLabel(QStringLiteral("Version 2.0.1"), this);
     Label1[2] = new QLabel(
         QStringLiteral("Calibration service utility for Veltra survey instruments"), this);

@@ -1,6 +1,7 @@
 // The controls of the port settings dialog and how they are wired to its handlers.
 
 #include "comsettings.h"
+#include "formfont.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -30,10 +31,7 @@ void ComSettings::buildForm()
 {
     setWindowTitle(QStringLiteral("Com Settings"));
     setModal(true);
-    QFont formFont(QStringLiteral("Arial"));
-    formFont.setStyleHint(QFont::SansSerif);
-    formFont.setPointSize(9);
-    setFont(formFont);
+    setFont(formFont());
 
     Panel1 = makePanel(this);
     Panel1->setObjectName(QStringLiteral("Panel1"));
