@@ -24,10 +24,10 @@ void PreciseTimer::start(double seconds)
 {
     // A zero it_value would disarm the timer: the shortest wait is one nanosecond.
     const auto nanoseconds = std::max<std::int64_t>(1, std::int64_t(seconds * 1e9));
-    itimerspec spec {};
-    spec.it_value.tv_sec = time_t(nanoseconds / 1000000000);
-    spec.it_value.tv_nsec = long(nanoseconds % 1000000000);
-    timerfd_settime(m_fd, 0, &spec, nullptr);
+    itimerspec expiry {};
+    expiry.it_value.tv_sec = time_t(nanoseconds / 1000000000);
+    expiry.it_value.tv_nsec = long(nanoseconds % 1000000000);
+    timerfd_settime(m_fd, 0, &expiry, nullptr);
 }
 
 void PreciseTimer::stop()
