@@ -45,6 +45,11 @@ public:
     // Received command frames: everything the simulator took in except the wake-up "@".
     QList<QByteArray> commands() const;
 
+    // Waits up to msecs for the log to hold at least `count` frames of `direction`. The simulator
+    // logs a frame once it has written or read it, which may be after the program has its reply
+    // or has given up waiting: a test waits for the lines it checks before reading the log.
+    bool waitForFrames(SimFrame::Direction direction, qsizetype count, int msecs = 5000) const;
+
     // Parses the log's text: lines "<seconds> RX|TX "<bytes>"" with bytes escaped as \xNN.
     static QList<SimFrame> parseLog(const QByteArray &text);
 
