@@ -49,15 +49,16 @@ void Link::SetComSettings()
 
 void Link::WaitSeconds(double seconds)
 {
-    double deadline = m_clock.secondsSinceMidnight() + seconds;
+    const double start = m_clock.secondsSinceMidnight();
+    double deadline = start + seconds;
     for (;;) {
         const double now = m_clock.secondsSinceMidnight();
-        if (!(float(now) < float(deadline)))
-            return;
-        sleepInEventLoop(nullptr, deadline - now);
         // The clock has wrapped past midnight since the start: move the deadline into the new
         // day so the wait ends at the same moment of real time.
-        if (now - (deadline - seconds) + 1 < 0)
-            deadline -= 86400;
+        if (now + 1 < start && deadline > start)
+            deadline -= SecondsPerDay;
+        if (!(float(now) < float(deadline)))
+            return;
+        sleepInEventLoop(nullptr, m_clock.realSeconds(deadline - now));
     }
 }
