@@ -110,7 +110,8 @@ void frmVeltra::mnuSettings_Click()
 
 void frmVeltra::mnuSetPassword_Click()
 {
-    ReadPassword();
+    if (!ReadPassword())
+        return;
     if (Password[0].isEmpty()) {
         PasswordChange change(this);
         change.exec();
