@@ -65,7 +65,8 @@ bool sameNumber(const QString &word, const QDate &date)
 void frmVeltra::ComChange_Click()
 {
     if (!PasswordOk) {
-        ReadPassword();
+        if (!ReadPassword())
+            return;
         if (Password[0].isEmpty()) {
             if (ShowInfoPswMsg == 1) {
                 MsgForm notice(this);

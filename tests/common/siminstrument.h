@@ -10,6 +10,8 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
+#include <functional>
+
 struct SimFrame
 {
     enum class Direction { Received, Sent };
@@ -30,6 +32,8 @@ public:
     // path. With portNo > 0 the simulator enters itself as that port in iniFile. On failure
     // errorText() says why.
     bool start(const QStringList &arguments, int portNo = 0, const QString &iniFile = QString());
+    // Runs in the simulator's process before it starts (limits for it alone); set before start().
+    void setChildSetup(std::function<void()> setup) { m_process.setChildProcessModifier(setup); }
     void stop();
 
     QString devicePath() const { return m_devicePath; }

@@ -14,7 +14,9 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QDateEdit>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -105,6 +107,26 @@ private slots:
         QCOMPARE(driver.seen, dialogs);
         QCOMPARE(ui.texts(), QStringList());
         QVERIFY(comm.written.isEmpty());
+    }
+
+    // A password file that cannot be read keeps the change dialog closed.
+    void unreadablePasswordFileOpensNoDialog()
+    {
+        QFile::remove(PrgPath + PasswordFileName);
+        QVERIFY(QDir(PrgPath).mkdir(PasswordFileName));
+        ScriptedUi ui;
+        ScriptedSerialControl comm;
+        frmVeltra window(comm);
+        ModalDriver driver([](QWidget *modal) {
+            if (auto *dialog = qobject_cast<QDialog *>(modal))
+                dialog->reject();
+        });
+        window.mnuSetPassword->trigger();
+        QVERIFY(QDir(PrgPath).rmdir(PasswordFileName));
+        QCOMPARE(driver.seen, QStringList());
+        QCOMPARE(ui.boxes.size(), 1);
+        QVERIFY(ui.boxes[0].text.startsWith(QStringLiteral("Cannot read password file!")));
+        QVERIFY(!QFileInfo::exists(PrgPath + PasswordFileName));
     }
 
     void bluetoothOpensThePortDialogInsteadOfReading()
