@@ -80,12 +80,15 @@ public:
     void WaitSeconds(double seconds);
     // Closes the port when one is open.
     void CloseComPort();
+    // Why the last OpenComPort failed; empty after one that succeeded.
+    PortDiagnosis OpenFailure;
 
     // Transfers.
     qint16 DoTransfer(const QString &command, qint16 verifyStatus);
     qint16 SendReceive(const QString &command, double promptTimeout, double replyTimeout);
     qint16 QueryTransferStatus();
-    void ShowTransferError(const QString &command);
+    // details: what the box shows behind "Show Details...", such as why the port did not open.
+    void ShowTransferError(const QString &command, const QString &details = QString());
 
     // Identification.
     void InitDeviceTables();
@@ -101,6 +104,7 @@ public:
     void Comm1_CommEvent();
 
 private:
+    qint16 openFailed(qint16 portNo);
     qint16 SendCommand(const QString &command, double replyTimeout);
     qint16 ReadReply(double replyTimeout);
     qint16 ReadFramedReply(double replyTimeout);

@@ -17,8 +17,9 @@ qint16 Link::OpenComPort(qint16 portNo, qint16 fastProfile)
         WaitSeconds(0.1);
     }
     Comm1.clearError();
+    OpenFailure = {};
     if (Comm1.portState(portNo - 1) != 1)
-        return 17;
+        return openFailed(portNo);
     Comm1.setSettings(fastProfile != 0 ? FastLineProfile : StandardLineProfile);
     Comm1.setCommPort(portNo);
     Comm1.setOpenState(true);
@@ -32,7 +33,13 @@ qint16 Link::OpenComPort(qint16 portNo, qint16 fastProfile)
     }
     // A port that failed must not stay half open behind a failure result.
     CloseComPort();
-    qCDebug(lcLink) << "opening COM" << portNo << "failed";
+    return openFailed(portNo);
+}
+
+qint16 Link::openFailed(qint16 portNo)
+{
+    OpenFailure = Comm1.diagnose(portNo);
+    qCDebug(lcLink).noquote() << "opening COM" << portNo << "failed:" << OpenFailure.text();
     return 17;
 }
 

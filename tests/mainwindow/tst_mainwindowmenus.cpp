@@ -185,6 +185,7 @@ private slots:
         WidgetUi ui;
         QMessageBox *seen = nullptr;
         QString shownText;
+        QString shownDetails;
         QString defaultText;
         Qt::WindowFlags flags;
         ModalDriver driver([&](QWidget *modal) {
@@ -192,6 +193,7 @@ private slots:
             if (!seen)
                 return;
             shownText = seen->text();
+            shownDetails = seen->detailedText();
             defaultText = seen->defaultButton() ? seen->defaultButton()->text() : QString();
             flags = seen->windowFlags();
             if (pressEscape)
@@ -201,10 +203,14 @@ private slots:
         });
         const MsgResult result = ui.MsgBox({QStringLiteral("Veltra"),
                                             QStringLiteral("Veltra not found (com port 3) !\r\rSearch?"),
-                                            MsgIcon::Question, MsgButtons::YesNo, MsgResult::No});
+                                            MsgIcon::Question, MsgButtons::YesNo, MsgResult::No,
+                                            QStringLiteral("Com port 3 (/dev/ttyUSB0) is in use "
+                                                           "by minicom (process 4321).")});
         QCOMPARE(result, MsgResult::No);
         QCOMPARE(driver.seen, QStringList{"QMessageBox"});
         QCOMPARE(shownText, QStringLiteral("Veltra not found (com port 3) !\n\nSearch?"));
+        QCOMPARE(shownDetails,
+                 QStringLiteral("Com port 3 (/dev/ttyUSB0) is in use by minicom (process 4321)."));
         QCOMPARE(defaultText, QStringLiteral("&No"));
         QVERIFY(flags & Qt::WindowStaysOnTopHint);
     }
