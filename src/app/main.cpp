@@ -14,6 +14,7 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(ProgramTitle);
+    QApplication::setDesktopFileName(ApplicationId);
     SingleInstance guard(QCoreApplication::applicationDirPath());
     CheckPrevInstance(guard);
 
