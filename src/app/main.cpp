@@ -15,6 +15,7 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(ProgramTitle);
+    QApplication::setDesktopFileName(ApplicationId);
     SingleInstance guard(QCoreApplication::applicationDirPath());
     CheckPrevInstance(guard);
     // Taken from here on, so the guard's files go with the process however it is asked to end.
