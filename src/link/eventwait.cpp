@@ -1,8 +1,6 @@
 #include "eventwait.h"
 
-#include "serialcontrol.h"
-
-#include <QEventLoop>
+#include <QCoreApplication>
 #include <QTimer>
 
 #include <climits>
@@ -16,16 +14,14 @@ int waitMs(double seconds)
     return ms < INT_MAX ? int(ms) : INT_MAX;
 }
 
-void sleepInEventLoop(SerialControl *wake, double seconds)
+void sleepInEventLoop(double seconds)
 {
     const int ms = waitMs(seconds);
-    QEventLoop loop;
     QTimer timer;
     timer.setSingleShot(true);
     timer.setTimerType(ms < PreciseTimerBelowMs ? Qt::PreciseTimer : Qt::CoarseTimer);
-    QObject::connect(&timer, &QTimer::timeout, &loop, &QEventLoop::quit);
-    if (wake)
-        QObject::connect(wake, &SerialControl::activity, &loop, &QEventLoop::quit);
     timer.start(ms);
-    loop.exec();
+    // Returns after the first event handled, the timer's included; no nested loop to start and
+    // stop for every character that arrives.
+    QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
 }

@@ -115,7 +115,7 @@ qint16 Link::readReply(double replyTimeout, ReplyState (*scan)(QString &))
         if (!Comm1.openState() || limit.passed())
             return replyFailed();
         if (Comm1.inCount() == 0)
-            sleepInEventLoop(&Comm1, limit.sleepSeconds());
+            sleepInEventLoop(limit.sleepSeconds());
     }
 }
 
@@ -144,7 +144,7 @@ bool Link::waitForDrain(double limit)
         // (flow held by the other side) is looked at after twice the time before.
         pause = queued < lastQueued || pause == 0 ? lineSeconds(Comm1, queued) : 2 * pause;
         lastQueued = queued;
-        sleepInEventLoop(&Comm1, std::min(timeLimit.sleepSeconds(), pause));
+        sleepInEventLoop(std::min(timeLimit.sleepSeconds(), pause));
     }
     return Comm1.openState();
 }

@@ -54,11 +54,30 @@ void PortMap::reload(const QString &iniPath)
     m_fileContent = std::move(content);
     m_loaded = true;
     m_paths.clear();
-    for (int portNo = 1; portNo <= MaxPortNo; ++portNo) {
-        const QString path = IniFile::readString(iniPath, Section, keyOf(portNo), QString()).trimmed();
-        if (!path.isEmpty())
-            m_paths.insert(portNo, path);
+    m_allRead = false;
+}
+
+QString PortMap::devicePath(int portNo) const
+{
+    if (!m_loaded || portNo < 1 || portNo > MaxPortNo)
+        return {};
+    const auto known = m_paths.constFind(portNo);
+    if (known != m_paths.cend() || m_allRead)
+        return known != m_paths.cend() ? *known : QString();
+    const QString path = IniFile::readString(m_iniPath, Section, keyOf(portNo), QString()).trimmed();
+    m_paths.insert(portNo, path);
+    return path;
+}
+
+const QMap<int, QString> &PortMap::allPaths() const
+{
+    if (!m_allRead) {
+        for (int portNo = 1; portNo <= MaxPortNo; ++portNo)
+            devicePath(portNo);
+        m_paths.removeIf([](const auto &entry) { return entry.value().isEmpty(); });
+        m_allRead = true;
     }
+    return m_paths;
 }
 
 void PortMap::update(const QString &iniPath)
@@ -75,7 +94,7 @@ void PortMap::update(const QString &iniPath)
         const int portNo = lowestFreeNumber();
         if (portNo == 0)
             break;
-        m_paths.insert(portNo, path);
+        m_paths[portNo] = path;
         written |= IniFile::writeString(iniPath, Section, keyOf(portNo), path);
     }
     // Our own writes need no re-reading.
@@ -92,7 +111,8 @@ bool PortMap::isPresent(int portNo) const
 QList<int> PortMap::presentPorts() const
 {
     QList<int> ports;
-    for (auto it = m_paths.cbegin(); it != m_paths.cend(); ++it) {
+    const QMap<int, QString> &paths = allPaths();
+    for (auto it = paths.cbegin(); it != paths.cend(); ++it) {
         if (QFileInfo::exists(it.value()))
             ports.append(it.key());
     }
@@ -136,7 +156,7 @@ QString PortMap::preferredPath(const QString &systemPath) const
 bool PortMap::isNamed(const QString &systemPath, const QString &preferred) const
 {
     const QString target = canonical(systemPath);
-    for (const QString &path : m_paths) {
+    for (const QString &path : allPaths()) {
         if (path == systemPath || path == preferred)
             return true;
         if (!target.isEmpty() && canonical(path) == target)
@@ -148,7 +168,7 @@ bool PortMap::isNamed(const QString &systemPath, const QString &preferred) const
 int PortMap::lowestFreeNumber() const
 {
     for (int portNo = 1; portNo <= MaxPortNo; ++portNo) {
-        if (!m_paths.contains(portNo))
+        if (!allPaths().contains(portNo))
             return portNo;
     }
     return 0;

@@ -41,7 +41,7 @@ public:
     void update(const QString &iniPath);
     bool updated() const { return m_updated; }
 
-    QString devicePath(int portNo) const { return m_paths.value(portNo); }
+    QString devicePath(int portNo) const;
     bool isPresent(int portNo) const;
     // Numbers whose device is present, in number order.
     QList<int> presentPorts() const;
@@ -52,6 +52,8 @@ private:
     QString preferredPath(const QString &systemPath) const;
     bool isNamed(const QString &systemPath, const QString &preferred) const;
     int lowestFreeNumber() const;
+    // Every entry of the file; read on first need, as one port is all a start asks for.
+    const QMap<int, QString> &allPaths() const;
 
     SystemPortSource m_source;
     QString m_byIdFolder;
@@ -59,6 +61,8 @@ private:
     QByteArray m_fileContent;
     bool m_loaded = false;
     bool m_updated = false;
-    QMap<int, QString> m_paths;
+    // Entries read so far (an empty path: the file has none for that number).
+    mutable QMap<int, QString> m_paths;
+    mutable bool m_allRead = false;
     QHash<QString, SystemPort> m_systemPorts;  // by kernel path, from the last update
 };

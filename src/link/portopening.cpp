@@ -66,6 +66,6 @@ void Link::WaitSeconds(double seconds)
             deadline -= SecondsPerDay;
         if (!(float(now) < float(deadline)))
             return;
-        sleepInEventLoop(nullptr, m_clock.realSeconds(deadline - now));
+        sleepInEventLoop(m_clock.realSeconds(deadline - now));
     }
 }
