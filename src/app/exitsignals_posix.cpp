@@ -1,5 +1,7 @@
 #include "exitsignals.h"
 
+#include "exitrequest.h"
+
 #include <QSocketNotifier>
 
 #include <cerrno>
@@ -14,6 +16,7 @@ int signalPipe[2] = {-1, -1};
 
 void noteSignal(int)
 {
+    noteExitRequest();
     const int savedErrno = errno;
     const char byte = 1;
     // A full pipe already holds a request; nothing more to say.

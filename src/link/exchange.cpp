@@ -1,6 +1,7 @@
 // One exchange with the instrument: wake-up, prompt, command, reply.
 
 #include "eventwait.h"
+#include "exitrequest.h"
 #include "frames.h"
 #include "linesettings.h"
 #include "link.h"
@@ -127,6 +128,10 @@ void Link::pause() const
 
 void Link::send(const QByteArray &bytes)
 {
+    // Asked to end: not one more byte to the instrument. The program ends as soon as its event
+    // loop runs again.
+    if (exitRequested())
+        return;
     qCDebug(lcLink) << "sent" << bytes;
     Comm1.outText(bytes);
 }

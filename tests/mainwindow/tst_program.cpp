@@ -59,7 +59,7 @@ QByteArray logText(const SimInstrument &sim)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-enum class Moment { AfterTheRead, InsideATransfer };
+enum class Moment { AfterTheRead, InsideATransfer, WhileThePromptIsAwaited };
 
 } // namespace
 
@@ -109,6 +109,10 @@ private slots:
         QTest::newRow("SIGHUP after the start-up read") << SIGHUP << Moment::AfterTheRead;
         QTest::newRow("SIGTERM while a transfer waits for its reply")
             << SIGTERM << Moment::InsideATransfer;
+        // The prompt wait blocks without processing events: the signal is acted on only after
+        // it, and the attempts that would follow must not reach the line in between.
+        QTest::newRow("SIGTERM while the prompt is awaited")
+            << SIGTERM << Moment::WhileThePromptIsAwaited;
     }
     // A logout or a kill: the port is closed, the process ends with status 0, and neither the
     // guard's socket nor its lock file stays in the user's runtime folder.
@@ -119,9 +123,11 @@ private slots:
         QTemporaryDir folder;
         QTemporaryDir runtime;
         SimInstrument sim;
-        const QStringList simArguments = moment == Moment::InsideATransfer
-                                             ? QStringList{QStringLiteral("--no-reply")}
-                                             : QStringList();
+        QStringList simArguments;
+        if (moment == Moment::InsideATransfer)
+            simArguments << QStringLiteral("--no-reply");
+        else if (moment == Moment::WhileThePromptIsAwaited)
+            simArguments << QStringLiteral("--silent");
         const QString program = portableCopy(folder, sim, simArguments);
         QVERIFY(!program.isEmpty());
 
@@ -133,17 +139,22 @@ private slots:
         process.start(program, {});
         if (moment == Moment::AfterTheRead)
             QTRY_VERIFY_WITH_TIMEOUT(readComplete(sim), WaitMsecs);
-        else
+        else if (moment == Moment::InsideATransfer)
             QTRY_VERIFY_WITH_TIMEOUT(!sim.commands().isEmpty(), WaitMsecs);
+        else
+            QVERIFY(sim.waitForFrames(SimFrame::Direction::Received, 1, WaitMsecs));
         // The socket and the lock file.
         QCOMPARE(entriesOf(runtime.path()).size(), 2);
 
+        // At most one frame may be on its way while the log is read and the signal sent.
+        const qsizetype receivedAtSignal = sim.received().size();
         QCOMPARE(::kill(pid_t(process.processId()), signal), 0);
         QVERIFY(process.waitForFinished(WaitMsecs));
         QCOMPARE(process.exitStatus(), QProcess::NormalExit);
         QCOMPARE(process.exitCode(), 0);
         QCOMPARE(entriesOf(runtime.path()), QStringList());
         QTRY_VERIFY_WITH_TIMEOUT(logText(sim).contains("client closed the port"), WaitMsecs);
+        QVERIFY2(sim.received().size() <= receivedAtSignal + 1, sim.received().join(' '));
     }
 };
 
