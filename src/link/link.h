@@ -19,6 +19,8 @@
 // - A reply that grows past ReplyBufferCap ends its exchange like a time limit; a port that
 //   closes during a wait (the device went away) ends the exchange at once with -1.
 // - The Link does not own the serial control or the clock. Messages go through Ui().
+// - A failed OpenComPort leaves the reason, in sentences for the user, in OpenFailure and in the
+//   trace; showing it is the caller's business.
 // - Trace of every frame: QT_LOGGING_RULES="veltra.link.debug=true".
 
 #include "clock.h"

@@ -21,8 +21,9 @@ const QString ModemManager = QStringLiteral("ModemManager");
 // "Com port 3 (/dev/ttyUSB0)"; "com port ..." inside a sentence.
 QString portName(const OpenAttempt &attempt, bool startsSentence = true)
 {
-    return (startsSentence ? QStringLiteral("Com port %1 (%2)") : QStringLiteral("com port %1 (%2)"))
-        .arg(attempt.portNo)
+    const QString text = startsSentence ? QStringLiteral("Com port %1 (%2)")
+                                        : QStringLiteral("com port %1 (%2)");
+    return text.arg(attempt.portNo)
         .arg(attempt.path);
 }
 
@@ -114,15 +115,17 @@ PortDiagnosis Diagnosis::absent() const
 
 PortDiagnosis Diagnosis::brltty(const UsbAdapter &adapter) const
 {
-    const QString name = adapter.product.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(adapter.product);
+    const QString name =
+        adapter.product.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(adapter.product);
     return {PortProblem::Brltty,
             {QStringLiteral("brltty, the service for braille displays, took the USB adapter "
                             "%1:%2%3 as soon as it was plugged in, so %4 has gone: if no braille "
                             "display is used here, remove the brltty package (sudo apt remove "
                             "brltty) and plug the adapter in again.")
                  .arg(adapter.vendorId, adapter.productId, name, portName(m_attempt, false)),
-             QStringLiteral("To keep brltty, stop it from taking serial adapters instead: sudo "
-                            "systemctl mask brltty-udev.service, then plug the adapter in again.")}};
+             QStringLiteral("To keep brltty, stop it from taking serial adapters instead: "
+                            "sudo systemctl mask brltty-udev.service, then plug the adapter in "
+                            "again.")}};
 }
 
 QString Diagnosis::ownershipSentence(const DeviceNode &node, const Account &account) const
@@ -245,7 +248,8 @@ PortDiagnosis Diagnosis::other() const
     return {PortProblem::Other,
             {portName(m_attempt) + QStringLiteral(" cannot be opened: ") + reported
                  + QStringLiteral("; check the adapter and its driver, or choose another port."),
-             QStringLiteral("Line settings asked for: %1 (baud rate, parity, data bits, stop bits).")
+             QStringLiteral("Line settings asked for: %1 (baud rate, parity, data bits, stop "
+                            "bits).")
                  .arg(m_attempt.settings)}};
 }
 
@@ -291,7 +295,8 @@ QString PortDiagnoser::condition(const QString &path) const
 
 int PortDiagnoser::openError(const QString &path)
 {
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    const int fd = ::open(QFile::encodeName(path).constData(),
+                          O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
         return errno;
     ::close(fd);

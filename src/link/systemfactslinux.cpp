@@ -183,7 +183,8 @@ bool SystemFacts::isAlive(int pid) const
 QString SystemFacts::processName(int pid) const
 {
     // The command line keeps the whole program name; comm cuts it at 15 characters.
-    const QString command = readText(QStringLiteral("/proc/%1/cmdline").arg(pid)).section(u'\0', 0, 0);
+    const QString commandLine = readText(QStringLiteral("/proc/%1/cmdline").arg(pid));
+    const QString command = commandLine.section(u'\0', 0, 0);
     if (!command.isEmpty())
         return QFileInfo(command).fileName();
     return readText(QStringLiteral("/proc/%1/comm").arg(pid)).trimmed();
