@@ -66,6 +66,7 @@ public:
 
     // Menus.
     QMenu *mnuFile = nullptr;
+    QAction *mnuHistory = nullptr;
     QAction *mnuExit = nullptr;
     QMenu *mnuFunctions = nullptr;
     QAction *mnuSettings = nullptr;
@@ -88,6 +89,7 @@ public:
     void Form_Unload(bool &Cancel);
 
     // Handlers.
+    void mnuHistory_Click();
     void mnuExit_Click();
     void mnuAbout_Click();
     void mnuSettings_Click();
