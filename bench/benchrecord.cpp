@@ -65,7 +65,7 @@ bool entryRow(const Backend &backend)
         completes << msSince(clock);
     }
     std::printf("%-12s %8d %12.2f %14.2f %10s\n", backend.name, Entries - 1, median(adds),
-                median(completes), "5 (SQLite)");
+                median(completes), backend.settings.isPostgres() ? "-" : "5");
     return true;
 }
 

@@ -148,49 +148,59 @@ bool CalibRecord::createTable(QSqlDatabase &db)
     return true;
 }
 
-bool CalibRecord::add(RecordEntry &entry)
+bool CalibRecord::transact(const std::function<bool(QSqlQuery &)> &work)
 {
     if (!open())
         return false;
     QSqlDatabase db = database();
     if (!db.transaction())
         return failWrite(db, db.lastError());
-    QSqlQuery query(db);
-    const QStringList columns = recordColumns();
-    const QString sql = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3) RETURNING id")
-                            .arg(RecordTable, columns.join(u", "), placeholders(columns.size()));
-    if (!execBound(query, sql, rowValues(entry)) || !query.next())
-        return failWrite(db, query.lastError());
-    const qint64 id = query.value(0).toLongLong();
-    query.finish();
-    if (!db.commit())
-        return failWrite(db, db.lastError());
-    entry.id = id;
-    return true;
-}
-
-bool CalibRecord::complete(const RecordEntry &entry)
-{
-    if (!open())
-        return false;
-    QSqlDatabase db = database();
-    if (!db.transaction())
-        return failWrite(db, db.lastError());
-    QSqlQuery query(db);
-    const QString sql = QStringLiteral("UPDATE %1 SET %2 = ? WHERE id = ?")
-                            .arg(RecordTable, recordColumns().join(QStringLiteral(" = ?, ")));
-    if (!execBound(query, sql, rowValues(entry) << entry.id))
-        return failWrite(db, query.lastError());
-    if (query.numRowsAffected() != 1) {
-        db.rollback();
-        m_error = QStringLiteral("The calibration record %1 holds no entry %2 to complete.")
-                      .arg(m_settings.describe())
-                      .arg(entry.id);
-        return false;
+    {
+        QSqlQuery query(db);
+        if (!work(query)) {
+            if (query.lastError().type() != QSqlError::NoError)
+                return failWrite(db, query.lastError());
+            db.rollback();
+            return false;
+        }
     }
     if (!db.commit())
         return failWrite(db, db.lastError());
     return true;
+}
+
+bool CalibRecord::add(RecordEntry &entry)
+{
+    const QStringList columns = recordColumns();
+    const QString sql = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3) RETURNING id")
+                            .arg(RecordTable, columns.join(u", "), placeholders(columns.size()));
+    qint64 id = 0;
+    const bool added = transact([&](QSqlQuery &query) {
+        if (!execBound(query, sql, rowValues(entry)) || !query.next())
+            return false;
+        id = query.value(0).toLongLong();
+        query.finish();
+        return true;
+    });
+    if (added)
+        entry.id = id;
+    return added;
+}
+
+bool CalibRecord::complete(const RecordEntry &entry)
+{
+    const QString sql = QStringLiteral("UPDATE %1 SET %2 = ? WHERE id = ?")
+                            .arg(RecordTable, recordColumns().join(QStringLiteral(" = ?, ")));
+    return transact([&](QSqlQuery &query) {
+        if (!execBound(query, sql, rowValues(entry) << entry.id))
+            return false;
+        if (query.numRowsAffected() == 1)
+            return true;
+        m_error = QStringLiteral("The calibration record %1 holds no entry %2 to complete.")
+                      .arg(m_settings.describe())
+                      .arg(entry.id);
+        return false;
+    });
 }
 
 bool CalibRecord::failWrite(QSqlDatabase &db, const QSqlError &error)

@@ -21,7 +21,10 @@
 
 #include <QSqlDatabase>
 
+#include <functional>
+
 class QSqlError;
+class QSqlQuery;
 
 class CalibRecord
 {
@@ -50,6 +53,9 @@ private:
     bool openConnection(QSqlDatabase &db);
     bool prepareSqlite(QSqlDatabase &db);
     bool createTable(QSqlDatabase &db);
+    // Runs work in a transaction of its own. work returns false on failure: with the query's
+    // error, or having set m_error itself.
+    bool transact(const std::function<bool(QSqlQuery &)> &work);
     bool failWrite(QSqlDatabase &db, const QSqlError &error);
 
     RecordSettings m_settings;
