@@ -33,8 +33,11 @@ SimReply InstrumentModel::respond(const QByteArray &command)
         return payload(m_options.ident);
     if (command == "Vx")
         return payload(m_options.identEx);
-    if (command == "#R")
-        return payload(m_options.serial);
+    if (command == "#R") {
+        const bool swapped = m_options.swapAfter >= 0 && m_serialAnswers >= m_options.swapAfter;
+        ++m_serialAnswers;
+        return payload(swapped ? m_options.swapSerial : m_options.serial);
+    }
     if (command == "Ux")
         return payload(m_options.battery);
     if (command == "t")

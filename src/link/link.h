@@ -84,6 +84,9 @@ public:
     // Identification.
     void InitDeviceTables();
     qint16 ReadInstrumentInfo();
+    // The same four commands without any message: the command that failed, or "" when all
+    // succeeded.
+    QString IdentifyInstrument();
     void ParseIdentity();
     // DeviceNameTable entry of Instrument.DeviceType: the title of the link's message boxes.
     QString DeviceName() const;

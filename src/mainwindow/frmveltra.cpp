@@ -54,6 +54,18 @@ void frmVeltra::bringToFront()
     activateWindow();
 }
 
+frmVeltra::MenuLock::MenuLock(frmVeltra &window) : m_window(window)
+{
+    ++m_window.m_lockDepth;
+    m_window.EnableMenue(false);
+}
+
+frmVeltra::MenuLock::~MenuLock()
+{
+    if (--m_window.m_lockDepth == 0)
+        m_window.EnableMenue(true);
+}
+
 void frmVeltra::EnableMenue(bool xFlag)
 {
     Ui().SetBusyPointer(!xFlag);

@@ -19,6 +19,7 @@ constexpr qint16 LastPortNo = 255;
 void frmVeltra::TimerStart_Timer()
 {
     TimerStart->stop();
+    const MenuLock lock(*this);
     Ui().SetBusyPointer(true);
     setPanelWaitText(QStringLiteral("Reading Veltra!\rPlease wait..."));
     PictureWait->show();
@@ -34,7 +35,6 @@ void frmVeltra::TimerStart_Timer()
             ComSettings settings(l, this);
             settings.exec();
             PictureWait->hide();
-            EnableMenue(true);
             return;
         }
         if (l.OpenComPort(l.ComPortNo, l.BluetoothOn) == 0) {
@@ -82,5 +82,4 @@ void frmVeltra::TimerStart_Timer()
     }
 
     PictureWait->hide();
-    EnableMenue(true);
 }
