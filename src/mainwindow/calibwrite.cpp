@@ -84,8 +84,8 @@ void frmVeltra::ComChange_Click()
     else
         MsgBox(QStringLiteral("Write check date failed!"), MsgButtons::Ok, MsgIcon::Stop);
     if (!recorder.errorText().isEmpty())
-        MsgBox(QStringLiteral("The outcome of this write could not be stored; its entry in the record "
-                              "reads as interrupted.\n\n%1").arg(recorder.errorText()),
+        MsgBox(QStringLiteral("The outcome of this write could not be kept in the calibration record."
+                              "\n\n%1").arg(recorder.errorText()),
                MsgButtons::Ok, MsgIcon::Exclamation);
 }
 

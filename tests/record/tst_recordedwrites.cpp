@@ -6,10 +6,12 @@
 #include "frmveltra.h"
 #include "passwordinput.h"
 #include "passwordstore.h"
+#include "pgserver.h"
 #include "programpaths.h"
 #include "qtserialcontrol.h"
 #include "recordhistory.h"
 #include "scriptedui.h"
+#include "inifile.h"
 #include "siminstrument.h"
 
 #include <QApplication>
@@ -73,14 +75,14 @@ struct SimRig
         return result;
     }
 
-    bool sentWrite() const
+    qsizetype writesSent() const
     {
-        for (const QByteArray &command : sim.commands()) {
-            if (command.startsWith("WW"))
-                return true;
-        }
-        return false;
+        qsizetype count = 0;
+        for (const QByteArray &command : sim.commands())
+            count += command.startsWith("WW") ? 1 : 0;
+        return count;
     }
+    bool sentWrite() const { return writesSent() > 0; }
 };
 
 } // namespace
@@ -94,6 +96,7 @@ private slots:
     void eachOutcomeIsRecorded();
     void wrongPasswordIsRecordedAsRefused();
     void unusableRecordStopsTheWriteBeforeWW();
+    void labServerTakesTheEntryAndStopsTheWriteWhenDown();
 };
 
 void TestRecordedWrites::eachOutcomeIsRecorded_data()
@@ -203,6 +206,38 @@ void TestRecordedWrites::unusableRecordStopsTheWriteBeforeWW()
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(file.readAll(), damaged);
     QVERIFY(rig.window->ComChange->isEnabled());
+}
+
+void TestRecordedWrites::labServerTakesTheEntryAndStopsTheWriteWhenDown()
+{
+    PgServer server;
+    if (!server.start())
+        QSKIP(qPrintable(server.errorText()));
+    SimRig rig;
+    QVERIFY2(rig.start({}), qPrintable(rig.sim.errorText()));
+    const QList<std::pair<const char *, QString>> keys{
+        {"Driver", QStringLiteral("QPSQL")}, {"Host", server.socketFolder()},
+        {"Port", QString::number(PgServer::port())}, {"Database", PgServer::database()},
+        {"User", PgServer::user()}};
+    for (const auto &[key, value] : keys)
+        QVERIFY(IniFile::writeString(IniFileName, QStringLiteral("Record"), QString::fromLatin1(key), value));
+    rig.window->PasswordOk = true;
+    rig.write();
+    QCOMPARE(rig.writesSent(), 1);
+    const QList<RecordEntry> entries = rig.entries();
+    QCOMPARE(entries.size(), 1);
+    QCOMPARE(outcomeText(entries[0].outcome), QStringLiteral("verified"));
+    QVERIFY(!QFile::exists(PrgPath + RecordFileName));
+
+    server.stop();
+    rig.ui.boxes.clear();
+    rig.write();
+    QCOMPARE(rig.writesSent(), 1);
+    const QStringList texts = rig.ui.texts();
+    QCOMPARE(texts.size(), 2);
+    QVERIFY2(texts[1].contains(QStringLiteral("PostgreSQL server %1").arg(server.socketFolder()))
+                 && texts[1].contains(QStringLiteral("cannot be reached")),
+             qPrintable(texts[1]));
 }
 
 QTEST_MAIN(TestRecordedWrites)
