@@ -74,8 +74,8 @@ Outcome CalibrationWrite::writeDates()
         command += QStringLiteral(" ") + InstrumentDateText(expiration);
     }
     m_report.command = command;
-    if (m_observer)
-        m_observer->aboutToWrite(m_report);
+    if (m_observer && !m_observer->aboutToWrite(m_report))
+        return note(Outcome::refused(Outcome::Kind::NotRecorded));
 
     Link &link = m_core.link();
     if (link.DoTransfer(command, 1) == -1)

@@ -8,7 +8,8 @@
 // itself, because it asks the user between them and reads the instrument again before verify().
 //
 // The observer hears of the write twice: right before the first "WW" (the dates held and the
-// command), and once when the write ends, with the whole report: after the verdict, or, when
+// command; when it answers false, nothing is written and the outcome is NotRecorded), and once
+// when the write ends, with the whole report: after the verdict, or, when
 // verify() never runs, as the write goes away. A step that is not done is kept as the report's
 // outcome (the first one only); later steps may still run.
 
@@ -44,7 +45,8 @@ class WriteObserver
 {
 public:
     virtual ~WriteObserver() = default;
-    virtual void aboutToWrite(const WriteReport &report) = 0;
+    // False stops the write before anything is written.
+    virtual bool aboutToWrite(const WriteReport &report) = 0;
     virtual void writeEnded(const WriteReport &report) = 0;
 };
 

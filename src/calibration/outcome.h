@@ -15,6 +15,8 @@ struct Outcome
         InstrumentChanged,
         // A command failed after its attempts; `command` names it as sent.
         CommandFailed,
+        // The calibration record could not store the entry before "WW": nothing was written.
+        NotRecorded,
     };
 
     Kind kind = Kind::Done;

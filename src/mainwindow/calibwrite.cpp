@@ -7,7 +7,9 @@
 #include "msgform.h"
 #include "passwordinput.h"
 #include "passwordstore.h"
+#include "programpaths.h"
 #include "uiservices.h"
+#include "writerecorder.h"
 
 #include <QCheckBox>
 #include <QDateEdit>
@@ -18,8 +20,17 @@ bool frmVeltra::expirationChosen() const
     return CheckStatus->isChecked() && DTPicker1[1]->isVisibleTo(this);
 }
 
+DateRequest frmVeltra::askedDates() const
+{
+    DateRequest asked{DTPicker1[0]->date(), std::nullopt};
+    if (expirationChosen())
+        asked.expiration = DTPicker1[1]->date();
+    return asked;
+}
+
 void frmVeltra::ComChange_Click()
 {
+    const RecordSettings recordSettings = RecordSettings::fromSettingsFile(IniFileName);
     if (!PasswordOk) {
         if (!ReadPassword())
             return;
@@ -34,8 +45,11 @@ void frmVeltra::ComChange_Click()
                 PasswordInput input(this);
                 input.exec();
             }
-            if (InputPassword != Password[0])
+            if (InputPassword != Password[0]) {
+                // Kept in the record without a word, as the refusal itself.
+                WriteRecorder(m_core, RecordSource::Window, recordSettings).refusePassword(askedDates());
                 return;
+            }
         }
     }
     PasswordOk = true;
@@ -43,14 +57,19 @@ void frmVeltra::ComChange_Click()
     const MenuLock lock(*this);
     // The expiration date the user asked for must come back too, even when the read that follows
     // finds no expiration date and hides its controls.
-    DateRequest asked{DTPicker1[0]->date(), std::nullopt};
-    if (expirationChosen())
-        asked.expiration = DTPicker1[1]->date();
-    CalibrationWrite write(m_core, asked, m_writeObserver);
+    WriteRecorder recorder(m_core, RecordSource::Window, recordSettings);
+    CalibrationWrite write(m_core, askedDates(), &recorder);
 
     // Another instrument on the adapter: nothing was written, and a verdict would be about an
-    // instrument the read-out does not show.
-    if (SetCalibDate(write).kind == Outcome::Kind::InstrumentChanged)
+    // instrument the read-out does not show. Without its entry in the record nothing was written
+    // either.
+    const Outcome::Kind written = SetCalibDate(write).kind;
+    if (written == Outcome::Kind::NotRecorded) {
+        MsgBox(QStringLiteral("%1\n\nNothing was written to the instrument.").arg(recorder.errorText()),
+               MsgButtons::Ok, MsgIcon::Stop);
+        return;
+    }
+    if (written == Outcome::Kind::InstrumentChanged)
         return;
     ComRead_Click();
 
@@ -65,6 +84,10 @@ void frmVeltra::ComChange_Click()
         MsgBox(QStringLiteral("Check date successful written!"), MsgButtons::Ok, MsgIcon::Information);
     else
         MsgBox(QStringLiteral("Write check date failed!"), MsgButtons::Ok, MsgIcon::Stop);
+    if (!recorder.errorText().isEmpty())
+        MsgBox(QStringLiteral("The outcome of this write could not be kept in the calibration record."
+                              "\n\n%1").arg(recorder.errorText()),
+               MsgButtons::Ok, MsgIcon::Exclamation);
 }
 
 Outcome frmVeltra::SetCalibDate(CalibrationWrite &write)
@@ -95,6 +118,7 @@ Outcome frmVeltra::SetCalibDate(CalibrationWrite &write)
         break;
     case Outcome::Kind::Done:
     case Outcome::Kind::Declined:
+    case Outcome::Kind::NotRecorded: // the caller says why
         break;
     }
     return outcome;

@@ -26,7 +26,7 @@
 #include <functional>
 
 class CalibrationWrite;
-class WriteObserver;
+struct DateRequest;
 class QAction;
 class QCheckBox;
 class QDateEdit;
@@ -85,6 +85,7 @@ public:
 
     // Menus.
     QMenu *mnuFile = nullptr;
+    QAction *mnuHistory = nullptr;
     QAction *mnuExit = nullptr;
     QMenu *mnuFunctions = nullptr;
     QAction *mnuSettings = nullptr;
@@ -107,6 +108,7 @@ public:
     void Form_Unload(bool &Cancel);
 
     // Handlers.
+    void mnuHistory_Click();
     void mnuExit_Click();
     void mnuAbout_Click();
     void mnuSettings_Click();
@@ -121,8 +123,6 @@ public:
     // Ends the process after "Terminate program ?" was answered Yes and the port was closed.
     // The default ends it at once, without returning to any caller that waits for the instrument.
     void setEndProgram(std::function<void()> endProgram);
-    // Told of every write (not owned; nullptr for none).
-    void setWriteObserver(WriteObserver *observer) { m_writeObserver = observer; }
     // The date Form_Load presets the pickers from.
     void setToday(std::function<QDate()> today);
 
@@ -145,11 +145,12 @@ private:
     void showChecksum(const std::optional<QString> &checksum);
     // The user asked for an expiration date: the box is ticked and the instrument offers one.
     bool expirationChosen() const;
+    // The dates the pickers ask for: the expiration date only when chosen.
+    DateRequest askedDates() const;
     void setPickerPreset(QDateEdit *picker, const QDate &date);
 
     Link m_link;
     CalibrationCore m_core{m_link};
-    WriteObserver *m_writeObserver = nullptr;
     int m_lockDepth = 0;
     std::function<void()> m_endProgram;
     std::function<QDate()> m_today;

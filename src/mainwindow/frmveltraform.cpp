@@ -151,6 +151,7 @@ void frmVeltra::buildForm()
     TimerStart->setInterval(250);
 
     mnuFile = menuBar()->addMenu(QStringLiteral("&File"));
+    mnuHistory = mnuFile->addAction(QStringLiteral("&History..."));
     mnuExit = mnuFile->addAction(QStringLiteral("E&xit"));
     mnuFunctions = menuBar()->addMenu(QStringLiteral("&Configuration"));
     mnuSettings = mnuFunctions->addAction(QStringLiteral("Com &Settings..."));
@@ -159,6 +160,7 @@ void frmVeltra::buildForm()
     mnuInf = menuBar()->addMenu(QStringLiteral("&?"));
     mnuAbout = mnuInf->addAction(QStringLiteral("&About..."));
 
+    connect(mnuHistory, &QAction::triggered, this, &frmVeltra::mnuHistory_Click);
     connect(mnuExit, &QAction::triggered, this, &frmVeltra::mnuExit_Click);
     connect(mnuSettings, &QAction::triggered, this, &frmVeltra::mnuSettings_Click);
     connect(mnuSetPassword, &QAction::triggered, this, &frmVeltra::mnuSetPassword_Click);

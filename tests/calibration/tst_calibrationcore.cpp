@@ -58,10 +58,11 @@ struct RecordingObserver final : WriteObserver
     QList<WriteReport> ended;
     Commands wireBeforeWrite;
 
-    void aboutToWrite(const WriteReport &report) override
+    bool aboutToWrite(const WriteReport &report) override
     {
         before.append(report);
         wireBeforeWrite = instrument->commands;
+        return true;
     }
     void writeEnded(const WriteReport &report) override { ended.append(report); }
 };

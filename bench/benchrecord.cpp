@@ -1,0 +1,141 @@
+// Calibration record benchmark. First table: storing an entry before a write (add) and
+// completing it afterwards (complete), each its own transaction, median of many entries, on a
+// SQLite file and on a local PostgreSQL server started for the run (socket only, default
+// durability). Target: under 5 ms each on SQLite. Second table: opening the history window on
+// a record of 100,000 entries until its first rows show, median of several openings. Target:
+// under 300 ms.
+
+#include "historymodel.h"
+#include "historywindow.h"
+#include "measure.h"
+#include "pgserver.h"
+#include "recordfill.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QSqlQuery>
+#include <QTableView>
+#include <QTemporaryDir>
+
+#include <cstdio>
+
+namespace {
+
+constexpr int Entries = 200;
+constexpr int Openings = 7;
+constexpr int HistoryEntries = 100000;
+
+struct Backend
+{
+    const char *name;
+    RecordSettings settings;
+};
+
+double msSince(const QElapsedTimer &clock)
+{
+    return clock.nsecsElapsed() / 1e6;
+}
+
+bool entryRow(const Backend &backend)
+{
+    CalibRecord record(backend.settings);
+    QList<double> adds;
+    QList<double> completes;
+    for (int i = 0; i < Entries; ++i) {
+        RecordEntry entry = RecordEntry::startedNow(RecordSource::Window);
+        entry.serial = QStringLiteral("104233");
+        entry.calibrationAsked = QDate(2026, 12, 1);
+        QElapsedTimer clock;
+        clock.start();
+        if (!record.add(entry)) {
+            std::fprintf(stderr, "bench-record: %s\n", qPrintable(record.errorText()));
+            return false;
+        }
+        // The first add opens the record and makes its table: not what a write waits for.
+        if (i > 0)
+            adds << msSince(clock);
+        entry.outcome = RecordOutcome::Verified;
+        entry.finishedAt = QDateTime::currentDateTimeUtc();
+        entry.calibrationReadBack = entry.calibrationAsked;
+        clock.start();
+        if (!record.complete(entry)) {
+            std::fprintf(stderr, "bench-record: %s\n", qPrintable(record.errorText()));
+            return false;
+        }
+        completes << msSince(clock);
+    }
+    std::printf("%-12s %8d %12.2f %14.2f %10s\n", backend.name, Entries - 1, median(adds),
+                median(completes), backend.settings.isPostgres() ? "-" : "5");
+    return true;
+}
+
+bool historyRow(const Backend &backend)
+{
+    {
+        CalibRecord record(backend.settings);
+        if (!fillRecord(record, HistoryEntries)) {
+            std::fprintf(stderr, "bench-record: filling the record failed: %s\n", qPrintable(record.errorText()));
+            return false;
+        }
+    }
+    QList<double> openings;
+    int shownRows = 0;
+    for (int i = 0; i < Openings; ++i) {
+        QElapsedTimer clock;
+        clock.start();
+        HistoryWindow window(backend.settings);
+        window.show();
+        QCoreApplication::processEvents();
+        shownRows = window.TableRecord->model()->rowCount();
+        window.TableRecord->viewport()->repaint();
+        openings << msSince(clock);
+        if (shownRows == 0) {
+            std::fprintf(stderr, "bench-record: the history showed no rows\n");
+            return false;
+        }
+    }
+    std::printf("%-12s %10d %10d %12.1f %10d\n", backend.name, HistoryEntries, shownRows,
+                median(openings), 300);
+    return true;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+
+    QTemporaryDir folder;
+    QList<Backend> backends;
+    RecordSettings sqlite;
+    sqlite.sqliteFile = folder.filePath(RecordFileName);
+    backends.append({"SQLite", sqlite});
+    PgServer server;
+    if (server.start()) {
+        RecordSettings postgres;
+        postgres.driver = QStringLiteral("QPSQL");
+        postgres.host = server.socketFolder();
+        postgres.port = PgServer::port();
+        postgres.database = PgServer::database();
+        postgres.user = PgServer::user();
+        backends.append({"PostgreSQL", postgres});
+    } else {
+        std::fprintf(stderr, "bench-record: no PostgreSQL row: %s\n", qPrintable(server.errorText()));
+    }
+
+    std::printf("Storing an entry (add) and completing it (complete), median ms\n\n");
+    std::printf("%-12s %8s %12s %14s %10s\n", "record", "entries", "add ms", "complete ms", "target ms");
+    for (const Backend &backend : backends) {
+        if (!entryRow(backend))
+            return 1;
+    }
+    std::printf("\nOpening the history window until its first rows show, median of %d, ms\n\n", Openings);
+    std::printf("%-12s %10s %10s %12s %10s\n", "record", "entries", "rows shown", "open ms", "target ms");
+    for (const Backend &backend : backends) {
+        if (!historyRow(backend))
+            return 1;
+    }
+    return 0;
+}

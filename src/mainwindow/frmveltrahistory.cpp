@@ -1,0 +1,12 @@
+// "&History...": the calibration record of this bench, or of the lab's database.
+
+#include "frmveltra.h"
+
+#include "historywindow.h"
+#include "programpaths.h"
+
+void frmVeltra::mnuHistory_Click()
+{
+    HistoryWindow history(RecordSettings::fromSettingsFile(IniFileName), this);
+    history.exec();
+}

@@ -1,0 +1,98 @@
+#include "recordentry.h"
+
+#include <QSysInfo>
+
+#ifdef Q_OS_UNIX
+#include <pwd.h>
+#include <unistd.h>
+#endif
+
+#include <array>
+#include <utility>
+
+namespace {
+
+const std::array<std::pair<RecordOutcome, QLatin1StringView>, 6> OutcomeWords{{
+    {RecordOutcome::Open, QLatin1StringView("open")},
+    {RecordOutcome::Verified, QLatin1StringView("verified")},
+    {RecordOutcome::Mismatch, QLatin1StringView("mismatch")},
+    {RecordOutcome::Failed, QLatin1StringView("failed")},
+    {RecordOutcome::Refused, QLatin1StringView("refused")},
+    {RecordOutcome::Interrupted, QLatin1StringView("interrupted")},
+}};
+
+const std::array<std::pair<RecordSource, QLatin1StringView>, 2> SourceWords{{
+    {RecordSource::Window, QLatin1StringView("window")},
+    {RecordSource::Tool, QLatin1StringView("tool")},
+}};
+
+template <typename Value, std::size_t N>
+QString wordOf(const std::array<std::pair<Value, QLatin1StringView>, N> &words, Value value)
+{
+    for (const auto &[v, word] : words) {
+        if (v == value)
+            return word;
+    }
+    return {};
+}
+
+template <typename Value, std::size_t N>
+std::optional<Value> valueOf(const std::array<std::pair<Value, QLatin1StringView>, N> &words,
+                             const QString &text)
+{
+    for (const auto &[v, word] : words) {
+        if (text == word)
+            return v;
+    }
+    return std::nullopt;
+}
+
+// The account that runs the program. On Unix the process's own user, as the environment may
+// still name another one after su or sudo.
+QString accountName()
+{
+#ifdef Q_OS_UNIX
+    if (const passwd *user = getpwuid(geteuid()))
+        return QString::fromLocal8Bit(user->pw_name);
+#endif
+    const QString name = qEnvironmentVariable("USERNAME", qEnvironmentVariable("USER"));
+    return name.isEmpty() ? QStringLiteral("unknown") : name;
+}
+
+} // namespace
+
+RecordEntry RecordEntry::startedNow(RecordSource source)
+{
+    RecordEntry entry;
+    entry.startedAt = QDateTime::currentDateTimeUtc();
+    entry.account = accountName();
+    entry.host = QSysInfo::machineHostName();
+    entry.programVersion = QStringLiteral(VELTRA_VERSION);
+    entry.source = source;
+    return entry;
+}
+
+QString outcomeText(RecordOutcome outcome) { return wordOf(OutcomeWords, outcome); }
+std::optional<RecordOutcome> outcomeFromText(const QString &text) { return valueOf(OutcomeWords, text); }
+QString sourceText(RecordSource source) { return wordOf(SourceWords, source); }
+std::optional<RecordSource> sourceFromText(const QString &text) { return valueOf(SourceWords, text); }
+
+QString instantText(const QDateTime &instant)
+{
+    return instant.isValid() ? instant.toUTC().toString(Qt::ISODateWithMs) : QString();
+}
+
+QDateTime instantFromText(const QString &text)
+{
+    return QDateTime::fromString(text, Qt::ISODateWithMs).toUTC();
+}
+
+QString dateText(const QDate &date)
+{
+    return date.isValid() ? date.toString(Qt::ISODate) : QString();
+}
+
+QDate dateFromText(const QString &text)
+{
+    return QDate::fromString(text, Qt::ISODate);
+}

@@ -1,0 +1,35 @@
+#pragma once
+// Keeps the calibration record of one write of the core (calibrationwrite.h): the entry is
+// stored when the core is about to send the first "WW", and the write stops when it cannot be;
+// it is completed when the write ends. An attempt that ends before "WW" (firmware too old,
+// instrument changed, a command failed) gets one complete entry; so does a wrong password
+// (refusePassword), which never reaches the core. A write the user declined leaves no entry.
+//
+// Use one WriteRecorder per write, on the thread of the write. errorText() says why an entry
+// could not be stored; empty when every entry was.
+
+#include "calibrationwrite.h"
+#include "calibrecord.h"
+
+class WriteRecorder final : public WriteObserver
+{
+public:
+    WriteRecorder(const CalibrationCore &core, RecordSource source, const RecordSettings &settings);
+
+    bool aboutToWrite(const WriteReport &report) override;
+    void writeEnded(const WriteReport &report) override;
+
+    // A wrong password refused the write of these dates.
+    bool refusePassword(const DateRequest &asked);
+
+    QString errorText() const { return m_error; }
+
+private:
+    void describe(const WriteReport &report);
+    bool store();
+
+    const CalibrationCore &m_core;
+    CalibRecord m_record;
+    RecordEntry m_entry;
+    QString m_error;
+};

@@ -1,0 +1,283 @@
+// The history window on a real SQLite record: newest first in local time, the serial filter,
+// sorting, lazy pages, the CSV export and its failure, a damaged record, and the menu item.
+
+#include "frmveltra.h"
+#include "historymodel.h"
+#include "historywindow.h"
+#include "programpaths.h"
+#include "recordfill.h"
+#include "scriptedserialcontrol.h"
+#include "scriptedui.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QFile>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <ctime>
+
+namespace {
+
+QStringList rowTexts(const QAbstractItemModel &model, int row)
+{
+    QStringList texts;
+    for (int column = 0; column < model.columnCount(); ++column)
+        texts << model.index(row, column).data().toString();
+    return texts;
+}
+
+QStringList serialColumn(const QAbstractItemModel &model)
+{
+    QStringList serials;
+    for (int row = 0; row < model.rowCount(); ++row)
+        serials << model.index(row, HistoryModel::Serial).data().toString();
+    return serials;
+}
+
+QByteArray fileBytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+} // namespace
+
+class TestHistoryWindow : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+
+    void showsNewestFirstInLocalTime();
+    void filterKeepsSerialNumbersThatStartWithTheText();
+    void sortsByTheClickedColumn();
+    void readsPagesOnlyAsTheViewScrolls();
+    void exportWritesTheFilteredRowsAsCsv();
+    void failedExportSaysWhyAndKeepsTheOldFile();
+    void damagedRecordIsNamedInTheWindow();
+    void fileMenuOpensTheHistoryAboveExit();
+
+private:
+    RecordSettings settings() const;
+    void addEntry(const QString &serial, const char *startedAt, RecordOutcome outcome);
+
+    std::unique_ptr<QTemporaryDir> m_folder;
+};
+
+void TestHistoryWindow::initTestCase()
+{
+    // Times are stored in UTC and shown in this zone and format.
+    qputenv("TZ", "Europe/Berlin");
+    tzset();
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+}
+
+void TestHistoryWindow::init()
+{
+    m_folder = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_folder->isValid());
+    SetProgramPaths(m_folder->path());
+}
+
+RecordSettings TestHistoryWindow::settings() const
+{
+    return RecordSettings::fromSettingsFile(IniFileName);
+}
+
+void TestHistoryWindow::addEntry(const QString &serial, const char *startedAt, RecordOutcome outcome)
+{
+    CalibRecord record(settings());
+    RecordEntry e = RecordEntry::startedNow(RecordSource::Window);
+    e.account = QStringLiteral("mkeller");
+    e.host = QStringLiteral("bench-2");
+    e.startedAt = QDateTime::fromString(QString::fromLatin1(startedAt), Qt::ISODateWithMs);
+    e.serial = serial;
+    e.model = QStringLiteral("Veltra KX-2");
+    e.calibrationBefore = QDate(2025, 11, 20);
+    e.expirationBefore = QDate(2026, 11, 20);
+    e.calibrationAsked = QDate(2026, 12, 1);
+    if (outcome != RecordOutcome::Interrupted) {
+        e.outcome = outcome;
+        e.finishedAt = e.startedAt.addSecs(4);
+        e.calibrationReadBack = outcome == RecordOutcome::Verified ? e.calibrationAsked : QDate();
+    }
+    QVERIFY2(record.add(e), qPrintable(record.errorText()));
+}
+
+void TestHistoryWindow::showsNewestFirstInLocalTime()
+{
+    addEntry(QStringLiteral("1042"), "2026-12-10T09:15:02.250Z", RecordOutcome::Verified);
+    addEntry(QStringLiteral("2077"), "2026-07-01T22:30:00.000Z", RecordOutcome::Interrupted);
+
+    HistoryWindow window(settings());
+    const QAbstractItemModel &model = *window.TableRecord->model();
+    QCOMPARE(model.rowCount(), 2);
+    QCOMPARE(rowTexts(model, 0), (QStringList{"10.12.26 10:15:02", "1042", "Veltra KX-2",
+                                              "2025-11-20 / 2026-11-20", "2026-12-01", "2026-12-01",
+                                              "verified", "mkeller", "bench-2"}));
+    // Summer time, and past midnight in local time.
+    QCOMPARE(rowTexts(model, 1), (QStringList{"02.07.26 00:30:00", "2077", "Veltra KX-2",
+                                              "2025-11-20 / 2026-11-20", "2026-12-01", "",
+                                              "interrupted", "mkeller", "bench-2"}));
+    QVERIFY(window.LabelMessage->isHidden());
+}
+
+void TestHistoryWindow::filterKeepsSerialNumbersThatStartWithTheText()
+{
+    addEntry(QStringLiteral("1042"), "2026-12-10T09:00:00.000Z", RecordOutcome::Verified);
+    addEntry(QStringLiteral("2077"), "2026-12-10T10:00:00.000Z", RecordOutcome::Verified);
+    addEntry(QStringLiteral("10"), "2026-12-10T11:00:00.000Z", RecordOutcome::Refused);
+
+    HistoryWindow window(settings());
+    const QAbstractItemModel &model = *window.TableRecord->model();
+    QTest::keyClicks(window.TextSerial, QStringLiteral("10"));
+    QCOMPARE(serialColumn(model), (QStringList{"10", "1042"}));
+    QTest::keyClicks(window.TextSerial, QStringLiteral("4"));
+    QCOMPARE(serialColumn(model), QStringList{"1042"});
+    window.TextSerial->clear();
+    QCOMPARE(serialColumn(model), (QStringList{"10", "2077", "1042"}));
+}
+
+void TestHistoryWindow::sortsByTheClickedColumn()
+{
+    addEntry(QStringLiteral("300"), "2026-12-10T09:00:00.000Z", RecordOutcome::Mismatch);
+    addEntry(QStringLiteral("100"), "2026-12-10T10:00:00.000Z", RecordOutcome::Verified);
+    addEntry(QStringLiteral("200"), "2026-12-10T11:00:00.000Z", RecordOutcome::Failed);
+
+    HistoryWindow window(settings());
+    window.show();
+    QHeaderView *header = window.TableRecord->horizontalHeader();
+    const auto clickHeader = [&](int column) {
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                          QPoint(header->sectionViewportPosition(column) + 5, header->height() / 2));
+    };
+    const QAbstractItemModel &model = *window.TableRecord->model();
+    clickHeader(HistoryModel::Serial);
+    QCOMPARE(serialColumn(model), (QStringList{"100", "200", "300"}));
+    clickHeader(HistoryModel::Serial);
+    QCOMPARE(serialColumn(model), (QStringList{"300", "200", "100"}));
+    clickHeader(HistoryModel::Outcome);
+    QCOMPARE(serialColumn(model), (QStringList{"200", "300", "100"}));
+}
+
+void TestHistoryWindow::readsPagesOnlyAsTheViewScrolls()
+{
+    {
+        CalibRecord record(settings());
+        QVERIFY(fillRecord(record, 2000));
+    }
+    HistoryWindow window(settings());
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QAbstractItemModel &model = *window.TableRecord->model();
+    const int firstRows = model.rowCount();
+    QVERIFY2(firstRows > 0 && firstRows < 2000, qPrintable(QString::number(firstRows)));
+    // Entry 1999 is the newest.
+    QCOMPARE(model.index(0, HistoryModel::Serial).data().toString(), QStringLiteral("1499"));
+
+    window.TableRecord->scrollToBottom();
+    QTRY_VERIFY(model.rowCount() > firstRows);
+    while (model.canFetchMore({}))
+        model.fetchMore({});
+    QCOMPARE(model.rowCount(), 2000);
+    QCOMPARE(model.index(1999, HistoryModel::Serial).data().toString(), QStringLiteral("1000"));
+    QCOMPARE(model.index(1999, HistoryModel::Outcome).data().toString(), QStringLiteral("interrupted"));
+}
+
+void TestHistoryWindow::exportWritesTheFilteredRowsAsCsv()
+{
+    addEntry(QStringLiteral("1042"), "2026-12-10T09:00:00.000Z", RecordOutcome::Verified);
+    addEntry(QStringLiteral("2077"), "2026-12-10T10:00:00.000Z", RecordOutcome::Verified);
+    const QString path = m_folder->filePath(QStringLiteral("export.csv"));
+
+    HistoryWindow window(settings());
+    window.setExportFileChooser([&](QWidget *) { return path; });
+    QTest::keyClicks(window.TextSerial, QStringLiteral("20"));
+    ScriptedUi ui;
+    QTest::mouseClick(window.ComExport, Qt::LeftButton);
+    QCOMPARE(ui.boxes.size(), 0);
+    const QList<QByteArray> lines = fileBytes(path).split('\n');
+    QCOMPARE(lines.size(), 3); // header, one entry, nothing after the last CRLF
+    QVERIFY(lines[0].startsWith("started_at,finished_at,account,host,source,"));
+    QVERIFY(lines[1].startsWith("2026-12-10T10:00:00.000Z,2026-12-10T10:00:04.000Z,mkeller,bench-2,window,"));
+    QVERIFY(lines[1].endsWith("\r"));
+
+    // A cancelled dialog writes nothing.
+    QFile::remove(path);
+    window.setExportFileChooser([](QWidget *) { return QString(); });
+    QTest::mouseClick(window.ComExport, Qt::LeftButton);
+    QVERIFY(!QFile::exists(path));
+    QCOMPARE(ui.boxes.size(), 0);
+}
+
+void TestHistoryWindow::failedExportSaysWhyAndKeepsTheOldFile()
+{
+    addEntry(QStringLiteral("1042"), "2026-12-10T09:00:00.000Z", RecordOutcome::Verified);
+    // A folder in the file's place cannot be replaced by a file, even by root.
+    const QString path = m_folder->filePath(QStringLiteral("export.csv"));
+    QVERIFY(QDir().mkpath(path));
+
+    HistoryWindow window(settings());
+    window.setExportFileChooser([&](QWidget *) { return path; });
+    ScriptedUi ui;
+    QTest::mouseClick(window.ComExport, Qt::LeftButton);
+    QCOMPARE(ui.boxes.size(), 1);
+    QCOMPARE(ui.boxes[0].icon, MsgIcon::Stop);
+    QVERIFY2(ui.boxes[0].text.startsWith(QStringLiteral("The record could not be exported to %1.").arg(path)),
+             qPrintable(ui.boxes[0].text));
+    QVERIFY(QFileInfo(path).isDir());
+}
+
+void TestHistoryWindow::damagedRecordIsNamedInTheWindow()
+{
+    const QString recordFile = PrgPath + RecordFileName;
+    {
+        QFile file(recordFile);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(QByteArray("not a database\n").repeated(100));
+    }
+    HistoryWindow window(settings());
+    window.show();
+    QCOMPARE(window.TableRecord->model()->rowCount(), 0);
+    QVERIFY(window.LabelMessage->isVisible());
+    QVERIFY2(window.LabelMessage->text().contains(recordFile), qPrintable(window.LabelMessage->text()));
+    QVERIFY(window.LabelMessage->text().contains(QStringLiteral("is damaged")));
+    QCOMPARE(fileBytes(recordFile), QByteArray("not a database\n").repeated(100));
+}
+
+void TestHistoryWindow::fileMenuOpensTheHistoryAboveExit()
+{
+    addEntry(QStringLiteral("1042"), "2026-12-10T09:00:00.000Z", RecordOutcome::Verified);
+    ScriptedSerialControl comm;
+    frmVeltra main(comm);
+    QStringList items;
+    for (const QAction *action : main.mnuFile->actions())
+        items << action->text();
+    QCOMPARE(items, (QStringList{"&History...", "E&xit"}));
+
+    QStringList seen;
+    QTimer driver;
+    connect(&driver, &QTimer::timeout, &main, [&] {
+        if (auto *history = qobject_cast<HistoryWindow *>(QApplication::activeModalWidget())) {
+            driver.stop();
+            seen = serialColumn(*history->TableRecord->model());
+            history->ComClose->click();
+        }
+    });
+    driver.start(10);
+    main.mnuHistory->trigger();
+    QCOMPARE(seen, QStringList{"1042"});
+}
+
+QTEST_MAIN(TestHistoryWindow)
+#include "tst_historywindow.moc"
