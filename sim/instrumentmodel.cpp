@@ -1,8 +1,9 @@
 #include "instrumentmodel.h"
 
+#include "savefile.h"
+
 #include <QFile>
 #include <QRegularExpression>
-#include <QSaveFile>
 #include <cstdio>
 
 namespace {
@@ -94,7 +95,8 @@ void InstrumentModel::saveState() const
 {
     if (m_options.stateFile.isEmpty())
         return;
-    QSaveFile file(m_options.stateFile);
-    if (!file.open(QIODevice::WriteOnly) || file.write(m_dates + '\n') < 0 || !file.commit())
-        std::fprintf(stderr, "veltra-sim: cannot write state file %s\n", qPrintable(m_options.stateFile));
+    const QString reason = saveFileAtomically(m_options.stateFile, m_dates + '\n');
+    if (!reason.isEmpty())
+        std::fprintf(stderr, "veltra-sim: cannot write state file %s: %s\n",
+                     qPrintable(m_options.stateFile), qPrintable(reason));
 }

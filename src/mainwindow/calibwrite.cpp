@@ -21,7 +21,8 @@ bool frmVeltra::expirationChosen() const
 void frmVeltra::ComChange_Click()
 {
     if (!PasswordOk) {
-        ReadPassword();
+        if (!ReadPassword())
+            return;
         if (Password[0].isEmpty()) {
             if (ShowInfoPswMsg == 1) {
                 MsgForm notice(this);

@@ -19,11 +19,12 @@
 namespace {
 
 // Ends the process on the spot: no event loop, no destructor and no pending transfer may run
-// on and talk to the instrument after the user chose to quit.
+// on and talk to the instrument after the user chose to quit. Only what was registered for
+// std::quick_exit runs (the single-instance guard removes its files).
 void endProcessNow()
 {
     std::fflush(nullptr);
-    std::_Exit(0);
+    std::quick_exit(0);
 }
 
 } // namespace
@@ -85,6 +86,11 @@ void frmVeltra::Form_Unload(bool &Cancel)
         Cancel = true;
         return;
     }
+    closePortAndEnd();
+}
+
+void frmVeltra::closePortAndEnd()
+{
     if (m_link.Comm1.openState())
         m_link.CloseComPort();
     m_endProgram();
@@ -122,7 +128,8 @@ void frmVeltra::mnuSettings_Click()
 
 void frmVeltra::mnuSetPassword_Click()
 {
-    ReadPassword();
+    if (!ReadPassword())
+        return;
     if (Password[0].isEmpty()) {
         PasswordChange change(this);
         change.exec();

@@ -126,6 +126,10 @@ public:
     // The date Form_Load presets the pickers from.
     void setToday(std::function<QDate()> today);
 
+    // Closes the port and ends the process through the end-program function, without a question
+    // (the "Terminate program ?" Yes path, and a request to end from outside).
+    void closePortAndEnd();
+
     // Restores the window when minimized and brings it to the front (a second start asked).
     void bringToFront();
 

@@ -1,7 +1,8 @@
 #pragma once
-// The program's icon, drawn rather than shipped as a file so it scales to any size.
+// The program's icon: the same drawing as the icon the install puts into the desktop's icon theme
+// (dist/), so the window, the task bar and the applications menu show one picture.
 
 #include <QPixmap>
 
-// A survey meter's face: a yellow disc with the black trefoil of the radiation sign.
+// A survey meter with a calendar tick, drawn from the SVG at the given size.
 QPixmap ProgramIcon(int size);

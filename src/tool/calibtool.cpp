@@ -8,6 +8,7 @@
 #include "qtserialcontrol.h"
 #include "settingvalue.h"
 #include "terminal.h"
+#include "uiservices.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -39,6 +40,22 @@ void progress(int portNo)
     std::fflush(stderr);
 }
 
+// The few boxes below the core (an unreadable password file, a parity error) become a line on
+// stderr; each is answered with its default button.
+class StderrUi final : public UiServices
+{
+public:
+    MsgResult MsgBox(const MessageRequest &request) override
+    {
+        QString text = request.text;
+        std::fprintf(stderr, "veltra-calib: %s\n",
+                     qPrintable(text.replace(u'\r', u' ').replace(u'\n', u' ').simplified()));
+        return request.defaultButton;
+    }
+    void Beep() override {}
+    void SetBusyPointer(bool) override {}
+};
+
 } // namespace
 
 CalibTool::CalibTool(const ToolOptions &options) : m_options(options), m_settingsMap(&noSystemPorts) {}
@@ -46,6 +63,15 @@ CalibTool::CalibTool(const ToolOptions &options) : m_options(options), m_setting
 CalibTool::~CalibTool() = default;
 
 int CalibTool::run()
+{
+    StderrUi ui;
+    SetUi(&ui);
+    const int exitCode = runCommand();
+    SetUi(nullptr);
+    return exitCode;
+}
+
+int CalibTool::runCommand()
 {
     if (m_options.verbose)
         QLoggingCategory::setFilterRules(QStringLiteral("veltra.link.debug=true"));
@@ -145,10 +171,13 @@ int CalibTool::connect()
     if (m_options.search && search())
         return ExitDone;
     const QString where = m_place.number ? QStringLiteral("COM%1").arg(portNo) : m_options.device;
-    if (m_comm->portState(portNo - 1) != 1)
-        return fail(ExitPort, QStringLiteral("%1: no such device").arg(where));
-    return fail(ExitPort, QStringLiteral("%1: the port cannot be opened: it is busy (another program, "
-                                         "the window perhaps, holds it) or not permitted").arg(where));
+    QString reason = l.OpenFailure.text();
+    if (reason.isEmpty()) {
+        reason = m_comm->portState(portNo - 1) != 1
+            ? QStringLiteral("%1: no such device").arg(where)
+            : QStringLiteral("%1: the port cannot be opened").arg(where);
+    }
+    return fail(ExitPort, reason.replace(u'\n', u' '));
 }
 
 bool CalibTool::search()
@@ -212,7 +241,9 @@ int CalibTool::identify(bool withDates)
 
 int CalibTool::checkPassword()
 {
-    ReadPassword();
+    // An unreadable password file has said why on stderr already.
+    if (!ReadPassword())
+        return ExitRefused;
     if (Password[0].isEmpty())
         return ExitDone;
     std::optional<QString> typed;

@@ -23,6 +23,7 @@ public:
     int run();
 
 private:
+    int runCommand();
     int ports();
     int identify(bool withDates);
     int write();

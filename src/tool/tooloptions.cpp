@@ -23,7 +23,8 @@ Exit codes:
   2  the port cannot be opened (missing, busy or not permitted)
   3  no instrument answered, or a command failed
   4  written, but the instrument does not hold the dates
-  5  refused: password, firmware too old, or the instrument changed)";
+  5  refused: password (wrong, missing or its file unreadable), firmware too old,
+     or the instrument changed since it was read)";
 
 void printError(const QString &text)
 {

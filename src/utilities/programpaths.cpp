@@ -10,6 +10,9 @@
 QString PrgPath;
 QString IniFileName;
 
+const QString ApplicationId = QStringLiteral(VELTRA_APP_ID);
+const QString InstallBinFolder = QStringLiteral(VELTRA_INSTALL_BINDIR);
+
 namespace {
 
 const QString SettingsSection = QStringLiteral("Appl");
@@ -20,12 +23,26 @@ QString withSeparator(const QString &folder)
     return native.endsWith(QDir::separator()) ? native : native + QDir::separator();
 }
 
+QString resolvedFolder(const QString &folder)
+{
+    const QString canonical = QFileInfo(folder).canonicalFilePath();
+    return canonical.isEmpty() ? QDir::cleanPath(folder) : canonical;
+}
+
+bool isInstalledCopy(const QString &programFolder, const QString &installBinFolder)
+{
+    const QString desktopEntry = QStringLiteral(VELTRA_INSTALL_MARKER);
+    return resolvedFolder(programFolder) == resolvedFolder(installBinFolder) ||
+           QFileInfo(QDir(programFolder).filePath(desktopEntry)).isFile();
+}
+
 } // namespace
 
-QString SettingsFolderFor(const QString &programFolder)
+QString SettingsFolderFor(const QString &programFolder, const QString &installBinFolder)
 {
     const QFileInfo info(programFolder);
-    if (!programFolder.isEmpty() && info.isDir() && info.isWritable())
+    if (!programFolder.isEmpty() && info.isDir() && info.isWritable() &&
+        !isInstalledCopy(programFolder, installBinFolder))
         return withSeparator(programFolder);
     const QString configFolder =
         QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);

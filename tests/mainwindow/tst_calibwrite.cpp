@@ -17,6 +17,7 @@
 #include <QDateEdit>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QDir>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -197,6 +198,7 @@ private slots:
     void initTestCase();
 
     void noticeIsShownOnTheFirstPressOnly();
+    void unreadablePasswordFileSendsNothing();
     void wrongPasswordSendsNothing_data();
     void wrongPasswordSendsNothing();
     void commandsOnTheWire_data();
@@ -235,6 +237,24 @@ void CalibWriteTest::noticeIsShownOnTheFirstPressOnly()
     QVERIFY(writeCommands(rig.press()).contains("WW240301 010101"));
     QCOMPARE(driver.seen, QStringList{QStringLiteral("MsgForm")});
     QCOMPARE(rig.ui.texts(), (QStringList{Question, Success, Question, Success}));
+}
+
+// A password file that is there but cannot be read must not count as "no password".
+void CalibWriteTest::unreadablePasswordFileSendsNothing()
+{
+    SimRig rig;
+    QVERIFY(rig.start({}));
+    QVERIFY(QDir(PrgPath).mkdir(PasswordFileName));
+    ModalDriver driver;
+    rig.window->ShowInfoPswMsg = 1;
+    rig.choose(QDate(2024, 3, 1), false);
+
+    QCOMPARE(rig.press(), Commands());
+    QCOMPARE(driver.seen, QStringList());
+    QCOMPARE(rig.ui.boxes.size(), 1);
+    QVERIFY(rig.ui.boxes[0].text.startsWith(QStringLiteral("Cannot read password file!")));
+    QVERIFY(!rig.window->PasswordOk);
+    QVERIFY(rig.window->ComChange->isEnabled());
 }
 
 void CalibWriteTest::wrongPasswordSendsNothing_data()

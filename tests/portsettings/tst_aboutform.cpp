@@ -23,6 +23,8 @@ void TestAboutForm::showsNameAndVersion()
     QCOMPARE(about.LabelFullVersion->text(), QStringLiteral("Version 1.2.2"));
     QVERIFY(!about.Label1[2]->text().isEmpty());
     QVERIFY(!about.Image2->pixmap().isNull());
+    // The icon is drawn from the program's SVG resource; without it the picture stays blank.
+    QCOMPARE(about.Image2->pixmap().toImage().pixelColor(24, 24).alpha(), 255);
 }
 
 void TestAboutForm::enterClosesIt()

@@ -5,6 +5,7 @@
 #include "programpaths.h"
 #include "siminstrument.h"
 
+#include <QDir>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -119,6 +120,7 @@ private slots:
     void exitCodes();
     void passwordProtectsWriting_data();
     void passwordProtectsWriting();
+    void unreadablePasswordFileRefuses();
     void portHeldByAnotherProgramIsBusy();
 };
 
@@ -290,7 +292,7 @@ void VeltraCalibTest::exitCodes_data()
         << QStringList{} << QStringList{"write", "2024-03-01"} << 1 << QByteArray("EXPIRES");
     QTest::newRow("a missing device cannot be opened")
         << QStringList{} << QStringList{"read", "--device", "/dev/veltra-none"} << 2
-        << QByteArray("no such device");
+        << QByteArray("/dev/veltra-none");
     QTest::newRow("a silent instrument")
         << QStringList{"--silent"} << QStringList{"read"} << 3 << QByteArray("no instrument answered");
     QTest::newRow("a rejected command is named")
@@ -352,6 +354,19 @@ void VeltraCalibTest::passwordProtectsWriting()
         QCOMPARE(rig.sim.commands(), Commands());
 }
 
+// A password file that is there but cannot be read (here a folder) protects as much as a password.
+void VeltraCalibTest::unreadablePasswordFileRefuses()
+{
+    ToolRig rig;
+    QVERIFY(rig.start({}));
+    QVERIFY(QDir(rig.folder.path()).mkdir(PasswordFileName));
+
+    const ToolRun run = rig.run({"write", "2024-03-01", "2025-03-01", "--password-stdin"}, "\n");
+    QCOMPARE(run.exitCode, 5);
+    QVERIFY2(run.err.contains(PasswordFileName.toUtf8()), run.err);
+    QCOMPARE(rig.sim.commands(), Commands());
+}
+
 void VeltraCalibTest::portHeldByAnotherProgramIsBusy()
 {
     ToolRig rig;
@@ -362,7 +377,7 @@ void VeltraCalibTest::portHeldByAnotherProgramIsBusy()
 
     const ToolRun run = rig.run({"read"});
     QCOMPARE(run.exitCode, 2);
-    QVERIFY2(run.err.contains("busy"), run.err);
+    QVERIFY2(run.err.contains("is in use by"), run.err);
     QCOMPARE(rig.sim.commands(), Commands());
 }
 

@@ -20,6 +20,8 @@ private slots:
     void writableProgramFolderKeepsTheSettings();
     void folderThatCannotExistFallsBackToConfigFolder();
     void readOnlyProgramFolderFallsBackAndCopiesItsFiles();
+    void installedCopyKeepsItsFilesPerUser_data();
+    void installedCopyKeepsItsFilesPerUser();
     void appSettingsLiveInSectionAppl();
 
 private:
@@ -110,6 +112,51 @@ void TestProgramPaths::readOnlyProgramFolderFallsBackAndCopiesItsFiles()
     // The next start keeps the user's own file.
     SetProgramPaths(programFolder);
     QCOMPARE(ReadAppSetting(QStringLiteral("ComPort"), QStringLiteral("1")), QStringLiteral("5"));
+}
+
+void TestProgramPaths::installedCopyKeepsItsFilesPerUser_data()
+{
+    QTest::addColumn<QString>("programFolder");
+    QTest::addColumn<QString>("installBinFolder");
+    QTest::addColumn<bool>("desktopEntry");
+    QTest::addColumn<bool>("installed");
+
+    QTest::newRow("the program in the install's binary folder")
+        << "usr/bin" << "usr/bin" << false << true;
+    QTest::newRow("the install's binary folder written another way")
+        << "usr/bin" << "usr/share/../bin/" << false << true;
+    QTest::newRow("the program reached through a link to the install's binary folder")
+        << "bin" << "usr/bin" << false << true;
+    QTest::newRow("the program beside its install's desktop entry, installed to another prefix")
+        << "usr/bin" << "opt/bin" << true << true;
+    QTest::newRow("the program in a prefix without its desktop entry")
+        << "usr/bin" << "opt/bin" << false << false;
+    QTest::newRow("a portable copy elsewhere")
+        << "portable" << "usr/bin" << true << false;
+}
+
+void TestProgramPaths::installedCopyKeepsItsFilesPerUser()
+{
+    QFETCH(QString, programFolder);
+    QFETCH(QString, installBinFolder);
+    QFETCH(bool, desktopEntry);
+    QFETCH(bool, installed);
+
+    // Every folder is writable here, so only the installed decision can send the files away.
+    const QDir root(m_dir->path());
+    QVERIFY(root.mkpath(QStringLiteral("usr/bin")));
+    QVERIFY(root.mkpath(QStringLiteral("portable")));
+    QVERIFY(QFile::link(QStringLiteral("usr/bin"), root.filePath(QStringLiteral("bin"))));
+    if (desktopEntry) {
+        QVERIFY(root.mkpath(QStringLiteral("usr/share/applications")));
+        QFile entry(root.filePath(QStringLiteral("usr/share/applications/org.veltra.SetCalibDate.desktop")));
+        QVERIFY(entry.open(QIODevice::WriteOnly));
+    }
+
+    const QString folder = root.filePath(programFolder);
+    const QString expected = installed ? QDir::toNativeSeparators(configFolder()) + QDir::separator()
+                                       : QDir::toNativeSeparators(folder) + QDir::separator();
+    QCOMPARE(SettingsFolderFor(folder, root.filePath(installBinFolder)), expected);
 }
 
 void TestProgramPaths::appSettingsLiveInSectionAppl()
