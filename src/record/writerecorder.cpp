@@ -23,7 +23,8 @@ WriteRecorder::WriteRecorder(const CalibrationCore &core, RecordSource source,
 void WriteRecorder::describe(const WriteReport &report)
 {
     const ReadOut instrument = m_core.readOut(DateWords());
-    m_entry.port = m_core.link().ComPortNo;
+    m_entry.port = m_port.value_or(std::optional<int>(m_core.link().ComPortNo));
+    m_entry.device = m_device;
     m_entry.model = instrument.deviceName;
     m_entry.serial = instrument.serialNo;
     m_entry.firmware = instrument.firmware;
@@ -34,6 +35,12 @@ void WriteRecorder::describe(const WriteReport &report)
         m_entry.calibrationBefore = dateOfWord(report.held->calibration);
         m_entry.expirationBefore = dateOfWord(report.held->expiration);
     }
+}
+
+void WriteRecorder::setPlace(std::optional<int> port, const QString &device)
+{
+    m_port = port;
+    m_device = device;
 }
 
 bool WriteRecorder::store()

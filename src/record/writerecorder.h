@@ -19,6 +19,10 @@ public:
     bool aboutToWrite(const WriteReport &report) override;
     void writeEnded(const WriteReport &report) override;
 
+    // Where the instrument sits, when the caller knows better than the link's port number: a device
+    // path given directly (no number), or the device behind the number.
+    void setPlace(std::optional<int> port, const QString &device);
+
     // A wrong password refused the write of these dates.
     bool refusePassword(const DateRequest &asked);
 
@@ -32,4 +36,6 @@ private:
     CalibRecord m_record;
     RecordEntry m_entry;
     QString m_error;
+    std::optional<std::optional<int>> m_port;
+    QString m_device;
 };

@@ -6,11 +6,15 @@
 #include "passwordstore.h"
 #include "programpaths.h"
 #include "qtserialcontrol.h"
+#include "recordhistory.h"
+#include "recordsettings.h"
 #include "settingvalue.h"
 #include "terminal.h"
 #include "uiservices.h"
+#include "writerecorder.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -96,6 +100,8 @@ int CalibTool::runCommand()
         return identify(true);
     case ToolCommand::Write:
         return write();
+    case ToolCommand::History:
+        return history();
     }
     return ExitUsage;
 }
@@ -241,9 +247,6 @@ int CalibTool::identify(bool withDates)
 
 int CalibTool::checkPassword()
 {
-    // An unreadable password file has said why on stderr already.
-    if (!ReadPassword())
-        return ExitRefused;
     if (Password[0].isEmpty())
         return ExitDone;
     std::optional<QString> typed;
@@ -261,8 +264,10 @@ int CalibTool::checkPassword()
 
 int CalibTool::write()
 {
-    if (const int exitCode = checkPassword(); exitCode != ExitDone)
-        return exitCode;
+    // A password file that is there but cannot be read protects like a password; it has said
+    // why on stderr already.
+    if (!ReadPassword())
+        return ExitRefused;
     ReadOut readOut;
     if (const int exitCode = readInstrument(readOut, true); exitCode != ExitDone)
         return exitCode;
@@ -275,8 +280,23 @@ int CalibTool::write()
         return fail(ExitUsage, QStringLiteral("this %1 keeps no expiration date: give CALIB only")
                                    .arg(readOut.deviceName));
 
-    CalibrationWrite write(*m_core, {m_options.calibration, m_options.expiration});
+    // As in the window, the instrument has been read when the password is asked: a refusal is
+    // kept in the record with the instrument it was meant for.
+    const RecordSettings recordSettings = RecordSettings::fromSettingsFile(IniFileName);
+    const DateRequest asked{m_options.calibration, m_options.expiration};
+    WriteRecorder recorder(*m_core, RecordSource::Tool, recordSettings);
+    recorder.setPlace(m_place.number, m_place.device);
+    if (const int exitCode = checkPassword(); exitCode != ExitDone) {
+        if (!recorder.refusePassword(asked))
+            fail(exitCode, recorder.errorText());
+        return exitCode;
+    }
+
+    CalibrationWrite write(*m_core, asked, &recorder);
     const Outcome outcome = write.run(readOut.serialNo);
+    if (outcome.kind == Outcome::Kind::NotRecorded)
+        return fail(ExitRefused, recorder.errorText()
+                                     + QStringLiteral(" Nothing was written to the instrument."));
     if (!outcome.done())
         return failed(outcome);
     const WriteReport &report = write.report();
@@ -287,8 +307,43 @@ int CalibTool::write()
     } else {
         print(ReadOutLines(m_place, readOut, true) + WriteLines(report, keepsExpiration));
     }
+    if (!recorder.errorText().isEmpty())
+        fail(ExitDone, QStringLiteral("the outcome could not be kept in the calibration record: ")
+                           + recorder.errorText());
     if (!report.verified.value_or(false))
         return fail(ExitNotHeld, QStringLiteral("written, but the instrument does not hold the dates"));
+    return ExitDone;
+}
+
+int CalibTool::history()
+{
+    CalibRecord record(RecordSettings::fromSettingsFile(IniFileName));
+    const HistoryFilter filter{m_options.serial, false};
+    QFile out;
+    if (!out.open(stdout, QIODevice::WriteOnly))
+        return fail(ExitUsage, QStringLiteral("standard output cannot be written"));
+    bool done = false;
+    if (m_options.csv) {
+        done = writeCsv(record, filter, out);
+    } else if (m_options.json) {
+        done = writeJson(record, filter, out) && out.write("\n") == 1;
+    } else {
+        const auto date = [](const QDate &d) {
+            return d.isValid() ? d.toString(Qt::ISODate) : QStringLiteral("-");
+        };
+        done = forEachEntry(record, filter, [&](const RecordEntry &e) {
+            const QString line = QStringLiteral("%1  %2  %3  %4/%5 -> %6/%7 -> %8/%9  %10  %11@%12\n")
+                .arg(e.startedAt.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")),
+                     e.serial, e.model, date(e.calibrationBefore), date(e.expirationBefore),
+                     date(e.calibrationAsked), date(e.expirationAsked),
+                     date(e.calibrationReadBack), date(e.expirationReadBack))
+                .arg(outcomeText(e.outcome), e.account, e.host);
+            return !m_options.quiet ? out.write(line.toUtf8()) >= 0 : true;
+        });
+    }
+    out.close();
+    if (!done)
+        return fail(ExitUsage, record.errorText().isEmpty() ? out.errorString() : record.errorText());
     return ExitDone;
 }
 
@@ -318,6 +373,8 @@ int CalibTool::failed(const Outcome &outcome) const
         return fail(ExitRefused, FirmwareTooOldText);
     case Outcome::Kind::InstrumentChanged:
         return fail(ExitRefused, InstrumentChangedText(outcome));
+    case Outcome::Kind::NotRecorded:
+        return fail(ExitRefused, QStringLiteral("the calibration record cannot keep this write"));
     case Outcome::Kind::Declined:
     case Outcome::Kind::Done:
         return ExitDone;

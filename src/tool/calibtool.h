@@ -27,12 +27,13 @@ private:
     int ports();
     int identify(bool withDates);
     int write();
+    int history();
 
     // Settings file, port and line profile; then the port open, or the exit code why not.
     int connect();
     bool search();
     int readInstrument(ReadOut &readOut, bool withDates);
-    // ExitDone when no password is set or the right one was given.
+    // ExitDone when no password is set or the right one was given (the file read before).
     int checkPassword();
 
     void print(const QStringList &lines) const;

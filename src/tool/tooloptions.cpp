@@ -16,15 +16,17 @@ Commands:
   write CALIB [EXPIRES] write the dates (YYYY-MM-DD or the system's short date format),
                         read them back and check the instrument holds them
   version               the tool's version
+  history               the calibration record, newest first (--serial, --json, --csv)
 
 Exit codes:
   0  done (write: the instrument holds the dates)
-  1  usage error
+  1  usage error (history: the calibration record cannot be read)
   2  the port cannot be opened (missing, busy or not permitted)
   3  no instrument answered, or a command failed
   4  written, but the instrument does not hold the dates
   5  refused: password (wrong, missing or its file unreadable), firmware too old,
-     or the instrument changed since it was read)";
+     the instrument changed since it was read, or the calibration record cannot
+     keep the write (nothing is written then))";
 
 void printError(const QString &text)
 {
@@ -54,8 +56,8 @@ std::optional<ToolOptions> ParseToolOptions(const QStringList &arguments, int &e
     QCommandLineParser parser;
     parser.setApplicationDescription(QString::fromLatin1(Description));
     parser.addPositionalArgument(QStringLiteral("command"),
-                                 QStringLiteral("ports | identify | read | write | version"),
-                                 QStringLiteral("ports|identify|read|write CALIB [EXPIRES]|version"));
+                                 QStringLiteral("ports | identify | read | write | version | history"),
+                                 QStringLiteral("ports|identify|read|write CALIB [EXPIRES]|version|history"));
     const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
                                   QStringLiteral("Show this help."));
     const QCommandLineOption version(QStringLiteral("version"), QStringLiteral("Show the version."));
@@ -72,7 +74,11 @@ std::optional<ToolOptions> ParseToolOptions(const QStringList &arguments, int &e
     const QCommandLineOption settings(QStringLiteral("settings"),
         QStringLiteral("Settings file (default: the program's, as the window finds it)."),
         QStringLiteral("FILE"));
-    const QCommandLineOption json(QStringLiteral("json"), QStringLiteral("One JSON object on stdout."));
+    const QCommandLineOption json(QStringLiteral("json"),
+        QStringLiteral("One JSON object on stdout (history: one array)."));
+    const QCommandLineOption csv(QStringLiteral("csv"), QStringLiteral("history: CSV on stdout."));
+    const QCommandLineOption serial(QStringLiteral("serial"),
+        QStringLiteral("history: only the instrument with this serial number."), QStringLiteral("S"));
     const QCommandLineOption passwordStdin(QStringLiteral("password-stdin"),
         QStringLiteral("Read the access password as one line from standard input."));
     const QCommandLineOption noExpiration(QStringLiteral("no-expiration"),
@@ -81,8 +87,8 @@ std::optional<ToolOptions> ParseToolOptions(const QStringList &arguments, int &e
         QStringLiteral("Every frame on stderr."));
     const QCommandLineOption quiet({QStringLiteral("q"), QStringLiteral("quiet")},
         QStringLiteral("Nothing on stdout but --json; errors still on stderr."));
-    parser.addOptions({help, version, port, device, bluetooth, search, settings, json, passwordStdin,
-                       noExpiration, verbose, quiet});
+    parser.addOptions({help, version, port, device, bluetooth, search, settings, json, csv, serial,
+                       passwordStdin, noExpiration, verbose, quiet});
 
     exitCode = ExitUsage;
     const auto usage = [&](const QString &text) -> std::optional<ToolOptions> {
@@ -109,7 +115,7 @@ std::optional<ToolOptions> ParseToolOptions(const QStringList &arguments, int &e
     const QString command = words.takeFirst();
     const QStringList commands{QStringLiteral("ports"), QStringLiteral("identify"),
                                QStringLiteral("read"), QStringLiteral("write"),
-                               QStringLiteral("version")};
+                               QStringLiteral("version"), QStringLiteral("history")};
     const qsizetype index = commands.indexOf(command);
     if (index < 0)
         return usage(QStringLiteral("unknown command \"%1\"").arg(command));
@@ -152,6 +158,12 @@ std::optional<ToolOptions> ParseToolOptions(const QStringList &arguments, int &e
         return usage(QStringLiteral("--search looks at port numbers, not at --device"));
     options.settings = parser.value(settings);
     options.json = parser.isSet(json);
+    options.csv = parser.isSet(csv);
+    options.serial = parser.value(serial);
+    if (options.command != ToolCommand::History && (options.csv || parser.isSet(serial)))
+        return usage(QStringLiteral("--csv and --serial belong to history"));
+    if (options.json && options.csv)
+        return usage(QStringLiteral("give --json or --csv, not both"));
     options.passwordStdin = parser.isSet(passwordStdin);
     options.verbose = parser.isSet(verbose);
     options.quiet = parser.isSet(quiet);

@@ -16,7 +16,7 @@ enum ExitCode : int {
     ExitRefused = 5,
 };
 
-enum class ToolCommand { Ports, Identify, Read, Write, Version };
+enum class ToolCommand { Ports, Identify, Read, Write, Version, History };
 
 struct ToolOptions
 {
@@ -31,6 +31,8 @@ struct ToolOptions
     bool search = false;
     QString settings;
     bool json = false;
+    bool csv = false;
+    QString serial; // history: only this instrument
     bool passwordStdin = false;
     bool verbose = false;
     bool quiet = false;

@@ -122,6 +122,9 @@ private slots:
     void passwordProtectsWriting();
     void unreadablePasswordFileRefuses();
     void portHeldByAnotherProgramIsBusy();
+    void recordKeepsEveryAttempt_data();
+    void recordKeepsEveryAttempt();
+    void damagedRecordStopsTheWrite();
 };
 
 void VeltraCalibTest::initTestCase()
@@ -349,9 +352,10 @@ void VeltraCalibTest::passwordProtectsWriting()
         arguments << "--password-stdin";
     const ToolRun run = rig.run(arguments, typed);
     QCOMPARE(run.exitCode, exitCode);
-    // A refused password reaches no instrument at all.
+    // A refused password writes nothing: the instrument is only read, as the window reads it
+    // before its password is asked.
     if (exitCode != 0)
-        QCOMPARE(rig.sim.commands(), Commands());
+        QCOMPARE(commandsFrom(rig.sim, 0), (Commands{"V", "Vx", "#R", "Ux", "WR"}));
 }
 
 // A password file that is there but cannot be read (here a folder) protects as much as a password.
@@ -379,6 +383,88 @@ void VeltraCalibTest::portHeldByAnotherProgramIsBusy()
     QCOMPARE(run.exitCode, 2);
     QVERIFY2(run.err.contains("is in use by"), run.err);
     QCOMPARE(rig.sim.commands(), Commands());
+}
+
+
+void VeltraCalibTest::recordKeepsEveryAttempt_data()
+{
+    QTest::addColumn<QStringList>("simArguments");
+    QTest::addColumn<QByteArray>("password");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("outcome");
+    // The dates held before come from the "WR" that opens the write; a refusal comes before it.
+    QTest::addColumn<QString>("before");
+    QTest::addColumn<QString>("readBack");
+    QTest::newRow("a verified write")
+        << QStringList{} << QByteArray() << 0 << QStringLiteral("verified")
+        << QStringLiteral("2023-02-01") << QStringLiteral("2024-03-01");
+    QTest::newRow("an instrument that keeps its old dates")
+        << QStringList{"--ignore-writes"} << QByteArray() << 4 << QStringLiteral("mismatch")
+        << QStringLiteral("2023-02-01") << QStringLiteral("2023-02-01");
+    QTest::newRow("a wrong password") << QStringList{} << QByteArray("wrong\n") << 5
+                                      << QStringLiteral("refused") << QString() << QString();
+    QTest::newRow("old KX firmware") << QStringList{"--ident", "Veltra KX V1.600"} << QByteArray()
+                                     << 5 << QStringLiteral("refused") << QString() << QString();
+}
+
+// Each write attempt of the tool leaves one entry, read back through "history --json".
+void VeltraCalibTest::recordKeepsEveryAttempt()
+{
+    QFETCH(QStringList, simArguments);
+    QFETCH(QByteArray, password);
+    QFETCH(int, exitCode);
+    QFETCH(QString, outcome);
+    QFETCH(QString, before);
+    QFETCH(QString, readBack);
+    ToolRig rig;
+    QVERIFY(rig.start(simArguments + QStringList{"--dates", "230201 240201"}));
+    QStringList arguments{"write", "2024-03-01", "2025-03-01"};
+    if (!password.isEmpty()) {
+        QVERIFY(rig.setPassword(QStringLiteral("Secret")));
+        arguments << "--password-stdin";
+    }
+    QCOMPARE(rig.run(arguments, password).exitCode, exitCode);
+
+    const ToolRun history = rig.run({"history", "--json", "--serial", "12345"});
+    QCOMPARE(history.exitCode, 0);
+    const QJsonArray entries = QJsonDocument::fromJson(history.out).array();
+    QCOMPARE(entries.size(), 1);
+    const QJsonObject entry = entries[0].toObject();
+    QCOMPARE(entry["outcome"].toString(), outcome);
+    QCOMPARE(entry["source"].toString(), QStringLiteral("tool"));
+    QCOMPARE(entry["port"].toInt(), 3);
+    QCOMPARE(entry["device"].toString(), rig.sim.devicePath());
+    QCOMPARE(entry["serial"].toString(), QStringLiteral("12345"));
+    QCOMPARE(entry["calibration_before"].toString(), before);
+    QCOMPARE(entry["calibration_asked"].toString(), QStringLiteral("2024-03-01"));
+    QCOMPARE(entry["calibration_read_back"].toString(), readBack);
+    QVERIFY(!entry["finished_at"].isNull());
+
+    const ToolRun csv = rig.run({"history", "--csv"});
+    QCOMPARE(csv.exitCode, 0);
+    QCOMPARE(csv.out.count("\r\n"), 2);
+}
+
+// A record that cannot keep the write stops it before any date reaches the instrument, names the
+// file, and leaves the file as it was.
+void VeltraCalibTest::damagedRecordStopsTheWrite()
+{
+    ToolRig rig;
+    QVERIFY(rig.start({}));
+    const QString recordPath = rig.folder.filePath(QStringLiteral("VeltraCalibRecord.db"));
+    const QByteArray damaged(4096, 'x');
+    QFile file(recordPath);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QCOMPARE(file.write(damaged), damaged.size());
+    file.close();
+
+    const ToolRun run = rig.run({"write", "2024-03-01", "2025-03-01"});
+    QCOMPARE(run.exitCode, 5);
+    QVERIFY2(run.err.contains("VeltraCalibRecord.db"), run.err);
+    for (const QByteArray &command : commandsFrom(rig.sim, 0))
+        QVERIFY2(!command.startsWith("WW"), command);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), damaged);
 }
 
 QTEST_MAIN(VeltraCalibTest)
