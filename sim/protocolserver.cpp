@@ -167,6 +167,10 @@ void ProtocolServer::answer(const QByteArray &command)
 {
     if (m_options.noReply)
         return;
+    for (const QString &stalled : m_options.stalled) {
+        if (command.startsWith(stalled.toLatin1()))
+            return;
+    }
     if (m_options.endless) {
         m_writer.send(m_options.framing == Framing::Plain ? QByteArray("#") : QByteArray(1, STX),
                       m_options.delayMs);

@@ -61,6 +61,8 @@ std::optional<SimOptions> parseSimOptions(const QStringList &arguments, int &exi
     const QCommandLineOption noReply = flag("no-reply", "Prompt, but never reply to a command.");
     const QCommandLineOption delay = value("delay", "Wait this long before each reply.", "ms");
     const QCommandLineOption reject = value("reject", "Reject this command (may be repeated).", "command");
+    const QCommandLineOption stall = value("stall",
+        "Never answer a command that starts with this text (may be repeated).", "text");
     const QCommandLineOption badChecksum = flag("bad-checksum", "Send framed replies with a wrong checksum.");
     const QCommandLineOption lowercase = flag("lowercase-checksum",
         "Write the checksum of framed replies in lower case.");
@@ -83,7 +85,7 @@ std::optional<SimOptions> parseSimOptions(const QStringList &arguments, int &exi
         "Enter the device as port n (key \"COMn\" of section \"Ports\") in the --ini file.", "n");
     const QCommandLineOption ini = value("ini", "Settings file for --register.", "file");
     parser.addOptions({framing, echo, ident, identEx, serial, battery, dates, status, state, baud,
-                       baudPace, silent, noReply, delay, reject, badChecksum, lowercase, split, noise,
+                       baudPace, silent, noReply, delay, reject, stall, badChecksum, lowercase, split, noise,
                        hangup, ignoreWrites, swapAfter, swapSerial, endless, log, registerPort, ini});
 
     exitCode = 2;
@@ -132,6 +134,7 @@ std::optional<SimOptions> parseSimOptions(const QStringList &arguments, int &exi
     if (parser.isSet(delay) && !toNumber(parser.value(delay), 0, options.delayMs))
         return fail(QStringLiteral("--delay takes milliseconds"));
     options.rejected = parser.values(reject);
+    options.stalled = parser.values(stall);
     options.badChecksum = parser.isSet(badChecksum);
     options.lowercaseChecksum = parser.isSet(lowercase);
     if (parser.isSet(split) && !toNumber(parser.value(split), 1, options.splitBytes))

@@ -32,6 +32,8 @@ struct SimOptions
     bool noReply = false;
     int delayMs = 0;
     QStringList rejected;
+    // Commands never answered, by their start ("WW": every write).
+    QStringList stalled;
     bool badChecksum = false;
     bool lowercaseChecksum = false;
     int splitBytes = 0;

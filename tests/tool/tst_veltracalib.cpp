@@ -15,6 +15,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <algorithm>
+
 using Commands = QByteArrayList;
 
 namespace {
@@ -125,6 +127,7 @@ private slots:
     void recordKeepsEveryAttempt_data();
     void recordKeepsEveryAttempt();
     void damagedRecordStopsTheWrite();
+    void killedWriteReadsBackInterrupted();
 };
 
 void VeltraCalibTest::initTestCase()
@@ -465,6 +468,33 @@ void VeltraCalibTest::damagedRecordStopsTheWrite()
         QVERIFY2(!command.startsWith("WW"), command);
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(file.readAll(), damaged);
+}
+
+// The tool killed after "WW" went out and before the read-back: the entry stored before the write
+// stays, and reads back as interrupted.
+void VeltraCalibTest::killedWriteReadsBackInterrupted()
+{
+    ToolRig rig;
+    QVERIFY(rig.start({"--stall", "WW"}));
+    QProcess tool;
+    tool.start(qEnvironmentVariable("VELTRA_CALIB"),
+               {"--settings", rig.iniPath(), "--port", "3", "write", "2024-03-01", "2025-03-01"});
+    QVERIFY(tool.waitForStarted(5000));
+    const auto writeWentOut = [&rig] {
+        const Commands commands = commandsFrom(rig.sim, 0);
+        return std::any_of(commands.begin(), commands.end(),
+                           [](const QByteArray &command) { return command.startsWith("WW"); });
+    };
+    QTRY_VERIFY_WITH_TIMEOUT(writeWentOut(), 10000);
+    tool.kill();
+    QVERIFY(tool.waitForFinished(5000));
+
+    const ToolRun history = rig.run({"history", "--json"});
+    QCOMPARE(history.exitCode, 0);
+    const QJsonArray entries = QJsonDocument::fromJson(history.out).array();
+    QCOMPARE(entries.size(), 1);
+    QCOMPARE(entries[0].toObject()["outcome"].toString(), QStringLiteral("interrupted"));
+    QVERIFY(entries[0].toObject()["finished_at"].isNull());
 }
 
 QTEST_MAIN(VeltraCalibTest)
