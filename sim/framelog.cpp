@@ -40,6 +40,14 @@ void FrameLog::write(Direction direction, const QByteArray &bytes)
     m_file.flush();
 }
 
+void FrameLog::note(const QByteArray &text)
+{
+    if (!m_file.isOpen())
+        return;
+    m_file.write("# " + QByteArray::number(simSeconds(), 'f', 6) + ' ' + text + '\n');
+    m_file.flush();
+}
+
 QByteArray FrameLog::escape(const QByteArray &bytes)
 {
     QByteArray text;

@@ -24,6 +24,8 @@ public:
     // Without a path nothing is logged.
     bool open(const QString &path);
     void write(Direction direction, const QByteArray &bytes);
+    // A comment line "# <seconds> <text>" for what happened on the line besides frames.
+    void note(const QByteArray &text);
 
     static QByteArray escape(const QByteArray &bytes);
 

@@ -1,8 +1,9 @@
 #include "instrumentmodel.h"
 
+#include "savefile.h"
+
 #include <QFile>
 #include <QRegularExpression>
-#include <QSaveFile>
 #include <cstdio>
 
 namespace {
@@ -33,8 +34,11 @@ SimReply InstrumentModel::respond(const QByteArray &command)
         return payload(m_options.ident);
     if (command == "Vx")
         return payload(m_options.identEx);
-    if (command == "#R")
-        return payload(m_options.serial);
+    if (command == "#R") {
+        const bool swapped = m_options.swapAfter >= 0 && m_serialAnswers >= m_options.swapAfter;
+        ++m_serialAnswers;
+        return payload(swapped ? m_options.swapSerial : m_options.serial);
+    }
     if (command == "Ux")
         return payload(m_options.battery);
     if (command == "t")
@@ -91,7 +95,8 @@ void InstrumentModel::saveState() const
 {
     if (m_options.stateFile.isEmpty())
         return;
-    QSaveFile file(m_options.stateFile);
-    if (!file.open(QIODevice::WriteOnly) || file.write(m_dates + '\n') < 0 || !file.commit())
-        std::fprintf(stderr, "veltra-sim: cannot write state file %s\n", qPrintable(m_options.stateFile));
+    const QString reason = saveFileAtomically(m_options.stateFile, m_dates + '\n');
+    if (!reason.isEmpty())
+        std::fprintf(stderr, "veltra-sim: cannot write state file %s: %s\n",
+                     qPrintable(m_options.stateFile), qPrintable(reason));
 }

@@ -30,4 +30,5 @@ private:
     const SimOptions &m_options;
     QByteArray m_dates;
     bool m_writeDone = false;
+    int m_serialAnswers = 0;
 };

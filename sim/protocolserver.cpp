@@ -222,6 +222,7 @@ void ProtocolServer::reset()
     m_arrivals.clear();
     m_writer.clear();
     m_log.write(Direction::Received, m_ignored + m_frame);
+    m_log.note("client closed the port");
     m_ignored.clear();
     m_frame.clear();
     m_state = State::Idle;

@@ -71,6 +71,11 @@ std::optional<SimOptions> parseSimOptions(const QStringList &arguments, int &exi
         "Answer this many commands, then vanish on the next one (the device hangs up and exits).", "n");
     const QCommandLineOption ignoreWrites = flag("ignore-writes",
         "Accept \"WW\" but keep the old dates.");
+    const QCommandLineOption swapAfter = value("swap-after",
+        "After this many answers to \"#R\", answer it with --swap-serial (another instrument was "
+        "put on the adapter).", "n");
+    const QCommandLineOption swapSerial = value("swap-serial",
+        "Serial number of the instrument after --swap-after. Default: '67890'.", "text");
     const QCommandLineOption endless = flag("endless", "Start each reply and never end it.");
     const QCommandLineOption log = value("log",
         "Log every frame received and sent to this file (see the readme for the format).", "file");
@@ -79,7 +84,7 @@ std::optional<SimOptions> parseSimOptions(const QStringList &arguments, int &exi
     const QCommandLineOption ini = value("ini", "Settings file for --register.", "file");
     parser.addOptions({framing, echo, ident, identEx, serial, battery, dates, status, state, baud,
                        baudPace, silent, noReply, delay, reject, badChecksum, lowercase, split, noise,
-                       hangup, ignoreWrites, endless, log, registerPort, ini});
+                       hangup, ignoreWrites, swapAfter, swapSerial, endless, log, registerPort, ini});
 
     exitCode = 2;
     const auto fail = [&](const QString &message) -> std::optional<SimOptions> {
@@ -135,6 +140,9 @@ std::optional<SimOptions> parseSimOptions(const QStringList &arguments, int &exi
     if (parser.isSet(hangup) && !toNumber(parser.value(hangup), 0, options.hangupAfter))
         return fail(QStringLiteral("--hangup-after takes a number of commands"));
     options.ignoreWrites = parser.isSet(ignoreWrites);
+    if (parser.isSet(swapAfter) && !toNumber(parser.value(swapAfter), 0, options.swapAfter))
+        return fail(QStringLiteral("--swap-after takes a number of answers"));
+    text(swapSerial, options.swapSerial);
     options.endless = parser.isSet(endless);
     options.logFile = parser.value(log);
     if (parser.isSet(registerPort)) {

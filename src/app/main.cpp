@@ -1,5 +1,6 @@
 // Starts the program: one copy per user and program folder, settings beside the program.
 
+#include "exitsignals.h"
 #include "frmveltra.h"
 #include "programicon.h"
 #include "programpaths.h"
@@ -17,6 +18,8 @@ int main(int argc, char *argv[])
     QApplication::setDesktopFileName(ApplicationId);
     SingleInstance guard(QCoreApplication::applicationDirPath());
     CheckPrevInstance(guard);
+    // Taken from here on, so the guard's files go with the process however it is asked to end.
+    ExitSignals exitSignals;
 
     QIcon icon;
     for (const int size : {16, 24, 32, 48, 64, 128})
@@ -30,6 +33,8 @@ int main(int argc, char *argv[])
     frmVeltra window(comm);
     QObject::connect(&guard, &SingleInstance::activationRequested, &window,
                      &frmVeltra::bringToFront);
+    // Asked to end from outside (a logout, a kill): like "Terminate program ?" answered Yes.
+    QObject::connect(&exitSignals, &ExitSignals::received, &window, &frmVeltra::closePortAndEnd);
     window.Form_Load();
     window.show();
     const int result = QApplication::exec();

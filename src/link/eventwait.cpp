@@ -4,23 +4,28 @@
 
 #include <QEventLoop>
 #include <QTimer>
+
+#include <climits>
 #include <cmath>
 
-int sleepSliceMs(double seconds)
+int waitMs(double seconds)
 {
-    if (!(seconds * 1000 < MaxSleepSliceMs))
-        return MaxSleepSliceMs;
-    return std::max(1, int(std::ceil(seconds * 1000)));
+    const double ms = std::ceil(seconds * 1000);
+    if (!(ms >= 1))
+        return 1;
+    return ms < INT_MAX ? int(ms) : INT_MAX;
 }
 
 void sleepInEventLoop(SerialControl *wake, double seconds)
 {
+    const int ms = waitMs(seconds);
     QEventLoop loop;
     QTimer timer;
     timer.setSingleShot(true);
+    timer.setTimerType(ms < PreciseTimerBelowMs ? Qt::PreciseTimer : Qt::CoarseTimer);
     QObject::connect(&timer, &QTimer::timeout, &loop, &QEventLoop::quit);
     if (wake)
         QObject::connect(wake, &SerialControl::activity, &loop, &QEventLoop::quit);
-    timer.start(sleepSliceMs(seconds));
+    timer.start(ms);
     loop.exec();
 }

@@ -2,6 +2,7 @@
 
 #include "eventwait.h"
 #include "frames.h"
+#include "linesettings.h"
 #include "link.h"
 #include "timelimit.h"
 
@@ -14,8 +15,12 @@ using namespace Ctrl;
 
 namespace {
 
-// Two characters at 9600 baud.
-constexpr double DrainPollSeconds = 0.002;
+// Seconds the driver needs to put `characters` on the line with the control's settings.
+double lineSeconds(const SerialControl &control, int characters)
+{
+    const LineSettings line = parseLineSettings(control.settings()).value_or(LineSettings());
+    return characters * characterSeconds(line);
+}
 
 } // namespace
 
@@ -110,10 +115,11 @@ qint16 Link::readReply(double replyTimeout, ReplyState (*scan)(QString &))
         if (!Comm1.openState() || limit.passed())
             return replyFailed();
         if (Comm1.inCount() == 0)
-            sleepInEventLoop(&Comm1, limit.remaining());
+            sleepInEventLoop(&Comm1, limit.sleepSeconds());
     }
 }
 
+// A plain sleep of the thread: precise to well under a millisecond, and nothing else runs in it.
 void Link::pause() const
 {
     QThread::msleep(2);
@@ -128,11 +134,17 @@ void Link::send(const QByteArray &bytes)
 bool Link::waitForDrain(double limit)
 {
     TimeLimit timeLimit(m_clock, limit);
-    while (Comm1.outCount() > 0) {
+    int lastQueued = 0;
+    double pause = 0;
+    for (int queued = Comm1.outCount(); queued > 0; queued = Comm1.outCount()) {
         if (!Comm1.openState() || timeLimit.passed())
             return false;
-        // The driver empties its queue at line speed without telling anyone: look again soon.
-        sleepInEventLoop(&Comm1, std::min(timeLimit.remaining(), DrainPollSeconds));
+        // The driver empties its queue at line speed without telling anyone: sleep for the time
+        // the queued characters need on the line, then look again. A queue that did not move
+        // (flow held by the other side) is looked at after twice the time before.
+        pause = queued < lastQueued || pause == 0 ? lineSeconds(Comm1, queued) : 2 * pause;
+        lastQueued = queued;
+        sleepInEventLoop(&Comm1, std::min(timeLimit.sleepSeconds(), pause));
     }
     return Comm1.openState();
 }
@@ -157,7 +169,7 @@ bool Link::waitForPrompt(double limit)
             return false;
         // The prompt follows the wake-up within milliseconds; it is awaited without letting
         // other handlers run in between.
-        Comm1.waitForInput(sleepSliceMs(timeLimit.remaining()));
+        Comm1.waitForInput(waitMs(timeLimit.sleepSeconds()));
     }
 }
 

@@ -57,32 +57,36 @@ void Link::InitDeviceTables()
 
 qint16 Link::ReadInstrumentInfo()
 {
-    const auto failed = [this](const QString &command) -> qint16 {
-        Ui().SetBusyPointer(false);
-        ShowTransferError(command);
-        return -1;
-    };
+    const QString failed = IdentifyInstrument();
+    if (failed.isEmpty())
+        return 1;
+    Ui().SetBusyPointer(false);
+    ShowTransferError(failed);
+    return -1;
+}
 
+QString Link::IdentifyInstrument()
+{
     if (DoTransfer(QStringLiteral("V"), 0) == -1)
-        return failed(QStringLiteral("V"));
+        return QStringLiteral("V");
     ParseIdentity();
 
     if (DoTransfer(QStringLiteral("Vx"), 0) == -1)
-        return failed(QStringLiteral("Vx"));
+        return QStringLiteral("Vx");
     Instrument.IdentEx = ResponseText;
 
     if (DoTransfer(QStringLiteral("#R"), 1) == -1)
-        return failed(QStringLiteral("#R"));
+        return QStringLiteral("#R");
     ParsedInfo.SerialNo = TrimSpaces(ResponseText);
     Instrument.SerialNo = ParsedInfo.SerialNo;
 
     if (DoTransfer(QStringLiteral("Ux"), 1) == -1)
-        return failed(QStringLiteral("Ux"));
+        return QStringLiteral("Ux");
     // The first word in tenths of a volt; a word that is no number reads as -1, so -0.1 volts.
     QString reply = ResponseText;
     ParsedInfo.BattVoltage = GetValue(reply, 0, QStringLiteral(" ")).toDouble() / 10;
     Instrument.BattVoltage = ParsedInfo.BattVoltage;
-    return 1;
+    return {};
 }
 
 void Link::ParseIdentity()

@@ -40,3 +40,15 @@ std::optional<LineSettings> parseLineSettings(const QString &text)
         return std::nullopt;
     return line;
 }
+
+double characterSeconds(const LineSettings &line)
+{
+    double stopBits = 1;
+    if (line.stopBits == QSerialPort::OneAndHalfStop)
+        stopBits = 1.5;
+    else if (line.stopBits == QSerialPort::TwoStop)
+        stopBits = 2;
+    const int parityBits = line.parity == QSerialPort::NoParity ? 0 : 1;
+    // The start bit, the data bits, the parity bit and the stop bits.
+    return (1 + int(line.dataBits) + parityBits + stopBits) / line.baudRate;
+}

@@ -16,3 +16,7 @@ struct LineSettings
 // Baud rate, parity (n, e, o, m, s), data bits (5 to 8), stop bits (1, 1.5, 2), separated by
 // commas; std::nullopt for anything else.
 std::optional<LineSettings> parseLineSettings(const QString &text);
+
+// Seconds one character takes on the line: start bit, data bits, parity bit and stop bits at the
+// baud rate.
+double characterSeconds(const LineSettings &line);

@@ -3,13 +3,19 @@
 // identification of the instrument.
 //
 // Contract:
-// - Everything runs on the one GUI thread. Waits sleep in a nested event loop until data, drained
-//   output or the deadline arrives, so timer, button and serial-event handlers can run inside a
-//   transfer. DoTransfer refuses re-entry (InTransfer, result -1); SendReceive refuses it
-//   (ExchangeBusy, result 2).
+// - Everything runs on the one GUI thread. Waits sleep in a nested event loop until the serial
+//   control reports activity (data arrived, output went to the driver, the port failed) or the
+//   one timer set to the wait's deadline runs out, so timer, button and serial-event handlers can
+//   run inside a transfer. DoTransfer refuses re-entry (InTransfer, result -1); SendReceive
+//   refuses it (ExchangeBusy, result 2).
+// - Deadlines are kept on the link's clock: a timer is set for the real time the clock needs to
+//   reach the deadline (Clock::realSeconds), or to midnight if that comes first; on waking the
+//   clock is read again and decides. The driver's output queue has no event: its drain is looked
+//   at again after the time the queued characters need on the line.
 // - Results are 16-bit codes, never exceptions: DoTransfer 1 / -1, OpenComPort 0 / 17,
 //   SendReceive 0, 2, -1, -2, -3, -4. After a failed transfer ResponseText is "".
-// - The prompt wait alone blocks without processing events (waitForInput in short slices).
+// - The prompt wait alone blocks without processing events: on the port (waitForInput) up to its
+//   deadline. The pause before each frame is a 2 ms sleep of the thread.
 // - A reply that grows past ReplyBufferCap ends its exchange like a time limit; a port that
 //   closes during a wait (the device went away) ends the exchange at once with -1.
 // - The Link does not own the serial control or the clock. Messages go through Ui().
@@ -74,16 +80,22 @@ public:
     void WaitSeconds(double seconds);
     // Closes the port when one is open.
     void CloseComPort();
+    // Why the last OpenComPort failed; empty after one that succeeded.
+    PortDiagnosis OpenFailure;
 
     // Transfers.
     qint16 DoTransfer(const QString &command, qint16 verifyStatus);
     qint16 SendReceive(const QString &command, double promptTimeout, double replyTimeout);
     qint16 QueryTransferStatus();
-    void ShowTransferError(const QString &command);
+    // details: what the box shows behind "Show Details...", such as why the port did not open.
+    void ShowTransferError(const QString &command, const QString &details = QString());
 
     // Identification.
     void InitDeviceTables();
     qint16 ReadInstrumentInfo();
+    // The same four commands without any message: the command that failed, or "" when all
+    // succeeded.
+    QString IdentifyInstrument();
     void ParseIdentity();
     // DeviceNameTable entry of Instrument.DeviceType: the title of the link's message boxes.
     QString DeviceName() const;
@@ -92,6 +104,7 @@ public:
     void Comm1_CommEvent();
 
 private:
+    qint16 openFailed(qint16 portNo);
     qint16 SendCommand(const QString &command, double replyTimeout);
     qint16 ReadReply(double replyTimeout);
     qint16 ReadFramedReply(double replyTimeout);

@@ -17,8 +17,9 @@ qint16 Link::OpenComPort(qint16 portNo, qint16 fastProfile)
         WaitSeconds(0.1);
     }
     Comm1.clearError();
+    OpenFailure = {};
     if (Comm1.portState(portNo - 1) != 1)
-        return 17;
+        return openFailed(portNo);
     Comm1.setSettings(fastProfile != 0 ? FastLineProfile : StandardLineProfile);
     Comm1.setCommPort(portNo);
     Comm1.setOpenState(true);
@@ -32,7 +33,13 @@ qint16 Link::OpenComPort(qint16 portNo, qint16 fastProfile)
     }
     // A port that failed must not stay half open behind a failure result.
     CloseComPort();
-    qCDebug(lcLink) << "opening COM" << portNo << "failed";
+    return openFailed(portNo);
+}
+
+qint16 Link::openFailed(qint16 portNo)
+{
+    OpenFailure = Comm1.diagnose(portNo);
+    qCDebug(lcLink).noquote() << "opening COM" << portNo << "failed:" << OpenFailure.text();
     return 17;
 }
 
@@ -49,15 +56,16 @@ void Link::SetComSettings()
 
 void Link::WaitSeconds(double seconds)
 {
-    double deadline = m_clock.secondsSinceMidnight() + seconds;
+    const double start = m_clock.secondsSinceMidnight();
+    double deadline = start + seconds;
     for (;;) {
         const double now = m_clock.secondsSinceMidnight();
-        if (!(float(now) < float(deadline)))
-            return;
-        sleepInEventLoop(nullptr, deadline - now);
         // The clock has wrapped past midnight since the start: move the deadline into the new
         // day so the wait ends at the same moment of real time.
-        if (now - (deadline - seconds) + 1 < 0)
-            deadline -= 86400;
+        if (now + 1 < start && deadline > start)
+            deadline -= SecondsPerDay;
+        if (!(float(now) < float(deadline)))
+            return;
+        sleepInEventLoop(nullptr, m_clock.realSeconds(deadline - now));
     }
 }

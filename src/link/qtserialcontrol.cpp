@@ -63,6 +63,8 @@ void QtSerialControl::setOpenState(bool open)
     const QString path = m_map.devicePath(m_commPort);
     if (path.isEmpty() || !openDevice(path)) {
         qCDebug(lcLink) << "cannot open COM" << m_commPort << path << m_port.errorString();
+        m_failedPortNo = m_commPort;
+        m_failedText = path.isEmpty() ? QString() : m_port.errorString();
         m_error = true;
         return;
     }
@@ -188,6 +190,34 @@ QString QtSerialControl::portDescription(int portNo)
     else
         m_map.reload(iniPath());
     return m_map.description(portNo);
+}
+
+PortDiagnosis QtSerialControl::diagnose(int portNo)
+{
+    m_map.reload(iniPath());
+    if (m_map.devicePath(portNo).isEmpty())
+        updateMap();
+    OpenAttempt attempt;
+    attempt.portNo = portNo;
+    attempt.path = m_map.devicePath(portNo);
+    if (m_port.isOpen() && portNo == m_commPort)
+        return {};
+    attempt.settings = m_settings;
+    // Qt folds "no permission" and "in use" into one error; opening the device once more tells
+    // them apart.
+    if (m_map.isPresent(portNo))
+        attempt.error = PortDiagnoser::openError(attempt.path);
+    if (portNo == m_failedPortNo)
+        attempt.errorText = m_failedText;
+    for (const int present : m_map.presentPorts())
+        attempt.presentPorts.insert(present, m_map.devicePath(present));
+    return m_diagnoser.diagnose(attempt);
+}
+
+QString QtSerialControl::portCondition(int portNo)
+{
+    const QString path = m_map.devicePath(portNo);
+    return path.isEmpty() ? QString() : m_diagnoser.condition(path);
 }
 
 bool QtSerialControl::waitForInput(int msecs)

@@ -37,6 +37,8 @@ public:
     QString portList(int index, qint32 &flags, const QString &filter) override;
     QString listField(const QString &descriptor, const QString &key) override;
     QString portDescription(int portNo) override;
+    PortDiagnosis diagnose(int portNo) override;
+    QString portCondition(int portNo) override;
     bool hasError() const override { return m_error; }
     void clearError() override { m_error = false; }
     bool waitForInput(int msecs) override;
@@ -51,6 +53,10 @@ private:
 
     QSerialPort m_port;
     PortMap m_map;
+    PortDiagnoser m_diagnoser;
+    // The port whose last opening failed, and what the serial port said about it.
+    int m_failedPortNo = 0;
+    QString m_failedText;
     QString m_iniPath;
     QElapsedTimer m_lastUpdate;
     QList<int> m_listed;

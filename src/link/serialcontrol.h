@@ -7,6 +7,8 @@
 // hasError() reports until clearError(). Waiting code sleeps in the event loop and is woken by
 // activity(), emitted whenever data arrives, output drains or the port fails.
 
+#include "portdiagnosis.h"
+
 #include <QByteArray>
 #include <QObject>
 #include <QString>
@@ -52,6 +54,21 @@ public:
     // What the user should see to tell ports apart: device path and, where known, description,
     // maker and serial number. Empty for a number that names no device.
     virtual QString portDescription(int portNo) = 0;
+
+    // Why port portNo cannot be opened now, in sentences for the user; an empty diagnosis where
+    // nothing is known.
+    virtual PortDiagnosis diagnose(int portNo)
+    {
+        Q_UNUSED(portNo);
+        return {};
+    }
+    // The state of port portNo's device for the port list, read without opening it: empty when
+    // nothing speaks against opening it, else one short sentence.
+    virtual QString portCondition(int portNo)
+    {
+        Q_UNUSED(portNo);
+        return {};
+    }
 
     virtual bool hasError() const = 0;
     virtual void clearError() = 0;

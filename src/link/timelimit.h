@@ -3,6 +3,8 @@
 
 #include "clock.h"
 
+#include <algorithm>
+
 class TimeLimit
 {
 public:
@@ -24,6 +26,13 @@ public:
 
     // Seconds left at the last reading.
     double remaining() const { return m_seconds - (m_now - m_start); }
+
+    // Real seconds a wait may sleep before it reads the clock again: until the limit or, when
+    // that comes first, until midnight, where the wait begins anew.
+    double sleepSeconds() const
+    {
+        return m_clock.realSeconds(std::min(remaining(), SecondsPerDay - m_now));
+    }
 
 private:
     const Clock &m_clock;

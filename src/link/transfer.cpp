@@ -35,9 +35,13 @@ qint16 Link::DoTransfer(const QString &command, qint16 verifyStatus)
                 break;
             }
         }
-        // A rejected or garbled reply stays a failure whatever the transfer status says: counting
-        // it as success would hand the status reply to the caller as if it were the command's
-        // data (a "WR" read as the date "0", a write then sent without its expiration date).
+        // The status is still asked after a rejected or garbled reply, as an instrument may need
+        // the query to clear its state before the next attempt. The rejection stays a failure
+        // whatever the status says: counting it as success would hand the status reply to the
+        // caller as if it were the command's data (a "WR" read as the date "0", a write then
+        // sent without its expiration date).
+        if (result == -4 && verifyStatus != 0)
+            QueryTransferStatus();
         qCDebug(lcLink) << command << "attempt" << attempt << "result" << result;
     }
 

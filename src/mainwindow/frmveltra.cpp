@@ -19,11 +19,12 @@
 namespace {
 
 // Ends the process on the spot: no event loop, no destructor and no pending transfer may run
-// on and talk to the instrument after the user chose to quit.
+// on and talk to the instrument after the user chose to quit. Only what was registered for
+// std::quick_exit runs (the single-instance guard removes its files).
 void endProcessNow()
 {
     std::fflush(nullptr);
-    std::_Exit(0);
+    std::quick_exit(0);
 }
 
 } // namespace
@@ -54,6 +55,18 @@ void frmVeltra::bringToFront()
     activateWindow();
 }
 
+frmVeltra::MenuLock::MenuLock(frmVeltra &window) : m_window(window)
+{
+    ++m_window.m_lockDepth;
+    m_window.EnableMenue(false);
+}
+
+frmVeltra::MenuLock::~MenuLock()
+{
+    if (--m_window.m_lockDepth == 0)
+        m_window.EnableMenue(true);
+}
+
 void frmVeltra::EnableMenue(bool xFlag)
 {
     Ui().SetBusyPointer(!xFlag);
@@ -73,6 +86,11 @@ void frmVeltra::Form_Unload(bool &Cancel)
         Cancel = true;
         return;
     }
+    closePortAndEnd();
+}
+
+void frmVeltra::closePortAndEnd()
+{
     if (m_link.Comm1.openState())
         m_link.CloseComPort();
     m_endProgram();
@@ -110,7 +128,8 @@ void frmVeltra::mnuSettings_Click()
 
 void frmVeltra::mnuSetPassword_Click()
 {
-    ReadPassword();
+    if (!ReadPassword())
+        return;
     if (Password[0].isEmpty()) {
         PasswordChange change(this);
         change.exec();

@@ -5,14 +5,18 @@
 // Contract:
 // - frmVeltra owns the Link built on the serial control it is given; the serial control is not
 //   owned and must outlive the window.
-// - Every operation that talks to the instrument locks the window with EnableMenue(false) and
-//   unlocks it in every outcome. Transfers process events while they wait, so handlers can run
-//   inside one another; EnableMenue keeps the read and write controls from starting a second one.
+// - Every operation that talks to the instrument holds a MenuLock for its whole run: the window
+//   is locked with EnableMenue(false) while any lock lives and unlocked when the outermost one
+//   goes, in every outcome. Transfers process events while they wait, so handlers can run inside
+//   one another; the lock keeps the read and write controls from starting a second one.
+// - The rules of reading and writing live in the calibration core; the handlers turn its
+//   outcomes into the message boxes.
 // - Closing the window asks "Terminate program ?". Yes closes the port and ends the process at
 //   once through the end-program function (replaceable for tests), wherever the question came
 //   from; No keeps the window and the open port.
 // - Message boxes go through Ui().
 
+#include "calibrationcore.h"
 #include "link.h"
 
 #include <QColor>
@@ -21,6 +25,8 @@
 
 #include <functional>
 
+class CalibrationWrite;
+class WriteObserver;
 class QAction;
 class QCheckBox;
 class QDateEdit;
@@ -39,6 +45,19 @@ public:
     ~frmVeltra() override;
 
     Link &link() { return m_link; }
+
+    // Locks the window for its lifetime; nested locks keep it locked until the outermost goes.
+    class MenuLock
+    {
+    public:
+        explicit MenuLock(frmVeltra &window);
+        ~MenuLock();
+        MenuLock(const MenuLock &) = delete;
+        MenuLock &operator=(const MenuLock &) = delete;
+
+    private:
+        frmVeltra &m_window;
+    };
 
     // Background of the read-out's value fields.
     static inline const QColor ValueBackground{0x80, 0xff, 0xff};
@@ -96,13 +115,20 @@ public:
     void ComRead_Click();
     void CheckStatus_Click(int Value);
     void ComChange_Click();
-    void SetCalibDate();
+    // Asks, then runs the write's steps up to "EW1" and shows what stopped them.
+    Outcome SetCalibDate(CalibrationWrite &write);
 
     // Ends the process after "Terminate program ?" was answered Yes and the port was closed.
     // The default ends it at once, without returning to any caller that waits for the instrument.
     void setEndProgram(std::function<void()> endProgram);
+    // Told of every write (not owned; nullptr for none).
+    void setWriteObserver(WriteObserver *observer) { m_writeObserver = observer; }
     // The date Form_Load presets the pickers from.
     void setToday(std::function<QDate()> today);
+
+    // Closes the port and ends the process through the end-program function, without a question
+    // (the "Terminate program ?" Yes path, and a request to end from outside).
+    void closePortAndEnd();
 
     // Restores the window when minimized and brings it to the front (a second start asked).
     void bringToFront();
@@ -114,11 +140,17 @@ private:
     void buildForm();
     // Shows a text in the wait panel and repaints it at once (the thread stays busy afterwards).
     void setPanelWaitText(const QString &text);
-    void showCalibDate(int index);
-    void showChecksum();
+    void showReadOut(const ReadOut &readOut);
+    void showCalibDate(int index, const std::optional<QDate> &date);
+    void showChecksum(const std::optional<QString> &checksum);
+    // The user asked for an expiration date: the box is ticked and the instrument offers one.
+    bool expirationChosen() const;
     void setPickerPreset(QDateEdit *picker, const QDate &date);
 
     Link m_link;
+    CalibrationCore m_core{m_link};
+    WriteObserver *m_writeObserver = nullptr;
+    int m_lockDepth = 0;
     std::function<void()> m_endProgram;
     std::function<QDate()> m_today;
 };

@@ -19,6 +19,7 @@ constexpr qint16 LastPortNo = 255;
 void frmVeltra::TimerStart_Timer()
 {
     TimerStart->stop();
+    const MenuLock lock(*this);
     Ui().SetBusyPointer(true);
     setPanelWaitText(QStringLiteral("Reading Veltra!\rPlease wait..."));
     PictureWait->show();
@@ -28,19 +29,24 @@ void frmVeltra::TimerStart_Timer()
     Link &l = m_link;
     bool found = false;
     qint16 result = -1;
+    // Why the configured port did not open, for the question's details.
+    PortDiagnosis configuredFailure;
     if (l.Comm1.portState(l.ComPortNo - 1) == 1) {
         StartComPort = l.ComPortNo;
         if (l.BluetoothOn != 0) {
             ComSettings settings(l, this);
             settings.exec();
             PictureWait->hide();
-            EnableMenue(true);
             return;
         }
         if (l.OpenComPort(l.ComPortNo, l.BluetoothOn) == 0) {
             found = true;
             result = l.DoTransfer(QStringLiteral("V"), 1);
+        } else {
+            configuredFailure = l.OpenFailure;
         }
+    } else {
+        configuredFailure = l.Comm1.diagnose(l.ComPortNo);
     }
 
     if (result == -1) {
@@ -51,7 +57,12 @@ void frmVeltra::TimerStart_Timer()
         const QString question =
             QStringLiteral("Veltra not found (com port %1) !\r\rSearch Veltra on com ports?")
                 .arg(l.ComPortNo);
-        if (MsgBox(question, MsgButtons::YesNo, MsgIcon::Question, l.DeviceName(), MsgResult::No)
+        // A search that met only ports this account may not open explains its failure by them,
+        // the configured port's reason first.
+        QList<PortDiagnosis> denied;
+        bool otherOutcome = false;
+        if (MsgBox(question, MsgButtons::YesNo, MsgIcon::Question, l.DeviceName(), MsgResult::No,
+                   configuredFailure.text())
             == MsgResult::Yes) {
             PictureWait->show();
             PictureWait->repaint();
@@ -60,14 +71,23 @@ void frmVeltra::TimerStart_Timer()
                 setPanelWaitText(QStringLiteral("Search on com port %1 ...").arg(portNo));
                 if (l.Comm1.portState(portNo - 1) != 1)
                     continue;
-                if (l.OpenComPort(portNo, l.BluetoothOn) != 0)
+                if (l.OpenComPort(portNo, l.BluetoothOn) != 0) {
+                    if (l.OpenFailure.problem != PortProblem::NoPermission)
+                        otherOutcome = true;
+                    else if (portNo == savedPortNo)
+                        denied.prepend(l.OpenFailure);
+                    else
+                        denied.append(l.OpenFailure);
                     continue;
+                }
+                otherOutcome = true;
                 found = l.DoTransfer(QStringLiteral("V"), 0) != -1;
             }
         }
         if (!found) {
             l.ComPortNo = savedPortNo;
-            l.ShowTransferError(QStringLiteral("V"));
+            const bool allDenied = !otherOutcome && !denied.isEmpty();
+            l.ShowTransferError(QStringLiteral("V"), allDenied ? denied.first().text() : QString());
             l.OpenComPort(l.ComPortNo, l.BluetoothOn);
         }
     }
@@ -82,5 +102,4 @@ void frmVeltra::TimerStart_Timer()
     }
 
     PictureWait->hide();
-    EnableMenue(true);
 }

@@ -2,9 +2,7 @@
 
 #include "frmveltra.h"
 
-#include "readout.h"
-#include "settingvalue.h"
-#include "texttokens.h"
+#include "uiservices.h"
 #include "twips.h"
 
 #include <QCheckBox>
@@ -24,11 +22,13 @@ void frmVeltra::setPanelWaitText(const QString &text)
 
 void frmVeltra::ComRead_Click()
 {
-    EnableMenue(false);
+    const MenuLock lock(*this);
     Link &l = m_link;
-    if (l.ReadInstrumentInfo() != 1) {
+    const Outcome identified = m_core.identify();
+    if (!identified.done()) {
+        Ui().SetBusyPointer(false);
+        l.ShowTransferError(identified.command);
         l.Instrument.DeviceType = 0;
-        EnableMenue(true);
         return;
     }
     const QString deviceName = l.DeviceName();
@@ -36,45 +36,49 @@ void frmVeltra::ComRead_Click()
     Frame1->setTitle(deviceName);
     setPanelWaitText(QStringLiteral("Reading %1!\rPlease wait...").arg(deviceName));
 
-    if (l.DoTransfer(QStringLiteral("WR"), 1) == -1) {
-        l.ShowTransferError(QStringLiteral("WR"));
+    DateWords words;
+    const Outcome dated = m_core.readDates(words);
+    if (!dated.done()) {
+        l.ShowTransferError(dated.command);
         // Asks "Terminate program ?"; when the user stays, the read-out goes on without dates.
         close();
     }
-    QString reply = l.ResponseText;
-    CalibDateText[0] = TrimSpaces(GetToken(reply, QStringLiteral(" ")));
-    CalibDateText[1] = TrimSpaces(GetToken(reply, QStringLiteral(" ")));
+    showReadOut(m_core.readOut(words));
+}
+
+void frmVeltra::showReadOut(const ReadOut &readOut)
+{
+    CalibDateText[0] = readOut.dateWords.calibration;
+    CalibDateText[1] = readOut.dateWords.expiration;
 
     // Only an instrument that keeps an expiration date offers the expiration controls.
-    const bool withExpiration = !CalibDateText[1].isEmpty();
+    const bool withExpiration = readOut.offersExpiration();
     CheckStatus->setVisible(withExpiration);
     for (QWidget *control : std::initializer_list<QWidget *>{DTPicker1[1], LabelCalDate[1],
                                                               Label1[1], Label1[3]})
         control->setVisible(withExpiration);
     ComChange->move(ComChange->x(), twipsToPixels(withExpiration ? 2070 : 1200));
 
-    showCalibDate(0);
-    showCalibDate(1);
-    LabelSerialNo->setText(l.Instrument.SerialNo);
-    if (const std::optional<QString> version = VersionCaption(l.Instrument.Ident))
-        LabelVer->setText(*version);
-    showChecksum();
-    LabelBatt->setText(BatteryCaption(l.Instrument.BattVoltage));
-    EnableMenue(true);
+    showCalibDate(0, readOut.calibrationDate);
+    showCalibDate(1, readOut.expirationDate);
+    LabelSerialNo->setText(readOut.serialNo);
+    if (readOut.version)
+        LabelVer->setText(*readOut.version);
+    showChecksum(readOut.checksum);
+    LabelBatt->setText(readOut.battery);
 }
 
-void frmVeltra::showCalibDate(int index)
+void frmVeltra::showCalibDate(int index, const std::optional<QDate> &date)
 {
-    const std::optional<QDate> date = InstrumentDate(CalibDateText[index]);
     if (!date)
         return;
     LabelCalDate[index]->setText(date->isNull() ? QString()
                                                 : QLocale().toString(*date, QLocale::ShortFormat));
 }
 
-void frmVeltra::showChecksum()
+void frmVeltra::showChecksum(const std::optional<QString> &checksum)
 {
-    const bool withChecksum = m_link.Instrument.FwVersion > ChecksumFirmware;
+    const bool withChecksum = checksum.has_value();
     PanelCheckSum->setEnabled(withChecksum);
     LabelCheckSum->setEnabled(withChecksum);
     LabelCheckSum->setAutoFillBackground(true);
@@ -82,7 +86,7 @@ void frmVeltra::showChecksum()
     palette.setColor(QPalette::Window, withChecksum ? ValueBackground
                                                     : palette.color(QPalette::Button));
     LabelCheckSum->setPalette(palette);
-    LabelCheckSum->setText(withChecksum ? ChecksumCaption(m_link.Instrument.IdentEx) : QString());
+    LabelCheckSum->setText(checksum.value_or(QString()));
 }
 
 void frmVeltra::CheckStatus_Click(int Value)

@@ -84,6 +84,8 @@ MsgResult WidgetUi::MsgBox(const MessageRequest &request)
                     standardButtons(request.buttons), QApplication::activeWindow());
     box.setWindowModality(Qt::ApplicationModal);
     box.setDefaultButton(standardButton(request.defaultButton));
+    if (!request.detailedText.isEmpty())
+        box.setDetailedText(request.detailedText);
     // Last: the calls above recompute the window flags and would drop it.
     box.setWindowFlag(Qt::WindowStaysOnTopHint);
     // A box shown while busy still needs the arrow to be answered.

@@ -1,5 +1,6 @@
 #include "passwordinput.h"
 
+#include "asteriskecho.h"
 #include "latin1validator.h"
 #include "passwordstore.h"
 #include "twips.h"
@@ -20,7 +21,7 @@ PasswordInput::PasswordInput(QWidget *parent)
 
     Frame1->setGeometry(twipsRect(120, 120, 3075, 1095));
     TextCode->setGeometry(twipsRect(240, 480, 2595, 420));
-    TextCode->setEchoMode(QLineEdit::Password);
+    echoAsterisks(TextCode);
     TextCode->setMaxLength(MaxPasswordLength);
     TextCode->setValidator(new Latin1Validator(TextCode));
     TextCode->installEventFilter(this);

@@ -1,12 +1,13 @@
 #include "passwordstore.h"
 
 #include "programpaths.h"
+#include "savefile.h"
 #include "settingvalue.h"
 #include "uiservices.h"
 
 #include <QDir>
 #include <QFile>
-#include <QSaveFile>
+#include <QFileInfo>
 #include <QtEndian>
 #include <algorithm>
 
@@ -63,22 +64,43 @@ bool isPasswordCharacter(QChar c)
     return c.unicode() >= 1 && c.unicode() <= 255;
 }
 
-void ReadPassword()
+bool ReadPassword()
 {
-    QFile file(passwordFilePath());
-    const QByteArray bytes = file.open(QIODevice::ReadOnly) ? file.read(FileBytes) : QByteArray();
+    const QString path = passwordFilePath();
+    const QFileInfo info(path);
+    QByteArray bytes;
+    // Only a missing file means "no password"; one that is there but cannot be read must not drop
+    // the protection it holds. A link to nowhere counts as there.
+    if (info.exists() || info.isSymLink()) {
+        QFile file(path);
+        QString reason;
+        // Anything but a plain file (a pipe would block the program) is not opened at all.
+        if (info.exists() && !info.isFile() && !info.isDir())
+            reason = QStringLiteral("Not a regular file");
+        else if (!file.open(QIODevice::ReadOnly))
+            reason = file.errorString();
+        else if (bytes = file.read(FileBytes); file.error() != QFileDevice::NoError)
+            reason = file.errorString();
+        if (!reason.isEmpty()) {
+            MsgBox(QStringLiteral("Cannot read password file!\n%1\n%2")
+                       .arg(QDir::toNativeSeparators(path), reason),
+                   MsgButtons::Ok, MsgIcon::Stop);
+            return false;
+        }
+    }
     if (bytes.isEmpty()) {
         Password[0].clear();
         Password[1].clear();
-        return;
+        return true;
     }
     // A file too short for slot 0 leaves slot 1 as it was, as older versions did.
     if (bytes.size() < SlotBytes) {
         Password[0].clear();
-        return;
+        return true;
     }
     Password[0] = decodeSlot(bytes.constData());
     Password[1] = bytes.size() < 2 * SlotBytes ? QString() : decodeSlot(bytes.constData() + SlotBytes);
+    return true;
 }
 
 bool WritePassword()
@@ -91,18 +113,14 @@ bool WritePassword()
     QByteArray bytes = encodeSlot(Password[0]) + encodeSlot(Password[1]);
     bytes.append(FileEndMark);
 
-    // The file guards who may write calibration dates: only its owner may read or change it. A
-    // file system without permissions (a FAT stick) still takes the password.
-    QSaveFile file(passwordFilePath());
-    bool saved = file.open(QIODevice::WriteOnly);
-    if (saved) {
-        file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-        saved = file.write(bytes) == bytes.size() && file.commit();
-    }
-    if (!saved) {
-        MsgBox(QStringLiteral("Cannot save password!\n%1\n%2")
-                   .arg(QDir::toNativeSeparators(file.fileName()), file.errorString()),
+    // The file guards who may write calibration dates: only its owner may read or change it.
+    const QString path = passwordFilePath();
+    const QString reason =
+        saveFileAtomically(path, bytes, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    if (!reason.isEmpty()) {
+        MsgBox(QStringLiteral("Cannot save password!\n%1\n%2").arg(QDir::toNativeSeparators(path), reason),
                MsgButtons::Ok, MsgIcon::Stop);
+        return false;
     }
-    return saved;
+    return true;
 }

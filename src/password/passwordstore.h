@@ -14,9 +14,11 @@ extern QString InputPassword;
 
 constexpr int MaxPasswordLength = 20;
 
-// Loads both slots; a missing, short or damaged file gives empty slots, never an error. At most
-// 81 bytes are read.
-void ReadPassword();
+// Loads both slots; a missing, short or damaged file gives empty slots. At most 81 bytes are read.
+// A file that is there but cannot be read (no permission, a folder, a read error) leaves the
+// slots as they were, shows a message with its path and the reason, and returns false: the
+// caller must then not go on with what the password protects.
+[[nodiscard]] bool ReadPassword();
 // Saves both slots atomically, readable by the owner only. Refuses (with a message) a password
 // over 20 characters or with a character the file cannot hold; shows a message when the file
 // cannot be written. Returns true when the file now holds both slots.

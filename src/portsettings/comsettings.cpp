@@ -121,7 +121,11 @@ void ComSettings::addPortEntry(qint16 portNo)
     while (position < Combo1->count() && Combo1->itemData(position).toInt() <= portNo)
         ++position;
     Combo1->insertItem(position, PortEntryText(portNo), portNo);
-    Combo1->setItemData(position, m_link.Comm1.portDescription(portNo), Qt::ToolTipRole);
+    QString toolTip = m_link.Comm1.portDescription(portNo);
+    const QString condition = m_link.Comm1.portCondition(portNo);
+    if (!condition.isEmpty())
+        toolTip += u'\n' + condition;
+    Combo1->setItemData(position, toolTip, Qt::ToolTipRole);
 }
 
 void ComSettings::setPanel1(const QColor &color, const QString &caption)
@@ -192,10 +196,12 @@ qint16 ComSettings::ReOpenComPort()
     if (unloaded(self))
         return 0;
     if (outcome != 0) {
+        // Behind "Show Details...": why, for a number never opened as much as for a failed one.
+        const PortDiagnosis why = portNo >= 1 ? m_link.OpenFailure : m_link.Comm1.diagnose(portNo);
         MsgBox(QStringLiteral("Cannot open com port %1 .\nCheck other running programs or select "
                               "available com port !")
                    .arg(portNo),
-               MsgButtons::Ok, MsgIcon::Exclamation);
+               MsgButtons::Ok, MsgIcon::Exclamation, ProgramTitle, MsgResult::Ok, why.text());
         if (unloaded(self))
             return -1;
     }

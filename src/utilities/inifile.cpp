@@ -1,10 +1,10 @@
 #include "inifile.h"
 
+#include "savefile.h"
 #include "settingvalue.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <optional>
 
 namespace {
@@ -222,8 +222,7 @@ bool writeString(const QString &path, const QString &section, const QString &key
     // A file over the limit would read as missing from then on.
     if (bytes.size() > MaxFileSize)
         return false;
-    QSaveFile out(path);
-    return out.open(QIODevice::WriteOnly) && out.write(bytes) == bytes.size() && out.commit();
+    return saveFileAtomically(path, bytes).isEmpty();
 }
 
 } // namespace IniFile

@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLocalSocket>
+#include <QStandardPaths>
 #include <QThread>
 
 #include <cstdio>
@@ -34,18 +35,40 @@ QString instanceKey(const QString &programFolder)
     return QStringLiteral("veltra-setcalibdate-") + QString::fromLatin1(hash.left(24));
 }
 
+// The user's runtime folder is emptied at logout and is private to the user; the temp folder
+// only serves where there is none.
+QString guardFolder()
+{
+    const QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    return runtime.isEmpty() ? QDir::tempPath() : runtime;
+}
+
+// The copy that holds the guard, for an end of the process that runs no destructors.
+SingleInstance *heldGuard = nullptr;
+
 } // namespace
 
 SingleInstance::SingleInstance(const QString &programFolder, QObject *parent)
-    : QObject(parent), m_key(instanceKey(programFolder)),
-      m_lock(std::make_unique<QLockFile>(QDir::temp().filePath(m_key + QStringLiteral(".lock"))))
+    : QObject(parent), m_key(QDir(guardFolder()).filePath(instanceKey(programFolder))),
+      m_lock(std::make_unique<QLockFile>(m_key + QStringLiteral(".lock")))
 {
     // A copy may run for days: only a lock whose process is gone counts as stale, never an old one.
     m_lock->setStaleLockTime(0);
     connect(&m_server, &QLocalServer::newConnection, this, &SingleInstance::readRequest);
 }
 
-SingleInstance::~SingleInstance() = default;
+SingleInstance::~SingleInstance()
+{
+    release();
+}
+
+void SingleInstance::release()
+{
+    m_server.close();
+    m_lock->unlock();
+    if (heldGuard == this)
+        heldGuard = nullptr;
+}
 
 bool SingleInstance::tryBecomeFirst()
 {
@@ -58,6 +81,13 @@ bool SingleInstance::tryBecomeFirst()
     QLocalServer::removeServer(m_key);
     m_server.setSocketOptions(QLocalServer::UserAccessOption);
     m_server.listen(m_key);
+    // Registered once: std::quick_exit is how the program ends at once.
+    static const bool registered = std::at_quick_exit([] {
+        if (heldGuard)
+            heldGuard->release();
+    }) == 0;
+    Q_UNUSED(registered);
+    heldGuard = this;
     return true;
 }
 

@@ -1,11 +1,13 @@
 #pragma once
 // One running copy of the program per user and program folder.
 //
-// The first copy holds a lock file and listens on a local socket, both named after a hash of the
-// user and the canonical program folder, so copies in different folders are different programs.
-// A later copy finds the lock taken, asks the running copy over the socket to come to the front
-// and ends. A lock left behind by a copy that crashed is taken over (the lock file records the
-// process, which no longer runs). Qt Core and Network only.
+// The first copy holds a lock file and listens on a local socket, both in the user's runtime
+// folder (the temp folder where there is none) and named after a hash of the user and the
+// canonical program folder, so copies in different folders are different programs. A later copy
+// finds the lock taken, asks the running copy over the socket to come to the front and ends. A
+// lock left behind by a copy that crashed is taken over (the lock file records the process, which
+// no longer runs). The holder removes both files when it is destroyed and when the process ends
+// through std::quick_exit. Qt Core and Network only.
 
 #include <QLocalServer>
 #include <QLockFile>
@@ -25,7 +27,10 @@ public:
     bool tryBecomeFirst();
     // Asks the running copy to come to the front; true when it took the request.
     bool ActivatePrevInstance();
+    // Stops listening and removes the socket and the lock file; a later copy runs as the first.
+    void release();
 
+    // The socket's path; the lock file is this path with ".lock" appended.
     QString key() const { return m_key; }
 
 signals:

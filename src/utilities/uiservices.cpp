@@ -27,7 +27,7 @@ void SetUi(UiServices *ui)
 }
 
 MsgResult MsgBox(const QString &text, MsgButtons buttons, MsgIcon icon, const QString &title,
-                 MsgResult defaultButton)
+                 MsgResult defaultButton, const QString &detailedText)
 {
-    return Ui().MsgBox({title, text, icon, buttons, defaultButton});
+    return Ui().MsgBox({title, text, icon, buttons, defaultButton, detailedText});
 }

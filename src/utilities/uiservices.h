@@ -20,6 +20,8 @@ struct MessageRequest
     MsgIcon icon = MsgIcon::None;
     MsgButtons buttons = MsgButtons::Ok;
     MsgResult defaultButton = MsgResult::Ok;
+    // More about the cause, behind the box's "Show Details..." button; empty for none.
+    QString detailedText;
 };
 
 class UiServices
@@ -41,4 +43,5 @@ void SetUi(UiServices *ui);
 
 // Convenience for the common case.
 MsgResult MsgBox(const QString &text, MsgButtons buttons, MsgIcon icon,
-                 const QString &title = ProgramTitle, MsgResult defaultButton = MsgResult::Ok);
+                 const QString &title = ProgramTitle, MsgResult defaultButton = MsgResult::Ok,
+                 const QString &detailedText = QString());

@@ -39,6 +39,8 @@ public:
     // Set-up.
     QSet<int> presentPorts{1};
     QSet<int> refusedPorts;
+    // What diagnose() says about a port.
+    QHash<int, PortDiagnosis> diagnoses;
     int drainMs = 0;
     bool neverDrains = false;
     std::function<void(const QByteArray &frame)> onWrite;
@@ -75,6 +77,7 @@ public:
     QString portList(int index, qint32 &flags, const QString &filter) override;
     QString listField(const QString &descriptor, const QString &key) override;
     QString portDescription(int portNo) override;
+    PortDiagnosis diagnose(int portNo) override { return diagnoses.value(portNo); }
     bool hasError() const override { return m_error; }
     void clearError() override { m_error = false; }
     bool waitForInput(int msecs) override;

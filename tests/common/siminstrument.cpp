@@ -2,6 +2,7 @@
 
 #include <QDeadlineTimer>
 #include <QFile>
+#include <QTest>
 
 namespace {
 
@@ -116,6 +117,11 @@ QList<QByteArray> SimInstrument::bytesOf(SimFrame::Direction direction) const
             result.append(frame.bytes);
     }
     return result;
+}
+
+bool SimInstrument::waitForFrames(SimFrame::Direction direction, qsizetype count, int msecs) const
+{
+    return QTest::qWaitFor([&] { return bytesOf(direction).size() >= count; }, msecs);
 }
 
 QList<QByteArray> SimInstrument::received() const

@@ -10,6 +10,8 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
+#include <functional>
+
 struct SimFrame
 {
     enum class Direction { Received, Sent };
@@ -30,6 +32,8 @@ public:
     // path. With portNo > 0 the simulator enters itself as that port in iniFile. On failure
     // errorText() says why.
     bool start(const QStringList &arguments, int portNo = 0, const QString &iniFile = QString());
+    // Runs in the simulator's process before it starts (limits for it alone); set before start().
+    void setChildSetup(std::function<void()> setup) { m_process.setChildProcessModifier(setup); }
     void stop();
 
     QString devicePath() const { return m_devicePath; }
@@ -44,6 +48,11 @@ public:
     QList<QByteArray> sent() const;
     // Received command frames: everything the simulator took in except the wake-up "@".
     QList<QByteArray> commands() const;
+
+    // Waits up to msecs for the log to hold at least `count` frames of `direction`. The simulator
+    // logs a frame once it has written or read it, which may be after the program has its reply
+    // or has given up waiting: a test waits for the lines it checks before reading the log.
+    bool waitForFrames(SimFrame::Direction direction, qsizetype count, int msecs = 5000) const;
 
     // Parses the log's text: lines "<seconds> RX|TX "<bytes>"" with bytes escaped as \xNN.
     static QList<SimFrame> parseLog(const QByteArray &text);

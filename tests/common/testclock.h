@@ -18,8 +18,10 @@ public:
 
     double secondsSinceMidnight() const override
     {
-        return std::fmod(m_start + m_elapsed.nsecsElapsed() / 1e9 * m_speed, 86400.0);
+        return std::fmod(m_start + m_elapsed.nsecsElapsed() / 1e9 * m_speed, SecondsPerDay);
     }
+
+    double realSeconds(double seconds) const override { return seconds / m_speed; }
 
 private:
     QElapsedTimer m_elapsed;

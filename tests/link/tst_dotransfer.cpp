@@ -42,9 +42,12 @@ private slots:
         QTest::newRow("status that is no number counts as no status")
             << QByteArrayList{"#A\r\n"} << QByteArrayList{"#x\r\n"} << 1 << -1 << ""
             << QByteArrayList{"V", "t", "V", "t", "V", "t"};
-        QTest::newRow("rejections fail even where the status would say 0")
+        QTest::newRow("each rejection is followed by the status query, and they fail even where the status says 0")
             << QByteArrayList{"#?\r\n"} << QByteArrayList{"#0 ok\r\n"} << 1 << -1 << ""
-            << QByteArrayList{"V", "V", "V"};
+            << QByteArrayList{"V", "t", "V", "t", "V", "t"};
+        QTest::newRow("a rejection, its status query, then success")
+            << QByteArrayList{"#?\r\n", "#A\r\n"} << QByteArrayList{"#0\r\n"} << 1 << 1 << "A"
+            << QByteArrayList{"V", "t", "V", "t"};
     }
     void attempts()
     {

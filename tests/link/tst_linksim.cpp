@@ -84,6 +84,8 @@ private slots:
     void rejectedCommandIsTriedThreeTimes();
     void transferStatusDecides_data();
     void transferStatusDecides();
+    void rejectionIsFollowedByTheStatusQuery_data();
+    void rejectionIsFollowedByTheStatusQuery();
     void faultyInstrumentFailsWithinLimits_data();
     void faultyInstrumentFailsWithinLimits();
     void unendingReplyIsCutAtTheCap_data();
@@ -149,6 +151,7 @@ void LinkSimTest::framedCommandGoesOutAsSpecifiedBytes()
     QVERIFY(c.open({"--framing", "framed"}));
     QCOMPARE(c.link.DoTransfer(QStringLiteral("V"), 0), qint16(1));
     QCOMPARE(c.link.ResponseText, QStringLiteral("Veltra K-40 V1.610"));
+    QVERIFY(c.sim.waitForFrames(SimFrame::Direction::Sent, 2));
     QCOMPARE(c.sim.received(), (Commands{"@", QByteArray("\x02\x56\x35\x38\x03")}));
     QCOMPARE(c.sim.sent(), (Commands{"\x07", "\x02Veltra K-40 V1.610D8\x03"}));
 }
@@ -217,6 +220,38 @@ void LinkSimTest::transferStatusDecides()
     QCOMPARE(countOf(frames, plain ? "t\r\n" : "\x02t76\x03"), statusFrames);
 }
 
+void LinkSimTest::rejectionIsFollowedByTheStatusQuery_data()
+{
+    QTest::addColumn<QStringList>("simArguments");
+    QTest::addColumn<Commands>("expected");
+    const QByteArray wr("\x02WRAB\x03");
+    const QByteArray t("\x02t76\x03");
+    QTest::newRow("plain rejection line")
+        << QStringList{"--framing", "plain", "--reject", "WR"}
+        << Commands{"WR\r\n", "t\r\n", "WR\r\n", "t\r\n", "WR\r\n", "t\r\n"};
+    QTest::newRow("framed NAK") << QStringList{"--framing", "framed", "--reject", "WR"}
+                                << Commands{wr, t, wr, t, wr, t};
+    // The status replies are garbled too, so each status query takes its own three attempts.
+    QTest::newRow("framed reply with a wrong checksum")
+        << QStringList{"--framing", "framed", "--bad-checksum"}
+        << Commands{wr, t, t, t, wr, t, t, t, wr, t, t, t};
+}
+
+// A rejected or garbled reply is followed by the status query before the next attempt, and the
+// transfer fails although the status says 0.
+void LinkSimTest::rejectionIsFollowedByTheStatusQuery()
+{
+    QFETCH(QStringList, simArguments);
+    QFETCH(Commands, expected);
+    Connection c;
+    QVERIFY(c.open(simArguments));
+
+    QCOMPARE(c.link.DoTransfer(QStringLiteral("WR"), 1), qint16(-1));
+    QCOMPARE(c.link.ResponseText, QString());
+    QVERIFY(c.sim.waitForFrames(SimFrame::Direction::Received, 2 * expected.size()));
+    QCOMPARE(c.sim.commands(), expected);
+}
+
 void LinkSimTest::faultyInstrumentFailsWithinLimits_data()
 {
     QTest::addColumn<QStringList>("simArguments");
@@ -244,6 +279,8 @@ void LinkSimTest::faultyInstrumentFailsWithinLimits()
     QCOMPARE(c.link.ResponseText, QString());
     QCOMPARE(c.link.ExchangeBusy, qint16(0));
     QCOMPARE(c.link.InTransfer, qint16(0));
+    // The link may give up before the simulator has logged what it received last.
+    QVERIFY(c.sim.waitForFrames(SimFrame::Direction::Received, 3 + commandFrames));
     const Commands frames = c.sim.received();
     QCOMPARE(countOf(frames, "@"), 3);
     QCOMPARE(c.sim.commands().size(), commandFrames);

@@ -1,5 +1,6 @@
 // A second process for the tests that must watch a program end or meet another copy.
-//   mainwindow-testhelper terminate         closes a main window and answers "Terminate program ?"
+//   mainwindow-testhelper terminate         holds the single-instance guard, prints "guarded",
+//                                           closes a main window and answers "Terminate program ?"
 //                                           with Yes; prints "returned" if it gets control back
 //   mainwindow-testhelper instance <folder> runs the single-instance guard for that program
 //                                           folder; prints "running", then "activated" for each
@@ -25,6 +26,9 @@ void say(const char *text)
 int terminate(int argc, char *argv[])
 {
     QApplication app(argc, argv);
+    SingleInstance guard(QCoreApplication::applicationDirPath());
+    CheckPrevInstance(guard);
+    say("guarded");
     ScriptedUi ui;
     ui.answers.append(MsgResult::Yes);
     ScriptedSerialControl comm;

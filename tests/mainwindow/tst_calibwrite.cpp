@@ -17,6 +17,7 @@
 #include <QDateEdit>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QDir>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -89,7 +90,7 @@ Commands commandTexts(const QList<QByteArray> &frames)
     return result;
 }
 
-// The commands SetCalibDate sent: from its "WR" up to the read that follows.
+// The commands SetCalibDate sent: from its "#R" up to the read that follows.
 Commands writeCommands(const Commands &commands)
 {
     const qsizetype read = commands.indexOf("V");
@@ -197,6 +198,7 @@ private slots:
     void initTestCase();
 
     void noticeIsShownOnTheFirstPressOnly();
+    void unreadablePasswordFileSendsNothing();
     void wrongPasswordSendsNothing_data();
     void wrongPasswordSendsNothing();
     void commandsOnTheWire_data();
@@ -209,6 +211,8 @@ private slots:
     void failedCommandIsReportedAndUnlocks();
     void readBackWordsAreComparedAsNumbers_data();
     void readBackWordsAreComparedAsNumbers();
+    void anotherInstrumentIsNotWritten();
+    void windowStaysLockedUntilTheVerdict();
 };
 
 void CalibWriteTest::initTestCase()
@@ -233,6 +237,24 @@ void CalibWriteTest::noticeIsShownOnTheFirstPressOnly()
     QVERIFY(writeCommands(rig.press()).contains("WW240301 010101"));
     QCOMPARE(driver.seen, QStringList{QStringLiteral("MsgForm")});
     QCOMPARE(rig.ui.texts(), (QStringList{Question, Success, Question, Success}));
+}
+
+// A password file that is there but cannot be read must not count as "no password".
+void CalibWriteTest::unreadablePasswordFileSendsNothing()
+{
+    SimRig rig;
+    QVERIFY(rig.start({}));
+    QVERIFY(QDir(PrgPath).mkdir(PasswordFileName));
+    ModalDriver driver;
+    rig.window->ShowInfoPswMsg = 1;
+    rig.choose(QDate(2024, 3, 1), false);
+
+    QCOMPARE(rig.press(), Commands());
+    QCOMPARE(driver.seen, QStringList());
+    QCOMPARE(rig.ui.boxes.size(), 1);
+    QVERIFY(rig.ui.boxes[0].text.startsWith(QStringLiteral("Cannot read password file!")));
+    QVERIFY(!rig.window->PasswordOk);
+    QVERIFY(rig.window->ComChange->isEnabled());
 }
 
 void CalibWriteTest::wrongPasswordSendsNothing_data()
@@ -278,13 +300,15 @@ void CalibWriteTest::commandsOnTheWire_data()
     QTest::addColumn<bool>("ticked");
     QTest::addColumn<Commands>("expected");
     QTest::newRow("one date in the instrument: WW and six digits")
-        << "240115" << QDate(2010, 9, 21) << true << Commands{"WR", "WW100921", "EW1"};
+        << "240115" << QDate(2010, 9, 21) << true << Commands{"#R", "WR", "WW100921", "EW1"};
     QTest::newRow("5 January 2009 is written with leading zeros")
-        << "240115" << QDate(2009, 1, 5) << false << Commands{"WR", "WW090105", "EW1"};
+        << "240115" << QDate(2009, 1, 5) << false << Commands{"#R", "WR", "WW090105", "EW1"};
     QTest::newRow("two dates, box not ticked: the expiration is 1 January 2001")
-        << "240115 250115" << QDate(2009, 1, 5) << false << Commands{"WR", "WW090105 010101", "EW1"};
+        << "240115 250115" << QDate(2009, 1, 5) << false
+        << Commands{"#R", "WR", "WW090105 010101", "EW1"};
     QTest::newRow("two dates, box ticked: the chosen expiration date")
-        << "240115 250115" << QDate(2009, 1, 5) << true << Commands{"WR", "WW090105 250630", "EW1"};
+        << "240115 250115" << QDate(2009, 1, 5) << true
+        << Commands{"#R", "WR", "WW090105 250630", "EW1"};
 }
 
 void CalibWriteTest::commandsOnTheWire()
@@ -350,7 +374,7 @@ void CalibWriteTest::verdictOfTheReadBack()
     rig.ui.answers.enqueue(answer);
 
     const Commands sent = writeCommands(rig.press());
-    QCOMPARE(sent.size(), written ? 3 : 0);
+    QCOMPARE(sent.size(), written ? 4 : 0);
     QCOMPARE(rig.ui.texts(), (QStringList{Question, verdict}));
     QCOMPARE(rig.ui.boxes.last().icon, verdict == Success ? MsgIcon::Information : MsgIcon::Stop);
     QVERIFY(rig.window->ComChange->isEnabled());
@@ -380,7 +404,7 @@ void CalibWriteTest::oldKxFirmwareIsRefused()
         QCOMPARE(rig.ui.texts(), (QStringList{Question, FirmwareTooOld, Failure}));
         QCOMPARE(rig.ui.boxes[1].icon, MsgIcon::Information);
     } else {
-        QCOMPARE(sent, (Commands{"WR", "WW240301 250301", "EW1"}));
+        QCOMPARE(sent, (Commands{"#R", "WR", "WW240301 250301", "EW1"}));
         QCOMPARE(rig.ui.texts(), (QStringList{Question, Success}));
     }
 }
@@ -457,6 +481,52 @@ void CalibWriteTest::failedCommandIsReportedAndUnlocks()
     QCOMPARE(rig.ui.texts(), boxes);
     QVERIFY(rig.window.ComChange->isEnabled());
     QVERIFY(!rig.ui.busy);
+}
+
+// The serial number changed between the read and the write: nothing is written, and no verdict
+// follows about an instrument the read-out does not show.
+void CalibWriteTest::anotherInstrumentIsNotWritten()
+{
+    ScriptedRig rig;
+    rig.instrument.answer("#R", {line("12345"), line(" 67890 ")});
+    rig.instrument.answer("WR", {line("240115")});
+    rig.readAndPress();
+
+    QCOMPARE(rig.instrument.commands.mid(rig.instrument.commands.lastIndexOf("WR") + 1),
+             (Commands{"t", "#R", "t"}));
+    QCOMPARE(rig.ui.texts(),
+             (QStringList{Question,
+                          QStringLiteral("The instrument has changed since it was read (serial "
+                                         "number 12345, now 67890). Read it again before "
+                                         "changing its dates.")}));
+    QCOMPARE(rig.ui.boxes.last().icon, MsgIcon::Stop);
+    QVERIFY(rig.window.ComChange->isEnabled());
+    QVERIFY(!rig.ui.busy);
+}
+
+// "&Read" and "&Change Calib Date..." stay disabled through the whole write, the read that
+// follows it and the "WR" of the check included.
+void CalibWriteTest::windowStaysLockedUntilTheVerdict()
+{
+    ScriptedRig rig;
+    rig.instrument.answer("WR", {line("240115 250115"), line("240115 250115"), line("090105 091231")});
+    rig.instrument.answer("WW090105 091231", {line("")});
+    rig.instrument.answer("EW1", {line("")});
+    QList<bool> enabledAtCommand;
+    const auto instrument = rig.comm.onWrite;
+    rig.comm.onWrite = [&](const QByteArray &frame) {
+        if (frame == "\n")
+            enabledAtCommand.append(rig.window.ComRead->isEnabled() || rig.window.ComChange->isEnabled());
+        instrument(frame);
+    };
+    rig.readAndPress();
+
+    QCOMPARE(rig.instrument.commands.count("WR"), 4);
+    QCOMPARE(enabledAtCommand.size(), rig.instrument.commands.size());
+    QVERIFY(!enabledAtCommand.contains(true));
+    QCOMPARE(rig.ui.texts(), (QStringList{Question, Success}));
+    QVERIFY(rig.window.ComRead->isEnabled());
+    QVERIFY(rig.window.ComChange->isEnabled());
 }
 
 QTEST_MAIN(CalibWriteTest)

@@ -14,7 +14,9 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QDateEdit>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -107,6 +109,26 @@ private slots:
         QVERIFY(comm.written.isEmpty());
     }
 
+    // A password file that cannot be read keeps the change dialog closed.
+    void unreadablePasswordFileOpensNoDialog()
+    {
+        QFile::remove(PrgPath + PasswordFileName);
+        QVERIFY(QDir(PrgPath).mkdir(PasswordFileName));
+        ScriptedUi ui;
+        ScriptedSerialControl comm;
+        frmVeltra window(comm);
+        ModalDriver driver([](QWidget *modal) {
+            if (auto *dialog = qobject_cast<QDialog *>(modal))
+                dialog->reject();
+        });
+        window.mnuSetPassword->trigger();
+        QVERIFY(QDir(PrgPath).rmdir(PasswordFileName));
+        QCOMPARE(driver.seen, QStringList());
+        QCOMPARE(ui.boxes.size(), 1);
+        QVERIFY(ui.boxes[0].text.startsWith(QStringLiteral("Cannot read password file!")));
+        QVERIFY(!QFileInfo::exists(PrgPath + PasswordFileName));
+    }
+
     void bluetoothOpensThePortDialogInsteadOfReading()
     {
         writeSettings("[Appl]\nComPort=1\nConnectViaBluetooth=1;3;5\n");
@@ -163,6 +185,7 @@ private slots:
         WidgetUi ui;
         QMessageBox *seen = nullptr;
         QString shownText;
+        QString shownDetails;
         QString defaultText;
         Qt::WindowFlags flags;
         ModalDriver driver([&](QWidget *modal) {
@@ -170,6 +193,7 @@ private slots:
             if (!seen)
                 return;
             shownText = seen->text();
+            shownDetails = seen->detailedText();
             defaultText = seen->defaultButton() ? seen->defaultButton()->text() : QString();
             flags = seen->windowFlags();
             if (pressEscape)
@@ -179,10 +203,14 @@ private slots:
         });
         const MsgResult result = ui.MsgBox({QStringLiteral("Veltra"),
                                             QStringLiteral("Veltra not found (com port 3) !\r\rSearch?"),
-                                            MsgIcon::Question, MsgButtons::YesNo, MsgResult::No});
+                                            MsgIcon::Question, MsgButtons::YesNo, MsgResult::No,
+                                            QStringLiteral("Com port 3 (/dev/ttyUSB0) is in use "
+                                                           "by minicom (process 4321).")});
         QCOMPARE(result, MsgResult::No);
         QCOMPARE(driver.seen, QStringList{"QMessageBox"});
         QCOMPARE(shownText, QStringLiteral("Veltra not found (com port 3) !\n\nSearch?"));
+        QCOMPARE(shownDetails,
+                 QStringLiteral("Com port 3 (/dev/ttyUSB0) is in use by minicom (process 4321)."));
         QCOMPARE(defaultText, QStringLiteral("&No"));
         QVERIFY(flags & Qt::WindowStaysOnTopHint);
     }

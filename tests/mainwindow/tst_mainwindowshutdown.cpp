@@ -5,7 +5,9 @@
 #include "scriptedui.h"
 
 #include <QAction>
+#include <QDir>
 #include <QProcess>
+#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
@@ -70,14 +72,22 @@ private slots:
         }
     }
 
+    // Nothing runs on after Yes, yet the single-instance guard takes its files along.
     void yesEndsTheProcessAtOnce()
     {
+        QTemporaryDir runtime;
         QProcess helper;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
+        helper.setProcessEnvironment(environment);
         helper.start(helperPath(), {QStringLiteral("terminate")});
         QVERIFY2(helper.waitForFinished(15000), qPrintable(helper.errorString()));
         QCOMPARE(helper.exitStatus(), QProcess::NormalExit);
         QCOMPARE(helper.exitCode(), 0);
-        QCOMPARE(helper.readAllStandardOutput(), QByteArray());
+        QCOMPARE(helper.readAllStandardOutput(), QByteArray("guarded\n"));
+        QCOMPARE(QDir(runtime.path()).entryList(QDir::AllEntries | QDir::System | QDir::Hidden
+                                                | QDir::NoDotAndDotDot),
+                 QStringList());
     }
 };
 

@@ -4,10 +4,12 @@
 #include "frmveltra.h"
 #include "programpaths.h"
 #include "qtserialcontrol.h"
+#include "scriptedserialcontrol.h"
 #include "scriptedui.h"
 #include "siminstrument.h"
 
 #include <QAccessible>
+#include <QCoreApplication>
 #include <QCheckBox>
 #include <QDateEdit>
 #include <QFile>
@@ -98,6 +100,14 @@ public:
     int endings = 0;
     bool portOpenAtEnd = false;
 };
+
+const QString QuestionFor3 =
+    QStringLiteral("Veltra not found (com port 3) !\r\rSearch Veltra on com ports?");
+
+PortDiagnosis diagnosis(PortProblem problem, const QString &sentence)
+{
+    return {problem, {sentence}};
+}
 
 const QString TransferErrorV = QStringLiteral(
     "Data transfer to instrument fails (V) !\nPlease check connection cable,\n"
@@ -225,6 +235,74 @@ private slots:
         QCOMPARE(w.link().ComPortNo, qint16(3));
         QVERIFY(rig.comm->openState());
         QCOMPARE(fileContent(IniFileName), settingsBefore);
+    }
+
+    void portHeldByAnotherProgramExplainsTheQuestion()
+    {
+        Rig rig("[Appl]\nComPort=3\n");
+        QVERIFY(rig.addSim(3, {}));
+        const QString device = rig.sims.front()->devicePath();
+        QProcess holder;
+        holder.start(QCoreApplication::applicationDirPath() + QStringLiteral("/port-holder"),
+                     {device});
+        QVERIFY(holder.waitForReadyRead(10000));
+        QCOMPARE(holder.readLine(), QByteArray("open\n"));
+        rig.ui.answers.append(MsgResult::No);
+        rig.startWindow();
+        QTRY_VERIFY_WITH_TIMEOUT(rig.finished(), StartMsecs);
+
+        QCOMPARE(rig.ui.texts(), (QStringList{QuestionFor3, TransferErrorV}));
+        const QString details = rig.ui.boxes.first().detailedText;
+        QVERIFY2(details.startsWith(QStringLiteral("Com port 3 (%1) is in use by port-holder "
+                                                   "(process %2): close that program or choose "
+                                                   "another port.\n")
+                                        .arg(device)
+                                        .arg(holder.processId())),
+                 qPrintable(details));
+        // The transfer error after a declined search has nothing to add.
+        QCOMPARE(rig.ui.boxes.last().detailedText, QString());
+        holder.closeWriteChannel();
+        QVERIFY(holder.waitForFinished(10000));
+    }
+
+    void searchOfRefusedPorts_data()
+    {
+        QTest::addColumn<PortProblem>("otherPortProblem");
+        QTest::addColumn<bool>("explained");
+        QTest::newRow("every port refused for permission: the transfer error says why")
+            << PortProblem::NoPermission << true;
+        QTest::newRow("a port in use besides: the transfer error has no details")
+            << PortProblem::Busy << false;
+    }
+    void searchOfRefusedPorts()
+    {
+        QFETCH(PortProblem, otherPortProblem);
+        QFETCH(bool, explained);
+        QTemporaryDir folder;
+        SetProgramPaths(folder.path());
+        QFile ini(IniFileName);
+        QVERIFY(ini.open(QIODevice::WriteOnly));
+        ini.write("[Appl]\nComPort=3\n");
+        ini.close();
+        ScriptedUi ui;
+        ui.answers.append(MsgResult::Yes);
+        ScriptedSerialControl comm;
+        comm.presentPorts = {2, 3};
+        comm.refusedPorts = {2, 3};
+        const PortDiagnosis configured = diagnosis(
+            PortProblem::NoPermission, QStringLiteral("Com port 3 (/dev/ttyS2) may not be opened "
+                                                      "by account alice: join group dialout."));
+        comm.diagnoses[2] = diagnosis(otherPortProblem, QStringLiteral("Com port 2: refused."));
+        comm.diagnoses[3] = configured;
+        frmVeltra window(comm);
+        window.show();
+        window.Form_Load();
+        QTRY_VERIFY_WITH_TIMEOUT(window.ComRead->isEnabled() && !window.TimerStart->isActive(),
+                                 StartMsecs);
+
+        QCOMPARE(ui.texts(), (QStringList{QuestionFor3, TransferErrorV}));
+        QCOMPARE(ui.boxes.first().detailedText, configured.text());
+        QCOMPARE(ui.boxes.last().detailedText, explained ? configured.text() : QString());
     }
 
     void readOut_data()

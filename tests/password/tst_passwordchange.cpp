@@ -122,7 +122,7 @@ void TestPasswordChange::updateOutcomes()
     QCOMPARE(fileExists(), written);
     if (written) {
         Password[0] = QStringLiteral("stale");
-        ReadPassword();
+        QVERIFY(ReadPassword());
         QCOMPARE(Password[0], typed);
     }
 }

@@ -6,7 +6,10 @@
 
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QApplication>
 #include <QPushButton>
+#include <QStyle>
+#include <QStyleFactory>
 #include <QTest>
 
 enum class CancelWay { EscapeKey, CancelButton, CloseBox };
@@ -26,6 +29,8 @@ private slots:
     void cancellingLeavesNoText();
     void inputStopsAtTwentyCharacters();
     void charactersOutsideLatin1AreNotTaken();
+    void typedCharactersShowAsAsterisks_data();
+    void typedCharactersShowAsAsterisks();
 };
 
 void TestPasswordInput::opensEmptyAndMasked()
@@ -124,6 +129,29 @@ void TestPasswordInput::charactersOutsideLatin1AreNotTaken()
     }
     dialog.ComOK->click();
     QCOMPARE(InputPassword, QStringLiteral(u"\u00e4b"));
+}
+
+void TestPasswordInput::typedCharactersShowAsAsterisks_data()
+{
+    QTest::addColumn<QString>("styleName");
+    QTest::newRow("Fusion, whose own echo is a bullet") << QStringLiteral("Fusion");
+    QTest::newRow("Windows") << QStringLiteral("Windows");
+}
+
+void TestPasswordInput::typedCharactersShowAsAsterisks()
+{
+    QFETCH(QString, styleName);
+    QStyle *style = QStyleFactory::create(styleName);
+    if (!style)
+        QSKIP("this Qt has no such style");
+    QApplication::setStyle(style);
+    PasswordInput dialog;
+    dialog.show();
+    QTest::keyClicks(dialog.TextCode, QStringLiteral("a B1"));
+    QCOMPARE(dialog.TextCode->displayText(), QStringLiteral("****"));
+    QCOMPARE(dialog.TextCode->style()->styleHint(QStyle::SH_LineEdit_PasswordCharacter, nullptr,
+                                                 dialog.TextCode),
+             int(u'*'));
 }
 
 QTEST_MAIN(TestPasswordInput)

@@ -7,8 +7,12 @@
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <unistd.h>
 
 namespace {
 
@@ -22,7 +26,11 @@ const QByteArray AbcFile = QByteArray::fromHex(
 const QByteArray XyzSlot = QByteArray::fromHex(
     "6C00 6C00 6C00 F1FF 1000 0F00 0E00 0D00 0C00 0B00 0A00 0900 0800 0700 0600 0500 0400 0300 0200 0100");
 
+enum class Unreadable { Folder, OtherAccount, ReadError };
+
 } // namespace
+
+Q_DECLARE_METATYPE(Unreadable)
 
 class TestPasswordStore : public QObject
 {
@@ -45,6 +53,8 @@ private slots:
     void unstorablePasswordIsRefused_data();
     void unstorablePasswordIsRefused();
     void unwritableFileIsReported();
+    void unreadableFileKeepsTheProtection_data();
+    void unreadableFileKeepsTheProtection();
 
 private:
     QString filePath() const { return PrgPath + PasswordFileName; }
@@ -86,7 +96,7 @@ void TestPasswordStore::abcIsStoredAsItsDocumentedBytes()
 void TestPasswordStore::documentedBytesLoadAsAbc()
 {
     writeFile(AbcFile.left(40) + XyzSlot + "0");
-    ReadPassword();
+    QVERIFY(ReadPassword());
     QCOMPARE(Password[0], QStringLiteral("abc"));
     QCOMPARE(Password[1], QStringLiteral("xyz"));
 }
@@ -114,7 +124,7 @@ void TestPasswordStore::passwordsSurviveSaveAndLoad()
     Password[1] = slot1;
     QVERIFY(WritePassword());
     Password[0] = Password[1] = QStringLiteral("stale");
-    ReadPassword();
+    QVERIFY(ReadPassword());
     QCOMPARE(Password[0], slot0);
     QCOMPARE(Password[1], slot1);
     const QByteArray bytes = fileBytes();
@@ -130,7 +140,7 @@ void TestPasswordStore::emptyPasswordIsStoredAsMinusTwelve()
     QCOMPARE(bytes.left(6), QByteArray::fromHex("F4FF 1300 1200"));
     QCOMPARE(bytes.mid(38, 2), QByteArray::fromHex("0100"));
     Password[0] = QStringLiteral("stale");
-    ReadPassword();
+    QVERIFY(ReadPassword());
     QCOMPARE(Password[0], QString());
 }
 
@@ -174,7 +184,7 @@ void TestPasswordStore::shortOrMissingFiles()
         writeFile((AbcFile.left(40) + XyzSlot).left(size));
     Password[0] = QStringLiteral("old");
     Password[1] = QStringLiteral("kept");
-    ReadPassword();
+    QVERIFY(ReadPassword());
     QCOMPARE(Password[0], slot0);
     QCOMPARE(Password[1], slot1);
 }
@@ -204,7 +214,7 @@ void TestPasswordStore::damagedValueEmptiesItsSlot()
     QByteArray bytes = AbcFile.left(40) + XyzSlot + "0";
     bytes.replace(offset, 2, value);
     writeFile(bytes);
-    ReadPassword();
+    QVERIFY(ReadPassword());
     QCOMPARE(Password[0], slot0);
     QCOMPARE(Password[1], slot1);
 }
@@ -212,7 +222,7 @@ void TestPasswordStore::damagedValueEmptiesItsSlot()
 void TestPasswordStore::oversizedFileReadsItsFirstBytes()
 {
     writeFile(AbcFile + QByteArray(4 * 1024 * 1024, 'x'));
-    ReadPassword();
+    QVERIFY(ReadPassword());
     QCOMPARE(Password[0], QStringLiteral("abc"));
     QCOMPARE(Password[1], QString());
 }
@@ -255,6 +265,67 @@ void TestPasswordStore::unwritableFileIsReported()
     QCOMPARE(ui.boxes.size(), 1);
     QVERIFY(ui.boxes[0].text.startsWith(QStringLiteral("Cannot save password!")));
     QCOMPARE(ui.boxes[0].icon, MsgIcon::Stop);
+}
+
+void TestPasswordStore::unreadableFileKeepsTheProtection_data()
+{
+    QTest::addColumn<Unreadable>("kind");
+    QTest::newRow("a folder at the file's path") << Unreadable::Folder;
+    QTest::newRow("a file its owner keeps to himself, read by another account")
+        << Unreadable::OtherAccount;
+    QTest::newRow("a file whose every read fails, as on a failing disk") << Unreadable::ReadError;
+}
+
+// Reading as "no password" would let the next write of a calibration date through unasked.
+void TestPasswordStore::unreadableFileKeepsTheProtection()
+{
+    QFETCH(Unreadable, kind);
+    const QString message = QStringLiteral("Cannot read password file!\n%1\n")
+                                .arg(QDir::toNativeSeparators(filePath()));
+    if (kind == Unreadable::OtherAccount) {
+        // Root reads any file, so the read runs in a child: as root under the account nobody,
+        // otherwise as ourselves with no permission on the file.
+        writeFile(AbcFile);
+        const bool root = ::geteuid() == 0;
+        QVERIFY(QFile::setPermissions(filePath(), root ? QFileDevice::ReadOwner | QFileDevice::WriteOwner
+                                                       : QFileDevice::Permissions()));
+        QVERIFY(QFile::setPermissions(m_folder->path(), QFileDevice::Permissions(0x7755)));
+        const QString child = QCoreApplication::applicationDirPath() + QStringLiteral("/store-child");
+        QStringList arguments{QStringLiteral("read-password"), m_folder->path()};
+        QString program = child;
+        if (root) {
+            program = QStandardPaths::findExecutable(QStringLiteral("setpriv"));
+            if (program.isEmpty())
+                QSKIP("running as root without setpriv: no other account to read as");
+            arguments = QStringList{QStringLiteral("--reuid=65534"), QStringLiteral("--regid=65534"),
+                                    QStringLiteral("--clear-groups"), child} + arguments;
+        }
+        QProcess process;
+        process.start(program, arguments);
+        QVERIFY(process.waitForFinished(10000));
+        const QString output = QString::fromLocal8Bit(process.readAllStandardOutput());
+        QCOMPARE(process.exitCode(), 1);
+        QVERIFY2(output.startsWith(message) && output.size() > message.size() + 1, qPrintable(output));
+        return;
+    }
+    if (kind == Unreadable::Folder) {
+        QVERIFY(QDir(PrgPath).mkdir(PasswordFileName));
+    } else {
+        // Reading the start of our own address space fails with an input/output error, as a
+        // failing disk does, for root too.
+        if (!QFile::exists(QStringLiteral("/proc/self/mem")))
+            QSKIP("no /proc/self/mem to read from");
+        QVERIFY(QFile::link(QStringLiteral("/proc/self/mem"), filePath()));
+    }
+    ScriptedUi ui;
+    Password[0] = QStringLiteral("kept");
+    QVERIFY(!ReadPassword());
+    QCOMPARE(Password[0], QStringLiteral("kept"));
+    QCOMPARE(ui.boxes.size(), 1);
+    QVERIFY2(ui.boxes[0].text.startsWith(message) && ui.boxes[0].text.size() > message.size(),
+             qPrintable(ui.boxes[0].text));
+    QCOMPARE(ui.boxes[0].icon, MsgIcon::Stop);
+    QCOMPARE(ui.boxes[0].buttons, MsgButtons::Ok);
 }
 
 QTEST_GUILESS_MAIN(TestPasswordStore)

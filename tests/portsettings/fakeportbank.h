@@ -30,6 +30,9 @@ public:
     QMap<int, Port> ports;
     // What the enumeration reports, in its order; the ports' own names ("COM3") when empty.
     QStringList names;
+    // What the bank says about ports that do not open, and the states it reports for the list.
+    QMap<int, PortDiagnosis> diagnoses;
+    QMap<int, QString> conditions;
     // Runs for every frame sent, with the number of the open port.
     std::function<void(int portNo, const QByteArray &frame)> onSend;
 
@@ -133,6 +136,9 @@ public:
         return ports.contains(portNo) ? QStringLiteral("/dev/fake%1 test adapter").arg(portNo)
                                       : QString();
     }
+
+    PortDiagnosis diagnose(int portNo) override { return diagnoses.value(portNo); }
+    QString portCondition(int portNo) override { return conditions.value(portNo); }
 
     bool hasError() const override { return m_error; }
     void clearError() override { m_error = false; }

@@ -101,6 +101,7 @@ private slots:
     void secondConnectionTypeClickDuringReopenIsDropped();
     void choosingAnEntryOpensIt();
     void entryForPortZeroIsNeverOpened();
+    void aPortThatWillNotOpenSaysWhy();
     void probe_data();
     void probe();
     void searchWithEmptyList();
@@ -311,6 +312,41 @@ void TestComSettings::entryForPortZeroIsNeverOpened()
     // Opening port 0 would have closed port 3 first.
     QCOMPARE(fixture.bank.openPort(), 3);
     QVERIFY(controlsEnabled(*dialog));
+}
+
+void TestComSettings::aPortThatWillNotOpenSaysWhy()
+{
+    Fixture fixture;
+    fixture.bank.add(3, Kind::Silent);
+    fixture.bank.add(5, Kind::Unopenable);
+    fixture.bank.names = QStringList{"COM3", "COM5", "ttyX"};
+    const PortDiagnosis busy{PortProblem::Busy,
+                             {"Com port 5 (/dev/ttyUSB0) is in use by minicom (process 4321): "
+                              "close that program or choose another port.",
+                              "Process 4321 has the device open."}};
+    fixture.bank.diagnoses[5] = busy;
+    fixture.bank.diagnoses[0] = {PortProblem::Absent,
+                                 {"Com port 0 names no device: choose a port that is present."}};
+    fixture.bank.conditions[5] = QStringLiteral("Busy: in use by minicom (process 4321).");
+    fixture.link.ComPortNo = 3;
+    const auto dialog = fixture.open();
+
+    // The list tells without opening anything.
+    QCOMPARE(fixture.bank.ports[5].openings, 0);
+    const auto toolTip = [&](int portNo) {
+        return dialog->Combo1->itemData(dialog->Combo1->findData(portNo), Qt::ToolTipRole).toString();
+    };
+    QCOMPARE(toolTip(5),
+             QStringLiteral("/dev/fake5 test adapter\nBusy: in use by minicom (process 4321)."));
+    QCOMPARE(toolTip(3), QStringLiteral("/dev/fake3 test adapter"));
+
+    // The box keeps its words; the reason waits behind "Show Details...".
+    selectPort(*dialog, 5);
+    selectPort(*dialog, 0);
+    QCOMPARE(fixture.ui.texts(), (QStringList{cannotOpen(5), cannotOpen(0)}));
+    QCOMPARE(fixture.ui.boxes[0].detailedText, busy.text());
+    QCOMPARE(fixture.ui.boxes[1].detailedText,
+             QStringLiteral("Com port 0 names no device: choose a port that is present."));
 }
 
 void TestComSettings::probe_data()

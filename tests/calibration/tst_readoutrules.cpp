@@ -42,6 +42,8 @@ private slots:
         QTest::newRow("a point with a short front gives what is there") << "AB 1.610" << "AB";
         QTest::newRow("a short text with a point gives nothing") << "1.61" << "";
         QTest::newRow("spaces in the tail are trimmed") << "K-40 CRC  F00D " << "F00D";
+        QTest::newRow("a trailing blank is no part of the checksum")
+            << "K-40 1.610 CRC 3A7F1C " << "3A7F1C";
     }
     void checksumCaption()
     {
@@ -59,6 +61,8 @@ private slots:
         QTest::newRow("rounded up") << "C" << 3.66 << "3.7 V";
         QTest::newRow("a whole number keeps its decimal") << "C" << 4.0 << "4.0 V";
         QTest::newRow("the German decimal comma") << "de_DE" << 3.14 << "3,1 V";
+        QTest::newRow("no thousands separator") << "en_US" << 1234.5 << "1234.5 V";
+        QTest::newRow("no German thousands separator either") << "de_DE" << 1234.5 << "1234,5 V";
     }
     void batteryCaption()
     {

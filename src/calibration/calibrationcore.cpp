@@ -1,0 +1,39 @@
+#include "calibrationcore.h"
+
+#include "link.h"
+
+Outcome CalibrationCore::identify()
+{
+    const QString failed = m_link.IdentifyInstrument();
+    return failed.isEmpty() ? Outcome() : Outcome::failed(failed);
+}
+
+Outcome CalibrationCore::readDates(DateWords &words)
+{
+    const QString command = QStringLiteral("WR");
+    if (m_link.DoTransfer(command, 1) == -1)
+        return Outcome::failed(command);
+    words = SplitDateWords(m_link.ResponseText);
+    return {};
+}
+
+Outcome CalibrationCore::read(ReadOut &out)
+{
+    Outcome outcome = identify();
+    if (!outcome.done())
+        return outcome;
+    DateWords words;
+    outcome = readDates(words);
+    out = readOut(words);
+    return outcome;
+}
+
+ReadOut CalibrationCore::readOut(const DateWords &words) const
+{
+    return MakeReadOut(m_link.Instrument, m_link.DeviceName(), words);
+}
+
+bool KxFirmwareTooOld(const InstrumentInfo &instrument)
+{
+    return instrument.Ident.contains(QStringLiteral("KX")) && instrument.FwVersion < KxCalibFlagFirmware;
+}

@@ -1,0 +1,119 @@
+#include "calibrationwrite.h"
+
+#include "datetext.h"
+#include "link.h"
+#include "settingvalue.h"
+
+CalibrationWrite::CalibrationWrite(CalibrationCore &core, const DateRequest &asked,
+                                   WriteObserver *observer)
+    : m_core(core), m_observer(observer)
+{
+    m_report.asked = asked;
+}
+
+CalibrationWrite::~CalibrationWrite()
+{
+    end();
+}
+
+Outcome CalibrationWrite::note(const Outcome &outcome)
+{
+    if (!outcome.done() && m_report.outcome.done())
+        m_report.outcome = outcome;
+    return outcome;
+}
+
+void CalibrationWrite::end()
+{
+    if (m_ended)
+        return;
+    m_ended = true;
+    if (m_observer)
+        m_observer->writeEnded(m_report);
+}
+
+void CalibrationWrite::decline()
+{
+    note(Outcome::refused(Outcome::Kind::Declined));
+}
+
+Outcome CalibrationWrite::checkFirmware()
+{
+    if (KxFirmwareTooOld(m_core.link().Instrument))
+        return note(Outcome::refused(Outcome::Kind::FirmwareTooOld));
+    return {};
+}
+
+Outcome CalibrationWrite::checkIdentity(const QString &serialRead)
+{
+    Link &link = m_core.link();
+    const QString command = QStringLiteral("#R");
+    if (link.DoTransfer(command, 1) == -1)
+        return note(Outcome::failed(command));
+    const QString serialNow = TrimSpaces(link.ResponseText);
+    if (serialNow != serialRead)
+        return note(Outcome::changed(serialRead, serialNow));
+    return {};
+}
+
+Outcome CalibrationWrite::writeDates()
+{
+    DateWords held;
+    const Outcome opened = m_core.readDates(held);
+    if (!opened.done())
+        return note(opened);
+    m_report.held = held;
+
+    // An instrument that keeps an expiration date always receives one.
+    const DateRequest &asked = m_report.asked;
+    QString command = QStringLiteral("WW") + InstrumentDateText(asked.calibration);
+    if (held.keepsExpiration()) {
+        const QDate expiration = asked.expiration
+            ? *asked.expiration
+            : TextToDate(QStringLiteral("01.01.2001"), false).date();
+        command += QStringLiteral(" ") + InstrumentDateText(expiration);
+    }
+    m_report.command = command;
+    if (m_observer)
+        m_observer->aboutToWrite(m_report);
+
+    Link &link = m_core.link();
+    if (link.DoTransfer(command, 1) == -1)
+        return note(Outcome::failed(command));
+    const QString flag = QStringLiteral("EW1");
+    if (link.DoTransfer(flag, 1) == -1)
+        return note(Outcome::failed(flag));
+    m_report.written = true;
+    return {};
+}
+
+Outcome CalibrationWrite::verify(const std::optional<QDate> &alsoWhenHeld)
+{
+    DateWords readBack;
+    const Outcome checked = m_core.readDates(readBack);
+    if (checked.done()) {
+        m_report.readBack = readBack;
+        const DateRequest &asked = m_report.asked;
+        bool good = WordHoldsDate(readBack.calibration, asked.calibration);
+        if (asked.expiration)
+            good = good && WordHoldsDate(readBack.expiration, *asked.expiration);
+        else if (alsoWhenHeld && readBack.keepsExpiration())
+            good = good && WordHoldsDate(readBack.expiration, *alsoWhenHeld);
+        m_report.verified = good;
+    }
+    note(checked);
+    end();
+    return checked;
+}
+
+Outcome CalibrationWrite::run(const QString &serialRead)
+{
+    Outcome outcome = checkFirmware();
+    if (outcome.done())
+        outcome = checkIdentity(serialRead);
+    if (outcome.done())
+        outcome = writeDates();
+    if (outcome.done())
+        outcome = verify();
+    return outcome;
+}

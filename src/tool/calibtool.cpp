@@ -1,0 +1,332 @@
+#include "calibtool.h"
+
+#include "calibrationwrite.h"
+#include "inifile.h"
+#include "link.h"
+#include "passwordstore.h"
+#include "programpaths.h"
+#include "qtserialcontrol.h"
+#include "settingvalue.h"
+#include "terminal.h"
+#include "uiservices.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+
+#include <cstdio>
+
+namespace {
+
+QList<SystemPort> noSystemPorts()
+{
+    return {};
+}
+
+// A number off the front of a settings line; the default when it is none.
+qint16 settingNumber(QString &line, const QString &separator, qint16 fallback)
+{
+    const std::optional<qint16> number = GetValue(line, 1, separator).toInt16();
+    return number && *number != -1 ? *number : fallback;
+}
+
+void progress(int portNo)
+{
+    constexpr int Width = 40;
+    const int done = portNo * Width / PortMap::MaxPortNo;
+    std::fprintf(stderr, "\rSearching COM%-3d [%s%s]", portNo, QByteArray(done, '#').constData(),
+                 QByteArray(Width - done, '.').constData());
+    std::fflush(stderr);
+}
+
+// The few boxes below the core (an unreadable password file, a parity error) become a line on
+// stderr; each is answered with its default button.
+class StderrUi final : public UiServices
+{
+public:
+    MsgResult MsgBox(const MessageRequest &request) override
+    {
+        QString text = request.text;
+        std::fprintf(stderr, "veltra-calib: %s\n",
+                     qPrintable(text.replace(u'\r', u' ').replace(u'\n', u' ').simplified()));
+        return request.defaultButton;
+    }
+    void Beep() override {}
+    void SetBusyPointer(bool) override {}
+};
+
+} // namespace
+
+CalibTool::CalibTool(const ToolOptions &options) : m_options(options), m_settingsMap(&noSystemPorts) {}
+
+CalibTool::~CalibTool() = default;
+
+int CalibTool::run()
+{
+    StderrUi ui;
+    SetUi(&ui);
+    const int exitCode = runCommand();
+    SetUi(nullptr);
+    return exitCode;
+}
+
+int CalibTool::runCommand()
+{
+    if (m_options.verbose)
+        QLoggingCategory::setFilterRules(QStringLiteral("veltra.link.debug=true"));
+    if (m_options.settings.isEmpty()) {
+        SetProgramPaths(QCoreApplication::applicationDirPath());
+    } else {
+        // The password file lives beside the settings file, as beside the program.
+        const QFileInfo file(m_options.settings);
+        PrgPath = file.absolutePath() + QLatin1Char('/');
+        IniFileName = file.absoluteFilePath();
+    }
+
+    switch (m_options.command) {
+    case ToolCommand::Version:
+        print({ToolVersionText()});
+        return ExitDone;
+    case ToolCommand::Ports:
+        return ports();
+    case ToolCommand::Identify:
+        return identify(false);
+    case ToolCommand::Read:
+        return identify(true);
+    case ToolCommand::Write:
+        return write();
+    }
+    return ExitUsage;
+}
+
+int CalibTool::ports()
+{
+    PortMap map;
+    map.update(IniFileName);
+    QJsonArray list;
+    QStringList lines;
+    for (int portNo = 1; portNo <= PortMap::MaxPortNo; ++portNo) {
+        const QString device = map.devicePath(portNo);
+        if (device.isEmpty())
+            continue;
+        const bool present = map.isPresent(portNo);
+        list.append(QJsonObject{{QStringLiteral("port"), portNo},
+                                {QStringLiteral("device"), device},
+                                {QStringLiteral("description"), map.description(portNo)},
+                                {QStringLiteral("present"), present}});
+        lines << QStringLiteral("COM%1").arg(portNo).leftJustified(7) + device.leftJustified(40)
+                + QLatin1Char(' ') + (present ? QStringLiteral("present") : QStringLiteral("absent "))
+                + QLatin1Char(' ') + map.description(portNo);
+    }
+    if (m_options.json)
+        std::printf("%s\n", QJsonDocument(list).toJson(QJsonDocument::Compact).constData());
+    else
+        print(lines);
+    return ExitDone;
+}
+
+int CalibTool::connect()
+{
+    qint16 portNo = 1;
+    QString iniPath = IniFileName;
+    if (!m_options.device.isEmpty()) {
+        // A device path stands in as port 1 of a map of its own, so it opens like any port.
+        if (!m_deviceFolder.isValid())
+            return fail(ExitPort, QStringLiteral("no temporary folder for the device's port map"));
+        iniPath = m_deviceFolder.filePath(QStringLiteral("device.ini"));
+        if (!IniFile::writeString(iniPath, QStringLiteral("Ports"), QStringLiteral("COM1"),
+                                  m_options.device))
+            return fail(ExitPort, QStringLiteral("cannot note the device path %1").arg(m_options.device));
+        m_comm = std::make_unique<QtSerialControl>(&noSystemPorts, iniPath);
+    } else {
+        QString comPort = ReadAppSetting(QStringLiteral("ComPort"), QStringLiteral("1"));
+        portNo = m_options.port ? qint16(*m_options.port) : settingNumber(comPort, QStringLiteral(" "), 1);
+        // Asking the system for its ports costs more than the whole start; a port the map
+        // already names needs no asking, a search does.
+        m_settingsMap.reload(IniFileName);
+        const bool known = !m_options.search && !m_settingsMap.devicePath(portNo).isEmpty();
+        m_comm = std::make_unique<QtSerialControl>(known ? &noSystemPorts : &PortMap::systemPorts,
+                                                   iniPath);
+    }
+    m_link = std::make_unique<Link>(*m_comm);
+    m_link->InitDeviceTables();
+    m_core = std::make_unique<CalibrationCore>(*m_link);
+
+    QString bluetooth = CutNull(ReadAppSetting(QStringLiteral("ConnectViaBluetooth"),
+                                               QStringLiteral("0;3;5")));
+    Link &l = *m_link;
+    l.BluetoothOn = settingNumber(bluetooth, QStringLiteral(";"), 0);
+    l.BtPromptTimeout = qMax<qint16>(settingNumber(bluetooth, QStringLiteral(";"), 3), 1);
+    l.BtReplyTimeout = qMax<qint16>(settingNumber(bluetooth, QStringLiteral(";"), 5), 2);
+    if (m_options.bluetooth)
+        l.BluetoothOn = 1;
+    l.ComPortNo = portNo;
+    l.SetComSettings();
+
+    m_place = {m_options.device.isEmpty() ? std::optional<int>(portNo) : std::nullopt,
+               m_options.device.isEmpty() ? m_settingsMap.devicePath(portNo) : m_options.device};
+    if (l.OpenComPort(portNo, l.BluetoothOn) == 0)
+        return ExitDone;
+    if (m_options.search && search())
+        return ExitDone;
+    const QString where = m_place.number ? QStringLiteral("COM%1").arg(portNo) : m_options.device;
+    QString reason = l.OpenFailure.text();
+    if (reason.isEmpty()) {
+        reason = m_comm->portState(portNo - 1) != 1
+            ? QStringLiteral("%1: no such device").arg(where)
+            : QStringLiteral("%1: the port cannot be opened").arg(where);
+    }
+    return fail(ExitPort, reason.replace(u'\n', u' '));
+}
+
+bool CalibTool::search()
+{
+    Link &l = *m_link;
+    const qint16 startPortNo = l.ComPortNo;
+    const bool bar = !m_options.quiet && IsTerminal(stderr);
+    bool found = false;
+    for (qint16 portNo = 1; portNo <= PortMap::MaxPortNo && !found; ++portNo) {
+        if (bar)
+            progress(portNo);
+        if (m_comm->portState(portNo - 1) != 1 || l.OpenComPort(portNo, l.BluetoothOn) != 0)
+            continue;
+        if (l.DoTransfer(QStringLiteral("V"), 0) != -1) {
+            found = true;
+            l.ComPortNo = portNo;
+        }
+    }
+    if (bar)
+        std::fputs("\n", stderr);
+    if (!found)
+        return false;
+    m_settingsMap.reload(IniFileName);
+    m_place = {l.ComPortNo, m_settingsMap.devicePath(l.ComPortNo)};
+    if (l.ComPortNo != startPortNo)
+        WriteAppSetting(QStringLiteral("ComPort"), QString::number(l.ComPortNo));
+    return true;
+}
+
+int CalibTool::readInstrument(ReadOut &readOut, bool withDates)
+{
+    if (const int exitCode = connect(); exitCode != ExitDone)
+        return exitCode;
+    Outcome outcome = m_core->identify();
+    if (!outcome.done() && outcome.command == QLatin1String("V") && m_options.search
+        && m_place.number.has_value() && search())
+        outcome = m_core->identify();
+    if (!outcome.done())
+        return failed(outcome);
+    DateWords words;
+    if (withDates) {
+        outcome = m_core->readDates(words);
+        if (!outcome.done())
+            return failed(outcome);
+    }
+    readOut = m_core->readOut(words);
+    return ExitDone;
+}
+
+int CalibTool::identify(bool withDates)
+{
+    ReadOut readOut;
+    if (const int exitCode = readInstrument(readOut, withDates); exitCode != ExitDone)
+        return exitCode;
+    if (m_options.json)
+        printJson(ReadOutJson(m_place, readOut, withDates));
+    else
+        print(ReadOutLines(m_place, readOut, withDates));
+    return ExitDone;
+}
+
+int CalibTool::checkPassword()
+{
+    // An unreadable password file has said why on stderr already.
+    if (!ReadPassword())
+        return ExitRefused;
+    if (Password[0].isEmpty())
+        return ExitDone;
+    std::optional<QString> typed;
+    if (m_options.passwordStdin)
+        typed = ReadStdinLine();
+    else if (IsTerminal(stdin))
+        typed = ReadHiddenLine(QStringLiteral("Password: "));
+    else
+        return fail(ExitRefused, QStringLiteral("a password protects writing: type it on a terminal "
+                                                "or give it with --password-stdin"));
+    if (!typed || *typed != Password[0])
+        return fail(ExitRefused, QStringLiteral("wrong password"));
+    return ExitDone;
+}
+
+int CalibTool::write()
+{
+    if (const int exitCode = checkPassword(); exitCode != ExitDone)
+        return exitCode;
+    ReadOut readOut;
+    if (const int exitCode = readInstrument(readOut, true); exitCode != ExitDone)
+        return exitCode;
+
+    const bool keepsExpiration = readOut.dateWords.keepsExpiration();
+    if (keepsExpiration && !m_options.expiration && !m_options.noExpiration)
+        return fail(ExitUsage, QStringLiteral("this %1 keeps an expiration date: give EXPIRES or "
+                                              "--no-expiration").arg(readOut.deviceName));
+    if (!keepsExpiration && m_options.expiration)
+        return fail(ExitUsage, QStringLiteral("this %1 keeps no expiration date: give CALIB only")
+                                   .arg(readOut.deviceName));
+
+    CalibrationWrite write(*m_core, {m_options.calibration, m_options.expiration});
+    const Outcome outcome = write.run(readOut.serialNo);
+    if (!outcome.done())
+        return failed(outcome);
+    const WriteReport &report = write.report();
+    if (m_options.json) {
+        QJsonObject object = ReadOutJson(m_place, readOut, true);
+        AddWriteJson(object, report, keepsExpiration);
+        printJson(object);
+    } else {
+        print(ReadOutLines(m_place, readOut, true) + WriteLines(report, keepsExpiration));
+    }
+    if (!report.verified.value_or(false))
+        return fail(ExitNotHeld, QStringLiteral("written, but the instrument does not hold the dates"));
+    return ExitDone;
+}
+
+void CalibTool::print(const QStringList &lines) const
+{
+    if (m_options.quiet || lines.isEmpty())
+        return;
+    std::printf("%s\n", qPrintable(lines.join(QLatin1Char('\n'))));
+}
+
+void CalibTool::printJson(const QJsonObject &object) const
+{
+    std::printf("%s\n", QJsonDocument(object).toJson(QJsonDocument::Compact).constData());
+}
+
+int CalibTool::fail(int exitCode, const QString &text) const
+{
+    std::fflush(stdout);
+    std::fprintf(stderr, "veltra-calib: %s\n", qPrintable(text));
+    return exitCode;
+}
+
+int CalibTool::failed(const Outcome &outcome) const
+{
+    switch (outcome.kind) {
+    case Outcome::Kind::FirmwareTooOld:
+        return fail(ExitRefused, FirmwareTooOldText);
+    case Outcome::Kind::InstrumentChanged:
+        return fail(ExitRefused, InstrumentChangedText(outcome));
+    case Outcome::Kind::Declined:
+    case Outcome::Kind::Done:
+        return ExitDone;
+    case Outcome::Kind::CommandFailed:
+        break;
+    }
+    if (outcome.command == QLatin1String("V"))
+        return fail(ExitInstrument, QStringLiteral("no instrument answered on %1")
+                                        .arg(m_place.device));
+    return fail(ExitInstrument, QStringLiteral("the instrument did not accept the command \"%1\"")
+                                    .arg(outcome.command));
+}

@@ -1,0 +1,51 @@
+#pragma once
+// veltra-calib: one command of the command line against one instrument, through the same
+// calibration core as the window. Errors go to stderr, one line each; the result is the exit code.
+
+#include "calibrationcore.h"
+#include "portmap.h"
+#include "tooloptions.h"
+#include "tooloutput.h"
+
+#include <QTemporaryDir>
+
+#include <memory>
+
+class Link;
+class QtSerialControl;
+
+class CalibTool
+{
+public:
+    explicit CalibTool(const ToolOptions &options);
+    ~CalibTool();
+
+    int run();
+
+private:
+    int runCommand();
+    int ports();
+    int identify(bool withDates);
+    int write();
+
+    // Settings file, port and line profile; then the port open, or the exit code why not.
+    int connect();
+    bool search();
+    int readInstrument(ReadOut &readOut, bool withDates);
+    // ExitDone when no password is set or the right one was given.
+    int checkPassword();
+
+    void print(const QStringList &lines) const;
+    void printJson(const QJsonObject &object) const;
+    int fail(int exitCode, const QString &text) const;
+    int failed(const Outcome &outcome) const;
+
+    ToolOptions m_options;
+    QTemporaryDir m_deviceFolder;
+    std::unique_ptr<QtSerialControl> m_comm;
+    std::unique_ptr<Link> m_link;
+    std::unique_ptr<CalibrationCore> m_core;
+    // The port numbers the settings file names, without asking the system.
+    PortMap m_settingsMap;
+    PortPlace m_place;
+};

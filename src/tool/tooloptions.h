@@ -1,0 +1,46 @@
+#pragma once
+// The command line of veltra-calib: what to do, on which port, and how to answer.
+
+#include <QDate>
+#include <QString>
+
+#include <optional>
+
+// The tool's exit codes, as documented in its help and the README.
+enum ExitCode : int {
+    ExitDone = 0,
+    ExitUsage = 1,
+    ExitPort = 2,
+    ExitInstrument = 3,
+    ExitNotHeld = 4,
+    ExitRefused = 5,
+};
+
+enum class ToolCommand { Ports, Identify, Read, Write, Version };
+
+struct ToolOptions
+{
+    ToolCommand command = ToolCommand::Read;
+    QDate calibration;
+    std::optional<QDate> expiration;
+    bool noExpiration = false;
+
+    std::optional<int> port;
+    QString device;
+    std::optional<bool> bluetooth;
+    bool search = false;
+    QString settings;
+    bool json = false;
+    bool passwordStdin = false;
+    bool verbose = false;
+    bool quiet = false;
+};
+
+// Parses the arguments (the program name first). Prints help, the version or a usage error and
+// gives no options when the tool should end at once; exitCode says how.
+std::optional<ToolOptions> ParseToolOptions(const QStringList &arguments, int &exitCode);
+
+// YYYY-MM-DD, or the system's short date format; no value for anything else.
+std::optional<QDate> ParseDateArgument(const QString &text);
+
+QString ToolVersionText();

@@ -1,0 +1,385 @@
+// veltra-calib as a process against the virtual instrument: each command, --json parsed back,
+// the exact commands of a write, and every exit code.
+
+#include "passwordstore.h"
+#include "programpaths.h"
+#include "siminstrument.h"
+
+#include <QDir>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QSerialPort>
+#include <QTemporaryDir>
+#include <QTest>
+
+using Commands = QByteArrayList;
+
+namespace {
+
+struct ToolRun
+{
+    int exitCode = -1;
+    QByteArray out;
+    QByteArray err;
+
+    QJsonObject json() const { return QJsonDocument::fromJson(out).object(); }
+};
+
+// A settings folder with the simulator entered as COM3, and the tool run on it.
+struct ToolRig
+{
+    QTemporaryDir folder;
+    SimInstrument sim;
+    // Runs name COM3 unless they name a port or device themselves, or this is cleared.
+    bool onPort3 = true;
+
+    QString iniPath() const { return folder.filePath(SettingsFileName); }
+
+    bool start(const QStringList &simArguments)
+    {
+        if (!sim.start(simArguments, 3, iniPath())) {
+            qWarning() << sim.errorText();
+            return false;
+        }
+        return true;
+    }
+
+    ToolRun run(const QStringList &arguments, const QByteArray &input = {}) const
+    {
+        QStringList all{QStringLiteral("--settings"), iniPath()};
+        if (onPort3 && !arguments.contains(QStringLiteral("--device"))
+            && !arguments.contains(QStringLiteral("--port")))
+            all << QStringLiteral("--port") << QStringLiteral("3");
+        QProcess tool;
+        tool.start(qEnvironmentVariable("VELTRA_CALIB"), all + arguments);
+        ToolRun result;
+        if (!tool.waitForStarted(5000))
+            return result;
+        tool.write(input);
+        tool.closeWriteChannel();
+        // A silent instrument takes three attempts with their time limits.
+        if (!tool.waitForFinished(30000)) {
+            tool.kill();
+            tool.waitForFinished();
+            return result;
+        }
+        result.exitCode = tool.exitStatus() == QProcess::NormalExit ? tool.exitCode() : -1;
+        result.out = tool.readAllStandardOutput();
+        result.err = tool.readAllStandardError();
+        return result;
+    }
+
+    // Sets the access password of this settings folder.
+    bool setPassword(const QString &password)
+    {
+        PrgPath = folder.path() + QLatin1Char('/');
+        Password[0] = password;
+        Password[1].clear();
+        const bool written = WritePassword();
+        Password[0].clear();
+        return written;
+    }
+};
+
+// The simulator's received commands without the status queries, from index `from` on.
+Commands commandsFrom(const SimInstrument &sim, qsizetype from)
+{
+    Commands result;
+    for (QByteArray frame : sim.commands().mid(from)) {
+        if (frame.startsWith('\x02'))
+            frame = frame.mid(1, frame.size() - 4);
+        else if (frame.endsWith("\r\n"))
+            frame.chop(2);
+        if (frame != "t")
+            result.append(frame);
+    }
+    return result;
+}
+
+} // namespace
+
+class VeltraCalibTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+
+    void readGivesEveryField_data();
+    void readGivesEveryField();
+    void identifyAndPlainOutput();
+    void writeVerifiesTheDates_data();
+    void writeVerifiesTheDates();
+    void deviceByPathAndSearchByNumber();
+    void portsListsTheMap();
+    void versionHelpAndVerbose();
+    void exitCodes_data();
+    void exitCodes();
+    void passwordProtectsWriting_data();
+    void passwordProtectsWriting();
+    void unreadablePasswordFileRefuses();
+    void portHeldByAnotherProgramIsBusy();
+};
+
+void VeltraCalibTest::initTestCase()
+{
+    if (SimInstrument::simulatorPath().isEmpty() || qEnvironmentVariableIsEmpty("VELTRA_CALIB"))
+        QSKIP("VELTRA_SIM and VELTRA_CALIB are needed");
+}
+
+void VeltraCalibTest::readGivesEveryField_data()
+{
+    QTest::addColumn<QString>("framing");
+    QTest::addColumn<QString>("dates");
+    QTest::addColumn<QJsonValue>("expiration");
+    QTest::newRow("plain, both dates") << "plain" << "240115 250115" << QJsonValue("2025-01-15");
+    QTest::newRow("framed, both dates") << "framed" << "240115 250115" << QJsonValue("2025-01-15");
+    QTest::newRow("framed, a model without an expiration date") << "framed" << "240115"
+                                                                << QJsonValue(QJsonValue::Null);
+}
+
+void VeltraCalibTest::readGivesEveryField()
+{
+    QFETCH(QString, framing);
+    QFETCH(QString, dates);
+    QFETCH(QJsonValue, expiration);
+    ToolRig rig;
+    QVERIFY(rig.start({"--framing", framing, "--dates", dates}));
+
+    const ToolRun run = rig.run({"read", "--json"});
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(run.err, QByteArray());
+    const QJsonObject json = run.json();
+    QCOMPARE(json.value("port"), QJsonValue(3));
+    QCOMPARE(json.value("device"), QJsonValue(rig.sim.devicePath()));
+    QCOMPARE(json.value("model"), QJsonValue("Veltra K-40"));
+    QCOMPARE(json.value("serial"), QJsonValue("12345"));
+    QCOMPARE(json.value("version"), QJsonValue("Veltra K-40"));
+    QCOMPARE(json.value("firmware"), QJsonValue(1.61));
+    QCOMPARE(json.value("battery_volts"), QJsonValue(3.7));
+    QCOMPARE(json.value("checksum"), QJsonValue("3A7F1C"));
+    QCOMPARE(json.value("calibration_date"), QJsonValue("2024-01-15"));
+    QCOMPARE(json.value("expiration_date"), expiration);
+}
+
+void VeltraCalibTest::identifyAndPlainOutput()
+{
+    ToolRig rig;
+    QVERIFY(rig.start({"--ident", "Veltra K 1.200", "--ident-ex", "K 1.200 CRC 3A7F1C"}));
+
+    const ToolRun identify = rig.run({"identify", "--json"});
+    QCOMPARE(identify.exitCode, 0);
+    const QJsonObject json = identify.json();
+    QCOMPARE(json.value("checksum"), QJsonValue(QJsonValue::Null));
+    QVERIFY(!json.contains("calibration_date"));
+    QCOMPARE(commandsFrom(rig.sim, 0), (Commands{"V", "Vx", "#R", "Ux"}));
+
+    const ToolRun read = rig.run({"read"});
+    QCOMPARE(read.exitCode, 0);
+    QVERIFY2(read.out.contains("Serial No.:       12345\n"), read.out);
+    QVERIFY2(read.out.contains("Calibration date: 2024-01-15\n"), read.out);
+    QCOMPARE(rig.run({"read", "--quiet"}).out, QByteArray());
+}
+
+void VeltraCalibTest::writeVerifiesTheDates_data()
+{
+    QTest::addColumn<QString>("framing");
+    QTest::addColumn<QString>("dates");
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QByteArray>("command");
+    QTest::addColumn<QJsonValue>("writtenExpiration");
+    QTest::newRow("plain, both dates") << "plain" << "240115 250115"
+        << QStringList{"2024-03-01", "2025-03-01"} << QByteArray("WW240301 250301")
+        << QJsonValue("2025-03-01");
+    QTest::newRow("framed, no expiration date: 1 January 2001") << "framed" << "240115 250115"
+        << QStringList{"2024-03-01", "--no-expiration"} << QByteArray("WW240301 010101")
+        << QJsonValue("2001-01-01");
+    QTest::newRow("framed, a model with one date") << "framed" << "240115"
+        << QStringList{"2024-03-01"} << QByteArray("WW240301") << QJsonValue(QJsonValue::Null);
+}
+
+void VeltraCalibTest::writeVerifiesTheDates()
+{
+    QFETCH(QString, framing);
+    QFETCH(QString, dates);
+    QFETCH(QStringList, arguments);
+    QFETCH(QByteArray, command);
+    QFETCH(QJsonValue, writtenExpiration);
+    ToolRig rig;
+    QVERIFY(rig.start({"--framing", framing, "--dates", dates}));
+
+    const ToolRun run = rig.run(QStringList{"write", "--json"} + arguments);
+    QCOMPARE(run.exitCode, 0);
+    QTRY_COMPARE_WITH_TIMEOUT(commandsFrom(rig.sim, 0),
+                              (Commands{"V", "Vx", "#R", "Ux", "WR", "#R", "WR", command, "EW1", "WR"}),
+                              5000);
+    const QJsonObject json = run.json();
+    QCOMPARE(json.value("serial"), QJsonValue("12345"));
+    QCOMPARE(json.value("written").toObject().value("calibration_date"), QJsonValue("2024-03-01"));
+    QCOMPARE(json.value("written").toObject().value("expiration_date"), writtenExpiration);
+    QCOMPARE(json.value("read_back").toObject().value("calibration_date"), QJsonValue("2024-03-01"));
+    QCOMPARE(json.value("read_back").toObject().value("expiration_date"), writtenExpiration);
+    QCOMPARE(json.value("verified"), QJsonValue(true));
+}
+
+void VeltraCalibTest::deviceByPathAndSearchByNumber()
+{
+    ToolRig rig;
+    QVERIFY(rig.start({}));
+
+    const ToolRun byPath = rig.run({"identify", "--json", "--device", rig.sim.devicePath()});
+    QCOMPARE(byPath.exitCode, 0);
+    QCOMPARE(byPath.json().value("port"), QJsonValue(QJsonValue::Null));
+    QCOMPARE(byPath.json().value("device"), QJsonValue(rig.sim.devicePath()));
+
+    // Nothing behind COM200: the search finds the instrument and stores its port as the window does.
+    const ToolRun searched = rig.run({"identify", "--json", "--port", "200", "--search"});
+    QCOMPARE(searched.exitCode, 0);
+    QCOMPARE(searched.json().value("port"), QJsonValue(3));
+    QCOMPARE(searched.err, QByteArray()); // no progress bar without a terminal
+    rig.onPort3 = false;
+    QCOMPARE(rig.run({"identify", "--json"}).json().value("port"), QJsonValue(3));
+    QFile ini(rig.iniPath());
+    QVERIFY(ini.open(QIODevice::ReadOnly));
+    QVERIFY(ini.readAll().contains("ComPort=3"));
+}
+
+void VeltraCalibTest::portsListsTheMap()
+{
+    ToolRig rig;
+    QVERIFY(rig.start({}));
+    const ToolRun run = rig.run({"ports", "--json"});
+    QCOMPARE(run.exitCode, 0);
+    QJsonObject entry;
+    for (const QJsonValue &port : QJsonDocument::fromJson(run.out).array()) {
+        if (port.toObject().value("port") == QJsonValue(3))
+            entry = port.toObject();
+    }
+    QCOMPARE(entry.value("device"), QJsonValue(rig.sim.devicePath()));
+    QCOMPARE(entry.value("present"), QJsonValue(true));
+    QVERIFY(entry.contains("description"));
+}
+
+void VeltraCalibTest::versionHelpAndVerbose()
+{
+    ToolRig rig;
+    QVERIFY(rig.start({}));
+    QVERIFY(rig.run({"version"}).out.startsWith("veltra-calib "));
+    QVERIFY(rig.run({"--version"}).out.startsWith("veltra-calib "));
+    const ToolRun help = rig.run({"--help"});
+    QCOMPARE(help.exitCode, 0);
+    QVERIFY(help.out.contains("5  refused"));
+    const ToolRun verbose = rig.run({"identify", "-v"});
+    QCOMPARE(verbose.exitCode, 0);
+    QVERIFY2(verbose.err.contains("veltra.link") || verbose.err.contains("sent"), verbose.err);
+    QVERIFY(verbose.err.contains("Veltra K-40 V1.610"));
+}
+
+void VeltraCalibTest::exitCodes_data()
+{
+    QTest::addColumn<QStringList>("simArguments");
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QByteArray>("error");
+    QTest::newRow("an unknown command is a usage error")
+        << QStringList{} << QStringList{"frobnicate"} << 1 << QByteArray("unknown command");
+    QTest::newRow("write without a date is a usage error")
+        << QStringList{} << QStringList{"write"} << 1 << QByteArray("CALIB");
+    QTest::newRow("a model with an expiration date needs one or --no-expiration")
+        << QStringList{} << QStringList{"write", "2024-03-01"} << 1 << QByteArray("EXPIRES");
+    QTest::newRow("a missing device cannot be opened")
+        << QStringList{} << QStringList{"read", "--device", "/dev/veltra-none"} << 2
+        << QByteArray("/dev/veltra-none");
+    QTest::newRow("a silent instrument")
+        << QStringList{"--silent"} << QStringList{"read"} << 3 << QByteArray("no instrument answered");
+    QTest::newRow("a rejected command is named")
+        << QStringList{"--reject", "WR"} << QStringList{"read"} << 3 << QByteArray("\"WR\"");
+    QTest::newRow("an instrument that keeps its old dates")
+        << QStringList{"--ignore-writes"} << QStringList{"write", "2024-03-01", "2025-03-01"} << 4
+        << QByteArray("does not hold");
+    QTest::newRow("old KX firmware is refused")
+        << QStringList{"--ident", "Veltra KX V1.600"}
+        << QStringList{"write", "2024-03-01", "2025-03-01"} << 5 << QByteArray("too old");
+    QTest::newRow("another instrument after the read is refused")
+        << QStringList{"--swap-after", "1"} << QStringList{"write", "2024-03-01", "2025-03-01"} << 5
+        << QByteArray("serial number 12345, now 67890");
+}
+
+void VeltraCalibTest::exitCodes()
+{
+    QFETCH(QStringList, simArguments);
+    QFETCH(QStringList, arguments);
+    QFETCH(int, exitCode);
+    QFETCH(QByteArray, error);
+    ToolRig rig;
+    QVERIFY(rig.start(simArguments));
+
+    const ToolRun run = rig.run(arguments);
+    QCOMPARE(run.exitCode, exitCode);
+    QVERIFY2(run.err.contains(error), run.err);
+    QCOMPARE(run.err.count('\n'), 1);
+    if (exitCode == 5)
+        QVERIFY(!commandsFrom(rig.sim, 0).join(' ').contains("WW"));
+}
+
+void VeltraCalibTest::passwordProtectsWriting_data()
+{
+    QTest::addColumn<bool>("viaStdin");
+    QTest::addColumn<QByteArray>("typed");
+    QTest::addColumn<int>("exitCode");
+    QTest::newRow("the right password") << true << QByteArray("Secret \n") << 0;
+    QTest::newRow("a wrong password") << true << QByteArray("secret \n") << 5;
+    QTest::newRow("no terminal and no --password-stdin") << false << QByteArray("Secret \n") << 5;
+}
+
+void VeltraCalibTest::passwordProtectsWriting()
+{
+    QFETCH(bool, viaStdin);
+    QFETCH(QByteArray, typed);
+    QFETCH(int, exitCode);
+    ToolRig rig;
+    QVERIFY(rig.start({}));
+    QVERIFY(rig.setPassword(QStringLiteral("Secret ")));
+
+    QStringList arguments{"write", "2024-03-01", "2025-03-01"};
+    if (viaStdin)
+        arguments << "--password-stdin";
+    const ToolRun run = rig.run(arguments, typed);
+    QCOMPARE(run.exitCode, exitCode);
+    // A refused password reaches no instrument at all.
+    if (exitCode != 0)
+        QCOMPARE(rig.sim.commands(), Commands());
+}
+
+// A password file that is there but cannot be read (here a folder) protects as much as a password.
+void VeltraCalibTest::unreadablePasswordFileRefuses()
+{
+    ToolRig rig;
+    QVERIFY(rig.start({}));
+    QVERIFY(QDir(rig.folder.path()).mkdir(PasswordFileName));
+
+    const ToolRun run = rig.run({"write", "2024-03-01", "2025-03-01", "--password-stdin"}, "\n");
+    QCOMPARE(run.exitCode, 5);
+    QVERIFY2(run.err.contains(PasswordFileName.toUtf8()), run.err);
+    QCOMPARE(rig.sim.commands(), Commands());
+}
+
+void VeltraCalibTest::portHeldByAnotherProgramIsBusy()
+{
+    ToolRig rig;
+    QVERIFY(rig.start({}));
+    QSerialPort window;
+    window.setPortName(rig.sim.devicePath());
+    QVERIFY(window.open(QIODevice::ReadWrite));
+
+    const ToolRun run = rig.run({"read"});
+    QCOMPARE(run.exitCode, 2);
+    QVERIFY2(run.err.contains("is in use by"), run.err);
+    QCOMPARE(rig.sim.commands(), Commands());
+}
+
+QTEST_MAIN(VeltraCalibTest)
+#include "tst_veltracalib.moc"
