@@ -11,6 +11,7 @@
 #include "scriptedserialcontrol.h"
 #include "scriptedui.h"
 #include "siminstrument.h"
+#include "windowsimrig.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -97,34 +98,8 @@ Commands writeCommands(const Commands &commands)
     return read < 0 ? commands : commands.first(read);
 }
 
-// A program folder, the window and the virtual instrument as COM1, read once as at start.
-struct SimRig
+struct SimRig : WindowSimRig
 {
-    QTemporaryDir folder;
-    ScriptedUi ui;
-    SimInstrument sim;
-    std::unique_ptr<QtSerialControl> comm;
-    std::unique_ptr<frmVeltra> window;
-
-    bool start(QStringList arguments)
-    {
-        SetProgramPaths(folder.path());
-        Password[0].clear();
-        Password[1].clear();
-        if (!sim.start(arguments << QStringLiteral("--framing") << QStringLiteral("plain"), 1,
-                       IniFileName)) {
-            qWarning() << sim.errorText();
-            return false;
-        }
-        comm = std::make_unique<QtSerialControl>([] { return QList<SystemPort>(); });
-        window = std::make_unique<frmVeltra>(*comm);
-        window->setEndProgram([] {});
-        if (window->link().OpenComPort(1, 0) != 0)
-            return false;
-        window->ComRead_Click();
-        return ui.boxes.isEmpty();
-    }
-
     Commands commands() const { return commandTexts(sim.commands()); }
 
     // Presses "&Change Calib Date..." and returns the commands it sent.

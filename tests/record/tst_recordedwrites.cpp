@@ -13,6 +13,7 @@
 #include "scriptedui.h"
 #include "inifile.h"
 #include "siminstrument.h"
+#include "windowsimrig.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -29,31 +30,8 @@
 
 namespace {
 
-// The virtual instrument as COM1 and the window, read once as at start.
-struct SimRig
+struct SimRig : WindowSimRig
 {
-    QTemporaryDir folder;
-    ScriptedUi ui;
-    SimInstrument sim;
-    std::unique_ptr<QtSerialControl> comm;
-    std::unique_ptr<frmVeltra> window;
-
-    bool start(QStringList arguments)
-    {
-        SetProgramPaths(folder.path());
-        Password[0].clear();
-        Password[1].clear();
-        if (!sim.start(arguments << QStringLiteral("--framing") << QStringLiteral("plain"), 1, IniFileName))
-            return false;
-        comm = std::make_unique<QtSerialControl>([] { return QList<SystemPort>(); });
-        window = std::make_unique<frmVeltra>(*comm);
-        window->setEndProgram([] {});
-        if (window->link().OpenComPort(1, 0) != 0)
-            return false;
-        window->ComRead_Click();
-        return ui.boxes.isEmpty();
-    }
-
     // 1 December 2026, expiring 1 December 2027, and the button.
     void write()
     {

@@ -1,0 +1,44 @@
+#pragma once
+// Test fixture: a program folder, the main window with scripted message boxes, and the virtual
+// instrument (plain framing) as COM1, read once as at start. Header only, so tests that link the
+// window share it without the other tests linking widgets.
+
+#include "frmveltra.h"
+#include "programpaths.h"
+#include "passwordstore.h"
+#include "qtserialcontrol.h"
+#include "scriptedui.h"
+#include "siminstrument.h"
+
+#include <QTemporaryDir>
+
+#include <memory>
+
+struct WindowSimRig
+{
+    QTemporaryDir folder;
+    ScriptedUi ui;
+    SimInstrument sim;
+    std::unique_ptr<QtSerialControl> comm;
+    std::unique_ptr<frmVeltra> window;
+
+    // False when the simulator did not start, the port did not open or the first read showed a box.
+    bool start(QStringList arguments)
+    {
+        SetProgramPaths(folder.path());
+        Password[0].clear();
+        Password[1].clear();
+        if (!sim.start(arguments << QStringLiteral("--framing") << QStringLiteral("plain"), 1,
+                       IniFileName)) {
+            qWarning() << sim.errorText();
+            return false;
+        }
+        comm = std::make_unique<QtSerialControl>([] { return QList<SystemPort>(); });
+        window = std::make_unique<frmVeltra>(*comm);
+        window->setEndProgram([] {});
+        if (window->link().OpenComPort(1, 0) != 0)
+            return false;
+        window->ComRead_Click();
+        return ui.boxes.isEmpty();
+    }
+};
