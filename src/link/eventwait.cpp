@@ -1,7 +1,6 @@
 #include "eventwait.h"
 
 #include <QCoreApplication>
-#include <QTimer>
 
 #include <climits>
 #include <cmath>
@@ -14,13 +13,18 @@ int waitMs(double seconds)
     return ms < INT_MAX ? int(ms) : INT_MAX;
 }
 
-void sleepInEventLoop(double seconds)
+EventWait::EventWait()
 {
-    const int ms = waitMs(seconds);
-    QTimer timer;
-    timer.setSingleShot(true);
-    timer.setTimerType(ms < PreciseTimerBelowMs ? Qt::PreciseTimer : Qt::CoarseTimer);
-    timer.start(ms);
+    m_timer.setSingleShot(true);
+}
+
+void EventWait::sleep(double seconds)
+{
+    if (!m_timer.isActive()) {
+        const int ms = waitMs(seconds);
+        m_timer.setTimerType(ms < PreciseTimerBelowMs ? Qt::PreciseTimer : Qt::CoarseTimer);
+        m_timer.start(ms);
+    }
     // Returns after the first event handled, the timer's included; no nested loop to start and
     // stop for every character that arrives.
     QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);

@@ -95,6 +95,7 @@ qint16 Link::ReadFramedReply(double replyTimeout)
 qint16 Link::readReply(double replyTimeout, ReplyState (*scan)(QString &))
 {
     TimeLimit limit(m_clock, replyTimeout);
+    EventWait wait;
     for (;;) {
         const bool arrived = Comm1.inCount() > 0;
         if (arrived && !takeInput())
@@ -116,7 +117,7 @@ qint16 Link::readReply(double replyTimeout, ReplyState (*scan)(QString &))
         if (!Comm1.openState() || limit.passed())
             return replyFailed();
         if (Comm1.inCount() == 0)
-            sleepInEventLoop(limit.sleepSeconds());
+            wait.sleep(limit.sleepSeconds());
     }
 }
 
@@ -139,6 +140,7 @@ void Link::send(const QByteArray &bytes)
 bool Link::waitForDrain(double limit)
 {
     TimeLimit timeLimit(m_clock, limit);
+    EventWait wait;
     int lastQueued = 0;
     double pause = 0;
     for (int queued = Comm1.outCount(); queued > 0; queued = Comm1.outCount()) {
@@ -149,7 +151,7 @@ bool Link::waitForDrain(double limit)
         // (flow held by the other side) is looked at after twice the time before.
         pause = queued < lastQueued || pause == 0 ? lineSeconds(Comm1, queued) : 2 * pause;
         lastQueued = queued;
-        sleepInEventLoop(std::min(timeLimit.sleepSeconds(), pause));
+        wait.sleep(std::min(timeLimit.sleepSeconds(), pause));
     }
     return Comm1.openState();
 }

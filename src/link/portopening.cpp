@@ -58,6 +58,7 @@ void Link::WaitSeconds(double seconds)
 {
     const double start = m_clock.secondsSinceMidnight();
     double deadline = start + seconds;
+    EventWait wait;
     for (;;) {
         const double now = m_clock.secondsSinceMidnight();
         // The clock has wrapped past midnight since the start: move the deadline into the new
@@ -66,6 +67,6 @@ void Link::WaitSeconds(double seconds)
             deadline -= SecondsPerDay;
         if (!(float(now) < float(deadline)))
             return;
-        sleepInEventLoop(m_clock.realSeconds(deadline - now));
+        wait.sleep(m_clock.realSeconds(deadline - now));
     }
 }

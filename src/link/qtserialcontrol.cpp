@@ -22,11 +22,7 @@ QtSerialControl::QtSerialControl(PortMap::SystemPortSource systemPorts, QString 
                                  QObject *parent)
     : SerialControl(parent), m_map(std::move(systemPorts)), m_iniPath(std::move(iniPath))
 {
-    connect(&m_port, &QSerialPort::readyRead, this, [this] {
-        pullInput();
-        emit activity();
-    });
-    connect(&m_port, &QSerialPort::bytesWritten, this, &SerialControl::activity);
+    connect(&m_port, &QSerialPort::readyRead, this, &QtSerialControl::pullInput);
     connect(&m_port, &QSerialPort::errorOccurred, this, &QtSerialControl::onError);
 }
 
@@ -149,6 +145,10 @@ void QtSerialControl::outText(const QByteArray &frame)
 {
     if (!m_port.isOpen() || m_port.write(frame) != frame.size())
         m_error = true;
+    // Straight to the driver: QSerialPort would otherwise wait for the event loop to write, and
+    // the link would sleep once more for nothing.
+    else
+        m_port.flush();
 }
 
 int QtSerialControl::outCount()
@@ -275,5 +275,4 @@ void QtSerialControl::onError(QSerialPort::SerialPortError error)
         m_port.close();
         m_input.clear();
     }
-    emit activity();
 }

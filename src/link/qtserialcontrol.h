@@ -4,7 +4,7 @@
 // Ports are opened by path through PortMap, so pseudo-terminals, /dev/serial/by-id links and
 // rfcomm nodes work like any other port. On Linux, parity marking on the native terminal brings
 // back the parity-error event (EventCode 1009) that Qt 6 no longer reports. When the device goes
-// away (adapter unplugged) the port closes, the error is recorded and activity() ends every wait.
+// away (adapter unplugged) the port closes, the error is recorded and the link's wait ends.
 
 #include "paritymarkdecoder.h"
 #include "portmap.h"

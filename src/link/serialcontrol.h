@@ -4,8 +4,8 @@
 // One instance serves the whole program (the main window owns it; the port dialog works on the
 // same one). Ports are numbered 1 to 255 ("COM n"); the real implementation maps numbers to
 // devices. Failing writes (a missing port, a port in use) do not throw: they record an error that
-// hasError() reports until clearError(). Waiting code sleeps in the event loop; data, drained
-// output and a failing port come as events that end its sleep, and each emits activity().
+// hasError() reports until clearError(). Waiting code sleeps in the event loop; data, written
+// output and a failing port come as events that end its sleep.
 
 #include "portdiagnosis.h"
 
@@ -78,7 +78,6 @@ public:
 
 signals:
     void commEvent();
-    void activity();
 };
 
 constexpr int ParityErrorEvent = 1009;

@@ -24,7 +24,6 @@ void ScriptedSerialControl::deliver(const QByteArray &bytes, int delayMs)
         if (!m_open)
             return;
         m_input += bytes;
-        emit activity();
     }, false);
 }
 
@@ -42,7 +41,6 @@ void ScriptedSerialControl::failWithResourceError(int delayMs)
         m_open = false;
         m_error = true;
         m_input.clear();
-        emit activity();
     }, false);
 }
 
@@ -97,8 +95,9 @@ void ScriptedSerialControl::outText(const QByteArray &frame)
     written.append(frame);
     m_pendingOut = frame.size();
     m_drainedAtMs = m_clock.elapsed() + drainMs;
+    // The drain has no event of its own; a timer at the moment it completes ends the link's sleep.
     if (!neverDrains)
-        schedule(drainMs, [this] { emit activity(); }, false);
+        schedule(drainMs, [] {}, false);
 
     auto replies = m_replies.find(frame);
     if (replies != m_replies.end()) {

@@ -19,7 +19,8 @@
 // after ms milliseconds of real time, in order. They happen in the event loop (a timer) and also
 // inside waitForInput(), which blocks like the real port without processing events. Actions
 // scheduled with atEventLoop(ms, fn) run only from the event loop: they stand for timer, button
-// and other event handlers of the program. Every arrival, drain and failure emits activity().
+// and other event handlers of the program. Each arrival, drain and failure is a timer
+// event, so it ends the link's sleep like the real port's events do.
 
 #include "serialcontrol.h"
 

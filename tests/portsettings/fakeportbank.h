@@ -108,13 +108,10 @@ public:
                 m_input += line;
             else
                 QTimer::singleShot(port.replyDelayMs, this, [this, portNo, line] {
-                    if (m_open == portNo) {
+                    if (m_open == portNo)
                         m_input += line;
-                        emit activity();
-                    }
                 });
         }
-        emit activity();
     }
     int outCount() override { return 0; }
     int eventCode() const override { return 0; }
