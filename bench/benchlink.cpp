@@ -4,6 +4,7 @@
 // line times the character time, the protocol's own pauses and the simulator's turnaround, all
 // taken from the simulator's log. Target: wall / limit <= 1.05, program CPU <= 2 % of wall.
 
+#include "benchsetup.h"
 #include "benchtool.h"
 #include "linebudget.h"
 #include "measure.h"
@@ -12,6 +13,7 @@
 #include "qtserialcontrol.h"
 #include "scriptedui.h"
 #include "siminstrument.h"
+#include "simrig.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -34,15 +36,11 @@ struct Result
 
 bool runFraming(const QString &framing, Result &result)
 {
-    SimInstrument sim;
-    if (!sim.start({QStringLiteral("--framing"), framing, QStringLiteral("--baud-pace")}, 1, IniFileName)) {
-        std::fprintf(stderr, "bench-link: %s\n", qPrintable(sim.errorText()));
-        return false;
-    }
-    QtSerialControl comm([] { return QList<SystemPort>(); }, IniFileName);
-    Link link(comm);
-    if (link.OpenComPort(1, 0) != 0) {
-        std::fprintf(stderr, "bench-link: cannot open %s\n", qPrintable(sim.devicePath()));
+    SimLink rig;
+    const SimInstrument &sim = rig.sim;
+    Link &link = rig.link;
+    if (!rig.open({QStringLiteral("--framing"), framing, QStringLiteral("--baud-pace")})) {
+        std::fprintf(stderr, "bench-link: the simulator did not start or its port did not open\n");
         return false;
     }
     QList<double> walls, limits, turnarounds, cpuShares;
@@ -84,8 +82,7 @@ bool runFraming(const QString &framing, Result &result)
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
-    if (SimInstrument::simulatorPath().isEmpty())
-        qputenv("VELTRA_SIM", (QCoreApplication::applicationDirPath() + QStringLiteral("/veltra-sim")).toLocal8Bit());
+    findSimulatorNextToBenchmark();
     QTemporaryDir programDir;
     SetProgramPaths(programDir.path());
     ScriptedUi ui;

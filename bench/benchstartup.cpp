@@ -8,6 +8,7 @@
 // logs). Targets: the program at most 0.15 s above the limit, CPU during the read at most 2 % of
 // its wall time.
 
+#include "benchsetup.h"
 #include "frmveltra.h"
 #include "linebudget.h"
 #include "measure.h"
@@ -226,11 +227,9 @@ bool table(const char *title, const char *cpuColumn, bool (*runOnce)(Run &))
 
 int main(int argc, char *argv[])
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    preferOffscreen();
     QApplication app(argc, argv);
-    if (SimInstrument::simulatorPath().isEmpty())
-        qputenv("VELTRA_SIM", (QCoreApplication::applicationDirPath() + QStringLiteral("/veltra-sim")).toLocal8Bit());
+    findSimulatorNextToBenchmark();
 
     const bool ok =
         table("Main window start (in this process) to complete read-out at 9600 7E2 (paced simulator)",

@@ -173,16 +173,6 @@ QString QtSerialControl::portList(int index, qint32 &, const QString &)
     return QStringLiteral("NAME=COM%1").arg(m_listed[index]);
 }
 
-QString QtSerialControl::listField(const QString &descriptor, const QString &key)
-{
-    const QString prefix = key + QLatin1Char('=');
-    for (const QString &field : descriptor.split(QLatin1Char('\n'))) {
-        if (field.startsWith(prefix))
-            return field.mid(prefix.size());
-    }
-    return {};
-}
-
 QString QtSerialControl::portDescription(int portNo)
 {
     if (!m_map.updated())

@@ -47,9 +47,10 @@ public:
     virtual int eventCode() const = 0;
 
     // PortList / ListField: index -1 describes the set ("COUNT"), 0..count-1 one present port
-    // ("NAME", such as "COM10"), in port number order.
+    // ("NAME", such as "COM10"), in port number order. A descriptor holds "KEY=value" fields, one
+    // a line; every implementation writes that form, so one reading of it serves them all.
     virtual QString portList(int index, qint32 &flags, const QString &filter) = 0;
-    virtual QString listField(const QString &descriptor, const QString &key) = 0;
+    QString listField(const QString &descriptor, const QString &key) const;
 
     // What the user should see to tell ports apart: device path and, where known, description,
     // maker and serial number. Empty for a number that names no device.

@@ -10,6 +10,7 @@
 #include "scriptedserialcontrol.h"
 #include "scriptedui.h"
 #include "siminstrument.h"
+#include "simrig.h"
 
 #include <QLocale>
 #include <QTemporaryDir>
@@ -376,16 +377,13 @@ void CalibrationCoreTest::wholeWriteOnTheWire()
     QFETCH(QString, framing);
     QFETCH(QString, dates);
     QFETCH(Commands, wire);
-    if (SimInstrument::simulatorPath().isEmpty())
-        QSKIP("VELTRA_SIM is not set: the virtual instrument is needed");
-    SimInstrument sim;
-    QVERIFY2(sim.start({"--framing", framing, "--dates", dates}, 1, IniFileName),
-             qPrintable(sim.errorText()));
-    QtSerialControl comm([] { return QList<SystemPort>(); }, IniFileName);
-    Link link(comm);
+    SKIP_WITHOUT_SIMULATOR();
+    SimLink rig;
+    Link &link = rig.link;
+    const SimInstrument &sim = rig.sim;
     link.InitDeviceTables();
     CalibrationCore core(link);
-    QCOMPARE(link.OpenComPort(1, 0), qint16(0));
+    QVERIFY(rig.open({"--framing", framing, "--dates", dates}));
     ReadOut before;
     QVERIFY(core.read(before).done());
     const qsizetype readFrames = sim.received().size();

@@ -128,12 +128,6 @@ QString ScriptedSerialControl::portList(int index, qint32 &, const QString &)
     return index < ports.size() ? QStringLiteral("NAME=COM%1").arg(ports[index]) : QString();
 }
 
-QString ScriptedSerialControl::listField(const QString &descriptor, const QString &key)
-{
-    const QString prefix = key + QLatin1Char('=');
-    return descriptor.startsWith(prefix) ? descriptor.mid(prefix.size()) : QString();
-}
-
 QString ScriptedSerialControl::portDescription(int portNo)
 {
     return presentPorts.contains(portNo) ? QStringLiteral("/dev/scripted%1").arg(portNo) : QString();

@@ -76,7 +76,6 @@ public:
     int outCount() override;
     int eventCode() const override { return m_eventCode; }
     QString portList(int index, qint32 &flags, const QString &filter) override;
-    QString listField(const QString &descriptor, const QString &key) override;
     QString portDescription(int portNo) override;
     PortDiagnosis diagnose(int portNo) override { return diagnoses.value(portNo); }
     bool hasError() const override { return m_error; }

@@ -1,7 +1,8 @@
 #include "siminstrument.h"
 
+#include "filebytes.h"
+
 #include <QDeadlineTimer>
-#include <QFile>
 #include <QTest>
 
 namespace {
@@ -83,10 +84,7 @@ void SimInstrument::stop()
 
 QList<SimFrame> SimInstrument::frames() const
 {
-    QFile file(logPath());
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return parseLog(file.readAll());
+    return parseLog(fileBytes(logPath()));
 }
 
 QList<SimFrame> SimInstrument::parseLog(const QByteArray &text)

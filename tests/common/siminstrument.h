@@ -9,8 +9,16 @@
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <functional>
+
+// Skips the test function where the build named no simulator.
+#define SKIP_WITHOUT_SIMULATOR()                                                                   \
+    do {                                                                                           \
+        if (SimInstrument::simulatorPath().isEmpty())                                              \
+            QSKIP("VELTRA_SIM is not set: the virtual instrument is needed");                      \
+    } while (false)
 
 struct SimFrame
 {

@@ -4,11 +4,10 @@
 // window share it without the other tests linking widgets.
 
 #include "frmveltra.h"
-#include "programpaths.h"
 #include "passwordstore.h"
-#include "qtserialcontrol.h"
+#include "programpaths.h"
 #include "scriptedui.h"
-#include "siminstrument.h"
+#include "simrig.h"
 
 #include <QTemporaryDir>
 
@@ -18,8 +17,7 @@ struct WindowSimRig
 {
     QTemporaryDir folder;
     ScriptedUi ui;
-    SimInstrument sim;
-    std::unique_ptr<QtSerialControl> comm;
+    SimPort port;
     std::unique_ptr<frmVeltra> window;
 
     // False when the simulator did not start, the port did not open or the first read showed a box.
@@ -28,13 +26,9 @@ struct WindowSimRig
         SetProgramPaths(folder.path());
         Password[0].clear();
         Password[1].clear();
-        if (!sim.start(arguments << QStringLiteral("--framing") << QStringLiteral("plain"), 1,
-                       IniFileName)) {
-            qWarning() << sim.errorText();
+        if (!port.startSim(arguments << QStringLiteral("--framing") << QStringLiteral("plain")))
             return false;
-        }
-        comm = std::make_unique<QtSerialControl>([] { return QList<SystemPort>(); });
-        window = std::make_unique<frmVeltra>(*comm);
+        window = std::make_unique<frmVeltra>(port.comm);
         window->setEndProgram([] {});
         if (window->link().OpenComPort(1, 0) != 0)
             return false;

@@ -5,6 +5,7 @@
 #include "historymodel.h"
 #include "historywindow.h"
 #include "programpaths.h"
+#include "filebytes.h"
 #include "recordfill.h"
 #include "scriptedserialcontrol.h"
 #include "scriptedui.h"
@@ -40,12 +41,6 @@ QStringList serialColumn(const QAbstractItemModel &model)
     for (int row = 0; row < model.rowCount(); ++row)
         serials << model.index(row, HistoryModel::Serial).data().toString();
     return serials;
-}
-
-QByteArray fileBytes(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 #include "qtserialcontrol.h"
 #include "scriptedui.h"
 #include "siminstrument.h"
+#include "simrig.h"
 #include "testclock.h"
 
 #include <QFile>
@@ -18,33 +19,6 @@
 using Commands = QList<QByteArray>;
 
 namespace {
-
-QList<SystemPort> noSystemPorts()
-{
-    return {};
-}
-
-// One simulator entered as COM1, and the program's link on it.
-struct Connection
-{
-    explicit Connection(const Clock &clock = SystemClock::instance())
-        : comm(&noSystemPorts, IniFileName), link(comm, clock)
-    {
-    }
-
-    bool open(const QStringList &simArguments, int portNo = 1)
-    {
-        if (!sim.start(simArguments, portNo, IniFileName)) {
-            qWarning() << sim.errorText();
-            return false;
-        }
-        return link.OpenComPort(qint16(portNo), 0) == 0;
-    }
-
-    SimInstrument sim;
-    QtSerialControl comm;
-    Link link;
-};
 
 QStringList withFraming(const QString &framing, QStringList arguments)
 {
@@ -129,7 +103,7 @@ void LinkSimTest::identificationFillsInstrument()
 {
     QFETCH(QString, framing);
     QFETCH(Commands, expected);
-    Connection c;
+    SimLink c;
     QVERIFY(c.open(withFraming(framing, {"--ident", "Veltra KX 2.05", "--ident-ex", "KX 2.05 CRC 0B12C4",
                                          "--serial", "  4711 ", "--battery", "41 7"})));
 
@@ -147,7 +121,7 @@ void LinkSimTest::identificationFillsInstrument()
 
 void LinkSimTest::framedCommandGoesOutAsSpecifiedBytes()
 {
-    Connection c;
+    SimLink c;
     QVERIFY(c.open({"--framing", "framed"}));
     QCOMPARE(c.link.DoTransfer(QStringLiteral("V"), 0), qint16(1));
     QCOMPARE(c.link.ResponseText, QStringLiteral("Veltra K-40 V1.610"));
@@ -168,7 +142,7 @@ void LinkSimTest::rejectedCommandIsTriedThreeTimes()
 {
     QFETCH(QString, framing);
     QFETCH(QByteArray, frame);
-    Connection c;
+    SimLink c;
     QVERIFY(c.open(withFraming(framing, {"--reject", "Vx"})));
 
     QCOMPARE(c.link.ReadInstrumentInfo(), qint16(-1));
@@ -209,7 +183,7 @@ void LinkSimTest::transferStatusDecides()
     QFETCH(QString, response);
     QFETCH(int, commandFrames);
     QFETCH(int, statusFrames);
-    Connection c;
+    SimLink c;
     QVERIFY(c.open(withFraming(framing, simArguments)));
 
     QCOMPARE(c.link.DoTransfer(QStringLiteral("#R"), 1), result);
@@ -243,7 +217,7 @@ void LinkSimTest::rejectionIsFollowedByTheStatusQuery()
 {
     QFETCH(QStringList, simArguments);
     QFETCH(Commands, expected);
-    Connection c;
+    SimLink c;
     QVERIFY(c.open(simArguments));
 
     QCOMPARE(c.link.DoTransfer(QStringLiteral("WR"), 1), qint16(-1));
@@ -272,7 +246,7 @@ void LinkSimTest::faultyInstrumentFailsWithinLimits()
     QFETCH(double, clockSpeed);
     QFETCH(int, commandFrames);
     const TestClock clock(36000, clockSpeed);
-    Connection c(clock);
+    SimLink c(clock);
     QVERIFY(c.open(simArguments));
 
     QCOMPARE(c.link.DoTransfer(QStringLiteral("V"), 0), qint16(-1));
@@ -298,7 +272,7 @@ void LinkSimTest::unendingReplyIsCutAtTheCap_data()
 void LinkSimTest::unendingReplyIsCutAtTheCap()
 {
     QFETCH(QString, framing);
-    Connection c;
+    SimLink c;
     QVERIFY(c.open(withFraming(framing, {"--endless"})));
 
     QCOMPARE(c.link.DoTransfer(QStringLiteral("V"), 0), qint16(-1));
@@ -330,7 +304,7 @@ void LinkSimTest::awkwardButValidRepliesAreRead_data()
 void LinkSimTest::awkwardButValidRepliesAreRead()
 {
     QFETCH(QStringList, simArguments);
-    Connection c;
+    SimLink c;
     QVERIFY(c.open(simArguments));
 
     QCOMPARE(c.link.DoTransfer(QStringLiteral("WR"), 1), qint16(1));
@@ -340,7 +314,7 @@ void LinkSimTest::awkwardButValidRepliesAreRead()
 
 void LinkSimTest::instrumentVanishingMidTransferFails()
 {
-    Connection c;
+    SimLink c;
     QVERIFY(c.open({"--hangup-after", "1"}));
 
     QCOMPARE(c.link.ReadInstrumentInfo(), qint16(-1));
@@ -355,7 +329,7 @@ void LinkSimTest::writtenDatesAreKeptAcrossRestarts()
 {
     const QString stateFile = m_programDir.filePath(QStringLiteral("instrument.state"));
     {
-        Connection c;
+        SimLink c;
         QVERIFY(c.open({"--state", stateFile, "--dates", "100921 110921"}));
         QCOMPARE(c.link.DoTransfer(QStringLiteral("EW1"), 0), qint16(-1)); // no "WW" before it
         QCOMPARE(c.link.DoTransfer(QStringLiteral("WW240301 250301"), 1), qint16(1));
@@ -363,12 +337,12 @@ void LinkSimTest::writtenDatesAreKeptAcrossRestarts()
         QCOMPARE(c.link.DoTransfer(QStringLiteral("WR"), 1), qint16(1));
         QCOMPARE(c.link.ResponseText, QStringLiteral("240301 250301"));
     }
-    Connection restarted;
+    SimLink restarted;
     QVERIFY(restarted.open({"--state", stateFile, "--dates", "100921 110921"}));
     QCOMPARE(restarted.link.DoTransfer(QStringLiteral("WR"), 1), qint16(1));
     QCOMPARE(restarted.link.ResponseText, QStringLiteral("240301 250301"));
 
-    Connection ignoring;
+    SimLink ignoring;
     QVERIFY(ignoring.open({"--ignore-writes", "--dates", "100921"}));
     QCOMPARE(ignoring.link.DoTransfer(QStringLiteral("WW240301"), 1), qint16(1));
     QCOMPARE(ignoring.link.DoTransfer(QStringLiteral("WR"), 1), qint16(1));
@@ -377,8 +351,8 @@ void LinkSimTest::writtenDatesAreKeptAcrossRestarts()
 
 void LinkSimTest::twoInstrumentsServeAsTwoPorts()
 {
-    Connection first;
-    Connection second;
+    SimLink first;
+    SimLink second;
     QVERIFY(first.open({"--serial", "1111"}, 3));
     QVERIFY(second.open({"--serial", "2222", "--framing", "plain"}, 4));
     QVERIFY(first.sim.devicePath() != second.sim.devicePath());

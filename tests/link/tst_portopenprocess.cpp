@@ -38,8 +38,7 @@ class TestPortOpenProcess : public QObject
 private slots:
     void portHeldByALiveProcessNamesIt()
     {
-        if (SimInstrument::simulatorPath().isEmpty())
-            QSKIP("VELTRA_SIM is not set: the virtual instrument is needed");
+        SKIP_WITHOUT_SIMULATOR();
         SimInstrument sim;
         QVERIFY2(sim.start({}), qPrintable(sim.errorText()));
         QProcess holder;

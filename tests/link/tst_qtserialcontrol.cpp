@@ -114,6 +114,28 @@ private slots:
         QCOMPARE(control.portDescription(7), m_slave);
     }
 
+    // The port dialog and every fake serial control read descriptors with this one function.
+    void listField_data()
+    {
+        QTest::addColumn<QString>("descriptor");
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("value");
+        QTest::newRow("the only field") << "COUNT=3" << "COUNT" << "3";
+        QTest::newRow("a later field of several") << "COUNT=1\nNAME=COM7" << "NAME" << "COM7";
+        QTest::newRow("a key that starts another key's name is not that key")
+            << "NAMES=x\nNAME=COM3" << "NAME" << "COM3";
+        QTest::newRow("an empty value") << "NAME=" << "NAME" << "";
+        QTest::newRow("a missing key") << "COUNT=1" << "NAME" << "";
+        QTest::newRow("an empty descriptor") << "" << "COUNT" << "";
+    }
+    void listField()
+    {
+        QFETCH(QString, descriptor);
+        QFETCH(QString, key);
+        QtSerialControl control([] { return QList<SystemPort>(); }, m_ini);
+        QTEST(control.listField(descriptor, key), "value");
+    }
+
     void opensByNumberAndTalks_data()
     {
         QTest::addColumn<QString>("settings");

@@ -100,7 +100,7 @@ Commands writeCommands(const Commands &commands)
 
 struct SimRig : WindowSimRig
 {
-    Commands commands() const { return commandTexts(sim.commands()); }
+    Commands commands() const { return commandTexts(port.sim.commands()); }
 
     // Presses "&Change Calib Date..." and returns the commands it sent.
     Commands press()
@@ -192,8 +192,7 @@ private slots:
 
 void CalibWriteTest::initTestCase()
 {
-    if (SimInstrument::simulatorPath().isEmpty())
-        QSKIP("VELTRA_SIM is not set: the virtual instrument is needed");
+    SKIP_WITHOUT_SIMULATOR();
 }
 
 void CalibWriteTest::noticeIsShownOnTheFirstPressOnly()

@@ -1,6 +1,7 @@
 // Loading the main window: the settings keys, their rules and the presets of the date pickers.
 
 #include "frmveltra.h"
+#include "filebytes.h"
 #include "programpaths.h"
 #include "scriptedserialcontrol.h"
 #include "scriptedui.h"
@@ -17,12 +18,6 @@
 namespace {
 
 const QDate Today(2024, 3, 15);
-
-QByteArray fileContent(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 } // namespace
 
@@ -92,7 +87,7 @@ private slots:
         QCOMPARE((QList<int>{l.ComPortNo, l.BluetoothOn, l.BtPromptTimeout, l.BtReplyTimeout,
                              window.ShowInfoPswMsg, window.ValidMonthOfCalib}),
                  values);
-        const QByteArray after = fileContent(IniFileName);
+        const QByteArray after = fileBytes(IniFileName);
         if (validMonthsAfter.isEmpty())
             QCOMPARE(after, ini);
         else

@@ -2,6 +2,7 @@
 // the read-out.
 
 #include "frmveltra.h"
+#include "filebytes.h"
 #include "programpaths.h"
 #include "qtserialcontrol.h"
 #include "scriptedserialcontrol.h"
@@ -26,12 +27,6 @@
 namespace {
 
 constexpr int StartMsecs = 30000;
-
-QByteArray fileContent(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 // Records each text the wait panel painted, once per change.
 class PanelPaints : public QObject
@@ -121,8 +116,7 @@ class MainWindowStart : public QObject
 private slots:
     void initTestCase()
     {
-        if (SimInstrument::simulatorPath().isEmpty())
-            QSKIP("VELTRA_SIM is not set: the virtual instrument is needed");
+        SKIP_WITHOUT_SIMULATOR();
         // Literal dates and numbers below are in this locale's short form.
         QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
     }
@@ -131,7 +125,7 @@ private slots:
     {
         Rig rig("[Appl]\nComPort=3\n");
         QVERIFY(rig.addSim(3, {}));
-        const QByteArray settingsBefore = fileContent(IniFileName);
+        const QByteArray settingsBefore = fileBytes(IniFileName);
         frmVeltra &w = rig.startWindow();
         QTRY_VERIFY_WITH_TIMEOUT(rig.finished(), StartMsecs);
 
@@ -147,7 +141,7 @@ private slots:
         QCOMPARE(w.LabelCalDate[1]->text(), QStringLiteral("1/15/25"));
         QVERIFY(w.PictureWait->isHidden());
         QVERIFY(!rig.ui.busy);
-        QCOMPARE(fileContent(IniFileName), settingsBefore);
+        QCOMPARE(fileBytes(IniFileName), settingsBefore);
         QCOMPARE(w.StartComPort, qint16(3));
     }
 
@@ -222,7 +216,7 @@ private slots:
         Rig rig("[Appl]\nComPort=3\n");
         QVERIFY(rig.addSim(3, {QStringLiteral("--silent")}));
         rig.ui.answers.append(MsgResult::No);
-        const QByteArray settingsBefore = fileContent(IniFileName);
+        const QByteArray settingsBefore = fileBytes(IniFileName);
         frmVeltra &w = rig.startWindow();
         QTRY_VERIFY_WITH_TIMEOUT(rig.finished(), StartMsecs);
 
@@ -234,7 +228,7 @@ private slots:
         QCOMPARE(w.LabelCalDate[0]->text(), QString());
         QCOMPARE(w.link().ComPortNo, qint16(3));
         QVERIFY(rig.comm->openState());
-        QCOMPARE(fileContent(IniFileName), settingsBefore);
+        QCOMPARE(fileBytes(IniFileName), settingsBefore);
     }
 
     void portHeldByAnotherProgramExplainsTheQuestion()

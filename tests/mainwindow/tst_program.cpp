@@ -2,6 +2,7 @@
 // configured port, a second start from that folder ends at once, and a request to end from
 // outside (a signal) closes the port and leaves no file of the single-instance guard behind.
 
+#include "filebytes.h"
 #include "siminstrument.h"
 
 #include <QDir>
@@ -52,13 +53,6 @@ QStringList entriesOf(const QString &folder)
     return QDir(folder).entryList(QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot);
 }
 
-// The simulator's log with its comment lines, where it notes a client closing the port.
-QByteArray logText(const SimInstrument &sim)
-{
-    QFile file(sim.logPath());
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 enum class Moment { AfterTheRead, InsideATransfer, WhileThePromptIsAwaited };
 
 } // namespace
@@ -71,8 +65,7 @@ class Program : public QObject
 private slots:
     void initTestCase()
     {
-        if (SimInstrument::simulatorPath().isEmpty())
-            QSKIP("VELTRA_SIM is not set: the virtual instrument is needed");
+        SKIP_WITHOUT_SIMULATOR();
     }
 
     void portableCopyReadsAndKeepsOneInstance()
@@ -153,7 +146,7 @@ private slots:
         QCOMPARE(process.exitStatus(), QProcess::NormalExit);
         QCOMPARE(process.exitCode(), 0);
         QCOMPARE(entriesOf(runtime.path()), QStringList());
-        QTRY_VERIFY_WITH_TIMEOUT(logText(sim).contains("client closed the port"), WaitMsecs);
+        QTRY_VERIFY_WITH_TIMEOUT(fileBytes(sim.logPath()).contains("client closed the port"), WaitMsecs);
         QVERIFY2(sim.received().size() <= receivedAtSignal + 1, sim.received().join(' '));
     }
 };

@@ -1,6 +1,7 @@
 // The password file: its exact bytes, what survives a save and a load, and what a short,
 // damaged or oversized file gives.
 
+#include "filebytes.h"
 #include "passwordstore.h"
 #include "programpaths.h"
 #include "scriptedui.h"
@@ -59,7 +60,6 @@ private slots:
 private:
     QString filePath() const { return PrgPath + PasswordFileName; }
     void writeFile(const QByteArray &bytes) const;
-    QByteArray fileBytes() const;
 
     std::unique_ptr<QTemporaryDir> m_folder;
 };
@@ -80,17 +80,11 @@ void TestPasswordStore::writeFile(const QByteArray &bytes) const
     QCOMPARE(file.write(bytes), bytes.size());
 }
 
-QByteArray TestPasswordStore::fileBytes() const
-{
-    QFile file(filePath());
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 void TestPasswordStore::abcIsStoredAsItsDocumentedBytes()
 {
     Password[0] = QStringLiteral("abc");
     QVERIFY(WritePassword());
-    QCOMPARE(fileBytes(), AbcFile);
+    QCOMPARE(fileBytes(filePath()), AbcFile);
 }
 
 void TestPasswordStore::documentedBytesLoadAsAbc()
@@ -127,7 +121,7 @@ void TestPasswordStore::passwordsSurviveSaveAndLoad()
     QVERIFY(ReadPassword());
     QCOMPARE(Password[0], slot0);
     QCOMPARE(Password[1], slot1);
-    const QByteArray bytes = fileBytes();
+    const QByteArray bytes = fileBytes(filePath());
     QCOMPARE(bytes.size(), 81);
     QCOMPARE(bytes.at(80), '\x30');
 }
@@ -136,7 +130,7 @@ void TestPasswordStore::emptyPasswordIsStoredAsMinusTwelve()
 {
     Password[0] = QString();
     QVERIFY(WritePassword());
-    const QByteArray bytes = fileBytes();
+    const QByteArray bytes = fileBytes(filePath());
     QCOMPARE(bytes.left(6), QByteArray::fromHex("F4FF 1300 1200"));
     QCOMPARE(bytes.mid(38, 2), QByteArray::fromHex("0100"));
     Password[0] = QStringLiteral("stale");
@@ -252,7 +246,7 @@ void TestPasswordStore::unstorablePasswordIsRefused()
     QCOMPARE(ui.boxes[0].title, QStringLiteral("VeltraSetCalibDate"));
     QCOMPARE(ui.boxes[0].icon, MsgIcon::Stop);
     QCOMPARE(ui.boxes[0].buttons, MsgButtons::Ok);
-    QCOMPARE(fileBytes(), AbcFile);
+    QCOMPARE(fileBytes(filePath()), AbcFile);
 }
 
 void TestPasswordStore::unwritableFileIsReported()

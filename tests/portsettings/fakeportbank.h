@@ -123,11 +123,6 @@ public:
             return QStringLiteral("COUNT=%1").arg(listed.size());
         return QStringLiteral("NAME=%1").arg(listed.value(index));
     }
-    QString listField(const QString &descriptor, const QString &key) override
-    {
-        const QString prefix = key + QLatin1Char('=');
-        return descriptor.startsWith(prefix) ? descriptor.mid(prefix.size()) : QString();
-    }
     QString portDescription(int portNo) override
     {
         return ports.contains(portNo) ? QStringLiteral("/dev/fake%1 test adapter").arg(portNo)

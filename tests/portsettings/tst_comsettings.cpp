@@ -21,10 +21,26 @@ using Kind = FakePortBank::Kind;
 
 namespace {
 
+// A port of the bank: its number, how it behaves and what it answers.
+struct PortSpec
+{
+    int portNo = 0;
+    Kind kind = Kind::Silent;
+    QByteArray reply;
+};
+using Ports = QList<PortSpec>;
+// Port number to how often something happened to it.
+using Counts = QMap<int, int>;
+
 const QColor Green(0, 255, 0);
-const QColor Cyan(0, 255, 255);
 const QString NotFound = QStringLiteral("Veltra not found!");
 const QString InvalidPort = QStringLiteral("Invalid selected com port.\nPlease select com port!");
+const PortDiagnosis BusyPort5{PortProblem::Busy,
+                              {"Com port 5 (/dev/ttyUSB0) is in use by minicom (process 4321): "
+                               "close that program or choose another port.",
+                               "Process 4321 has the device open."}};
+const QString AbsentPort0 =
+    QStringLiteral("Com port 0 names no device: choose a port that is present.");
 
 QString cannotOpen(int portNo)
 {
@@ -42,6 +58,12 @@ struct Fixture
     QTemporaryDir folder;
 
     Fixture() { SetProgramPaths(folder.path()); }
+
+    void addPorts(const Ports &ports)
+    {
+        for (const PortSpec &port : ports)
+            bank.add(port.portNo, port.kind, port.reply);
+    }
 
     // Shows the dialog and waits for its start-up sequence to end.
     std::unique_ptr<ComSettings> open()
@@ -87,7 +109,23 @@ void selectPort(ComSettings &dialog, int portNo)
     dialog.Combo1->setCurrentIndex(dialog.Combo1->findData(portNo));
 }
 
+// Port 3 configured and open, 5 in use elsewhere, 8 free, and an entry without a number.
+void addEntryPorts(Fixture &fixture)
+{
+    fixture.bank.add(3, Kind::Silent);
+    fixture.bank.add(5, Kind::Unopenable);
+    fixture.bank.add(8, Kind::Silent);
+    fixture.bank.names = QStringList{"COM3", "COM5", "COM8", "ttyX"};
+    fixture.bank.diagnoses[5] = BusyPort5;
+    fixture.bank.diagnoses[0] = {PortProblem::Absent, {AbsentPort0}};
+    fixture.bank.conditions[5] = QStringLiteral("Busy: in use by minicom (process 4321).");
+    fixture.link.ComPortNo = 3;
+}
+
 } // namespace
+
+Q_DECLARE_METATYPE(PortSpec)
+Q_DECLARE_METATYPE(MsgIcon)
 
 class TestComSettings : public QObject
 {
@@ -99,20 +137,17 @@ private slots:
     void startSelection();
     void connectionTypeSwitches();
     void secondConnectionTypeClickDuringReopenIsDropped();
-    void choosingAnEntryOpensIt();
-    void entryForPortZeroIsNeverOpened();
-    void aPortThatWillNotOpenSaysWhy();
+    void entryListTellsWhyAPortWillNotOpen();
+    void choosingAnEntry_data();
+    void choosingAnEntry();
     void probe_data();
     void probe();
-    void searchWithEmptyList();
-    void searchWithoutSelectionStartsAtFirstEntry();
-    void searchEndsAtOnceWhenOpenPortAnswers();
-    void searchFindsThirdEntry();
-    void searchFindingNothingReopensConfiguredPort();
+    void search_data();
+    void search();
     void okStores_data();
     void okStores();
-    void okWithEmptyListStoresNothing();
-    void okOnPortThatCannotOpenStoresNothing();
+    void okRefuses_data();
+    void okRefuses();
     void closingBeforeStartUpOpensNothing();
     void closingWhileProbeWaits_data();
     void closingWhileProbeWaits();
@@ -267,68 +302,10 @@ void TestComSettings::secondConnectionTypeClickDuringReopenIsDropped()
     QVERIFY(!dialog->ComSearch->isHidden());
 }
 
-void TestComSettings::choosingAnEntryOpensIt()
+void TestComSettings::entryListTellsWhyAPortWillNotOpen()
 {
     Fixture fixture;
-    fixture.bank.add(3, Kind::Silent);
-    fixture.bank.add(5, Kind::Unopenable);
-    fixture.bank.add(8, Kind::Silent);
-    fixture.link.ComPortNo = 3;
-    const auto dialog = fixture.open();
-
-    bool lockedDuringBox = false;
-    fixture.ui.onBox = [&](const MessageRequest &) {
-        lockedDuringBox = !dialog->ComOK->isEnabled() && !dialog->Combo1->isEnabled()
-            && fixture.ui.busy;
-    };
-    selectPort(*dialog, 5);
-    QCOMPARE(fixture.ui.texts(), QStringList{cannotOpen(5)});
-    QCOMPARE(fixture.ui.boxes.first().icon, MsgIcon::Exclamation);
-    QCOMPARE(fixture.ui.boxes.first().title, QStringLiteral("VeltraSetCalibDate"));
-    QVERIFY(lockedDuringBox);
-    QCOMPARE(dialog->Combo1->currentText(), QStringLiteral("Com  5"));
-    QCOMPARE(fixture.bank.openPort(), 0);
-    QVERIFY(controlsEnabled(*dialog));
-    QVERIFY(!fixture.ui.busy);
-    QCOMPARE(panelColor(*dialog), Green);
-
-    selectPort(*dialog, 8);
-    QCOMPARE(fixture.ui.boxes.size(), 1);
-    QCOMPARE(fixture.bank.openPort(), 8);
-    QCOMPARE(fixture.bank.ports[8].openedWith, QStringLiteral("9600,e,7,2"));
-}
-
-void TestComSettings::entryForPortZeroIsNeverOpened()
-{
-    Fixture fixture;
-    fixture.bank.add(3, Kind::Silent);
-    fixture.bank.names = QStringList{"COM3", "ttyX"};
-    fixture.link.ComPortNo = 3;
-    const auto dialog = fixture.open();
-    QCOMPARE(fixture.bank.openPort(), 3);
-
-    selectPort(*dialog, 0);
-    QCOMPARE(fixture.ui.texts(), QStringList{cannotOpen(0)});
-    // Opening port 0 would have closed port 3 first.
-    QCOMPARE(fixture.bank.openPort(), 3);
-    QVERIFY(controlsEnabled(*dialog));
-}
-
-void TestComSettings::aPortThatWillNotOpenSaysWhy()
-{
-    Fixture fixture;
-    fixture.bank.add(3, Kind::Silent);
-    fixture.bank.add(5, Kind::Unopenable);
-    fixture.bank.names = QStringList{"COM3", "COM5", "ttyX"};
-    const PortDiagnosis busy{PortProblem::Busy,
-                             {"Com port 5 (/dev/ttyUSB0) is in use by minicom (process 4321): "
-                              "close that program or choose another port.",
-                              "Process 4321 has the device open."}};
-    fixture.bank.diagnoses[5] = busy;
-    fixture.bank.diagnoses[0] = {PortProblem::Absent,
-                                 {"Com port 0 names no device: choose a port that is present."}};
-    fixture.bank.conditions[5] = QStringLiteral("Busy: in use by minicom (process 4321).");
-    fixture.link.ComPortNo = 3;
+    addEntryPorts(fixture);
     const auto dialog = fixture.open();
 
     // The list tells without opening anything.
@@ -339,14 +316,61 @@ void TestComSettings::aPortThatWillNotOpenSaysWhy()
     QCOMPARE(toolTip(5),
              QStringLiteral("/dev/fake5 test adapter\nBusy: in use by minicom (process 4321)."));
     QCOMPARE(toolTip(3), QStringLiteral("/dev/fake3 test adapter"));
+}
+
+void TestComSettings::choosingAnEntry_data()
+{
+    QTest::addColumn<QList<int>>("chosen");
+    QTest::addColumn<QStringList>("boxes");
+    QTest::addColumn<QStringList>("details");
+    QTest::addColumn<int>("openAfter");
 
     // The box keeps its words; the reason waits behind "Show Details...".
-    selectPort(*dialog, 5);
-    selectPort(*dialog, 0);
-    QCOMPARE(fixture.ui.texts(), (QStringList{cannotOpen(5), cannotOpen(0)}));
-    QCOMPARE(fixture.ui.boxes[0].detailedText, busy.text());
-    QCOMPARE(fixture.ui.boxes[1].detailedText,
-             QStringLiteral("Com port 0 names no device: choose a port that is present."));
+    QTest::newRow("a port in use closes the open port and says why")
+        << QList<int>{5} << QStringList{cannotOpen(5)} << QStringList{BusyPort5.text()} << 0;
+    QTest::newRow("an entry without a number is never opened and says why")
+        << QList<int>{0} << QStringList{cannotOpen(0)} << QStringList{AbsentPort0} << 3;
+    QTest::newRow("each entry that will not open has its own box")
+        << QList<int>{5, 0} << QStringList{cannotOpen(5), cannotOpen(0)}
+        << QStringList{BusyPort5.text(), AbsentPort0} << 0;
+    QTest::newRow("a free port opens with the standard settings after one that would not")
+        << QList<int>{5, 8} << QStringList{cannotOpen(5)} << QStringList{BusyPort5.text()} << 8;
+}
+
+void TestComSettings::choosingAnEntry()
+{
+    QFETCH(QList<int>, chosen);
+    QFETCH(QStringList, boxes);
+    QFETCH(QStringList, details);
+    QFETCH(int, openAfter);
+
+    Fixture fixture;
+    addEntryPorts(fixture);
+    const auto dialog = fixture.open();
+    QCOMPARE(fixture.bank.openPort(), 3);
+
+    QList<bool> lockedDuringBox;
+    fixture.ui.onBox = [&](const MessageRequest &) {
+        lockedDuringBox.append(!dialog->ComOK->isEnabled() && !dialog->Combo1->isEnabled()
+                               && fixture.ui.busy);
+    };
+    for (int portNo : chosen)
+        selectPort(*dialog, portNo);
+
+    QCOMPARE(fixture.ui.texts(), boxes);
+    QCOMPARE(lockedDuringBox, QList<bool>(boxes.size(), true));
+    for (qsizetype i = 0; i < boxes.size(); ++i) {
+        QCOMPARE(fixture.ui.boxes[i].icon, MsgIcon::Exclamation);
+        QCOMPARE(fixture.ui.boxes[i].title, QStringLiteral("VeltraSetCalibDate"));
+        QCOMPARE(fixture.ui.boxes[i].detailedText, details[i]);
+    }
+    QCOMPARE(dialog->Combo1->currentText(), QStringLiteral("Com %1").arg(chosen.last(), 2));
+    QCOMPARE(fixture.bank.openPort(), openAfter);
+    if (openAfter == 8)
+        QCOMPARE(fixture.bank.ports[8].openedWith, QStringLiteral("9600,e,7,2"));
+    QVERIFY(controlsEnabled(*dialog));
+    QVERIFY(!fixture.ui.busy);
+    QCOMPARE(panelColor(*dialog), Green);
 }
 
 void TestComSettings::probe_data()
@@ -408,65 +432,80 @@ void TestComSettings::probe()
     QVERIFY(controlsEnabled(*dialog));
 }
 
-void TestComSettings::searchWithEmptyList()
+void TestComSettings::search_data()
 {
-    Fixture fixture;
-    const auto dialog = fixture.open();
+    QTest::addColumn<Ports>("ports");
+    QTest::addColumn<int>("configured");
+    QTest::addColumn<int>("chosenBefore");
+    QTest::addColumn<QString>("selectedBefore");
+    QTest::addColumn<int>("openedAtStart");
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<MsgIcon>("icon");
+    QTest::addColumn<QString>("selectedAfter");
+    QTest::addColumn<int>("openAfter");
+    QTest::addColumn<QString>("panelRead");
+    QTest::addColumn<QString>("ident");
+    QTest::addColumn<Counts>("openings");
+    QTest::addColumn<Counts>("stateQueries");
+    QTest::addColumn<QStringList>("captionsSeen");
 
-    dialog->ComSearch->click();
-    QCOMPARE(fixture.ui.texts(), QStringList{"No com port available!"});
-    QCOMPARE(fixture.ui.boxes.first().icon, MsgIcon::Exclamation);
-    QCOMPARE(fixture.bank.openPort(), 0);
-    QCOMPARE(panelColor(*dialog), Green);
-    QVERIFY(controlsEnabled(*dialog));
+    QTest::newRow("an empty list says that no port is available")
+        << Ports{} << 1 << 0 << "" << 0 << "No com port available!" << MsgIcon::Exclamation << ""
+        << 0 << "" << "" << Counts{} << Counts{} << QStringList{};
+    // The first try, on the open port or else the first entry, shows the reply as delivered and
+    // does not interpret it.
+    QTest::newRow("without a selection the search starts at the first entry")
+        << Ports{{3, Kind::Answering, "Veltra 2 V2.1"}, {5, Kind::Answering, "Veltra 3 V2.1"}} << 9
+        << 0 << "" << 0 << "Veltra found on port 3 !" << MsgIcon::Information << "Com  3" << 3
+        << "Veltra 2 V2.1" << "" << Counts{{3, 1}, {5, 0}} << Counts{}
+        << QStringList{};
+    QTest::newRow("an answer on the open port ends the search at once")
+        << Ports{{3, Kind::Answering, "Veltra 2 V2.1"}, {5, Kind::Answering, "MX70B5 V1.6"}} << 5
+        << 0 << "Com  5" << 1 << "Veltra found on port 5 !" << MsgIcon::Information << "Com  5" << 5
+        << "MX70B5 V1.6" << "" << Counts{{5, 1}} << Counts{{3, 0}} << QStringList{};
+    // Found by the sweep: the reply has been through the identification.
+    QTest::newRow("the sweep passes a silent and a vanished port and finds the third entry")
+        << Ports{{2, Kind::Silent, ""},
+                 {4, Kind::Gone, ""},
+                 {6, Kind::Answering, "MX70B5 V1.6"},
+                 {8, Kind::Answering, "Veltra 3 V2.1"}}
+        << 2 << 0 << "Com  2" << 1 << "Veltra found on port 6 !" << MsgIcon::Information << "Com  6"
+        << 6 << "Veltra K V1.6" << "Veltra K V1.6" << Counts{{2, 2}, {4, 0}, {6, 1}}
+        << Counts{{4, 1}, {8, 0}}
+        << QStringList{"Search on com port 2...", "Search on com port 6..."};
+    QTest::newRow("finding nothing reopens the configured port and keeps the selection")
+        << Ports{{2, Kind::Silent, ""}, {5, Kind::Unopenable, ""}} << 2 << 5 << "Com  5" << 1
+        << NotFound << MsgIcon::Information << "Com  5" << 2 << "" << "" << Counts{{2, 3}}
+        << Counts{} << QStringList{};
 }
 
-void TestComSettings::searchWithoutSelectionStartsAtFirstEntry()
+void TestComSettings::search()
 {
+    QFETCH(Ports, ports);
+    QFETCH(int, configured);
+    QFETCH(int, chosenBefore);
+    QFETCH(QString, selectedBefore);
+    QFETCH(int, openedAtStart);
+    QFETCH(QString, box);
+    QFETCH(MsgIcon, icon);
+    QFETCH(QString, selectedAfter);
+    QFETCH(int, openAfter);
+    QFETCH(QString, panelRead);
+    QFETCH(QString, ident);
+    QFETCH(Counts, openings);
+    QFETCH(Counts, stateQueries);
+    QFETCH(QStringList, captionsSeen);
+
     Fixture fixture;
-    fixture.bank.add(3, Kind::Answering, "Veltra 2 V2.1");
-    fixture.bank.add(5, Kind::Answering, "Veltra 3 V2.1");
-    fixture.link.ComPortNo = 9;
+    fixture.addPorts(ports);
+    fixture.link.ComPortNo = qint16(configured);
     const auto dialog = fixture.open();
-    QCOMPARE(dialog->Combo1->currentIndex(), -1);
-
-    dialog->ComSearch->click();
-    QCOMPARE(fixture.ui.texts(), QStringList{"Veltra found on port 3 !"});
-    QCOMPARE(dialog->Combo1->currentText(), QStringLiteral("Com  3"));
-    QCOMPARE(fixture.bank.ports[3].openings, 1);
-    QCOMPARE(fixture.bank.ports[5].openings, 0);
-}
-
-void TestComSettings::searchEndsAtOnceWhenOpenPortAnswers()
-{
-    Fixture fixture;
-    fixture.bank.add(3, Kind::Answering, "Veltra 2 V2.1");
-    fixture.bank.add(5, Kind::Answering, "MX70B5 V1.6");
-    fixture.link.ComPortNo = 5;
-    const auto dialog = fixture.open();
-
-    dialog->ComSearch->click();
-    QCOMPARE(fixture.ui.texts(), QStringList{"Veltra found on port 5 !"});
-    QCOMPARE(fixture.ui.boxes.first().icon, MsgIcon::Information);
-    // Shown as delivered: the first try does not interpret the reply.
-    QCOMPARE(dialog->PanelRead->text(), QStringLiteral("MX70B5 V1.6"));
-    QCOMPARE(fixture.link.Instrument.Ident, QString());
-    QCOMPARE(fixture.bank.ports[3].stateQueries, 0);
-    QCOMPARE(fixture.bank.ports[5].openings, 1);
-    QCOMPARE(dialog->Combo1->currentText(), QStringLiteral("Com  5"));
-    QVERIFY(controlsEnabled(*dialog));
-}
-
-void TestComSettings::searchFindsThirdEntry()
-{
-    Fixture fixture;
-    fixture.bank.add(2, Kind::Silent);
-    fixture.bank.add(4, Kind::Gone);
-    fixture.bank.add(6, Kind::Answering, "MX70B5 V1.6");
-    fixture.bank.add(8, Kind::Answering, "Veltra 3 V2.1");
-    fixture.link.ComPortNo = 2;
-    const auto dialog = fixture.open();
-    QCOMPARE(fixture.bank.ports[2].openings, 1);
+    if (chosenBefore != 0) {
+        selectPort(*dialog, chosenBefore);
+        fixture.ui.boxes.clear();
+    }
+    QCOMPARE(dialog->Combo1->currentText(), selectedBefore);
+    QCOMPARE(fixture.bank.ports.value(configured).openings, openedAtStart);
 
     QStringList captions;
     fixture.bank.onSend = [&](int, const QByteArray &frame) {
@@ -475,41 +514,23 @@ void TestComSettings::searchFindsThirdEntry()
     };
     dialog->ComSearch->click();
 
-    QCOMPARE(fixture.ui.texts(), QStringList{"Veltra found on port 6 !"});
-    QCOMPARE(captions.first(), QStringLiteral("Search on com port 2..."));
-    QVERIFY(captions.contains(QStringLiteral("Search on com port 6...")));
-    QCOMPARE(fixture.bank.ports[2].openings, 2);
-    QCOMPARE(fixture.bank.ports[4].stateQueries, 1);
-    QCOMPARE(fixture.bank.ports[4].openings, 0);
-    QCOMPARE(fixture.bank.ports[6].openings, 1);
-    QCOMPARE(fixture.bank.ports[8].stateQueries, 0);
-    QCOMPARE(fixture.bank.openPort(), 6);
-    QCOMPARE(dialog->Combo1->currentText(), QStringLiteral("Com  6"));
-    // Found by the sweep: the reply has been through the identification.
-    QCOMPARE(dialog->PanelRead->text(), QStringLiteral("Veltra K V1.6"));
-    QCOMPARE(fixture.link.ComPortNo, 2);
+    QCOMPARE(fixture.ui.texts(), QStringList{box});
+    QCOMPARE(fixture.ui.boxes.first().icon, icon);
+    QCOMPARE(dialog->Combo1->currentText(), selectedAfter);
+    QCOMPARE(fixture.bank.openPort(), openAfter);
+    QCOMPARE(dialog->PanelRead->text(), panelRead);
+    QCOMPARE(fixture.link.Instrument.Ident, ident);
+    for (auto it = openings.cbegin(); it != openings.cend(); ++it)
+        QCOMPARE(fixture.bank.ports[it.key()].openings, it.value());
+    for (auto it = stateQueries.cbegin(); it != stateQueries.cend(); ++it)
+        QCOMPARE(fixture.bank.ports[it.key()].stateQueries, it.value());
+    if (!captionsSeen.isEmpty())
+        QCOMPARE(captions.first(), captionsSeen.first());
+    for (const QString &caption : captionsSeen)
+        QVERIFY2(captions.contains(caption), qPrintable(caption));
+    // A search changes no setting.
+    QCOMPARE(fixture.link.ComPortNo, configured);
     QVERIFY(!QFile::exists(IniFileName));
-    QCOMPARE(panelColor(*dialog), Green);
-    QVERIFY(controlsEnabled(*dialog));
-}
-
-void TestComSettings::searchFindingNothingReopensConfiguredPort()
-{
-    Fixture fixture;
-    fixture.bank.add(2, Kind::Silent);
-    fixture.bank.add(5, Kind::Unopenable);
-    fixture.link.ComPortNo = 2;
-    const auto dialog = fixture.open();
-    selectPort(*dialog, 5);
-    fixture.ui.boxes.clear();
-
-    dialog->ComSearch->click();
-    QCOMPARE(fixture.ui.texts(), QStringList{NotFound});
-    QCOMPARE(fixture.ui.boxes.first().icon, MsgIcon::Information);
-    QCOMPARE(fixture.bank.openPort(), 2);
-    QCOMPARE(fixture.bank.ports[2].openings, 3);
-    QCOMPARE(dialog->Combo1->currentText(), QStringLiteral("Com  5"));
-    QCOMPARE(dialog->PanelRead->text(), QString());
     QCOMPARE(panelColor(*dialog), Green);
     QVERIFY(controlsEnabled(*dialog));
 }
@@ -557,36 +578,42 @@ void TestComSettings::okStores()
     QVERIFY(fixture.ui.boxes.isEmpty());
 }
 
-void TestComSettings::okWithEmptyListStoresNothing()
+void TestComSettings::okRefuses_data()
 {
+    QTest::addColumn<Ports>("ports");
+    QTest::addColumn<int>("configured");
+    QTest::addColumn<int>("chosenPort");
+    QTest::addColumn<QString>("box");
+
+    QTest::newRow("an empty list asks for a port")
+        << Ports{} << 1 << 0 << InvalidPort;
+    QTest::newRow("a chosen port that cannot open says so")
+        << Ports{{3, Kind::Silent, ""}, {5, Kind::Unopenable, ""}} << 3 << 5 << cannotOpen(5);
+}
+
+void TestComSettings::okRefuses()
+{
+    QFETCH(Ports, ports);
+    QFETCH(int, configured);
+    QFETCH(int, chosenPort);
+    QFETCH(QString, box);
+
     Fixture fixture;
+    fixture.addPorts(ports);
+    fixture.link.ComPortNo = qint16(configured);
     const auto dialog = fixture.open();
+    if (chosenPort != 0) {
+        selectPort(*dialog, chosenPort);
+        fixture.ui.boxes.clear();
+    }
 
     dialog->ComOK->click();
-    QCOMPARE(fixture.ui.texts(), QStringList{InvalidPort});
+    QCOMPARE(fixture.ui.texts(), QStringList{box});
     QCOMPARE(fixture.ui.boxes.first().icon, MsgIcon::Exclamation);
     QVERIFY(dialog->isVisible());
     QVERIFY(!dialog->bUnloaded);
     QVERIFY(dialog->ComOK->isEnabled());
-    QCOMPARE(fixture.link.ComPortNo, 1);
-    QVERIFY(!QFile::exists(IniFileName));
-}
-
-void TestComSettings::okOnPortThatCannotOpenStoresNothing()
-{
-    Fixture fixture;
-    fixture.bank.add(3, Kind::Silent);
-    fixture.bank.add(5, Kind::Unopenable);
-    fixture.link.ComPortNo = 3;
-    const auto dialog = fixture.open();
-    selectPort(*dialog, 5);
-    fixture.ui.boxes.clear();
-
-    dialog->ComOK->click();
-    QCOMPARE(fixture.ui.texts(), QStringList{cannotOpen(5)});
-    QVERIFY(dialog->isVisible());
-    QVERIFY(dialog->ComOK->isEnabled());
-    QCOMPARE(fixture.link.ComPortNo, 3);
+    QCOMPARE(fixture.link.ComPortNo, configured);
     QVERIFY(!QFile::exists(IniFileName));
 }
 

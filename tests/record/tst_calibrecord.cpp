@@ -3,6 +3,7 @@
 // that cannot be used (damaged, read-only, unreachable) saying why without touching the file.
 
 #include "calibrecord.h"
+#include "filebytes.h"
 #include "pgserver.h"
 #include "recordhistory.h"
 #include "unprivileged.h"
@@ -66,12 +67,6 @@ RecordEntry finished(RecordEntry e, RecordOutcome outcome, QDate calibration, QD
     e.outcome = outcome;
     e.detail = detail;
     return e;
-}
-
-QByteArray fileBytes(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 void writeBytes(const QString &path, const QByteArray &bytes)

@@ -56,7 +56,7 @@ struct SimRig : WindowSimRig
     qsizetype writesSent() const
     {
         qsizetype count = 0;
-        for (const QByteArray &command : sim.commands())
+        for (const QByteArray &command : port.sim.commands())
             count += command.startsWith("WW") ? 1 : 0;
         return count;
     }
@@ -115,7 +115,7 @@ void TestRecordedWrites::eachOutcomeIsRecorded()
     QFETCH(QDate, calibrationReadBack);
     QFETCH(QDate, expirationReadBack);
     SimRig rig;
-    QVERIFY2(rig.start(simulator), qPrintable(rig.sim.errorText()));
+    QVERIFY2(rig.start(simulator), qPrintable(rig.port.sim.errorText()));
     rig.window->PasswordOk = true;
     rig.write();
 
@@ -138,7 +138,7 @@ void TestRecordedWrites::eachOutcomeIsRecorded()
 void TestRecordedWrites::wrongPasswordIsRecordedAsRefused()
 {
     SimRig rig;
-    QVERIFY2(rig.start({}), qPrintable(rig.sim.errorText()));
+    QVERIFY2(rig.start({}), qPrintable(rig.port.sim.errorText()));
     Password[0] = QStringLiteral("secret");
     QVERIFY(WritePassword());
     QTimer typer;
@@ -162,7 +162,7 @@ void TestRecordedWrites::wrongPasswordIsRecordedAsRefused()
 void TestRecordedWrites::unusableRecordStopsTheWriteBeforeWW()
 {
     SimRig rig;
-    QVERIFY2(rig.start({}), qPrintable(rig.sim.errorText()));
+    QVERIFY2(rig.start({}), qPrintable(rig.port.sim.errorText()));
     const QString recordFile = PrgPath + RecordFileName;
     const QByteArray damaged = QByteArray("not a database\n").repeated(100);
     {
@@ -192,7 +192,7 @@ void TestRecordedWrites::labServerTakesTheEntryAndStopsTheWriteWhenDown()
     if (!server.start())
         QSKIP(qPrintable(server.errorText()));
     SimRig rig;
-    QVERIFY2(rig.start({}), qPrintable(rig.sim.errorText()));
+    QVERIFY2(rig.start({}), qPrintable(rig.port.sim.errorText()));
     const QList<std::pair<const char *, QString>> keys{
         {"Driver", QStringLiteral("QPSQL")}, {"Host", server.socketFolder()},
         {"Port", QString::number(PgServer::port())}, {"Database", PgServer::database()},

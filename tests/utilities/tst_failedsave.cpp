@@ -3,6 +3,7 @@
 // runs in a process of its own, so the limit hits that process alone.
 
 #include "link.h"
+#include "filebytes.h"
 #include "qtserialcontrol.h"
 #include "siminstrument.h"
 
@@ -83,12 +84,6 @@ private:
     bool m_mounted = false;
 };
 
-QByteArray contents(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(unreadable)");
-}
-
 bool put(const QString &path, const QByteArray &bytes)
 {
     QFile file(path);
@@ -150,8 +145,7 @@ void FailedSave::oldFileStaysAsItWas()
 
     if (target == Target::SimState) {
         SimInstrument sim;
-        if (SimInstrument::simulatorPath().isEmpty())
-            QSKIP("VELTRA_SIM is not set: the virtual instrument is needed");
+        SKIP_WITHOUT_SIMULATOR();
         if (limit == Limit::FileSize)
             sim.setChildSetup(limitFileSize);
         QVERIFY2(sim.start({QStringLiteral("--state"), path}), qPrintable(sim.errorText()));
@@ -182,7 +176,7 @@ void FailedSave::oldFileStaysAsItWas()
         const QByteArray output = child.readAllStandardOutput();
         QCOMPARE(output.startsWith("Cannot save password!\n"), target == Target::Password);
     }
-    QCOMPARE(contents(path), old);
+    QCOMPARE(fileBytes(path, "(unreadable)"), old);
     // No temporary file is left beside it either.
     QStringList left = QDir(folder).entryList(QDir::Files);
     left.removeAll(QStringLiteral("filler"));

@@ -1,0 +1,13 @@
+#pragma once
+// The whole content of a file, for tests that compare what a file holds.
+
+#include <QByteArray>
+#include <QFile>
+#include <QString>
+
+// What the file at path holds; whenUnreadable where it cannot be opened (a missing file).
+inline QByteArray fileBytes(const QString &path, const QByteArray &whenUnreadable = {})
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : whenUnreadable;
+}
