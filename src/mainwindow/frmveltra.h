@@ -3,8 +3,9 @@
 // the menus, the start-up connection and the shutdown question.
 //
 // Contract:
-// - frmVeltra owns the Link built on the serial control it is given; the serial control is not
-//   owned and must outlive the window.
+// - frmVeltra owns the Link built on the serial control and the clock it is given; neither is
+//   owned and both must outlive the window. Every time limit of the window and of the port
+//   dialog it opens is kept on that clock.
 // - Every operation that talks to the instrument holds a MenuLock for its whole run: the window
 //   is locked with EnableMenue(false) while any lock lives and unlocked when the outermost one
 //   goes, in every outcome. Transfers process events while they wait, so handlers can run inside
@@ -41,7 +42,8 @@ class frmVeltra : public QMainWindow
 {
     Q_OBJECT
 public:
-    explicit frmVeltra(SerialControl &comm, QWidget *parent = nullptr);
+    explicit frmVeltra(SerialControl &comm, const Clock &clock = SystemClock::instance(),
+                       QWidget *parent = nullptr);
     ~frmVeltra() override;
 
     Link &link() { return m_link; }

@@ -8,6 +8,7 @@
 #include "scriptedserialcontrol.h"
 #include "scriptedui.h"
 #include "siminstrument.h"
+#include "testclock.h"
 
 #include <QAccessible>
 #include <QCoreApplication>
@@ -73,10 +74,14 @@ public:
         return started;
     }
 
-    frmVeltra &startWindow()
+    // A start that meets a silent instrument runs the window's clock four times as fast, so the
+    // silent port's time limits pass in a quarter of the time; a simulator that answers still
+    // gives its prompt within milliseconds.
+    frmVeltra &startWindow(double clockSpeed = 1)
     {
+        clock = std::make_unique<TestClock>(36000, clockSpeed);
         comm = std::make_unique<QtSerialControl>([] { return QList<SystemPort>(); });
-        window = std::make_unique<frmVeltra>(*comm);
+        window = std::make_unique<frmVeltra>(*comm, *clock);
         window->setEndProgram([this] {
             ++endings;
             portOpenAtEnd = comm->openState();
@@ -90,6 +95,7 @@ public:
 
     ScriptedUi ui;
     std::vector<std::unique_ptr<SimInstrument>> sims;
+    std::unique_ptr<TestClock> clock;
     std::unique_ptr<QtSerialControl> comm;
     std::unique_ptr<frmVeltra> window;
     int endings = 0;
@@ -187,7 +193,7 @@ private slots:
         QVERIFY(rig.addSim(3, {QStringLiteral("--silent")}));
         QVERIFY(rig.addSim(7, {}));
         rig.ui.answers.append(MsgResult::Yes);
-        frmVeltra &w = rig.startWindow();
+        frmVeltra &w = rig.startWindow(4);
         PanelPaints paints(w.PanelWait);
         QTRY_VERIFY_WITH_TIMEOUT(rig.finished(), 3 * StartMsecs);
 
@@ -217,7 +223,7 @@ private slots:
         QVERIFY(rig.addSim(3, {QStringLiteral("--silent")}));
         rig.ui.answers.append(MsgResult::No);
         const QByteArray settingsBefore = fileBytes(IniFileName);
-        frmVeltra &w = rig.startWindow();
+        frmVeltra &w = rig.startWindow(4);
         QTRY_VERIFY_WITH_TIMEOUT(rig.finished(), StartMsecs);
 
         QCOMPARE(rig.ui.boxes.size(), 2);

@@ -6,6 +6,7 @@
 #include "link.h"
 #include "programpaths.h"
 #include "scriptedui.h"
+#include "testclock.h"
 
 #include <QComboBox>
 #include <QFile>
@@ -53,7 +54,9 @@ QString cannotOpen(int portNo)
 struct Fixture
 {
     FakePortBank bank;
-    Link link{bank};
+    // Four times as fast: a silent port's time limits pass in a quarter of the time.
+    const TestClock clock{36000, 4};
+    Link link{bank, clock};
     ScriptedUi ui;
     QTemporaryDir folder;
 
