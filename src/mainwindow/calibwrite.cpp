@@ -37,13 +37,13 @@ void frmVeltra::ComChange_Click()
         if (Password[0].isEmpty()) {
             if (ShowInfoPswMsg == 1) {
                 MsgForm notice(this);
-                notice.exec();
+                Ui().showDialog(notice);
                 ShowInfoPswMsg = 0;
             }
         } else {
             {
                 PasswordInput input(this);
-                input.exec();
+                Ui().showDialog(input);
             }
             if (InputPassword != Password[0]) {
                 // Kept in the record without a word, as the refusal itself.

@@ -115,14 +115,14 @@ void frmVeltra::mnuExit_Click()
 void frmVeltra::mnuAbout_Click()
 {
     AboutForm about(this);
-    about.exec();
+    Ui().showDialog(about);
 }
 
 void frmVeltra::mnuSettings_Click()
 {
     {
         ComSettings settings(m_link, this);
-        settings.exec();
+        Ui().showDialog(settings);
     }
     ComRead_Click();
 }
@@ -133,15 +133,15 @@ void frmVeltra::mnuSetPassword_Click()
         return;
     if (Password[0].isEmpty()) {
         PasswordChange change(this);
-        change.exec();
+        Ui().showDialog(change);
         return;
     }
     {
         PasswordInput input(this);
-        input.exec();
+        Ui().showDialog(input);
     }
     if (InputPassword == Password[0]) {
         PasswordChange change(this);
-        change.exec();
+        Ui().showDialog(change);
     }
 }

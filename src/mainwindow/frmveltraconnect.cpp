@@ -35,7 +35,7 @@ void frmVeltra::TimerStart_Timer()
         StartComPort = l.ComPortNo;
         if (l.BluetoothOn != 0) {
             ComSettings settings(l, this);
-            settings.exec();
+            Ui().showDialog(settings);
             PictureWait->hide();
             return;
         }

@@ -4,9 +4,10 @@
 
 #include "historywindow.h"
 #include "programpaths.h"
+#include "uiservices.h"
 
 void frmVeltra::mnuHistory_Click()
 {
     HistoryWindow history(RecordSettings::fromSettingsFile(IniFileName), this);
-    history.exec();
+    Ui().showDialog(history);
 }

@@ -1,6 +1,7 @@
 #include "widgetui.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QGuiApplication>
 #include <QMessageBox>
 
@@ -94,6 +95,13 @@ MsgResult WidgetUi::MsgBox(const MessageRequest &request)
     const int button = box.exec();
     SetBusyPointer(wasBusy);
     return resultOf(button, request.buttons);
+}
+
+void WidgetUi::showDialog(QObject &dialog)
+{
+    auto *shown = qobject_cast<QDialog *>(&dialog);
+    Q_ASSERT(shown);
+    shown->exec();
 }
 
 void WidgetUi::Beep()

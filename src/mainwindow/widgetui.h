@@ -1,5 +1,6 @@
 #pragma once
-// The program's UiServices: real message boxes, the system beep and the busy mouse pointer.
+// The program's UiServices: real message boxes and dialogs, the system beep and the busy mouse
+// pointer.
 
 #include "uiservices.h"
 
@@ -7,6 +8,7 @@ class WidgetUi final : public UiServices
 {
 public:
     MsgResult MsgBox(const MessageRequest &request) override;
+    void showDialog(QObject &dialog) override;
     void Beep() override;
     void SetBusyPointer(bool busy) override;
 

@@ -1,12 +1,22 @@
 #include "uiservices.h"
 
+#include <QDebug>
+#include <QObject>
+#include <QVariant>
+
 namespace {
 
-// Used before the program installs its own: answers with the default button, shows nothing.
+// Used before the program installs its own; see Ui().
 class SilentUi final : public UiServices
 {
 public:
-    MsgResult MsgBox(const MessageRequest &request) override { return request.defaultButton; }
+    MsgResult MsgBox(const MessageRequest &request) override
+    {
+        if (request.buttons != MsgButtons::Ok)
+            qFatal("A question with nobody to answer it: %s", qPrintable(request.text));
+        qWarning().noquote() << "A message box with nobody to see it:" << request.text;
+        return MsgResult::Ok;
+    }
     void Beep() override {}
     void SetBusyPointer(bool) override {}
 };
@@ -15,6 +25,12 @@ SilentUi silentUi;
 UiServices *installedUi = &silentUi;
 
 } // namespace
+
+void UiServices::showDialog(QObject &dialog)
+{
+    qFatal("A dialog with nobody to answer it: %s",
+           qPrintable(dialog.property("windowTitle").toString()));
+}
 
 UiServices &Ui()
 {

@@ -1,11 +1,14 @@
 #pragma once
-// The few things the non-widget code needs from the user interface: message boxes, the beep and
-// the busy mouse pointer.
+// The few things the non-widget code needs from the user interface: message boxes, the program's
+// own modal dialogs, the beep and the busy mouse pointer.
 //
-// Every message box of the program goes through Ui().MsgBox. The program installs its widget
-// implementation at start; tests install one that records each box and answers from a script.
+// Every message box of the program goes through Ui().MsgBox and every modal dialog through
+// Ui().showDialog. The program installs its widget implementation at start; tests install one
+// that records each box and dialog and answers from a script.
 
 #include <QString>
+
+class QObject;
 
 inline const QString ProgramTitle = QStringLiteral("VeltraSetCalibDate");
 
@@ -30,15 +33,21 @@ public:
     virtual ~UiServices() = default;
     // Shows a modal box that stays on top and returns the button the user pressed.
     virtual MsgResult MsgBox(const MessageRequest &request) = 0;
+    // Shows one of the program's modal dialogs and returns when it has closed; what the user chose
+    // is in what the dialog leaves behind. The dialog is a QDialog, passed as its QObject so that
+    // this library needs no widgets. Without windows nobody can answer it: by default the program
+    // ends with the dialog's title.
+    virtual void showDialog(QObject &dialog);
     virtual void Beep() = 0;
     // The hourglass while busy, the arrow otherwise.
     virtual void SetBusyPointer(bool busy) = 0;
 };
 
-// The installed implementation; a silent one that answers every box with its default button
-// until SetUi is called.
+// The installed implementation. Until SetUi is called there is nobody to ask: a box with only OK
+// goes to the log, and a question or a dialog ends the program with its text rather than be
+// answered behind the user's back.
 UiServices &Ui();
-// Installs an implementation (not owned); nullptr restores the silent one.
+// Installs an implementation (not owned); nullptr restores that default.
 void SetUi(UiServices *ui);
 
 // Convenience for the common case.

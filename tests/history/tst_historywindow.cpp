@@ -21,7 +21,6 @@
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
 
 #include <ctime>
 
@@ -253,6 +252,7 @@ void TestHistoryWindow::damagedRecordIsNamedInTheWindow()
 void TestHistoryWindow::fileMenuOpensTheHistoryAboveExit()
 {
     addEntry(QStringLiteral("1042"), "2026-12-10T09:00:00.000Z", RecordOutcome::Verified);
+    ScriptedUi ui;
     ScriptedSerialControl comm;
     frmVeltra main(comm);
     QStringList items;
@@ -261,15 +261,10 @@ void TestHistoryWindow::fileMenuOpensTheHistoryAboveExit()
     QCOMPARE(items, (QStringList{"&History...", "E&xit"}));
 
     QStringList seen;
-    QTimer driver;
-    connect(&driver, &QTimer::timeout, &main, [&] {
-        if (auto *history = qobject_cast<HistoryWindow *>(QApplication::activeModalWidget())) {
-            driver.stop();
-            seen = serialColumn(*history->TableRecord->model());
-            history->ComClose->click();
-        }
+    ui.answerDialog<HistoryWindow>([&](HistoryWindow &history) {
+        seen = serialColumn(*history.TableRecord->model());
+        history.ComClose->click();
     });
-    driver.start(10);
     main.mnuHistory->trigger();
     QCOMPARE(seen, QStringList{"1042"});
 }

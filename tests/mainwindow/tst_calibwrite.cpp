@@ -14,7 +14,6 @@
 #include "testclock.h"
 #include "windowsimrig.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QDateEdit>
 #include <QLineEdit>
@@ -22,7 +21,6 @@
 #include <QDir>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
 
 #include <memory>
 
@@ -36,48 +34,18 @@ const QString Question = QStringLiteral("Calibration date will be set now.\n\nYo
 const QString FirmwareTooOld =
     QStringLiteral("Firmware of Veltra KX too old, no calibration flag available!");
 
-// Handles every modal dialog the code under test opens (polling from the dialog's own event
-// loop): records its class and lets `act` fill it in. A dialog that `act` leaves open is
-// cancelled, so no test can hang on one.
-class ModalDriver : public QObject
+// Types the text into PasswordInput and presses Enter; cancels it when text is null.
+void answerPassword(ScriptedUi &ui, const QString &text)
 {
-public:
-    std::function<void(QDialog *)> act;
-    QStringList seen;
-
-    ModalDriver()
-    {
-        connect(&m_timer, &QTimer::timeout, this, &ModalDriver::poll);
-        m_timer.start(10);
-    }
-
-    // Types the text into PasswordInput and presses Enter; cancels it when text is null.
-    void answerPassword(const QString &text)
-    {
-        act = [text](QDialog *dialog) {
-            auto *input = qobject_cast<PasswordInput *>(dialog);
-            if (!input || text.isNull())
-                return;
-            QTest::keyClicks(input->TextCode, text);
-            QTest::keyClick(input->TextCode, Qt::Key_Return);
-        };
-    }
-
-private:
-    void poll()
-    {
-        auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
-        if (!dialog || !dialog->isVisible())
+    ui.answerDialog<PasswordInput>([text](PasswordInput &input) {
+        if (text.isNull()) {
+            input.ComCancel->click();
             return;
-        seen.append(QString::fromLatin1(dialog->metaObject()->className()));
-        if (act)
-            act(dialog);
-        if (dialog->isVisible())
-            dialog->reject();
-    }
-
-    QTimer m_timer;
-};
+        }
+        QTest::keyClicks(input.TextCode, text);
+        QTest::keyClick(input.TextCode, Qt::Key_Return);
+    });
+}
 
 // The command texts the instrument received, without the transfer-status queries.
 Commands commandTexts(const QList<QByteArray> &frames)
@@ -133,9 +101,9 @@ QString transferError(const QString &command)
 
 // The window on a scripted instrument, for replies the simulator does not give. The test
 // scripts "WR", "WW" and "EW1"; readAndPress() reads the instrument as at start, chooses
-// 5 January 2009 and 31 December 2009 with the box ticked, and presses the button. The
-// window's clock runs eight times as fast: a silent command's three 2 s limits pass in 0.75 s,
-// while the scripted replies still come within a millisecond.
+// 5 January 2009 and 31 December 2009 with the box ticked, presses the button and answers Yes.
+// The window's clock runs eight times as fast: a silent command's three 2 s limits pass in
+// 0.75 s, while the scripted replies still come within a millisecond.
 struct ScriptedRig
 {
     QTemporaryDir folder;
@@ -163,6 +131,7 @@ struct ScriptedRig
         window.DTPicker1[0]->setDate(QDate(2009, 1, 5));
         window.CheckStatus->setChecked(true);
         window.DTPicker1[1]->setDate(QDate(2009, 12, 31));
+        ui.answers.enqueue(MsgResult::Yes);
         window.ComChange_Click();
     }
 };
@@ -203,17 +172,19 @@ void CalibWriteTest::noticeIsShownOnTheFirstPressOnly()
 {
     SimRig rig;
     QVERIFY(rig.start({}));
-    ModalDriver driver;
     rig.window->ShowInfoPswMsg = 1;
     rig.choose(QDate(2024, 3, 1), false);
 
+    rig.ui.answerDialog<MsgForm>([](MsgForm &notice) { notice.reject(); });
+    rig.ui.answers.enqueue(MsgResult::Yes);
     QVERIFY(writeCommands(rig.press()).contains("WW240301 010101"));
-    QCOMPARE(driver.seen, QStringList{QStringLiteral("MsgForm")});
+    QCOMPARE(rig.ui.dialogs, QStringList{QStringLiteral("MsgForm")});
     QCOMPARE(rig.window->ShowInfoPswMsg, qint16(0));
     QVERIFY(rig.window->PasswordOk);
 
+    rig.ui.answers.enqueue(MsgResult::Yes);
     QVERIFY(writeCommands(rig.press()).contains("WW240301 010101"));
-    QCOMPARE(driver.seen, QStringList{QStringLiteral("MsgForm")});
+    QCOMPARE(rig.ui.dialogs, QStringList{QStringLiteral("MsgForm")});
     QCOMPARE(rig.ui.texts(), (QStringList{Question, Success, Question, Success}));
 }
 
@@ -223,12 +194,11 @@ void CalibWriteTest::unreadablePasswordFileSendsNothing()
     SimRig rig;
     QVERIFY(rig.start({}));
     QVERIFY(QDir(PrgPath).mkdir(PasswordFileName));
-    ModalDriver driver;
     rig.window->ShowInfoPswMsg = 1;
     rig.choose(QDate(2024, 3, 1), false);
 
     QCOMPARE(rig.press(), Commands());
-    QCOMPARE(driver.seen, QStringList());
+    QCOMPARE(rig.ui.dialogs, QStringList());
     QCOMPARE(rig.ui.boxes.size(), 1);
     QVERIFY(rig.ui.boxes[0].text.startsWith(QStringLiteral("Cannot read password file!")));
     QVERIFY(!rig.window->PasswordOk);
@@ -252,22 +222,23 @@ void CalibWriteTest::wrongPasswordSendsNothing()
     Password[0] = QStringLiteral("Secret ");
     QVERIFY(WritePassword());
     Password[0].clear();
-    ModalDriver driver;
     rig.choose(QDate(2024, 3, 1), false);
 
-    driver.answerPassword(typed);
+    answerPassword(rig.ui, typed);
     QCOMPARE(rig.press(), Commands());
-    QCOMPARE(driver.seen, QStringList{QStringLiteral("PasswordInput")});
+    QCOMPARE(rig.ui.dialogs, QStringList{QStringLiteral("PasswordInput")});
     QCOMPARE(rig.ui.texts(), QStringList());
     QVERIFY(!rig.window->PasswordOk);
     QVERIFY(rig.window->ComChange->isEnabled());
 
     // The next press asks again; after the right password no further question in this run.
-    driver.answerPassword(QStringLiteral("Secret "));
+    answerPassword(rig.ui, QStringLiteral("Secret "));
+    rig.ui.answers.enqueue(MsgResult::Yes);
     QVERIFY(writeCommands(rig.press()).contains("WW240301 010101"));
-    QCOMPARE(driver.seen.size(), 2);
+    QCOMPARE(rig.ui.dialogs.size(), 2);
+    rig.ui.answers.enqueue(MsgResult::Yes);
     QVERIFY(writeCommands(rig.press()).contains("WW240301 010101"));
-    QCOMPARE(driver.seen.size(), 2);
+    QCOMPARE(rig.ui.dialogs.size(), 2);
     QCOMPARE(rig.ui.texts(), (QStringList{Question, Success, Question, Success}));
 }
 
@@ -299,6 +270,7 @@ void CalibWriteTest::commandsOnTheWire()
     QVERIFY(rig.start({QStringLiteral("--dates"), dates}));
     rig.window->PasswordOk = true;
     rig.choose(calibration, ticked);
+    rig.ui.answers.enqueue(MsgResult::Yes);
 
     const Commands sent = rig.press();
     QCOMPARE(writeCommands(sent), expected);
@@ -375,6 +347,7 @@ void CalibWriteTest::oldKxFirmwareIsRefused()
     QVERIFY(rig.start({QStringLiteral("--ident"), ident}));
     rig.window->PasswordOk = true;
     rig.choose(QDate(2024, 3, 1), true, QDate(2025, 3, 1));
+    rig.ui.answers.enqueue(MsgResult::Yes);
 
     const Commands sent = writeCommands(rig.press());
     if (refused) {

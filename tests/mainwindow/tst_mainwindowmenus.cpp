@@ -1,7 +1,10 @@
-// The menus and dialogs of the main window, the program's real message box and busy pointer, and
-// the keyboard's way through the window.
+// The menus and dialogs of the main window, the program's real message box, dialog and busy
+// pointer, and the keyboard's way through the window.
 
+#include "comsettings.h"
 #include "frmveltra.h"
+#include "modaldriver.h"
+#include "passwordchange.h"
 #include "passwordinput.h"
 #include "passwordstore.h"
 #include "programpaths.h"
@@ -23,35 +26,8 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
-
-#include <functional>
 
 namespace {
-
-// Answers each modal dialog that opens with `answer` and notes its class.
-class ModalDriver : public QObject
-{
-public:
-    explicit ModalDriver(std::function<void(QWidget *)> answer) : m_answer(std::move(answer))
-    {
-        connect(&m_timer, &QTimer::timeout, this, [this] {
-            QWidget *modal = QApplication::activeModalWidget();
-            if (!modal || modal == m_last)
-                return;
-            m_last = modal;
-            seen.append(QString::fromLatin1(modal->metaObject()->className()));
-            m_answer(modal);
-        });
-        m_timer.start(20);
-    }
-    QStringList seen;
-
-private:
-    std::function<void(QWidget *)> m_answer;
-    QTimer m_timer;
-    QPointer<QWidget> m_last;
-};
 
 void writeSettings(const QByteArray &ini)
 {
@@ -95,16 +71,15 @@ private slots:
 
         ScriptedSerialControl comm;
         frmVeltra window(comm);
-        ModalDriver driver([&typed](QWidget *modal) {
-            if (auto *input = qobject_cast<PasswordInput *>(modal)) {
-                input->TextCode->setText(typed);
-                input->ComOK->click();
-            } else if (auto *dialog = qobject_cast<QDialog *>(modal)) {
-                dialog->reject();
-            }
-        });
+        if (!password.isEmpty()) {
+            ui.answerDialog<PasswordInput>([&typed](PasswordInput &input) {
+                input.TextCode->setText(typed);
+                input.ComOK->click();
+            });
+        }
+        ui.answerDialog<PasswordChange>([](PasswordChange &change) { change.reject(); });
         window.mnuSetPassword->trigger();
-        QCOMPARE(driver.seen, dialogs);
+        QCOMPARE(ui.dialogs, dialogs);
         QCOMPARE(ui.texts(), QStringList());
         QVERIFY(comm.written.isEmpty());
     }
@@ -117,13 +92,9 @@ private slots:
         ScriptedUi ui;
         ScriptedSerialControl comm;
         frmVeltra window(comm);
-        ModalDriver driver([](QWidget *modal) {
-            if (auto *dialog = qobject_cast<QDialog *>(modal))
-                dialog->reject();
-        });
         window.mnuSetPassword->trigger();
         QVERIFY(QDir(PrgPath).rmdir(PasswordFileName));
-        QCOMPARE(driver.seen, QStringList());
+        QCOMPARE(ui.dialogs, QStringList());
         QCOMPARE(ui.boxes.size(), 1);
         QVERIFY(ui.boxes[0].text.startsWith(QStringLiteral("Cannot read password file!")));
         QVERIFY(!QFileInfo::exists(PrgPath + PasswordFileName));
@@ -136,15 +107,13 @@ private slots:
         ScriptedSerialControl comm;
         frmVeltra window(comm);
         qsizetype writtenWhenClosed = -1;
-        ModalDriver driver([&](QWidget *modal) {
-            if (auto *dialog = qobject_cast<QDialog *>(modal)) {
-                writtenWhenClosed = comm.written.size();
-                dialog->reject();
-            }
+        ui.answerDialog<ComSettings>([&](ComSettings &settings) {
+            writtenWhenClosed = comm.written.size();
+            settings.reject();
         });
         window.Form_Load();
         QTRY_VERIFY_WITH_TIMEOUT(window.ComRead->isEnabled(), 10000);
-        QCOMPARE(driver.seen, QStringList{"ComSettings"});
+        QCOMPARE(ui.dialogs, QStringList{"ComSettings"});
         QCOMPARE(comm.written.size(), writtenWhenClosed);
         QCOMPARE(window.StartComPort, qint16(1));
         QCOMPARE(window.LabelSerialNo->text(), QString());
@@ -159,14 +128,12 @@ private slots:
         frmVeltra window(comm);
         QCOMPARE(window.link().OpenComPort(1, 0), qint16(0));
         qsizetype writtenWhenClosed = -1;
-        ModalDriver driver([&](QWidget *modal) {
-            if (auto *dialog = qobject_cast<QDialog *>(modal)) {
-                writtenWhenClosed = comm.written.size();
-                dialog->reject();
-            }
+        ui.answerDialog<ComSettings>([&](ComSettings &settings) {
+            writtenWhenClosed = comm.written.size();
+            settings.reject();
         });
         window.mnuSettings->trigger();
-        QCOMPARE(driver.seen, QStringList{"ComSettings"});
+        QCOMPARE(ui.dialogs, QStringList{"ComSettings"});
         // The read after the dialog wakes the instrument; nothing answers here.
         QVERIFY(comm.written.size() > writtenWhenClosed);
         QCOMPARE(comm.written.at(writtenWhenClosed), QByteArray("@"));
@@ -188,8 +155,8 @@ private slots:
         QString shownDetails;
         QString defaultText;
         Qt::WindowFlags flags;
-        ModalDriver driver([&](QWidget *modal) {
-            seen = qobject_cast<QMessageBox *>(modal);
+        ModalDriver driver([&](QDialog &modal) {
+            seen = qobject_cast<QMessageBox *>(&modal);
             if (!seen)
                 return;
             shownText = seen->text();
@@ -213,6 +180,23 @@ private slots:
                  QStringLiteral("Com port 3 (/dev/ttyUSB0) is in use by minicom (process 4321)."));
         QCOMPARE(defaultText, QStringLiteral("&No"));
         QVERIFY(flags & Qt::WindowStaysOnTopHint);
+    }
+
+    // The program's own dialogs run modally through the same seam, answered from the keyboard.
+    void realDialog()
+    {
+        WidgetUi ui;
+        PasswordInput input;
+        ModalDriver driver([](QDialog &modal) {
+            auto *shown = qobject_cast<PasswordInput *>(&modal);
+            QVERIFY(shown);
+            QTest::keyClicks(shown->TextCode, QStringLiteral("secret"));
+            QTest::keyClick(shown->TextCode, Qt::Key_Return);
+        });
+        ui.showDialog(input);
+        QCOMPARE(driver.seen, QStringList{"PasswordInput"});
+        QCOMPARE(input.result(), int(QDialog::Accepted));
+        QCOMPARE(InputPassword, QStringLiteral("secret"));
     }
 
     void busyPointerDoesNotStack()

@@ -4,6 +4,7 @@
 #include "comsettings.h"
 #include "fakeportbank.h"
 #include "link.h"
+#include "modaldriver.h"
 #include "programpaths.h"
 #include "scriptedui.h"
 #include "testclock.h"
@@ -696,17 +697,14 @@ void TestComSettings::closingModalDialogWhileProbeWaits()
             if (frame == "\n")
                 QTimer::singleShot(50, &dialog, &QDialog::close);
         };
-        QTimer starter;
-        starter.setInterval(20);
-        connect(&starter, &QTimer::timeout, &dialog, [&] {
-            if (dialog.bFormLoading || !dialog.isVisible())
-                return;
-            starter.stop();
+        ModalDriver driver([&](QDialog &) {
+            QTRY_VERIFY(!dialog.bFormLoading);
             dialog.OptSpeed[0]->click();
             dialog.ComRead->click();
             probeEnded = true;
+            // Closed during the probe, not by the driver afterwards.
+            QVERIFY(dialog.isHidden());
         });
-        starter.start();
         QTimer::singleShot(10000, &dialog, [&] { dialog.done(99); });
         result = dialog.exec();
         // exec() returns only once the handler that waited inside it has returned.

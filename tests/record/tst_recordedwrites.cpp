@@ -117,6 +117,7 @@ void TestRecordedWrites::eachOutcomeIsRecorded()
     SimRig rig;
     QVERIFY2(rig.start(simulator), qPrintable(rig.port.sim.errorText()));
     rig.window->PasswordOk = true;
+    rig.ui.answers.enqueue(MsgResult::Yes);
     rig.write();
 
     const QList<RecordEntry> entries = rig.entries();
@@ -141,14 +142,10 @@ void TestRecordedWrites::wrongPasswordIsRecordedAsRefused()
     QVERIFY2(rig.start({}), qPrintable(rig.port.sim.errorText()));
     Password[0] = QStringLiteral("secret");
     QVERIFY(WritePassword());
-    QTimer typer;
-    connect(&typer, &QTimer::timeout, &typer, [] {
-        if (auto *input = qobject_cast<PasswordInput *>(QApplication::activeModalWidget())) {
-            QTest::keyClicks(input->TextCode, QStringLiteral("guess"));
-            QTest::keyClick(input->TextCode, Qt::Key_Return);
-        }
+    rig.ui.answerDialog<PasswordInput>([](PasswordInput &input) {
+        QTest::keyClicks(input.TextCode, QStringLiteral("guess"));
+        QTest::keyClick(input.TextCode, Qt::Key_Return);
     });
-    typer.start(10);
     rig.write();
 
     QVERIFY(!rig.sentWrite());
@@ -171,6 +168,7 @@ void TestRecordedWrites::unusableRecordStopsTheWriteBeforeWW()
         file.write(damaged);
     }
     rig.window->PasswordOk = true;
+    rig.ui.answers.enqueue(MsgResult::Yes);
     rig.write();
 
     QVERIFY(!rig.sentWrite());
@@ -200,6 +198,7 @@ void TestRecordedWrites::labServerTakesTheEntryAndStopsTheWriteWhenDown()
     for (const auto &[key, value] : keys)
         QVERIFY(IniFile::writeString(IniFileName, QStringLiteral("Record"), QString::fromLatin1(key), value));
     rig.window->PasswordOk = true;
+    rig.ui.answers.enqueue(MsgResult::Yes);
     rig.write();
     QCOMPARE(rig.writesSent(), 1);
     const QList<RecordEntry> entries = rig.entries();
@@ -209,6 +208,7 @@ void TestRecordedWrites::labServerTakesTheEntryAndStopsTheWriteWhenDown()
 
     server.stop();
     rig.ui.boxes.clear();
+    rig.ui.answers.enqueue(MsgResult::Yes);
     rig.write();
     QCOMPARE(rig.writesSent(), 1);
     const QStringList texts = rig.ui.texts();
