@@ -2,20 +2,10 @@
 // each slot comes out as a password the program could have stored: at most 20 characters, each
 // one the file can hold.
 
+#include "fuzzrequire.h"
 #include "passwordstore.h"
 
 #include <algorithm>
-#include <cstdlib>
-
-namespace {
-
-void require(bool condition)
-{
-    if (!condition)
-        std::abort();
-}
-
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {

@@ -3,19 +3,12 @@
 // never longer than 79 characters and a list line that runs out.
 
 #include "datetext.h"
+#include "fuzzrequire.h"
 #include "inifile.h"
 #include "settingvalue.h"
 #include "texttokens.h"
 
-#include <cstdlib>
-
 namespace {
-
-void require(bool condition)
-{
-    if (!condition)
-        std::abort();
-}
 
 void fuzzSettingsBytes(const QByteArray &bytes)
 {

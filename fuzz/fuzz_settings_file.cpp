@@ -3,21 +3,11 @@
 // crashes it checks that a write always lands, reads back, and that the file reader gives what
 // the reader in memory gives.
 
+#include "fuzzrequire.h"
 #include "inifile.h"
 
 #include <QFile>
 #include <QTemporaryDir>
-#include <cstdlib>
-
-namespace {
-
-void require(bool condition)
-{
-    if (!condition)
-        std::abort();
-}
-
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
