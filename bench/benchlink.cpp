@@ -50,7 +50,7 @@ bool runFraming(const QString &framing, Result &result)
         const double cpuStart = cpuSeconds();
         wall.start();
         const bool ok = link.ReadInstrumentInfo() == 1 && link.DoTransfer(QStringLiteral("WR"), 1) == 1;
-        const double wallSeconds = wall.nsecsElapsed() / 1e9;
+        const double wallSeconds = static_cast<double>(wall.nsecsElapsed()) / 1e9;
         const double cpu = cpuSeconds() - cpuStart;
         if (!ok) {
             std::fprintf(stderr, "bench-link: run %d failed (%s)\n", run + 1, qPrintable(framing));

@@ -34,7 +34,7 @@ struct Backend
 
 double msSince(const QElapsedTimer &clock)
 {
-    return clock.nsecsElapsed() / 1e6;
+    return static_cast<double>(clock.nsecsElapsed()) / 1e6;
 }
 
 bool entryRow(const Backend &backend)

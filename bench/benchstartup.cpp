@@ -50,7 +50,7 @@ protected:
     bool eventFilter(QObject *, QEvent *event) override
     {
         if (event->type() == QEvent::Timer && wall < 0) {
-            wall = m_clock.nsecsElapsed() / 1e9;
+            wall = static_cast<double>(m_clock.nsecsElapsed()) / 1e9;
             cpu = cpuSeconds();
         }
         return false;
@@ -123,7 +123,7 @@ bool runInProcess(Run &run)
     window.show();
     window.Form_Load();
     loop.exec();
-    run.wall = clock.nsecsElapsed() / 1e9;
+    run.wall = static_cast<double>(clock.nsecsElapsed()) / 1e9;
     const double readCpu = cpuSeconds() - readStart.cpu;
     const double readWall = run.wall - readStart.wall;
 
@@ -181,12 +181,12 @@ bool runProgram(Run &run)
     while (!readComplete(bench.sim) && clock.elapsed() < RunLimitMsecs
            && process.state() != QProcess::NotRunning) {
         if (readStartWall < 0 && !bench.sim.received().isEmpty()) {
-            readStartWall = clock.nsecsElapsed() / 1e9;
+            readStartWall = static_cast<double>(clock.nsecsElapsed()) / 1e9;
             readStartCpu = processCpuSeconds(process.processId());
         }
         QThread::msleep(2);
     }
-    run.wall = clock.nsecsElapsed() / 1e9;
+    run.wall = static_cast<double>(clock.nsecsElapsed()) / 1e9;
     run.cpu = processCpuSeconds(process.processId());
     if (readStartWall >= 0 && run.wall > readStartWall)
         run.readCpu = (run.cpu - readStartCpu) / (run.wall - readStartWall);

@@ -33,7 +33,7 @@ double runTool(const QStringList &arguments)
                      tool.readAllStandardError().constData());
         return -1;
     }
-    return wall.nsecsElapsed() / 1e9;
+    return static_cast<double>(wall.nsecsElapsed()) / 1e9;
 }
 
 bool toolRow(const QString &framing)

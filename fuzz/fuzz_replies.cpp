@@ -4,19 +4,12 @@
 // and the decoder never makes data out of nothing.
 
 #include "frames.h"
+#include "fuzzrequire.h"
 #include "paritymarkdecoder.h"
 
 #include <QByteArrayList>
 
-#include <cstdlib>
-
 namespace {
-
-void require(bool condition)
-{
-    if (!condition)
-        std::abort();
-}
 
 void fuzzReplies(const QList<QByteArray> &pieces, ReplyState (*scan)(QString &))
 {

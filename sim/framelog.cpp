@@ -9,7 +9,7 @@ double simSeconds()
         timer.start();
         return timer;
     }();
-    return start.nsecsElapsed() / 1e9;
+    return static_cast<double>(start.nsecsElapsed()) / 1e9;
 }
 
 bool FrameLog::open(const QString &path)

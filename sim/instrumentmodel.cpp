@@ -67,7 +67,7 @@ SimReply InstrumentModel::writeDates(const QByteArray &arguments)
         return {SimReply::Kind::Ack, {}};
     const QByteArray calibration = match.captured(1).toLatin1();
     const QByteArray expiration = match.captured(2).toLatin1();
-    const int space = m_dates.indexOf(' ');
+    const qsizetype space = m_dates.indexOf(' ');
     if (space < 0)
         m_dates = calibration;
     else

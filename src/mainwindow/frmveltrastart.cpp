@@ -86,8 +86,8 @@ void frmVeltra::InitProgram()
         return;
     ValidMonthOfCalib = *validMonths;
 
-    l.BtPromptTimeout = qMax<qint16>(l.BtPromptTimeout, 1);
-    l.BtReplyTimeout = qMax<qint16>(l.BtReplyTimeout, 2);
+    l.BtPromptTimeout = qMax(l.BtPromptTimeout, qint16(1));
+    l.BtReplyTimeout = qMax(l.BtReplyTimeout, qint16(2));
     if (ValidMonthOfCalib == -1) {
         WriteAppSetting(QStringLiteral("ValidMonthOfCalib"), QStringLiteral("12"));
         ValidMonthOfCalib = 12;

@@ -88,19 +88,24 @@ bool ReadPassword()
             return false;
         }
     }
+    loadPasswordBytes(bytes);
+    return true;
+}
+
+void loadPasswordBytes(const QByteArray &bytes)
+{
     if (bytes.isEmpty()) {
         Password[0].clear();
         Password[1].clear();
-        return true;
+        return;
     }
     // A file too short for slot 0 leaves slot 1 as it was, as older versions did.
     if (bytes.size() < SlotBytes) {
         Password[0].clear();
-        return true;
+        return;
     }
     Password[0] = decodeSlot(bytes.constData());
     Password[1] = bytes.size() < 2 * SlotBytes ? QString() : decodeSlot(bytes.constData() + SlotBytes);
-    return true;
 }
 
 bool WritePassword()

@@ -19,6 +19,8 @@ constexpr int MaxPasswordLength = 20;
 // slots as they were, shows a message with its path and the reason, and returns false: the
 // caller must then not go on with what the password protects.
 [[nodiscard]] bool ReadPassword();
+// Sets both slots from the bytes of a password file, as ReadPassword does with what it read.
+void loadPasswordBytes(const QByteArray &bytes);
 // Saves both slots atomically, readable by the owner only. Refuses (with a message) a password
 // over 20 characters or with a character the file cannot hold; shows a message when the file
 // cannot be written. Returns true when the file now holds both slots.

@@ -163,8 +163,8 @@ int CalibTool::connect()
                                                QStringLiteral("0;3;5")));
     Link &l = *m_link;
     l.BluetoothOn = settingNumber(bluetooth, QStringLiteral(";"), 0);
-    l.BtPromptTimeout = qMax<qint16>(settingNumber(bluetooth, QStringLiteral(";"), 3), 1);
-    l.BtReplyTimeout = qMax<qint16>(settingNumber(bluetooth, QStringLiteral(";"), 5), 2);
+    l.BtPromptTimeout = qMax(settingNumber(bluetooth, QStringLiteral(";"), 3), qint16(1));
+    l.BtReplyTimeout = qMax(settingNumber(bluetooth, QStringLiteral(";"), 5), qint16(2));
     if (m_options.bluetooth)
         l.BluetoothOn = 1;
     l.ComPortNo = portNo;

@@ -185,11 +185,17 @@ QString readString(const QString &path, const QString &section, const QString &k
     const LoadedFile file = load(path);
     if (file.state != FileState::Loaded)
         return defaultText;
-    const Found found = find(file.bytes, section, key);
+    return valueIn(file.bytes, section, key, defaultText);
+}
+
+QString valueIn(const QByteArray &bytes, const QString &section, const QString &key,
+                const QString &defaultText)
+{
+    const Found found = find(bytes, section, key);
     if (!found.keyLine)
         return defaultText;
     const qsizetype length = found.keyLine->end - found.valueStart;
-    return storedValue(QByteArrayView(file.bytes).sliced(found.valueStart, length));
+    return storedValue(QByteArrayView(bytes).sliced(found.valueStart, length));
 }
 
 bool writeString(const QString &path, const QString &section, const QString &key,

@@ -12,10 +12,13 @@
 namespace IniFile {
 
 constexpr int MaxValueLength = 79;
-constexpr qint64 MaxFileSize = 1024 * 1024;
+constexpr qint64 MaxFileSize = qint64{1024} * 1024;
 
 QString readString(const QString &path, const QString &section, const QString &key,
                    const QString &defaultText);
+// The same for a file's bytes already in memory (readString reads the file, then this).
+QString valueIn(const QByteArray &bytes, const QString &section, const QString &key,
+                const QString &defaultText);
 
 // Returns false when the file could not be written; the old file is then unchanged.
 bool writeString(const QString &path, const QString &section, const QString &key,

@@ -49,7 +49,7 @@ SettingValue hexadecimalValue(QStringView digits)
         return SettingValue::failure();
     quint64 value = 0;
     for (const QChar c : digits) {
-        const int digit = QStringLiteral("0123456789ABCDEF").indexOf(c);
+        const qsizetype digit = QStringLiteral("0123456789ABCDEF").indexOf(c);
         if (digit < 0 || value > std::numeric_limits<quint64>::max() / 16)
             return SettingValue::failure();
         value = value * 16 + static_cast<quint64>(digit);

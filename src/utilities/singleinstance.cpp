@@ -99,7 +99,7 @@ bool SingleInstance::ActivatePrevInstance()
         socket.connectToServer(m_key);
         if (socket.waitForConnected(RetryMsecs)) {
             socket.write(ActivateRequest);
-            const bool sent = socket.waitForBytesWritten(qMax<qint64>(deadline.remainingTime(), 1));
+            const bool sent = socket.waitForBytesWritten(static_cast<int>(qMax<qint64>(deadline.remainingTime(), 1)));
             socket.disconnectFromServer();
             return sent;
         }

@@ -18,7 +18,7 @@ public:
 
     double secondsSinceMidnight() const override
     {
-        return std::fmod(m_start + m_elapsed.nsecsElapsed() / 1e9 * m_speed, SecondsPerDay);
+        return std::fmod(m_start + static_cast<double>(m_elapsed.nsecsElapsed()) / 1e9 * m_speed, SecondsPerDay);
     }
 
     double realSeconds(double seconds) const override { return seconds / m_speed; }
