@@ -87,7 +87,7 @@ int main(int argc, char *argv[])
     if (SimInstrument::simulatorPath().isEmpty())
         qputenv("VELTRA_SIM", (QCoreApplication::applicationDirPath() + QStringLiteral("/veltra-sim")).toLocal8Bit());
     QTemporaryDir programDir;
-    SetProgramPaths(programDir.path());
+    setProgramPaths(programDir.path());
     ScriptedUi ui;
 
     std::printf("Identification + \"WR\" at 9600 7E2 (paced simulator), median of %d runs\n\n", Runs);

@@ -43,4 +43,4 @@ private:
 
 // Firmware of the KX models below this version has no calibration flag.
 constexpr double KxCalibFlagFirmware = 1.605;
-bool KxFirmwareTooOld(const InstrumentInfo &instrument);
+bool kxFirmwareTooOld(const InstrumentInfo &instrument);

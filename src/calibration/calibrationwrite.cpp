@@ -39,7 +39,7 @@ void CalibrationWrite::decline()
 
 Outcome CalibrationWrite::checkFirmware()
 {
-    if (KxFirmwareTooOld(m_core.link().Instrument))
+    if (kxFirmwareTooOld(m_core.link().Instrument))
         return note(Outcome::refused(Outcome::Kind::FirmwareTooOld));
     return {};
 }
@@ -50,7 +50,7 @@ Outcome CalibrationWrite::checkIdentity(const QString &serialRead)
     const QString command = QStringLiteral("#R");
     if (link.DoTransfer(command, 1) == -1)
         return note(Outcome::failed(command));
-    const QString serialNow = TrimSpaces(link.ResponseText);
+    const QString serialNow = trimSpaces(link.ResponseText);
     if (serialNow != serialRead)
         return note(Outcome::changed(serialRead, serialNow));
     return {};
@@ -66,12 +66,12 @@ Outcome CalibrationWrite::writeDates()
 
     // An instrument that keeps an expiration date always receives one.
     const DateRequest &asked = m_report.asked;
-    QString command = QStringLiteral("WW") + InstrumentDateText(asked.calibration);
+    QString command = QStringLiteral("WW") + instrumentDateText(asked.calibration);
     if (held.keepsExpiration()) {
         const QDate expiration = asked.expiration
             ? *asked.expiration
             : TextToDate(QStringLiteral("01.01.2001"), false).date();
-        command += QStringLiteral(" ") + InstrumentDateText(expiration);
+        command += QStringLiteral(" ") + instrumentDateText(expiration);
     }
     m_report.command = command;
     if (m_observer && !m_observer->aboutToWrite(m_report))
@@ -94,11 +94,11 @@ Outcome CalibrationWrite::verify(const std::optional<QDate> &alsoWhenHeld)
     if (checked.done()) {
         m_report.readBack = readBack;
         const DateRequest &asked = m_report.asked;
-        bool good = WordHoldsDate(readBack.calibration, asked.calibration);
+        bool good = wordHoldsDate(readBack.calibration, asked.calibration);
         if (asked.expiration)
-            good = good && WordHoldsDate(readBack.expiration, *asked.expiration);
+            good = good && wordHoldsDate(readBack.expiration, *asked.expiration);
         else if (alsoWhenHeld && readBack.keepsExpiration())
-            good = good && WordHoldsDate(readBack.expiration, *alsoWhenHeld);
+            good = good && wordHoldsDate(readBack.expiration, *alsoWhenHeld);
         m_report.verified = good;
     }
     note(checked);

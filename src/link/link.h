@@ -17,7 +17,7 @@
 //   deadline. The pause before each frame is a 2 ms sleep of the thread.
 // - A reply that grows past ReplyBufferCap ends its exchange like a time limit; a port that
 //   closes during a wait (the device went away) ends the exchange at once with -1.
-// - The Link does not own the serial control or the clock. Messages go through Ui().
+// - The Link does not own the serial control or the clock. Messages go through ui().
 // - A failed OpenComPort leaves the reason, in sentences for the user, in OpenFailure and in the
 //   trace; showing it is the caller's business.
 // - Trace of every frame: QT_LOGGING_RULES="veltra.link.debug=true".
@@ -80,7 +80,7 @@ public:
     void SetComSettings();
     void WaitSeconds(double seconds);
     // Closes the port when one is open.
-    void CloseComPort();
+    void closeComPort();
     // Why the last OpenComPort failed; empty after one that succeeded.
     PortDiagnosis OpenFailure;
 
@@ -96,10 +96,10 @@ public:
     qint16 ReadInstrumentInfo();
     // The same four commands without any message: the command that failed, or "" when all
     // succeeded.
-    QString IdentifyInstrument();
+    QString identifyInstrument();
     void ParseIdentity();
     // DeviceNameTable entry of Instrument.DeviceType: the title of the link's message boxes.
-    QString DeviceName() const;
+    QString deviceName() const;
 
     // Handler of the serial control's communication event: records parity errors.
     void Comm1_CommEvent();

@@ -32,7 +32,7 @@ qint16 Link::OpenComPort(qint16 portNo, qint16 fastProfile)
             return 0;
     }
     // A port that failed must not stay half open behind a failure result.
-    CloseComPort();
+    closeComPort();
     return openFailed(portNo);
 }
 
@@ -43,7 +43,7 @@ qint16 Link::openFailed(qint16 portNo)
     return 17;
 }
 
-void Link::CloseComPort()
+void Link::closeComPort()
 {
     if (Comm1.openState())
         Comm1.setOpenState(false);

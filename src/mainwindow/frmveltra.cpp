@@ -69,7 +69,7 @@ frmVeltra::MenuLock::~MenuLock()
 
 void frmVeltra::EnableMenue(bool xFlag)
 {
-    Ui().SetBusyPointer(!xFlag);
+    ui().setBusyPointer(!xFlag);
     ComRead->setEnabled(xFlag);
     ComChange->setEnabled(xFlag);
     // "Options" stays usable: setting a password does not touch the instrument.
@@ -80,8 +80,8 @@ void frmVeltra::EnableMenue(bool xFlag)
 
 void frmVeltra::Form_Unload(bool &Cancel)
 {
-    const MsgResult answer = MsgBox(QStringLiteral("Terminate program ?"), MsgButtons::YesNo,
-                                    MsgIcon::Question, m_link.DeviceName(), MsgResult::Yes);
+    const MsgResult answer = msgBox(QStringLiteral("Terminate program ?"), MsgButtons::YesNo,
+                                    MsgIcon::Question, m_link.deviceName(), MsgResult::Yes);
     if (answer != MsgResult::Yes) {
         Cancel = true;
         return;
@@ -92,7 +92,7 @@ void frmVeltra::Form_Unload(bool &Cancel)
 void frmVeltra::closePortAndEnd()
 {
     if (m_link.Comm1.openState())
-        m_link.CloseComPort();
+        m_link.closeComPort();
     m_endProgram();
 }
 

@@ -14,7 +14,7 @@
 // - Closing the window asks "Terminate program ?". Yes closes the port and ends the process at
 //   once through the end-program function (replaceable for tests), wherever the question came
 //   from; No keeps the window and the open port.
-// - Message boxes go through Ui().
+// - Message boxes go through ui().
 
 #include "calibrationcore.h"
 #include "link.h"

@@ -6,9 +6,9 @@
 class WidgetUi final : public UiServices
 {
 public:
-    MsgResult MsgBox(const MessageRequest &request) override;
-    void Beep() override;
-    void SetBusyPointer(bool busy) override;
+    MsgResult msgBox(const MessageRequest &request) override;
+    void beep() override;
+    void setBusyPointer(bool busy) override;
 
 private:
     bool m_busy = false;

@@ -20,7 +20,7 @@ const QColor BusyColor(0, 255, 255);
 
 // The number after the first "M" of a port name such as "COM12"; 0 when there is none, which
 // leaves an entry that cannot be opened rather than no entry at all.
-qint16 PortNumberFromName(const QString &portName)
+qint16 portNumberFromName(const QString &portName)
 {
     QString name = portName.toUpper();
     GetToken(name, QStringLiteral("M"));
@@ -38,7 +38,7 @@ ComSettings::ComSettings(Link &link, QWidget *parent) : QDialog(parent), m_link(
     showBusy(Panel1->text());
 }
 
-QString ComSettings::PortEntryText(qint16 portNo)
+QString ComSettings::portEntryText(qint16 portNo)
 {
     // The second space keeps one-digit ports aligned with two-digit ones.
     const QString prefix = portNo < 10 ? QStringLiteral("Com  ") : QStringLiteral("Com ");
@@ -58,7 +58,7 @@ void ComSettings::Form_Load()
 {
     bFormLoading = -1;
     bUnloaded = 0;
-    Ui().SetBusyPointer(true);
+    ui().setBusyPointer(true);
     InitBlueTooth(m_link.BluetoothOn == 0);
     TimerStart->start();
 }
@@ -89,7 +89,7 @@ void ComSettings::TimerStart_Timer()
 
     ShowSelPort();
     EnableMenue(true);
-    Ui().SetBusyPointer(false);
+    ui().setBusyPointer(false);
     bFormLoading = 0;
 }
 
@@ -108,7 +108,7 @@ void ComSettings::FillComPorts()
     for (int i = 0; i < count; ++i) {
         const QString descriptor = m_link.Comm1.portList(i, flags, QString());
         const QString name = m_link.Comm1.listField(descriptor, QStringLiteral("NAME"));
-        addPortEntry(PortNumberFromName(name));
+        addPortEntry(portNumberFromName(name));
     }
     // Adding to an empty list selects the first entry; the configured port is chosen afterwards.
     Combo1->setCurrentIndex(-1);
@@ -120,7 +120,7 @@ void ComSettings::addPortEntry(qint16 portNo)
     int position = 0;
     while (position < Combo1->count() && Combo1->itemData(position).toInt() <= portNo)
         ++position;
-    Combo1->insertItem(position, PortEntryText(portNo), portNo);
+    Combo1->insertItem(position, portEntryText(portNo), portNo);
     QString toolTip = m_link.Comm1.portDescription(portNo);
     const QString condition = m_link.Comm1.portCondition(portNo);
     if (!condition.isEmpty())
@@ -155,7 +155,7 @@ void ComSettings::InitBlueTooth(bool bFlag)
 
 void ComSettings::EnableMenue(bool bFlag)
 {
-    Ui().SetBusyPointer(!bFlag);
+    ui().setBusyPointer(!bFlag);
     ComOK->setEnabled(bFlag);
     ComRead->setEnabled(bFlag);
     OptSpeed[0]->setEnabled(bFlag);
@@ -176,7 +176,7 @@ qint16 ComSettings::connectionType() const
 
 void ComSettings::showInvalidSelection()
 {
-    MsgBox(QStringLiteral("Invalid selected com port.\nPlease select com port!"), MsgButtons::Ok,
+    msgBox(QStringLiteral("Invalid selected com port.\nPlease select com port!"), MsgButtons::Ok,
            MsgIcon::Exclamation);
 }
 
@@ -198,7 +198,7 @@ qint16 ComSettings::ReOpenComPort()
     if (outcome != 0) {
         // Behind "Show Details...": why, for a number never opened as much as for a failed one.
         const PortDiagnosis why = portNo >= 1 ? m_link.OpenFailure : m_link.Comm1.diagnose(portNo);
-        MsgBox(QStringLiteral("Cannot open com port %1 .\nCheck other running programs or select "
+        msgBox(QStringLiteral("Cannot open com port %1 .\nCheck other running programs or select "
                               "available com port !")
                    .arg(portNo),
                MsgButtons::Ok, MsgIcon::Exclamation, ProgramTitle, MsgResult::Ok, why.text());

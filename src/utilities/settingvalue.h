@@ -43,5 +43,5 @@ QString CommaToPoint(const QString &text);
 QString PointToComma(const QString &text);
 
 // Trimming in this program removes the space character only, never tabs or other blanks.
-QString TrimSpaces(const QString &text);
-QString TrimLeadingSpaces(const QString &text);
+QString trimSpaces(const QString &text);
+QString trimLeadingSpaces(const QString &text);

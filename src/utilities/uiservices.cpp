@@ -6,9 +6,9 @@ namespace {
 class SilentUi final : public UiServices
 {
 public:
-    MsgResult MsgBox(const MessageRequest &request) override { return request.defaultButton; }
-    void Beep() override {}
-    void SetBusyPointer(bool) override {}
+    MsgResult msgBox(const MessageRequest &request) override { return request.defaultButton; }
+    void beep() override {}
+    void setBusyPointer(bool) override {}
 };
 
 SilentUi silentUi;
@@ -16,18 +16,18 @@ UiServices *installedUi = &silentUi;
 
 } // namespace
 
-UiServices &Ui()
+UiServices &ui()
 {
     return *installedUi;
 }
 
-void SetUi(UiServices *ui)
+void setUi(UiServices *ui)
 {
     installedUi = ui ? ui : &silentUi;
 }
 
-MsgResult MsgBox(const QString &text, MsgButtons buttons, MsgIcon icon, const QString &title,
+MsgResult msgBox(const QString &text, MsgButtons buttons, MsgIcon icon, const QString &title,
                  MsgResult defaultButton, const QString &detailedText)
 {
-    return Ui().MsgBox({title, text, icon, buttons, defaultButton, detailedText});
+    return ui().msgBox({title, text, icon, buttons, defaultButton, detailedText});
 }

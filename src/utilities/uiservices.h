@@ -2,7 +2,7 @@
 // The few things the non-widget code needs from the user interface: message boxes, the beep and
 // the busy mouse pointer.
 //
-// Every message box of the program goes through Ui().MsgBox. The program installs its widget
+// Every message box of the program goes through ui().msgBox. The program installs its widget
 // implementation at start; tests install one that records each box and answers from a script.
 
 #include <QString>
@@ -29,19 +29,19 @@ class UiServices
 public:
     virtual ~UiServices() = default;
     // Shows a modal box that stays on top and returns the button the user pressed.
-    virtual MsgResult MsgBox(const MessageRequest &request) = 0;
-    virtual void Beep() = 0;
+    virtual MsgResult msgBox(const MessageRequest &request) = 0;
+    virtual void beep() = 0;
     // The hourglass while busy, the arrow otherwise.
-    virtual void SetBusyPointer(bool busy) = 0;
+    virtual void setBusyPointer(bool busy) = 0;
 };
 
 // The installed implementation; a silent one that answers every box with its default button
-// until SetUi is called.
-UiServices &Ui();
+// until setUi is called.
+UiServices &ui();
 // Installs an implementation (not owned); nullptr restores the silent one.
-void SetUi(UiServices *ui);
+void setUi(UiServices *ui);
 
 // Convenience for the common case.
-MsgResult MsgBox(const QString &text, MsgButtons buttons, MsgIcon icon,
+MsgResult msgBox(const QString &text, MsgButtons buttons, MsgIcon icon,
                  const QString &title = ProgramTitle, MsgResult defaultButton = MsgResult::Ok,
                  const QString &detailedText = QString());

@@ -11,8 +11,8 @@
 class ScriptedUi final : public UiServices
 {
 public:
-    ScriptedUi() { SetUi(this); }
-    ~ScriptedUi() override { SetUi(nullptr); }
+    ScriptedUi() { setUi(this); }
+    ~ScriptedUi() override { setUi(nullptr); }
     ScriptedUi(const ScriptedUi &) = delete;
     ScriptedUi &operator=(const ScriptedUi &) = delete;
 
@@ -25,15 +25,15 @@ public:
     int beeps = 0;
     bool busy = false;
 
-    MsgResult MsgBox(const MessageRequest &request) override
+    MsgResult msgBox(const MessageRequest &request) override
     {
         boxes.append(request);
         if (onBox)
             onBox(request);
         return answers.isEmpty() ? request.defaultButton : answers.dequeue();
     }
-    void Beep() override { ++beeps; }
-    void SetBusyPointer(bool isBusy) override { busy = isBusy; }
+    void beep() override { ++beeps; }
+    void setBusyPointer(bool isBusy) override { busy = isBusy; }
 
     QStringList texts() const
     {

@@ -46,7 +46,7 @@ private slots:
     {
         QFETCH(QString, command);
         QFETCH(int, mode);
-        const CommandFrame built = BuildCommandFrame(command, qint16(mode));
+        const CommandFrame built = buildCommandFrame(command, qint16(mode));
         QTEST(built.frame, "frame");
         QTEST(built.terminator, "terminator");
     }

@@ -44,7 +44,7 @@ void TestPasswordChange::init()
 {
     m_folder = std::make_unique<QTemporaryDir>();
     QVERIFY(m_folder->isValid());
-    SetProgramPaths(m_folder->path());
+    setProgramPaths(m_folder->path());
     Password[0].clear();
     Password[1].clear();
 }

@@ -41,7 +41,7 @@ struct Fixture
     ScriptedUi ui;
     QTemporaryDir folder;
 
-    Fixture() { SetProgramPaths(folder.path()); }
+    Fixture() { setProgramPaths(folder.path()); }
 
     // Shows the dialog and waits for its start-up sequence to end.
     std::unique_ptr<ComSettings> open()
@@ -551,8 +551,8 @@ void TestComSettings::okStores()
     QVERIFY(dialog->bUnloaded);
     QCOMPARE(fixture.link.ComPortNo, chosenPort);
     QCOMPARE(fixture.link.BluetoothOn, chosenType == 2 ? 1 : 0);
-    QCOMPARE(ReadAppSetting("ComPort", "none"), comPortKey);
-    QCOMPARE(ReadAppSetting("ConnectViaBluetooth", "none"), bluetoothKey);
+    QCOMPARE(readAppSetting("ComPort", "none"), comPortKey);
+    QCOMPARE(readAppSetting("ConnectViaBluetooth", "none"), bluetoothKey);
     QCOMPARE(fixture.bank.totalOpenings(), openings);
     QVERIFY(fixture.ui.boxes.isEmpty());
 }
