@@ -8,13 +8,17 @@ Outcome CalibrationCore::identify()
     return failed.isEmpty() ? Outcome() : Outcome::failed(failed);
 }
 
+Outcome CalibrationCore::transfer(const QString &command)
+{
+    return m_link.DoTransfer(command, 1) == -1 ? Outcome::failed(command) : Outcome();
+}
+
 Outcome CalibrationCore::readDates(DateWords &words)
 {
-    const QString command = QStringLiteral("WR");
-    if (m_link.DoTransfer(command, 1) == -1)
-        return Outcome::failed(command);
-    words = splitDateWords(m_link.ResponseText);
-    return {};
+    const Outcome read = transfer(QStringLiteral("WR"));
+    if (read.done())
+        words = splitDateWords(m_link.ResponseText);
+    return read;
 }
 
 Outcome CalibrationCore::read(ReadOut &out)

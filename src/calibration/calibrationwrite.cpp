@@ -46,11 +46,10 @@ Outcome CalibrationWrite::checkFirmware()
 
 Outcome CalibrationWrite::checkIdentity(const QString &serialRead)
 {
-    Link &link = m_core.link();
-    const QString command = QStringLiteral("#R");
-    if (link.DoTransfer(command, 1) == -1)
-        return note(Outcome::failed(command));
-    const QString serialNow = trimSpaces(link.ResponseText);
+    const Outcome asked = m_core.transfer(QStringLiteral("#R"));
+    if (!asked.done())
+        return note(asked);
+    const QString serialNow = trimSpaces(m_core.link().ResponseText);
     if (serialNow != serialRead)
         return note(Outcome::changed(serialRead, serialNow));
     return {};
@@ -77,12 +76,11 @@ Outcome CalibrationWrite::writeDates()
     if (m_observer && !m_observer->aboutToWrite(m_report))
         return note(Outcome::refused(Outcome::Kind::NotRecorded));
 
-    Link &link = m_core.link();
-    if (link.DoTransfer(command, 1) == -1)
-        return note(Outcome::failed(command));
-    const QString flag = QStringLiteral("EW1");
-    if (link.DoTransfer(flag, 1) == -1)
-        return note(Outcome::failed(flag));
+    Outcome sent = m_core.transfer(command);
+    if (sent.done())
+        sent = m_core.transfer(QStringLiteral("EW1"));
+    if (!sent.done())
+        return note(sent);
     m_report.written = true;
     return {};
 }
