@@ -46,6 +46,8 @@ struct InstrumentInfo
 };
 
 constexpr int DeviceTypeCount = 25;
+// OpenComPort's result for any failure (0 is open).
+constexpr qint16 PortOpenFailed = 17;
 constexpr int ReplyBufferCap = 64 * 1024;
 
 class Link : public QObject

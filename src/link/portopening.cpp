@@ -40,7 +40,7 @@ qint16 Link::openFailed(qint16 portNo)
 {
     OpenFailure = Comm1.diagnose(portNo);
     qCDebug(lcLink).noquote() << "opening COM" << portNo << "failed:" << OpenFailure.text();
-    return 17;
+    return PortOpenFailed;
 }
 
 void Link::closeComPort()

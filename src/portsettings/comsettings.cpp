@@ -56,8 +56,8 @@ void ComSettings::showEvent(QShowEvent *event)
 
 void ComSettings::Form_Load()
 {
-    bFormLoading = -1;
-    bUnloaded = 0;
+    bFormLoading = FlagTrue;
+    bUnloaded = FlagFalse;
     ui().setBusyPointer(true);
     InitBlueTooth(m_link.BluetoothOn == 0);
     TimerStart->start();
@@ -90,7 +90,7 @@ void ComSettings::TimerStart_Timer()
     ShowSelPort();
     EnableMenue(true);
     ui().setBusyPointer(false);
-    bFormLoading = 0;
+    bFormLoading = FlagFalse;
 }
 
 void ComSettings::FillComPorts()
@@ -188,7 +188,7 @@ qint16 ComSettings::ReOpenComPort()
         return 0;
     }
     const qint16 portNo = selectedPortNo();
-    qint16 outcome = 17;
+    qint16 outcome = PortOpenFailed;
     if (portNo >= 1) {
         showBusy(QStringLiteral("Opening com port %1...").arg(portNo));
         outcome = m_link.OpenComPort(portNo, connectionType());
@@ -229,7 +229,7 @@ void ComSettings::OptSpeed_Click(int Index)
     }
     if (bOptBusy)
         return;
-    bOptBusy = -1;
+    bOptBusy = FlagTrue;
     const QPointer<ComSettings> self(this);
     const bool standard = Index == 0;
     InitBlueTooth(standard);
@@ -242,12 +242,12 @@ void ComSettings::OptSpeed_Click(int Index)
         EnableMenue(true);
     }
     nSpeedIndex = qint16(Index);
-    bOptBusy = 0;
+    bOptBusy = FlagFalse;
 }
 
 void ComSettings::done(int result)
 {
-    bUnloaded = -1;
+    bUnloaded = FlagTrue;
     // Closed before the start-up sequence ran: it must not open ports for a closed dialog.
     TimerStart->stop();
     QDialog::done(result);

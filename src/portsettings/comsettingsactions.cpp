@@ -5,6 +5,7 @@
 
 #include "link.h"
 #include "programpaths.h"
+#include "settingvalue.h"
 #include "uiservices.h"
 
 #include <QComboBox>
@@ -105,9 +106,9 @@ void ComSettings::ComSearch_Click()
         if (unloaded(self))
             return;
         // The port is open already; the selection only follows it.
-        bFormLoading = -1;
+        bFormLoading = FlagTrue;
         Combo1->setCurrentIndex(Combo1->findData(portNo));
-        bFormLoading = 0;
+        bFormLoading = FlagFalse;
     } else {
         msgBox(QStringLiteral("Veltra not found!"), MsgButtons::Ok, MsgIcon::Information);
         link.OpenComPort(link.ComPortNo, link.BluetoothOn);

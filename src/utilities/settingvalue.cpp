@@ -6,7 +6,7 @@
 
 SettingValue SettingValue::truth(bool value)
 {
-    return SettingValue(Kind::Truth, value ? -1.0 : 0.0);
+    return SettingValue(Kind::Truth, value ? FlagTrue : FlagFalse);
 }
 
 SettingValue SettingValue::number(double value)
