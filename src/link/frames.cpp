@@ -1,7 +1,5 @@
 #include "frames.h"
 
-#include "link.h"
-
 #include <algorithm>
 
 QString CalcChecksum(const QString &text)

@@ -22,6 +22,9 @@ struct CommandFrame
     QByteArray terminator;
 };
 
+// The two hexadecimal digits (upper case) that close a framed command.
+QString CalcChecksum(const QString &text);
+
 // Plain framing (protocolMode 0): command, CR; then LF. Framed (1): STX, command, checksum; then
 // ETX.
 CommandFrame buildCommandFrame(const QString &command, qint16 protocolMode);

@@ -23,14 +23,12 @@
 // - Trace of every frame: QT_LOGGING_RULES="veltra.link.debug=true".
 
 #include "clock.h"
+#include "linktrace.h"
 #include "serialcontrol.h"
 
-#include <QLoggingCategory>
 #include <QObject>
 #include <QString>
 #include <QStringList>
-
-Q_DECLARE_LOGGING_CATEGORY(lcLink)
 
 class TimeLimit;
 enum class ReplyState;
@@ -125,7 +123,6 @@ private:
     const Clock &m_clock;
 };
 
-QString CalcChecksum(const QString &text);
 QString MapOldModelName(const QString &text);
 double GetFwVersion(const QString &text);
 int GetDeviceType(const QString &text);

@@ -1,7 +1,6 @@
 // Frames, checksums and parity marks as bytes.
 
 #include "frames.h"
-#include "link.h"
 #include "paritymarkdecoder.h"
 
 #include <QTest>
