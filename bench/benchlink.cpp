@@ -84,7 +84,7 @@ int main(int argc, char *argv[])
     QCoreApplication app(argc, argv);
     findSimulatorNextToBenchmark();
     QTemporaryDir programDir;
-    SetProgramPaths(programDir.path());
+    setProgramPaths(programDir.path());
     ScriptedUi ui;
 
     std::printf("Identification + \"WR\" at 9600 7E2 (paced simulator), median of %d runs\n\n", Runs);

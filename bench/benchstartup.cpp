@@ -75,7 +75,7 @@ class Bench
 public:
     bool start()
     {
-        SetProgramPaths(m_folder.path());
+        setProgramPaths(m_folder.path());
         QFile ini(IniFileName);
         if (!ini.open(QIODevice::WriteOnly) || ini.write("[Appl]\nComPort=1\n") < 0)
             return false;

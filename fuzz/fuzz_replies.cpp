@@ -49,8 +49,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const QByteArray bytes(reinterpret_cast<const char *>(data), qsizetype(size));
     const QList<QByteArray> pieces = bytes.split('\xFE');
-    fuzzReplies(pieces, &ScanPlainReply);
-    fuzzReplies(pieces, &ScanFramedReply);
+    fuzzReplies(pieces, &scanPlainReply);
+    fuzzReplies(pieces, &scanFramedReply);
     fuzzParityMarks(pieces);
     return 0;
 }

@@ -23,12 +23,12 @@ int main(int argc, char *argv[])
 
     QIcon icon;
     for (const int size : {16, 24, 32, 48, 64, 128})
-        icon.addPixmap(ProgramIcon(size));
+        icon.addPixmap(programIcon(size));
     QApplication::setWindowIcon(icon);
 
-    SetProgramPaths(QCoreApplication::applicationDirPath());
+    setProgramPaths(QCoreApplication::applicationDirPath());
     WidgetUi ui;
-    SetUi(&ui);
+    setUi(&ui);
     QtSerialControl comm;
     frmVeltra window(comm);
     QObject::connect(&guard, &SingleInstance::activationRequested, &window,
@@ -38,6 +38,6 @@ int main(int argc, char *argv[])
     window.Form_Load();
     window.show();
     const int result = QApplication::exec();
-    SetUi(nullptr);
+    setUi(nullptr);
     return result;
 }

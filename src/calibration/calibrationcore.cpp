@@ -4,17 +4,21 @@
 
 Outcome CalibrationCore::identify()
 {
-    const QString failed = m_link.IdentifyInstrument();
+    const QString failed = m_link.identifyInstrument();
     return failed.isEmpty() ? Outcome() : Outcome::failed(failed);
+}
+
+Outcome CalibrationCore::transfer(const QString &command)
+{
+    return m_link.DoTransfer(command, 1) == -1 ? Outcome::failed(command) : Outcome();
 }
 
 Outcome CalibrationCore::readDates(DateWords &words)
 {
-    const QString command = QStringLiteral("WR");
-    if (m_link.DoTransfer(command, 1) == -1)
-        return Outcome::failed(command);
-    words = SplitDateWords(m_link.ResponseText);
-    return {};
+    const Outcome read = transfer(QStringLiteral("WR"));
+    if (read.done())
+        words = splitDateWords(m_link.ResponseText);
+    return read;
 }
 
 Outcome CalibrationCore::read(ReadOut &out)
@@ -30,10 +34,10 @@ Outcome CalibrationCore::read(ReadOut &out)
 
 ReadOut CalibrationCore::readOut(const DateWords &words) const
 {
-    return MakeReadOut(m_link.Instrument, m_link.DeviceName(), words);
+    return makeReadOut(m_link.Instrument, m_link.deviceName(), words);
 }
 
-bool KxFirmwareTooOld(const InstrumentInfo &instrument)
+bool kxFirmwareTooOld(const InstrumentInfo &instrument)
 {
     return instrument.Ident.contains(QStringLiteral("KX")) && instrument.FwVersion < KxCalibFlagFirmware;
 }

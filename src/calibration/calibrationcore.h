@@ -27,6 +27,8 @@ public:
 
     Link &link() const { return m_link; }
 
+    // One command with the status query; a failure names the command as sent.
+    Outcome transfer(const QString &command);
     // "V", "Vx", "#R", "Ux" into the link's Instrument.
     Outcome identify();
     // "WR" with the status query; on success `words` holds the dates the instrument keeps.
@@ -43,4 +45,4 @@ private:
 
 // Firmware of the KX models below this version has no calibration flag.
 constexpr double KxCalibFlagFirmware = 1.605;
-bool KxFirmwareTooOld(const InstrumentInfo &instrument);
+bool kxFirmwareTooOld(const InstrumentInfo &instrument);

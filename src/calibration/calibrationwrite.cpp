@@ -39,18 +39,17 @@ void CalibrationWrite::decline()
 
 Outcome CalibrationWrite::checkFirmware()
 {
-    if (KxFirmwareTooOld(m_core.link().Instrument))
+    if (kxFirmwareTooOld(m_core.link().Instrument))
         return note(Outcome::refused(Outcome::Kind::FirmwareTooOld));
     return {};
 }
 
 Outcome CalibrationWrite::checkIdentity(const QString &serialRead)
 {
-    Link &link = m_core.link();
-    const QString command = QStringLiteral("#R");
-    if (link.DoTransfer(command, 1) == -1)
-        return note(Outcome::failed(command));
-    const QString serialNow = TrimSpaces(link.ResponseText);
+    const Outcome asked = m_core.transfer(QStringLiteral("#R"));
+    if (!asked.done())
+        return note(asked);
+    const QString serialNow = trimSpaces(m_core.link().ResponseText);
     if (serialNow != serialRead)
         return note(Outcome::changed(serialRead, serialNow));
     return {};
@@ -66,23 +65,22 @@ Outcome CalibrationWrite::writeDates()
 
     // An instrument that keeps an expiration date always receives one.
     const DateRequest &asked = m_report.asked;
-    QString command = QStringLiteral("WW") + InstrumentDateText(asked.calibration);
+    QString command = QStringLiteral("WW") + instrumentDateText(asked.calibration);
     if (held.keepsExpiration()) {
         const QDate expiration = asked.expiration
             ? *asked.expiration
             : TextToDate(QStringLiteral("01.01.2001"), false).date();
-        command += QStringLiteral(" ") + InstrumentDateText(expiration);
+        command += QStringLiteral(" ") + instrumentDateText(expiration);
     }
     m_report.command = command;
     if (m_observer && !m_observer->aboutToWrite(m_report))
         return note(Outcome::refused(Outcome::Kind::NotRecorded));
 
-    Link &link = m_core.link();
-    if (link.DoTransfer(command, 1) == -1)
-        return note(Outcome::failed(command));
-    const QString flag = QStringLiteral("EW1");
-    if (link.DoTransfer(flag, 1) == -1)
-        return note(Outcome::failed(flag));
+    Outcome sent = m_core.transfer(command);
+    if (sent.done())
+        sent = m_core.transfer(QStringLiteral("EW1"));
+    if (!sent.done())
+        return note(sent);
     m_report.written = true;
     return {};
 }
@@ -94,11 +92,11 @@ Outcome CalibrationWrite::verify(const std::optional<QDate> &alsoWhenHeld)
     if (checked.done()) {
         m_report.readBack = readBack;
         const DateRequest &asked = m_report.asked;
-        bool good = WordHoldsDate(readBack.calibration, asked.calibration);
+        bool good = wordHoldsDate(readBack.calibration, asked.calibration);
         if (asked.expiration)
-            good = good && WordHoldsDate(readBack.expiration, *asked.expiration);
+            good = good && wordHoldsDate(readBack.expiration, *asked.expiration);
         else if (alsoWhenHeld && readBack.keepsExpiration())
-            good = good && WordHoldsDate(readBack.expiration, *alsoWhenHeld);
+            good = good && wordHoldsDate(readBack.expiration, *alsoWhenHeld);
         m_report.verified = good;
     }
     note(checked);

@@ -22,7 +22,7 @@ int leadingNumber(const QString &text)
 
 } // namespace
 
-QString InstrumentDateText(const QDate &date)
+QString instrumentDateText(const QDate &date)
 {
     return QStringLiteral("%1%2%3")
         .arg(date.year() % 100, 2, 10, QLatin1Char('0'))
@@ -30,7 +30,7 @@ QString InstrumentDateText(const QDate &date)
         .arg(date.day(), 2, 10, QLatin1Char('0'));
 }
 
-std::optional<QDate> InstrumentDate(const QString &word)
+std::optional<QDate> instrumentDate(const QString &word)
 {
     if (word.isEmpty())
         return QDate();
@@ -47,11 +47,11 @@ std::optional<QDate> InstrumentDate(const QString &word)
     return date;
 }
 
-std::optional<double> WordNumber(const QString &word)
+std::optional<double> wordNumber(const QString &word)
 {
     static const QRegularExpression number(
         QStringLiteral(R"(^[+-]?([0-9]+([.,][0-9]*)?|[.,][0-9]+)$)"));
-    const QString trimmed = TrimSpaces(word);
+    const QString trimmed = trimSpaces(word);
     if (!number.match(trimmed).hasMatch())
         return std::nullopt;
     bool ok = false;
@@ -59,18 +59,18 @@ std::optional<double> WordNumber(const QString &word)
     return ok ? std::optional<double>(value) : std::nullopt;
 }
 
-bool WordHoldsDate(const QString &word, const QDate &date)
+bool wordHoldsDate(const QString &word, const QDate &date)
 {
-    const std::optional<double> value = WordNumber(word);
-    return value && *value == InstrumentDateText(date).toDouble();
+    const std::optional<double> value = wordNumber(word);
+    return value && *value == instrumentDateText(date).toDouble();
 }
 
-DateWords SplitDateWords(const QString &reply)
+DateWords splitDateWords(const QString &reply)
 {
     const QString space = QStringLiteral(" ");
     QString rest = reply;
     DateWords words;
-    words.calibration = TrimSpaces(GetToken(rest, space));
-    words.expiration = TrimSpaces(GetToken(rest, space));
+    words.calibration = trimSpaces(GetToken(rest, space));
+    words.expiration = trimSpaces(GetToken(rest, space));
     return words;
 }

@@ -1,6 +1,6 @@
 #include "outcome.h"
 
-QString InstrumentChangedText(const Outcome &outcome)
+QString instrumentChangedText(const Outcome &outcome)
 {
     return QStringLiteral("The instrument has changed since it was read (serial number %1, now %2). "
                           "Read it again before changing its dates.")

@@ -36,6 +36,6 @@ struct Outcome
 };
 
 // The words for a person: the window's message boxes and the tool's error lines.
-QString InstrumentChangedText(const Outcome &outcome);
+QString instrumentChangedText(const Outcome &outcome);
 inline const QString FirmwareTooOldText =
     QStringLiteral("Firmware of Veltra KX too old, no calibration flag available!");

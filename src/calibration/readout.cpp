@@ -5,26 +5,26 @@
 
 #include <QLocale>
 
-std::optional<QString> VersionCaption(const QString &ident)
+std::optional<QString> versionCaption(const QString &ident)
 {
-    const QString s = TrimSpaces(ident);
+    const QString s = trimSpaces(ident);
     if (s.size() < 6)
         return std::nullopt;
-    return TrimSpaces(s.left(s.size() - 6));
+    return trimSpaces(s.left(s.size() - 6));
 }
 
-QString ChecksumCaption(const QString &identEx)
+QString checksumCaption(const QString &identEx)
 {
     // A trailing blank is no part of the checksum: trim before cutting.
-    const QString s = TrimSpaces(identEx);
-    const QString c = TrimSpaces(s.right(6));
+    const QString s = trimSpaces(identEx);
+    const QString c = trimSpaces(s.right(6));
     if (!c.contains(u'.'))
         return c;
-    const QString front = TrimSpaces(s.left(qMax<qsizetype>(0, s.size() - 6)));
-    return TrimSpaces(front.right(5));
+    const QString front = trimSpaces(s.left(qMax<qsizetype>(0, s.size() - 6)));
+    return trimSpaces(front.right(5));
 }
 
-QString BatteryCaption(double volts)
+QString batteryCaption(double volts)
 {
     // A garbled "Ux" can give thousands of volts; "1234.5 V" must not look like a list.
     QLocale locale;
@@ -32,20 +32,20 @@ QString BatteryCaption(double volts)
     return locale.toString(volts, 'f', 1) + QStringLiteral(" V");
 }
 
-ReadOut MakeReadOut(const InstrumentInfo &instrument, const QString &deviceName,
+ReadOut makeReadOut(const InstrumentInfo &instrument, const QString &deviceName,
                     const DateWords &dateWords)
 {
     ReadOut out;
     out.deviceName = deviceName;
     out.serialNo = instrument.SerialNo;
-    out.version = VersionCaption(instrument.Ident);
+    out.version = versionCaption(instrument.Ident);
     out.firmware = instrument.FwVersion;
     out.batteryVolts = instrument.BattVoltage;
-    out.battery = BatteryCaption(instrument.BattVoltage);
+    out.battery = batteryCaption(instrument.BattVoltage);
     if (instrument.FwVersion > ChecksumFirmware)
-        out.checksum = ChecksumCaption(instrument.IdentEx);
+        out.checksum = checksumCaption(instrument.IdentEx);
     out.dateWords = dateWords;
-    out.calibrationDate = InstrumentDate(dateWords.calibration);
-    out.expirationDate = InstrumentDate(dateWords.expiration);
+    out.calibrationDate = instrumentDate(dateWords.calibration);
+    out.expirationDate = instrumentDate(dateWords.expiration);
     return out;
 }

@@ -13,7 +13,7 @@ struct InstrumentInfo;
 
 // The version caption: the identity text without its last 6 characters (the checksum field).
 // Empty when the identity text is shorter than that: the caption then stays as it was.
-std::optional<QString> VersionCaption(const QString &ident);
+std::optional<QString> versionCaption(const QString &ident);
 
 // Firmware above this version reports a checksum in its extended identity text.
 constexpr double ChecksumFirmware = 1.205;
@@ -21,10 +21,10 @@ constexpr double ChecksumFirmware = 1.205;
 // The checksum caption from the extended identity text, trimmed first: its last 6 characters,
 // or, when those hold a "." (a version number rather than a checksum), the 5 characters before
 // them.
-QString ChecksumCaption(const QString &identEx);
+QString checksumCaption(const QString &identEx);
 
 // "3.7 V", with the locale's decimal sign and never a thousands separator.
-QString BatteryCaption(double volts);
+QString batteryCaption(double volts);
 
 // Everything the read-out shows of one instrument.
 struct ReadOut
@@ -48,5 +48,5 @@ struct ReadOut
     bool offersExpiration() const { return !dateWords.expiration.isEmpty(); }
 };
 
-ReadOut MakeReadOut(const InstrumentInfo &instrument, const QString &deviceName,
+ReadOut makeReadOut(const InstrumentInfo &instrument, const QString &deviceName,
                     const DateWords &dateWords);

@@ -109,7 +109,7 @@ void HistoryWindow::ComExport_Click()
         && file.commit();
     if (!exported) {
         const QString reason = file.error() != QFileDevice::NoError ? file.errorString() : m_record.errorText();
-        MsgBox(QStringLiteral("The record could not be exported to %1.\n\n%2")
+        msgBox(QStringLiteral("The record could not be exported to %1.\n\n%2")
                    .arg(QDir::toNativeSeparators(path), reason),
                MsgButtons::Ok, MsgIcon::Stop);
     }

@@ -3,7 +3,7 @@
 // serial number, sorting by any column and an export to CSV. Shown modally from the main window.
 //
 // The window opens its own connection to the record for as long as it is shown. A record that
-// cannot be read shows why in the window; an export that fails says so in a message box (Ui()).
+// cannot be read shows why in the window; an export that fails says so in a message box (ui()).
 
 #include "calibrecord.h"
 

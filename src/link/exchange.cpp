@@ -66,7 +66,7 @@ qint16 Link::SendReceive(const QString &command, double promptTimeout, double re
 
 qint16 Link::SendCommand(const QString &command, double replyTimeout)
 {
-    const CommandFrame frame = BuildCommandFrame(command, ProtocolMode);
+    const CommandFrame frame = buildCommandFrame(command, ProtocolMode);
     pause();
     ParityError = 0;
     send(frame.frame);
@@ -83,12 +83,12 @@ qint16 Link::SendCommand(const QString &command, double replyTimeout)
 
 qint16 Link::ReadReply(double replyTimeout)
 {
-    return readReply(replyTimeout, &ScanPlainReply);
+    return readReply(replyTimeout, &scanPlainReply);
 }
 
 qint16 Link::ReadFramedReply(double replyTimeout)
 {
-    return readReply(replyTimeout, &ScanFramedReply);
+    return readReply(replyTimeout, &scanFramedReply);
 }
 
 // Collects the reply in ResponseText and lets `scan` judge it each time characters arrive.

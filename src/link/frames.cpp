@@ -1,7 +1,5 @@
 #include "frames.h"
 
-#include "link.h"
-
 #include <algorithm>
 
 QString CalcChecksum(const QString &text)
@@ -12,7 +10,7 @@ QString CalcChecksum(const QString &text)
     return QStringLiteral("%1").arg(sum % 256, 2, 16, QLatin1Char('0')).toUpper();
 }
 
-CommandFrame BuildCommandFrame(const QString &command, qint16 protocolMode)
+CommandFrame buildCommandFrame(const QString &command, qint16 protocolMode)
 {
     if (protocolMode == 0)
         return {command.toLatin1() + Ctrl::CR, QByteArray(1, Ctrl::LF)};
@@ -20,7 +18,7 @@ CommandFrame BuildCommandFrame(const QString &command, qint16 protocolMode)
             QByteArray(1, Ctrl::ETX)};
 }
 
-ReplyState ScanPlainReply(QString &text)
+ReplyState scanPlainReply(QString &text)
 {
     const qsizetype lf = text.indexOf(QLatin1Char(Ctrl::LF));
     if (lf < 0)
@@ -42,7 +40,7 @@ ReplyState ScanPlainReply(QString &text)
     return ReplyState::Complete;
 }
 
-ReplyState ScanFramedReply(QString &text)
+ReplyState scanFramedReply(QString &text)
 {
     const qsizetype stx = text.indexOf(QLatin1Char(Ctrl::STX));
     if (stx < 0) {

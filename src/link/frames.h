@@ -22,18 +22,21 @@ struct CommandFrame
     QByteArray terminator;
 };
 
+// The two hexadecimal digits (upper case) that close a framed command.
+QString CalcChecksum(const QString &text);
+
 // Plain framing (protocolMode 0): command, CR; then LF. Framed (1): STX, command, checksum; then
 // ETX.
-CommandFrame BuildCommandFrame(const QString &command, qint16 protocolMode);
+CommandFrame buildCommandFrame(const QString &command, qint16 protocolMode);
 
 // What a reply text says after new characters have been appended to it.
 enum class ReplyState { Incomplete, Complete, Rejected };
 
 // Plain framing. Complete: text is now the payload. Rejected ("#?" CR LF): text is cleared.
 // Incomplete: the first line has been dropped when it was complete but no reply line.
-ReplyState ScanPlainReply(QString &text);
+ReplyState scanPlainReply(QString &text);
 
 // Framed. Complete: text is the payload of a frame with a good checksum, or everything received
 // when an ACK came without a frame. Rejected (NAK, bad checksum, frame too short): text is
 // cleared.
-ReplyState ScanFramedReply(QString &text);
+ReplyState scanFramedReply(QString &text);

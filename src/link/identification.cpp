@@ -57,15 +57,15 @@ void Link::InitDeviceTables()
 
 qint16 Link::ReadInstrumentInfo()
 {
-    const QString failed = IdentifyInstrument();
+    const QString failed = identifyInstrument();
     if (failed.isEmpty())
         return 1;
-    Ui().SetBusyPointer(false);
+    ui().setBusyPointer(false);
     ShowTransferError(failed);
     return -1;
 }
 
-QString Link::IdentifyInstrument()
+QString Link::identifyInstrument()
 {
     if (DoTransfer(QStringLiteral("V"), 0) == -1)
         return QStringLiteral("V");
@@ -77,7 +77,7 @@ QString Link::IdentifyInstrument()
 
     if (DoTransfer(QStringLiteral("#R"), 1) == -1)
         return QStringLiteral("#R");
-    ParsedInfo.SerialNo = TrimSpaces(ResponseText);
+    ParsedInfo.SerialNo = trimSpaces(ResponseText);
     Instrument.SerialNo = ParsedInfo.SerialNo;
 
     if (DoTransfer(QStringLiteral("Ux"), 1) == -1)
@@ -115,7 +115,7 @@ QString MapOldModelName(const QString &text)
 
 double GetFwVersion(const QString &text)
 {
-    QString s = TrimSpaces(text);
+    QString s = trimSpaces(text);
     for (const char *name : VersionCutOrder) {
         const QLatin1String model(name);
         const qsizetype at = s.indexOf(model);

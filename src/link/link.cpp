@@ -17,7 +17,7 @@ void Link::Comm1_CommEvent()
         ParityError = 1;
 }
 
-QString Link::DeviceName() const
+QString Link::deviceName() const
 {
     return DeviceNameTable.value(Instrument.DeviceType);
 }

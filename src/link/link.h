@@ -17,20 +17,18 @@
 //   deadline. The pause before each frame is a 2 ms sleep of the thread.
 // - A reply that grows past ReplyBufferCap ends its exchange like a time limit; a port that
 //   closes during a wait (the device went away) ends the exchange at once with -1.
-// - The Link does not own the serial control or the clock. Messages go through Ui().
+// - The Link does not own the serial control or the clock. Messages go through ui().
 // - A failed OpenComPort leaves the reason, in sentences for the user, in OpenFailure and in the
 //   trace; showing it is the caller's business.
 // - Trace of every frame: QT_LOGGING_RULES="veltra.link.debug=true".
 
 #include "clock.h"
+#include "linktrace.h"
 #include "serialcontrol.h"
 
-#include <QLoggingCategory>
 #include <QObject>
 #include <QString>
 #include <QStringList>
-
-Q_DECLARE_LOGGING_CATEGORY(lcLink)
 
 class TimeLimit;
 enum class ReplyState;
@@ -46,6 +44,8 @@ struct InstrumentInfo
 };
 
 constexpr int DeviceTypeCount = 25;
+// OpenComPort's result for any failure (0 is open).
+constexpr qint16 PortOpenFailed = 17;
 constexpr int ReplyBufferCap = 64 * 1024;
 
 class Link : public QObject
@@ -80,7 +80,7 @@ public:
     void SetComSettings();
     void WaitSeconds(double seconds);
     // Closes the port when one is open.
-    void CloseComPort();
+    void closeComPort();
     // Why the last OpenComPort failed; empty after one that succeeded.
     PortDiagnosis OpenFailure;
 
@@ -96,10 +96,10 @@ public:
     qint16 ReadInstrumentInfo();
     // The same four commands without any message: the command that failed, or "" when all
     // succeeded.
-    QString IdentifyInstrument();
+    QString identifyInstrument();
     void ParseIdentity();
     // DeviceNameTable entry of Instrument.DeviceType: the title of the link's message boxes.
-    QString DeviceName() const;
+    QString deviceName() const;
 
     // Handler of the serial control's communication event: records parity errors.
     void Comm1_CommEvent();
@@ -123,7 +123,6 @@ private:
     const Clock &m_clock;
 };
 
-QString CalcChecksum(const QString &text);
 QString MapOldModelName(const QString &text);
 double GetFwVersion(const QString &text);
 int GetDeviceType(const QString &text);

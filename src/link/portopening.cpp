@@ -32,7 +32,7 @@ qint16 Link::OpenComPort(qint16 portNo, qint16 fastProfile)
             return 0;
     }
     // A port that failed must not stay half open behind a failure result.
-    CloseComPort();
+    closeComPort();
     return openFailed(portNo);
 }
 
@@ -40,10 +40,10 @@ qint16 Link::openFailed(qint16 portNo)
 {
     OpenFailure = Comm1.diagnose(portNo);
     qCDebug(lcLink).noquote() << "opening COM" << portNo << "failed:" << OpenFailure.text();
-    return 17;
+    return PortOpenFailed;
 }
 
-void Link::CloseComPort()
+void Link::closeComPort()
 {
     if (Comm1.openState())
         Comm1.setOpenState(false);

@@ -1,7 +1,7 @@
 #include "qtserialcontrol.h"
 
 #include "linesettings.h"
-#include "link.h"
+#include "linktrace.h"
 #include "nativeserial.h"
 #include "programpaths.h"
 

@@ -46,7 +46,7 @@ qint16 Link::DoTransfer(const QString &command, qint16 verifyStatus)
     }
 
     if (result == -2
-        && MsgBox(QStringLiteral("Parity Error\n\nPress Ok to Quit, Cancel to ignore."),
+        && msgBox(QStringLiteral("Parity Error\n\nPress Ok to Quit, Cancel to ignore."),
                   MsgButtons::OkCancel, MsgIcon::Exclamation, ProgramTitle, MsgResult::Ok)
                == MsgResult::Cancel)
         result = 0;

@@ -8,6 +8,6 @@ void Link::ShowTransferError(const QString &command, const QString &details)
                                            : QStringLiteral("Please check connection cable,");
     const QString text = QStringLiteral("Data transfer to instrument fails (") + command
         + QStringLiteral(") !\n") + check + QStringLiteral("\nCom port (Selection!) and device status !");
-    Ui().Beep();
-    MsgBox(text, MsgButtons::Ok, MsgIcon::Exclamation, DeviceName(), MsgResult::Ok, details);
+    ui().beep();
+    msgBox(text, MsgButtons::Ok, MsgIcon::Exclamation, deviceName(), MsgResult::Ok, details);
 }

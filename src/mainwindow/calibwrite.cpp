@@ -37,13 +37,13 @@ void frmVeltra::ComChange_Click()
         if (Password[0].isEmpty()) {
             if (ShowInfoPswMsg == 1) {
                 MsgForm notice(this);
-                Ui().showDialog(notice);
+                ui().showDialog(notice);
                 ShowInfoPswMsg = 0;
             }
         } else {
             {
                 PasswordInput input(this);
-                Ui().showDialog(input);
+                ui().showDialog(input);
             }
             if (InputPassword != Password[0]) {
                 // Kept in the record without a word, as the refusal itself.
@@ -65,7 +65,7 @@ void frmVeltra::ComChange_Click()
     // either.
     const Outcome::Kind written = SetCalibDate(write).kind;
     if (written == Outcome::Kind::NotRecorded) {
-        MsgBox(QStringLiteral("%1\n\nNothing was written to the instrument.").arg(recorder.errorText()),
+        msgBox(QStringLiteral("%1\n\nNothing was written to the instrument.").arg(recorder.errorText()),
                MsgButtons::Ok, MsgIcon::Stop);
         return;
     }
@@ -81,11 +81,11 @@ void frmVeltra::ComChange_Click()
         return;
     }
     if (write.report().verified.value_or(false))
-        MsgBox(QStringLiteral("Check date successful written!"), MsgButtons::Ok, MsgIcon::Information);
+        msgBox(QStringLiteral("Check date successful written!"), MsgButtons::Ok, MsgIcon::Information);
     else
-        MsgBox(QStringLiteral("Write check date failed!"), MsgButtons::Ok, MsgIcon::Stop);
+        msgBox(QStringLiteral("Write check date failed!"), MsgButtons::Ok, MsgIcon::Stop);
     if (!recorder.errorText().isEmpty())
-        MsgBox(QStringLiteral("The outcome of this write could not be kept in the calibration record."
+        msgBox(QStringLiteral("The outcome of this write could not be kept in the calibration record."
                               "\n\n%1").arg(recorder.errorText()),
                MsgButtons::Ok, MsgIcon::Exclamation);
 }
@@ -93,7 +93,7 @@ void frmVeltra::ComChange_Click()
 Outcome frmVeltra::SetCalibDate(CalibrationWrite &write)
 {
     const MenuLock lock(*this);
-    if (MsgBox(QStringLiteral("Calibration date will be set now.\n\nYou are sure?"),
+    if (msgBox(QStringLiteral("Calibration date will be set now.\n\nYou are sure?"),
                MsgButtons::YesNoCancel, MsgIcon::Question, ProgramTitle, MsgResult::Yes)
         != MsgResult::Yes) {
         write.decline();
@@ -108,10 +108,10 @@ Outcome frmVeltra::SetCalibDate(CalibrationWrite &write)
 
     switch (outcome.kind) {
     case Outcome::Kind::FirmwareTooOld:
-        MsgBox(FirmwareTooOldText, MsgButtons::Ok, MsgIcon::Information);
+        msgBox(FirmwareTooOldText, MsgButtons::Ok, MsgIcon::Information);
         break;
     case Outcome::Kind::InstrumentChanged:
-        MsgBox(InstrumentChangedText(outcome), MsgButtons::Ok, MsgIcon::Stop);
+        msgBox(instrumentChangedText(outcome), MsgButtons::Ok, MsgIcon::Stop);
         break;
     case Outcome::Kind::CommandFailed:
         m_link.ShowTransferError(outcome.command);

@@ -70,7 +70,7 @@ frmVeltra::MenuLock::~MenuLock()
 
 void frmVeltra::EnableMenue(bool xFlag)
 {
-    Ui().SetBusyPointer(!xFlag);
+    ui().setBusyPointer(!xFlag);
     ComRead->setEnabled(xFlag);
     ComChange->setEnabled(xFlag);
     // "Options" stays usable: setting a password does not touch the instrument.
@@ -81,8 +81,8 @@ void frmVeltra::EnableMenue(bool xFlag)
 
 void frmVeltra::Form_Unload(bool &Cancel)
 {
-    const MsgResult answer = MsgBox(QStringLiteral("Terminate program ?"), MsgButtons::YesNo,
-                                    MsgIcon::Question, m_link.DeviceName(), MsgResult::Yes);
+    const MsgResult answer = msgBox(QStringLiteral("Terminate program ?"), MsgButtons::YesNo,
+                                    MsgIcon::Question, m_link.deviceName(), MsgResult::Yes);
     if (answer != MsgResult::Yes) {
         Cancel = true;
         return;
@@ -93,7 +93,7 @@ void frmVeltra::Form_Unload(bool &Cancel)
 void frmVeltra::closePortAndEnd()
 {
     if (m_link.Comm1.openState())
-        m_link.CloseComPort();
+        m_link.closeComPort();
     m_endProgram();
 }
 
@@ -115,14 +115,14 @@ void frmVeltra::mnuExit_Click()
 void frmVeltra::mnuAbout_Click()
 {
     AboutForm about(this);
-    Ui().showDialog(about);
+    ui().showDialog(about);
 }
 
 void frmVeltra::mnuSettings_Click()
 {
     {
         ComSettings settings(m_link, this);
-        Ui().showDialog(settings);
+        ui().showDialog(settings);
     }
     ComRead_Click();
 }
@@ -133,15 +133,15 @@ void frmVeltra::mnuSetPassword_Click()
         return;
     if (Password[0].isEmpty()) {
         PasswordChange change(this);
-        Ui().showDialog(change);
+        ui().showDialog(change);
         return;
     }
     {
         PasswordInput input(this);
-        Ui().showDialog(input);
+        ui().showDialog(input);
     }
     if (InputPassword == Password[0]) {
         PasswordChange change(this);
-        Ui().showDialog(change);
+        ui().showDialog(change);
     }
 }

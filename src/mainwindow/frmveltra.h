@@ -15,7 +15,7 @@
 // - Closing the window asks "Terminate program ?". Yes closes the port and ends the process at
 //   once through the end-program function (replaceable for tests), wherever the question came
 //   from; No keeps the window and the open port.
-// - Message boxes and the dialogs the window opens go through Ui().
+// - Message boxes and the dialogs the window opens go through ui().
 
 #include "calibrationcore.h"
 #include "link.h"

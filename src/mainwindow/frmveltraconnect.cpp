@@ -20,7 +20,7 @@ void frmVeltra::TimerStart_Timer()
 {
     TimerStart->stop();
     const MenuLock lock(*this);
-    Ui().SetBusyPointer(true);
+    ui().setBusyPointer(true);
     setPanelWaitText(QStringLiteral("Reading Veltra!\rPlease wait..."));
     PictureWait->show();
     PictureWait->repaint();
@@ -35,7 +35,7 @@ void frmVeltra::TimerStart_Timer()
         StartComPort = l.ComPortNo;
         if (l.BluetoothOn != 0) {
             ComSettings settings(l, this);
-            Ui().showDialog(settings);
+            ui().showDialog(settings);
             PictureWait->hide();
             return;
         }
@@ -52,7 +52,7 @@ void frmVeltra::TimerStart_Timer()
     if (result == -1) {
         found = false;
         if (l.Comm1.openState())
-            l.CloseComPort();
+            l.closeComPort();
         const qint16 savedPortNo = l.ComPortNo;
         const QString question =
             QStringLiteral("Veltra not found (com port %1) !\r\rSearch Veltra on com ports?")
@@ -61,7 +61,7 @@ void frmVeltra::TimerStart_Timer()
         // the configured port's reason first.
         QList<PortDiagnosis> denied;
         bool otherOutcome = false;
-        if (MsgBox(question, MsgButtons::YesNo, MsgIcon::Question, l.DeviceName(), MsgResult::No,
+        if (msgBox(question, MsgButtons::YesNo, MsgIcon::Question, l.deviceName(), MsgResult::No,
                    configuredFailure.text())
             == MsgResult::Yes) {
             PictureWait->show();
@@ -98,7 +98,7 @@ void frmVeltra::TimerStart_Timer()
         PictureWait->repaint();
         ComRead_Click();
         if (l.ComPortNo != StartComPort)
-            WriteAppSetting(QStringLiteral("ComPort"), QString::number(l.ComPortNo));
+            writeAppSetting(QStringLiteral("ComPort"), QString::number(l.ComPortNo));
     }
 
     PictureWait->hide();

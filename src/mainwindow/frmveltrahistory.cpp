@@ -9,5 +9,5 @@
 void frmVeltra::mnuHistory_Click()
 {
     HistoryWindow history(RecordSettings::fromSettingsFile(IniFileName), this);
-    Ui().showDialog(history);
+    ui().showDialog(history);
 }

@@ -26,12 +26,12 @@ void frmVeltra::ComRead_Click()
     Link &l = m_link;
     const Outcome identified = m_core.identify();
     if (!identified.done()) {
-        Ui().SetBusyPointer(false);
+        ui().setBusyPointer(false);
         l.ShowTransferError(identified.command);
         l.Instrument.DeviceType = 0;
         return;
     }
-    const QString deviceName = l.DeviceName();
+    const QString deviceName = l.deviceName();
     setWindowTitle(deviceName);
     Frame1->setTitle(deviceName);
     setPanelWaitText(QStringLiteral("Reading %1!\rPlease wait...").arg(deviceName));

@@ -19,7 +19,7 @@ namespace {
 // does not fit.
 std::optional<qint16> firstWord(const QString &key, const QString &defaultText)
 {
-    QString line = ReadAppSetting(key, defaultText);
+    QString line = readAppSetting(key, defaultText);
     return GetValue(line, 0, QStringLiteral(" ")).toInt16();
 }
 
@@ -28,7 +28,7 @@ std::optional<qint16> firstWord(const QString &key, const QString &defaultText)
 void frmVeltra::Form_Load()
 {
     // The single-instance guard and the program paths come first, in the program's entry.
-    Ui().SetBusyPointer(true);
+    ui().setBusyPointer(true);
     PictureWait->move(PictureWait->x(), twipsToPixels(1200));
     m_link.SetComSettings();
     m_link.Instrument.DeviceType = 0;
@@ -65,7 +65,7 @@ void frmVeltra::InitProgram()
         return;
     l.ComPortNo = *comPort;
 
-    QString bluetooth = CutNull(ReadAppSetting(QStringLiteral("ConnectViaBluetooth"),
+    QString bluetooth = CutNull(readAppSetting(QStringLiteral("ConnectViaBluetooth"),
                                                QStringLiteral("0;3;5")));
     for (qint16 *value : {&l.BluetoothOn, &l.BtPromptTimeout, &l.BtReplyTimeout}) {
         const std::optional<qint16> number = GetValue(bluetooth, 1, QStringLiteral(";")).toInt16();
@@ -89,7 +89,7 @@ void frmVeltra::InitProgram()
     l.BtPromptTimeout = qMax(l.BtPromptTimeout, qint16(1));
     l.BtReplyTimeout = qMax(l.BtReplyTimeout, qint16(2));
     if (ValidMonthOfCalib == -1) {
-        WriteAppSetting(QStringLiteral("ValidMonthOfCalib"), QStringLiteral("12"));
+        writeAppSetting(QStringLiteral("ValidMonthOfCalib"), QStringLiteral("12"));
         ValidMonthOfCalib = 12;
     }
 }

@@ -76,7 +76,7 @@ MsgResult resultOf(int button, MsgButtons buttons)
 
 } // namespace
 
-MsgResult WidgetUi::MsgBox(const MessageRequest &request)
+MsgResult WidgetUi::msgBox(const MessageRequest &request)
 {
     // The program's texts break lines with carriage returns as well as line feeds.
     QString text = request.text;
@@ -91,9 +91,9 @@ MsgResult WidgetUi::MsgBox(const MessageRequest &request)
     box.setWindowFlag(Qt::WindowStaysOnTopHint);
     // A box shown while busy still needs the arrow to be answered.
     const bool wasBusy = m_busy;
-    SetBusyPointer(false);
+    setBusyPointer(false);
     const int button = box.exec();
-    SetBusyPointer(wasBusy);
+    setBusyPointer(wasBusy);
     return resultOf(button, request.buttons);
 }
 
@@ -104,12 +104,12 @@ void WidgetUi::showDialog(QObject &dialog)
     shown->exec();
 }
 
-void WidgetUi::Beep()
+void WidgetUi::beep()
 {
     QApplication::beep();
 }
 
-void WidgetUi::SetBusyPointer(bool busy)
+void WidgetUi::setBusyPointer(bool busy)
 {
     if (busy == m_busy)
         return;

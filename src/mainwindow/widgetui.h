@@ -7,10 +7,10 @@
 class WidgetUi final : public UiServices
 {
 public:
-    MsgResult MsgBox(const MessageRequest &request) override;
+    MsgResult msgBox(const MessageRequest &request) override;
     void showDialog(QObject &dialog) override;
-    void Beep() override;
-    void SetBusyPointer(bool busy) override;
+    void beep() override;
+    void setBusyPointer(bool busy) override;
 
 private:
     bool m_busy = false;

@@ -56,6 +56,6 @@ MsgForm::MsgForm(QWidget *parent)
 void MsgForm::cmdClose_Click()
 {
     if (Check1->checkState() != Qt::Unchecked)
-        WriteAppSetting(QStringLiteral("ShowInfoPswMsg"), QStringLiteral("0"));
+        writeAppSetting(QStringLiteral("ShowInfoPswMsg"), QStringLiteral("0"));
     accept();
 }

@@ -17,6 +17,6 @@ NormalPointerDialog::NormalPointerDialog(const QString &caption, QSize clientSiz
 bool NormalPointerDialog::event(QEvent *event)
 {
     if (event->type() == QEvent::WindowActivate)
-        Ui().SetBusyPointer(false);
+        ui().setBusyPointer(false);
     return QDialog::event(event);
 }

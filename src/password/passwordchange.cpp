@@ -110,13 +110,13 @@ void PasswordChange::ComOK_Click()
     }
     const QString newPassword = TextExpert[0]->text();
     if (newPassword != TextExpert[1]->text()) {
-        MsgBox(QStringLiteral("Confirm error!"), MsgButtons::Ok, MsgIcon::Stop);
+        msgBox(QStringLiteral("Confirm error!"), MsgButtons::Ok, MsgIcon::Stop);
         TextExpert[1]->setFocus();
         return;
     }
     if (newPassword != Password[0]) {
         if (newPassword.isEmpty()
-            && MsgBox(QStringLiteral("Delete Password?"), MsgButtons::YesNo, MsgIcon::Question,
+            && msgBox(QStringLiteral("Delete Password?"), MsgButtons::YesNo, MsgIcon::Question,
                       ProgramTitle, MsgResult::No)
                    != MsgResult::Yes) {
             TextExpert[0]->setFocus();

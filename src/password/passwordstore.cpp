@@ -82,7 +82,7 @@ bool ReadPassword()
         else if (bytes = file.read(FileBytes); file.error() != QFileDevice::NoError)
             reason = file.errorString();
         if (!reason.isEmpty()) {
-            MsgBox(QStringLiteral("Cannot read password file!\n%1\n%2")
+            msgBox(QStringLiteral("Cannot read password file!\n%1\n%2")
                        .arg(QDir::toNativeSeparators(path), reason),
                    MsgButtons::Ok, MsgIcon::Stop);
             return false;
@@ -111,7 +111,7 @@ void loadPasswordBytes(const QByteArray &bytes)
 bool WritePassword()
 {
     if (!isStorable(Password[0]) || !isStorable(Password[1])) {
-        MsgBox(QStringLiteral("Invalid password, cannot save password!"), MsgButtons::Ok,
+        msgBox(QStringLiteral("Invalid password, cannot save password!"), MsgButtons::Ok,
                MsgIcon::Stop);
         return false;
     }
@@ -123,7 +123,7 @@ bool WritePassword()
     const QString reason =
         saveFileAtomically(path, bytes, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     if (!reason.isEmpty()) {
-        MsgBox(QStringLiteral("Cannot save password!\n%1\n%2").arg(QDir::toNativeSeparators(path), reason),
+        msgBox(QStringLiteral("Cannot save password!\n%1\n%2").arg(QDir::toNativeSeparators(path), reason),
                MsgButtons::Ok, MsgIcon::Stop);
         return false;
     }

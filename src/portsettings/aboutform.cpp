@@ -22,7 +22,7 @@ void AboutForm::buildForm()
     setFont(formFont());
 
     Image2 = new QLabel(this);
-    Image2->setPixmap(ProgramIcon(48));
+    Image2->setPixmap(programIcon(48));
     Image2->setAlignment(Qt::AlignTop);
 
     lblApplik = new QLabel(QStringLiteral("VeltraExtSetCalibDate"), this);

@@ -20,7 +20,7 @@ const QColor BusyColor(0, 255, 255);
 
 // The number after the first "M" of a port name such as "COM12"; 0 when there is none, which
 // leaves an entry that cannot be opened rather than no entry at all.
-qint16 PortNumberFromName(const QString &portName)
+qint16 portNumberFromName(const QString &portName)
 {
     QString name = portName.toUpper();
     GetToken(name, QStringLiteral("M"));
@@ -38,7 +38,7 @@ ComSettings::ComSettings(Link &link, QWidget *parent) : QDialog(parent), m_link(
     showBusy(Panel1->text());
 }
 
-QString ComSettings::PortEntryText(qint16 portNo)
+QString ComSettings::portEntryText(qint16 portNo)
 {
     // The second space keeps one-digit ports aligned with two-digit ones.
     const QString prefix = portNo < 10 ? QStringLiteral("Com  ") : QStringLiteral("Com ");
@@ -56,9 +56,9 @@ void ComSettings::showEvent(QShowEvent *event)
 
 void ComSettings::Form_Load()
 {
-    bFormLoading = -1;
-    bUnloaded = 0;
-    Ui().SetBusyPointer(true);
+    bFormLoading = FlagTrue;
+    bUnloaded = FlagFalse;
+    ui().setBusyPointer(true);
     InitBlueTooth(m_link.BluetoothOn == 0);
     TimerStart->start();
 }
@@ -89,8 +89,8 @@ void ComSettings::TimerStart_Timer()
 
     ShowSelPort();
     EnableMenue(true);
-    Ui().SetBusyPointer(false);
-    bFormLoading = 0;
+    ui().setBusyPointer(false);
+    bFormLoading = FlagFalse;
 }
 
 void ComSettings::FillComPorts()
@@ -108,7 +108,7 @@ void ComSettings::FillComPorts()
     for (int i = 0; i < count; ++i) {
         const QString descriptor = m_link.Comm1.portList(i, flags, QString());
         const QString name = m_link.Comm1.listField(descriptor, QStringLiteral("NAME"));
-        addPortEntry(PortNumberFromName(name));
+        addPortEntry(portNumberFromName(name));
     }
     // Adding to an empty list selects the first entry; the configured port is chosen afterwards.
     Combo1->setCurrentIndex(-1);
@@ -120,7 +120,7 @@ void ComSettings::addPortEntry(qint16 portNo)
     int position = 0;
     while (position < Combo1->count() && Combo1->itemData(position).toInt() <= portNo)
         ++position;
-    Combo1->insertItem(position, PortEntryText(portNo), portNo);
+    Combo1->insertItem(position, portEntryText(portNo), portNo);
     QString toolTip = m_link.Comm1.portDescription(portNo);
     const QString condition = m_link.Comm1.portCondition(portNo);
     if (!condition.isEmpty())
@@ -155,7 +155,7 @@ void ComSettings::InitBlueTooth(bool bFlag)
 
 void ComSettings::EnableMenue(bool bFlag)
 {
-    Ui().SetBusyPointer(!bFlag);
+    ui().setBusyPointer(!bFlag);
     ComOK->setEnabled(bFlag);
     ComRead->setEnabled(bFlag);
     OptSpeed[0]->setEnabled(bFlag);
@@ -176,7 +176,7 @@ qint16 ComSettings::connectionType() const
 
 void ComSettings::showInvalidSelection()
 {
-    MsgBox(QStringLiteral("Invalid selected com port.\nPlease select com port!"), MsgButtons::Ok,
+    msgBox(QStringLiteral("Invalid selected com port.\nPlease select com port!"), MsgButtons::Ok,
            MsgIcon::Exclamation);
 }
 
@@ -188,7 +188,7 @@ qint16 ComSettings::ReOpenComPort()
         return 0;
     }
     const qint16 portNo = selectedPortNo();
-    qint16 outcome = 17;
+    qint16 outcome = PortOpenFailed;
     if (portNo >= 1) {
         showBusy(QStringLiteral("Opening com port %1...").arg(portNo));
         outcome = m_link.OpenComPort(portNo, connectionType());
@@ -198,7 +198,7 @@ qint16 ComSettings::ReOpenComPort()
     if (outcome != 0) {
         // Behind "Show Details...": why, for a number never opened as much as for a failed one.
         const PortDiagnosis why = portNo >= 1 ? m_link.OpenFailure : m_link.Comm1.diagnose(portNo);
-        MsgBox(QStringLiteral("Cannot open com port %1 .\nCheck other running programs or select "
+        msgBox(QStringLiteral("Cannot open com port %1 .\nCheck other running programs or select "
                               "available com port !")
                    .arg(portNo),
                MsgButtons::Ok, MsgIcon::Exclamation, ProgramTitle, MsgResult::Ok, why.text());
@@ -229,7 +229,7 @@ void ComSettings::OptSpeed_Click(int Index)
     }
     if (bOptBusy)
         return;
-    bOptBusy = -1;
+    bOptBusy = FlagTrue;
     const QPointer<ComSettings> self(this);
     const bool standard = Index == 0;
     InitBlueTooth(standard);
@@ -242,12 +242,12 @@ void ComSettings::OptSpeed_Click(int Index)
         EnableMenue(true);
     }
     nSpeedIndex = qint16(Index);
-    bOptBusy = 0;
+    bOptBusy = FlagFalse;
 }
 
 void ComSettings::done(int result)
 {
-    bUnloaded = -1;
+    bUnloaded = FlagTrue;
     // Closed before the start-up sequence ran: it must not open ports for a closed dialog.
     TimerStart->stop();
     QDialog::done(result);

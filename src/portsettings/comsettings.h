@@ -11,7 +11,7 @@
 //   without touching the dialog. Everything a handler must still do after that (giving
 //   BluetoothOn its value back) goes through the Link, which outlives the dialog.
 // - Only OK changes the link's ComPortNo and BluetoothOn and the settings file.
-// - Message boxes go through Ui().
+// - Message boxes go through ui().
 
 #include <QDialog>
 #include <QPointer>
@@ -68,7 +68,7 @@ public:
 
     void done(int result) override;
 
-    static QString PortEntryText(qint16 portNo);
+    static QString portEntryText(qint16 portNo);
 
 protected:
     void showEvent(QShowEvent *event) override;

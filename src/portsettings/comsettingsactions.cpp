@@ -5,6 +5,7 @@
 
 #include "link.h"
 #include "programpaths.h"
+#include "settingvalue.h"
 #include "uiservices.h"
 
 #include <QComboBox>
@@ -50,7 +51,7 @@ void ComSettings::ComRead_Click()
         PanelRead->setText(link.ResponseText);
         link.ParseIdentity();
     } else {
-        MsgBox(QStringLiteral("Veltra not found!"), MsgButtons::Ok, MsgIcon::Information);
+        msgBox(QStringLiteral("Veltra not found!"), MsgButtons::Ok, MsgIcon::Information);
         if (unloaded(self))
             return;
     }
@@ -64,7 +65,7 @@ void ComSettings::ComSearch_Click()
 
     if (Combo1->currentIndex() < 0) {
         if (Combo1->count() == 0) {
-            MsgBox(QStringLiteral("No com port available!"), MsgButtons::Ok, MsgIcon::Exclamation);
+            msgBox(QStringLiteral("No com port available!"), MsgButtons::Ok, MsgIcon::Exclamation);
             return;
         }
         Combo1->setCurrentIndex(0);
@@ -100,16 +101,16 @@ void ComSettings::ComSearch_Click()
 
     if (found) {
         PanelRead->setText(link.ResponseText);
-        MsgBox(QStringLiteral("Veltra found on port %1 !").arg(portNo), MsgButtons::Ok,
+        msgBox(QStringLiteral("Veltra found on port %1 !").arg(portNo), MsgButtons::Ok,
                MsgIcon::Information);
         if (unloaded(self))
             return;
         // The port is open already; the selection only follows it.
-        bFormLoading = -1;
+        bFormLoading = FlagTrue;
         Combo1->setCurrentIndex(Combo1->findData(portNo));
-        bFormLoading = 0;
+        bFormLoading = FlagFalse;
     } else {
-        MsgBox(QStringLiteral("Veltra not found!"), MsgButtons::Ok, MsgIcon::Information);
+        msgBox(QStringLiteral("Veltra not found!"), MsgButtons::Ok, MsgIcon::Information);
         link.OpenComPort(link.ComPortNo, link.BluetoothOn);
         if (unloaded(self))
             return;
@@ -137,11 +138,11 @@ void ComSettings::ComOK_Click()
             return;
         }
     }
-    Ui().SetBusyPointer(true);
+    ui().setBusyPointer(true);
     link.ComPortNo = selectedPortNo();
     link.BluetoothOn = connectionType();
-    WriteAppSetting(QStringLiteral("ComPort"), QString::number(link.ComPortNo));
-    WriteAppSetting(QStringLiteral("ConnectViaBluetooth"), QStringLiteral("%1;%2;%3")
+    writeAppSetting(QStringLiteral("ComPort"), QString::number(link.ComPortNo));
+    writeAppSetting(QStringLiteral("ConnectViaBluetooth"), QStringLiteral("%1;%2;%3")
                                                                .arg(link.BluetoothOn)
                                                                .arg(link.BtPromptTimeout)
                                                                .arg(link.BtReplyTimeout));

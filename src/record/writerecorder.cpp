@@ -6,7 +6,7 @@ namespace {
 
 QDate dateOfWord(const QString &word)
 {
-    return InstrumentDate(word).value_or(QDate());
+    return instrumentDate(word).value_or(QDate());
 }
 
 } // namespace
@@ -75,7 +75,7 @@ void WriteRecorder::writeEnded(const WriteReport &report)
         break;
     case Outcome::Kind::InstrumentChanged:
         m_entry.outcome = RecordOutcome::Refused;
-        m_entry.detail = InstrumentChangedText(outcome);
+        m_entry.detail = instrumentChangedText(outcome);
         break;
     case Outcome::Kind::CommandFailed:
         m_entry.outcome = RecordOutcome::Failed;

@@ -49,15 +49,15 @@ void progress(int portNo)
 class StderrUi final : public UiServices
 {
 public:
-    MsgResult MsgBox(const MessageRequest &request) override
+    MsgResult msgBox(const MessageRequest &request) override
     {
         QString text = request.text;
         std::fprintf(stderr, "veltra-calib: %s\n",
                      qPrintable(text.replace(u'\r', u' ').replace(u'\n', u' ').simplified()));
         return request.defaultButton;
     }
-    void Beep() override {}
-    void SetBusyPointer(bool) override {}
+    void beep() override {}
+    void setBusyPointer(bool) override {}
 };
 
 } // namespace
@@ -69,9 +69,9 @@ CalibTool::~CalibTool() = default;
 int CalibTool::run()
 {
     StderrUi ui;
-    SetUi(&ui);
+    setUi(&ui);
     const int exitCode = runCommand();
-    SetUi(nullptr);
+    setUi(nullptr);
     return exitCode;
 }
 
@@ -80,7 +80,7 @@ int CalibTool::runCommand()
     if (m_options.verbose)
         QLoggingCategory::setFilterRules(QStringLiteral("veltra.link.debug=true"));
     if (m_options.settings.isEmpty()) {
-        SetProgramPaths(QCoreApplication::applicationDirPath());
+        setProgramPaths(QCoreApplication::applicationDirPath());
     } else {
         // The password file lives beside the settings file, as beside the program.
         const QFileInfo file(m_options.settings);
@@ -90,7 +90,7 @@ int CalibTool::runCommand()
 
     switch (m_options.command) {
     case ToolCommand::Version:
-        print({ToolVersionText()});
+        print({toolVersionText()});
         return ExitDone;
     case ToolCommand::Ports:
         return ports();
@@ -146,7 +146,7 @@ int CalibTool::connect()
             return fail(ExitPort, QStringLiteral("cannot note the device path %1").arg(m_options.device));
         m_comm = std::make_unique<QtSerialControl>(&noSystemPorts, iniPath);
     } else {
-        QString comPort = ReadAppSetting(QStringLiteral("ComPort"), QStringLiteral("1"));
+        QString comPort = readAppSetting(QStringLiteral("ComPort"), QStringLiteral("1"));
         portNo = m_options.port ? qint16(*m_options.port) : settingNumber(comPort, QStringLiteral(" "), 1);
         // Asking the system for its ports costs more than the whole start; a port the map
         // already names needs no asking, a search does.
@@ -159,7 +159,7 @@ int CalibTool::connect()
     m_link->InitDeviceTables();
     m_core = std::make_unique<CalibrationCore>(*m_link);
 
-    QString bluetooth = CutNull(ReadAppSetting(QStringLiteral("ConnectViaBluetooth"),
+    QString bluetooth = CutNull(readAppSetting(QStringLiteral("ConnectViaBluetooth"),
                                                QStringLiteral("0;3;5")));
     Link &l = *m_link;
     l.BluetoothOn = settingNumber(bluetooth, QStringLiteral(";"), 0);
@@ -190,7 +190,7 @@ bool CalibTool::search()
 {
     Link &l = *m_link;
     const qint16 startPortNo = l.ComPortNo;
-    const bool bar = !m_options.quiet && IsTerminal(stderr);
+    const bool bar = !m_options.quiet && isTerminal(stderr);
     bool found = false;
     for (qint16 portNo = 1; portNo <= PortMap::MaxPortNo && !found; ++portNo) {
         if (bar)
@@ -209,7 +209,7 @@ bool CalibTool::search()
     m_settingsMap.reload(IniFileName);
     m_place = {l.ComPortNo, m_settingsMap.devicePath(l.ComPortNo)};
     if (l.ComPortNo != startPortNo)
-        WriteAppSetting(QStringLiteral("ComPort"), QString::number(l.ComPortNo));
+        writeAppSetting(QStringLiteral("ComPort"), QString::number(l.ComPortNo));
     return true;
 }
 
@@ -239,9 +239,9 @@ int CalibTool::identify(bool withDates)
     if (const int exitCode = readInstrument(readOut, withDates); exitCode != ExitDone)
         return exitCode;
     if (m_options.json)
-        printJson(ReadOutJson(m_place, readOut, withDates));
+        printJson(readOutJson(m_place, readOut, withDates));
     else
-        print(ReadOutLines(m_place, readOut, withDates));
+        print(readOutLines(m_place, readOut, withDates));
     return ExitDone;
 }
 
@@ -251,9 +251,9 @@ int CalibTool::checkPassword()
         return ExitDone;
     std::optional<QString> typed;
     if (m_options.passwordStdin)
-        typed = ReadStdinLine();
-    else if (IsTerminal(stdin))
-        typed = ReadHiddenLine(QStringLiteral("Password: "));
+        typed = readStdinLine();
+    else if (isTerminal(stdin))
+        typed = readHiddenLine(QStringLiteral("Password: "));
     else
         return fail(ExitRefused, QStringLiteral("a password protects writing: type it on a terminal "
                                                 "or give it with --password-stdin"));
@@ -301,11 +301,11 @@ int CalibTool::write()
         return failed(outcome);
     const WriteReport &report = write.report();
     if (m_options.json) {
-        QJsonObject object = ReadOutJson(m_place, readOut, true);
-        AddWriteJson(object, report, keepsExpiration);
+        QJsonObject object = readOutJson(m_place, readOut, true);
+        addWriteJson(object, report, keepsExpiration);
         printJson(object);
     } else {
-        print(ReadOutLines(m_place, readOut, true) + WriteLines(report, keepsExpiration));
+        print(readOutLines(m_place, readOut, true) + writeLines(report, keepsExpiration));
     }
     if (!recorder.errorText().isEmpty())
         fail(ExitDone, QStringLiteral("the outcome could not be kept in the calibration record: ")
@@ -372,7 +372,7 @@ int CalibTool::failed(const Outcome &outcome) const
     case Outcome::Kind::FirmwareTooOld:
         return fail(ExitRefused, FirmwareTooOldText);
     case Outcome::Kind::InstrumentChanged:
-        return fail(ExitRefused, InstrumentChangedText(outcome));
+        return fail(ExitRefused, instrumentChangedText(outcome));
     case Outcome::Kind::NotRecorded:
         return fail(ExitRefused, QStringLiteral("the calibration record cannot keep this write"));
     case Outcome::Kind::Declined:

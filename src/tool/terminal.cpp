@@ -27,12 +27,12 @@ std::optional<QString> readLine(int fd)
 
 } // namespace
 
-bool IsTerminal(std::FILE *stream)
+bool isTerminal(std::FILE *stream)
 {
     return ::isatty(::fileno(stream)) == 1;
 }
 
-std::optional<QString> ReadHiddenLine(const QString &prompt)
+std::optional<QString> readHiddenLine(const QString &prompt)
 {
     const int fd = ::open("/dev/tty", O_RDWR | O_NOCTTY | O_CLOEXEC);
     if (fd < 0)
@@ -54,7 +54,7 @@ std::optional<QString> ReadHiddenLine(const QString &prompt)
     return line;
 }
 
-std::optional<QString> ReadStdinLine()
+std::optional<QString> readStdinLine()
 {
     return readLine(STDIN_FILENO);
 }

@@ -7,11 +7,11 @@
 #include <cstdio>
 #include <optional>
 
-bool IsTerminal(std::FILE *stream);
+bool isTerminal(std::FILE *stream);
 
 // Shows the prompt on the terminal, reads one line with echo off and restores the terminal.
 // No value when there is no terminal or the input ends before a line.
-std::optional<QString> ReadHiddenLine(const QString &prompt);
+std::optional<QString> readHiddenLine(const QString &prompt);
 
 // One line from standard input, without its line end; no value at the end of the input.
-std::optional<QString> ReadStdinLine();
+std::optional<QString> readStdinLine();

@@ -35,12 +35,12 @@ void printError(const QString &text)
 
 } // namespace
 
-QString ToolVersionText()
+QString toolVersionText()
 {
     return QStringLiteral("veltra-calib %1").arg(QStringLiteral(VELTRA_VERSION));
 }
 
-std::optional<QDate> ParseDateArgument(const QString &text)
+std::optional<QDate> parseDateArgument(const QString &text)
 {
     QDate date = QDate::fromString(text, Qt::ISODate);
     if (!date.isValid())
@@ -51,7 +51,7 @@ std::optional<QDate> ParseDateArgument(const QString &text)
     return date;
 }
 
-std::optional<ToolOptions> ParseToolOptions(const QStringList &arguments, int &exitCode)
+std::optional<ToolOptions> parseToolOptions(const QStringList &arguments, int &exitCode)
 {
     QCommandLineParser parser;
     parser.setApplicationDescription(QString::fromLatin1(Description));
@@ -103,7 +103,7 @@ std::optional<ToolOptions> ParseToolOptions(const QStringList &arguments, int &e
         return std::nullopt;
     }
     if (parser.isSet(version)) {
-        std::printf("%s\n", qPrintable(ToolVersionText()));
+        std::printf("%s\n", qPrintable(toolVersionText()));
         exitCode = ExitDone;
         return std::nullopt;
     }
@@ -123,12 +123,12 @@ std::optional<ToolOptions> ParseToolOptions(const QStringList &arguments, int &e
     if (options.command == ToolCommand::Write) {
         if (words.isEmpty() || words.size() > 2)
             return usage(QStringLiteral("write takes CALIB and optionally EXPIRES"));
-        const std::optional<QDate> calibration = ParseDateArgument(words[0]);
+        const std::optional<QDate> calibration = parseDateArgument(words[0]);
         if (!calibration)
             return usage(QStringLiteral("\"%1\" is no date between 2000 and 2099").arg(words[0]));
         options.calibration = *calibration;
         if (words.size() == 2) {
-            options.expiration = ParseDateArgument(words[1]);
+            options.expiration = parseDateArgument(words[1]);
             if (!options.expiration)
                 return usage(QStringLiteral("\"%1\" is no date between 2000 and 2099").arg(words[1]));
         }

@@ -40,9 +40,9 @@ struct ToolOptions
 
 // Parses the arguments (the program name first). Prints help, the version or a usage error and
 // gives no options when the tool should end at once; exitCode says how.
-std::optional<ToolOptions> ParseToolOptions(const QStringList &arguments, int &exitCode);
+std::optional<ToolOptions> parseToolOptions(const QStringList &arguments, int &exitCode);
 
 // YYYY-MM-DD, or the system's short date format; no value for anything else.
-std::optional<QDate> ParseDateArgument(const QString &text);
+std::optional<QDate> parseDateArgument(const QString &text);
 
-QString ToolVersionText();
+QString toolVersionText();

@@ -25,8 +25,8 @@ std::optional<QDate> writtenExpiration(const WriteReport &report, bool keepsExpi
 
 QJsonObject datesJson(const std::optional<QDate> &calibration, const std::optional<QDate> &expiration)
 {
-    return {{QStringLiteral("calibration_date"), DateValue(calibration)},
-            {QStringLiteral("expiration_date"), DateValue(expiration)}};
+    return {{QStringLiteral("calibration_date"), dateValue(calibration)},
+            {QStringLiteral("expiration_date"), dateValue(expiration)}};
 }
 
 QString datesText(const std::optional<QDate> &calibration, const std::optional<QDate> &expiration)
@@ -39,19 +39,19 @@ QString datesText(const std::optional<QDate> &calibration, const std::optional<Q
 
 } // namespace
 
-QJsonValue DateValue(const std::optional<QDate> &date)
+QJsonValue dateValue(const std::optional<QDate> &date)
 {
     if (!date || !date->isValid())
         return QJsonValue::Null;
     return date->toString(Qt::ISODate);
 }
 
-QString AlignedLine(const QString &label, const QString &value)
+QString alignedLine(const QString &label, const QString &value)
 {
     return (label + QLatin1Char(':')).leftJustified(LabelWidth) + value;
 }
 
-QJsonObject ReadOutJson(const PortPlace &place, const ReadOut &readOut, bool withDates)
+QJsonObject readOutJson(const PortPlace &place, const ReadOut &readOut, bool withDates)
 {
     QJsonObject object{
         {QStringLiteral("port"), place.number ? QJsonValue(*place.number) : QJsonValue::Null},
@@ -65,60 +65,60 @@ QJsonObject ReadOutJson(const PortPlace &place, const ReadOut &readOut, bool wit
          readOut.checksum ? QJsonValue(*readOut.checksum) : QJsonValue::Null},
     };
     if (withDates) {
-        object.insert(QStringLiteral("calibration_date"), DateValue(readOut.calibrationDate));
-        object.insert(QStringLiteral("expiration_date"), DateValue(readOut.expirationDate));
+        object.insert(QStringLiteral("calibration_date"), dateValue(readOut.calibrationDate));
+        object.insert(QStringLiteral("expiration_date"), dateValue(readOut.expirationDate));
     }
     return object;
 }
 
-void AddWriteJson(QJsonObject &object, const WriteReport &report, bool keepsExpiration)
+void addWriteJson(QJsonObject &object, const WriteReport &report, bool keepsExpiration)
 {
     object.insert(QStringLiteral("written"),
                   datesJson(report.asked.calibration, writtenExpiration(report, keepsExpiration)));
     if (report.readBack) {
         object.insert(QStringLiteral("read_back"),
-                      datesJson(InstrumentDate(report.readBack->calibration),
-                                InstrumentDate(report.readBack->expiration)));
+                      datesJson(instrumentDate(report.readBack->calibration),
+                                instrumentDate(report.readBack->expiration)));
     } else {
         object.insert(QStringLiteral("read_back"), QJsonValue::Null);
     }
     object.insert(QStringLiteral("verified"), report.verified.value_or(false));
 }
 
-QStringList ReadOutLines(const PortPlace &place, const ReadOut &readOut, bool withDates)
+QStringList readOutLines(const PortPlace &place, const ReadOut &readOut, bool withDates)
 {
     const QString port = place.number ? QStringLiteral("COM%1 (%2)").arg(*place.number).arg(place.device)
                                       : place.device;
     QStringList lines{
-        AlignedLine(QStringLiteral("Port"), port),
-        AlignedLine(QStringLiteral("Model"), readOut.deviceName),
-        AlignedLine(QStringLiteral("Serial No."), readOut.serialNo),
-        AlignedLine(QStringLiteral("Version"), readOut.version.value_or(QString())),
-        AlignedLine(QStringLiteral("Firmware"), QString::number(readOut.firmware)),
-        AlignedLine(QStringLiteral("Battery"), readOut.battery),
-        AlignedLine(QStringLiteral("Checksum"), readOut.checksum.value_or(QStringLiteral("-"))),
+        alignedLine(QStringLiteral("Port"), port),
+        alignedLine(QStringLiteral("Model"), readOut.deviceName),
+        alignedLine(QStringLiteral("Serial No."), readOut.serialNo),
+        alignedLine(QStringLiteral("Version"), readOut.version.value_or(QString())),
+        alignedLine(QStringLiteral("Firmware"), QString::number(readOut.firmware)),
+        alignedLine(QStringLiteral("Battery"), readOut.battery),
+        alignedLine(QStringLiteral("Checksum"), readOut.checksum.value_or(QStringLiteral("-"))),
     };
     if (withDates) {
-        lines << AlignedLine(QStringLiteral("Calibration date"), dateText(readOut.calibrationDate));
-        lines << AlignedLine(QStringLiteral("Expiration date"),
+        lines << alignedLine(QStringLiteral("Calibration date"), dateText(readOut.calibrationDate));
+        lines << alignedLine(QStringLiteral("Expiration date"),
                              readOut.offersExpiration() ? dateText(readOut.expirationDate)
                                                         : QStringLiteral("(none kept)"));
     }
     return lines;
 }
 
-QStringList WriteLines(const WriteReport &report, bool keepsExpiration)
+QStringList writeLines(const WriteReport &report, bool keepsExpiration)
 {
-    QStringList lines{AlignedLine(QStringLiteral("Written"),
+    QStringList lines{alignedLine(QStringLiteral("Written"),
                                   datesText(report.asked.calibration,
                                             writtenExpiration(report, keepsExpiration)))};
     if (report.readBack) {
         const std::optional<QDate> expiration = keepsExpiration
-            ? InstrumentDate(report.readBack->expiration) : std::nullopt;
-        lines << AlignedLine(QStringLiteral("Read back"),
-                             datesText(InstrumentDate(report.readBack->calibration), expiration));
+            ? instrumentDate(report.readBack->expiration) : std::nullopt;
+        lines << alignedLine(QStringLiteral("Read back"),
+                             datesText(instrumentDate(report.readBack->calibration), expiration));
     }
-    lines << AlignedLine(QStringLiteral("Verified"),
+    lines << alignedLine(QStringLiteral("Verified"),
                          report.verified.value_or(false) ? QStringLiteral("yes") : QStringLiteral("no"));
     return lines;
 }

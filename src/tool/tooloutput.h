@@ -16,13 +16,13 @@ struct PortPlace
 };
 
 // YYYY-MM-DD; null where the instrument has no date or the window would show none.
-QJsonValue DateValue(const std::optional<QDate> &date);
+QJsonValue dateValue(const std::optional<QDate> &date);
 
-QJsonObject ReadOutJson(const PortPlace &place, const ReadOut &readOut, bool withDates);
-void AddWriteJson(QJsonObject &object, const WriteReport &report, bool keepsExpiration);
+QJsonObject readOutJson(const PortPlace &place, const ReadOut &readOut, bool withDates);
+void addWriteJson(QJsonObject &object, const WriteReport &report, bool keepsExpiration);
 
-QStringList ReadOutLines(const PortPlace &place, const ReadOut &readOut, bool withDates);
-QStringList WriteLines(const WriteReport &report, bool keepsExpiration);
+QStringList readOutLines(const PortPlace &place, const ReadOut &readOut, bool withDates);
+QStringList writeLines(const WriteReport &report, bool keepsExpiration);
 
 // "Serial No.:" and friends padded so the values line up.
-QString AlignedLine(const QString &label, const QString &value);
+QString alignedLine(const QString &label, const QString &value);

@@ -38,7 +38,7 @@ bool isInstalledCopy(const QString &programFolder, const QString &installBinFold
 
 } // namespace
 
-QString SettingsFolderFor(const QString &programFolder, const QString &installBinFolder)
+QString settingsFolderFor(const QString &programFolder, const QString &installBinFolder)
 {
     const QFileInfo info(programFolder);
     if (!programFolder.isEmpty() && info.isDir() && info.isWritable() &&
@@ -50,9 +50,9 @@ QString SettingsFolderFor(const QString &programFolder, const QString &installBi
     return withSeparator(configFolder);
 }
 
-void SetProgramPaths(const QString &programFolder)
+void setProgramPaths(const QString &programFolder)
 {
-    PrgPath = SettingsFolderFor(programFolder);
+    PrgPath = settingsFolderFor(programFolder);
     IniFileName = PrgPath + SettingsFileName;
     // A copy installed where the user cannot write may come with its settings and password
     // files: the per-user files start from them instead of from the defaults (no password).
@@ -64,12 +64,12 @@ void SetProgramPaths(const QString &programFolder)
     }
 }
 
-QString ReadAppSetting(const QString &key, const QString &defaultText)
+QString readAppSetting(const QString &key, const QString &defaultText)
 {
     return IniFile::readString(IniFileName, SettingsSection, key, defaultText);
 }
 
-bool WriteAppSetting(const QString &key, const QString &text)
+bool writeAppSetting(const QString &key, const QString &text)
 {
     return IniFile::writeString(IniFileName, SettingsSection, key, text);
 }

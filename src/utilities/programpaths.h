@@ -3,7 +3,7 @@
 
 #include <QString>
 
-// Program folder and settings file, set once at start (SetProgramPaths). PrgPath always ends in
+// Program folder and settings file, set once at start (setProgramPaths). PrgPath always ends in
 // the platform's folder separator.
 extern QString PrgPath;
 extern QString IniFileName;
@@ -24,15 +24,15 @@ extern const QString InstallBinFolder;
 // An installed copy is one in installBinFolder (compared after resolving links), or one whose
 // install put its desktop entry where an install of any prefix puts it:
 // ../share/applications/<ApplicationId>.desktop from the program folder.
-QString SettingsFolderFor(const QString &programFolder,
+QString settingsFolderFor(const QString &programFolder,
                           const QString &installBinFolder = InstallBinFolder);
 
 // Sets PrgPath and IniFileName for the given program folder. When the files go to the per-user
 // folder and have no copy there yet, the settings file and the password file beside the program
 // are copied there first: a password shipped with a read-only installation must stay in force.
 // Needs the application name set, as the per-user folder is named after it.
-void SetProgramPaths(const QString &programFolder);
+void setProgramPaths(const QString &programFolder);
 
 // Reads and writes one key of section "Appl" of IniFileName.
-QString ReadAppSetting(const QString &key, const QString &defaultText);
-bool WriteAppSetting(const QString &key, const QString &text);
+QString readAppSetting(const QString &key, const QString &defaultText);
+bool writeAppSetting(const QString &key, const QString &text);

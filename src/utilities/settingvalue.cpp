@@ -6,7 +6,7 @@
 
 SettingValue SettingValue::truth(bool value)
 {
-    return SettingValue(Kind::Truth, value ? -1.0 : 0.0);
+    return SettingValue(Kind::Truth, value ? FlagTrue : FlagFalse);
 }
 
 SettingValue SettingValue::number(double value)
@@ -61,11 +61,11 @@ SettingValue hexadecimalValue(QStringView digits)
 
 SettingValue GetValue(QString &line, int removeFlag, const QString &separator)
 {
-    const QString s = TrimLeadingSpaces(CutNull(line));
+    const QString s = trimLeadingSpaces(CutNull(line));
     const qsizetype pos = separator.isEmpty() ? -1 : s.indexOf(separator);
     const QString valueText = pos < 0 ? s : s.left(pos);
     if (removeFlag != 0)
-        line = pos < 0 ? QString() : TrimSpaces(s.mid(pos + separator.size()));
+        line = pos < 0 ? QString() : trimSpaces(s.mid(pos + separator.size()));
 
     // Not trimmed: "FALSE " is not a truth value.
     const QString upper = valueText.toUpper();
@@ -106,7 +106,7 @@ QString PointToComma(const QString &text)
     return QString(text).replace(u'.', u',');
 }
 
-QString TrimSpaces(const QString &text)
+QString trimSpaces(const QString &text)
 {
     qsizetype first = 0;
     qsizetype last = text.size();
@@ -117,7 +117,7 @@ QString TrimSpaces(const QString &text)
     return text.mid(first, last - first);
 }
 
-QString TrimLeadingSpaces(const QString &text)
+QString trimLeadingSpaces(const QString &text)
 {
     qsizetype first = 0;
     while (first < text.size() && text.at(first) == u' ')

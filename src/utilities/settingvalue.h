@@ -32,6 +32,10 @@ private:
     double m_value;
 };
 
+// Truth values kept in 16-bit flags: -1 is true (any non-zero reads as true), 0 false.
+constexpr qint16 FlagTrue = -1;
+constexpr qint16 FlagFalse = 0;
+
 // Takes the value before the first separator off the front of the line. With removeFlag non-zero
 // the line keeps the trimmed rest after the separator. A number may use "." or "," as decimal
 // separator under any locale and reads the same everywhere; "&H" is followed by hexadecimal
@@ -43,5 +47,5 @@ QString CommaToPoint(const QString &text);
 QString PointToComma(const QString &text);
 
 // Trimming in this program removes the space character only, never tabs or other blanks.
-QString TrimSpaces(const QString &text);
-QString TrimLeadingSpaces(const QString &text);
+QString trimSpaces(const QString &text);
+QString trimLeadingSpaces(const QString &text);

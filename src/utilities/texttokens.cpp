@@ -7,7 +7,7 @@
 
 QString GetToken(QString &line, const QString &separator)
 {
-    line = TrimSpaces(line);
+    line = trimSpaces(line);
     const qsizetype pos = line.indexOf(separator);
     if (pos < 0) {
         const QString token = line;
@@ -15,7 +15,7 @@ QString GetToken(QString &line, const QString &separator)
         return token;
     }
     const QString token = line.left(pos);
-    line = TrimSpaces(line.mid(pos + separator.size()));
+    line = trimSpaces(line.mid(pos + separator.size()));
     return token;
 }
 

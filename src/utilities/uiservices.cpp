@@ -6,19 +6,19 @@
 
 namespace {
 
-// Used before the program installs its own; see Ui().
+// Used before the program installs its own; see ui().
 class SilentUi final : public UiServices
 {
 public:
-    MsgResult MsgBox(const MessageRequest &request) override
+    MsgResult msgBox(const MessageRequest &request) override
     {
         if (request.buttons != MsgButtons::Ok)
             qFatal("A question with nobody to answer it: %s", qPrintable(request.text));
         qWarning().noquote() << "A message box with nobody to see it:" << request.text;
         return MsgResult::Ok;
     }
-    void Beep() override {}
-    void SetBusyPointer(bool) override {}
+    void beep() override {}
+    void setBusyPointer(bool) override {}
 };
 
 SilentUi silentUi;
@@ -32,18 +32,18 @@ void UiServices::showDialog(QObject &dialog)
            qPrintable(dialog.property("windowTitle").toString()));
 }
 
-UiServices &Ui()
+UiServices &ui()
 {
     return *installedUi;
 }
 
-void SetUi(UiServices *ui)
+void setUi(UiServices *ui)
 {
     installedUi = ui ? ui : &silentUi;
 }
 
-MsgResult MsgBox(const QString &text, MsgButtons buttons, MsgIcon icon, const QString &title,
+MsgResult msgBox(const QString &text, MsgButtons buttons, MsgIcon icon, const QString &title,
                  MsgResult defaultButton, const QString &detailedText)
 {
-    return Ui().MsgBox({title, text, icon, buttons, defaultButton, detailedText});
+    return ui().msgBox({title, text, icon, buttons, defaultButton, detailedText});
 }

@@ -104,7 +104,7 @@ private:
 void CalibrationCoreTest::initTestCase()
 {
     QVERIFY(m_programDir.isValid());
-    SetProgramPaths(m_programDir.path());
+    setProgramPaths(m_programDir.path());
 }
 
 void CalibrationCoreTest::readOutOfTheReplies_data()
@@ -291,7 +291,7 @@ void CalibrationCoreTest::writeSequence()
     if (kind == Outcome::Kind::InstrumentChanged) {
         QCOMPARE(outcome.serialRead, QStringLiteral("12345"));
         QCOMPARE(outcome.serialNow, QStringLiteral("67890"));
-        QCOMPARE(InstrumentChangedText(outcome),
+        QCOMPARE(instrumentChangedText(outcome),
                  QStringLiteral("The instrument has changed since it was read (serial number 12345, "
                                 "now 67890). Read it again before changing its dates."));
     }

@@ -26,7 +26,7 @@ private slots:
         QFETCH(QString, ident);
         QFETCH(bool, changes);
         QFETCH(QString, caption);
-        const std::optional<QString> result = VersionCaption(ident);
+        const std::optional<QString> result = ::versionCaption(ident);
         QCOMPARE(result.has_value(), changes);
         if (changes)
             QCOMPARE(*result, caption);
@@ -49,7 +49,7 @@ private slots:
     {
         QFETCH(QString, identEx);
         QFETCH(QString, caption);
-        QCOMPARE(ChecksumCaption(identEx), caption);
+        QCOMPARE(::checksumCaption(identEx), caption);
     }
 
     void batteryCaption_data()
@@ -70,7 +70,7 @@ private slots:
         QFETCH(double, volts);
         QFETCH(QString, caption);
         QLocale::setDefault(QLocale(locale));
-        QCOMPARE(BatteryCaption(volts), caption);
+        QCOMPARE(::batteryCaption(volts), caption);
     }
 
     void instrumentDate_data()
@@ -91,7 +91,7 @@ private slots:
     {
         QFETCH(QString, word);
         QFETCH(QDate, date);
-        const std::optional<QDate> result = InstrumentDate(word);
+        const std::optional<QDate> result = ::instrumentDate(word);
         QVERIFY(result.has_value());
         QCOMPARE(*result, date);
     }

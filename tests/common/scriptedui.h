@@ -18,8 +18,8 @@
 class ScriptedUi final : public UiServices
 {
 public:
-    ScriptedUi() { SetUi(this); }
-    ~ScriptedUi() override { SetUi(nullptr); }
+    ScriptedUi() { setUi(this); }
+    ~ScriptedUi() override { setUi(nullptr); }
     ScriptedUi(const ScriptedUi &) = delete;
     ScriptedUi &operator=(const ScriptedUi &) = delete;
 
@@ -50,7 +50,7 @@ public:
         });
     }
 
-    MsgResult MsgBox(const MessageRequest &request) override
+    MsgResult msgBox(const MessageRequest &request) override
     {
         boxes.append(request);
         if (onBox)
@@ -77,8 +77,8 @@ public:
         else
             dialogAnswers.dequeue()(dialog);
     }
-    void Beep() override { ++beeps; }
-    void SetBusyPointer(bool isBusy) override { busy = isBusy; }
+    void beep() override { ++beeps; }
+    void setBusyPointer(bool isBusy) override { busy = isBusy; }
 
     QStringList texts() const
     {

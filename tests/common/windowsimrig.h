@@ -23,7 +23,7 @@ struct WindowSimRig
     // False when the simulator did not start, the port did not open or the first read showed a box.
     bool start(QStringList arguments)
     {
-        SetProgramPaths(folder.path());
+        setProgramPaths(folder.path());
         Password[0].clear();
         Password[1].clear();
         if (!port.startSim(arguments << QStringLiteral("--framing") << QStringLiteral("plain")))

@@ -80,7 +80,7 @@ void TestHistoryWindow::init()
 {
     m_folder = std::make_unique<QTemporaryDir>();
     QVERIFY(m_folder->isValid());
-    SetProgramPaths(m_folder->path());
+    setProgramPaths(m_folder->path());
 }
 
 RecordSettings TestHistoryWindow::settings() const

@@ -1,7 +1,6 @@
 // Frames, checksums and parity marks as bytes.
 
 #include "frames.h"
-#include "link.h"
 #include "paritymarkdecoder.h"
 
 #include <QTest>
@@ -46,7 +45,7 @@ private slots:
     {
         QFETCH(QString, command);
         QFETCH(int, mode);
-        const CommandFrame built = BuildCommandFrame(command, qint16(mode));
+        const CommandFrame built = buildCommandFrame(command, qint16(mode));
         QTEST(built.frame, "frame");
         QTEST(built.terminator, "terminator");
     }

@@ -92,7 +92,7 @@ private slots:
         QCOMPARE(link.DeviceNameTable[12], "Veltra QA300");
         QCOMPARE(link.DeviceNameTable[22], "Veltra TMJ");
         QCOMPARE(link.DeviceNameTable[24], "Veltra QA300");
-        QCOMPARE(link.DeviceName(), "Veltra");
+        QCOMPARE(link.deviceName(), "Veltra");
     }
 
     void parseIdentity()

@@ -80,7 +80,7 @@ void LinkSimTest::initTestCase()
 {
     QVERIFY(!SimInstrument::simulatorPath().isEmpty());
     QVERIFY(m_programDir.isValid());
-    SetProgramPaths(m_programDir.path());
+    setProgramPaths(m_programDir.path());
 }
 
 void LinkSimTest::init()
@@ -363,7 +363,7 @@ void LinkSimTest::twoInstrumentsServeAsTwoPorts()
     QCOMPARE(first.link.ResponseText, QStringLiteral("1111"));
 
     // Closing and opening again finds the instrument ready, with the line settings it had.
-    first.link.CloseComPort();
+    first.link.closeComPort();
     QCOMPARE(first.link.OpenComPort(3, 0), qint16(0));
     QCOMPARE(first.link.DoTransfer(QStringLiteral("#R"), 0), qint16(1));
     QCOMPARE(first.link.ResponseText, QStringLiteral("1111"));

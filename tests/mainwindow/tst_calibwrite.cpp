@@ -115,7 +115,7 @@ struct ScriptedRig
 
     ScriptedRig()
     {
-        SetProgramPaths(folder.path());
+        setProgramPaths(folder.path());
         instrument.answer("V", {line("Veltra K-40 V1.610")});
         instrument.answer("Vx", {line("K-40 1.610 CRC 3A7F1C")});
         instrument.answer("#R", {line("12345")});

@@ -42,7 +42,7 @@ class MainWindowMenus : public QObject
 {
     Q_OBJECT
 private slots:
-    void init() { SetProgramPaths(m_dir.path()); }
+    void init() { setProgramPaths(m_dir.path()); }
 
     void setPassword_data()
     {
@@ -168,7 +168,7 @@ private slots:
             else
                 seen->button(QMessageBox::No)->click();
         });
-        const MsgResult result = ui.MsgBox({QStringLiteral("Veltra"),
+        const MsgResult result = ui.msgBox({QStringLiteral("Veltra"),
                                             QStringLiteral("Veltra not found (com port 3) !\r\rSearch?"),
                                             MsgIcon::Question, MsgButtons::YesNo, MsgResult::No,
                                             QStringLiteral("Com port 3 (/dev/ttyUSB0) is in use "
@@ -202,13 +202,13 @@ private slots:
     void busyPointerDoesNotStack()
     {
         WidgetUi ui;
-        ui.SetBusyPointer(true);
-        ui.SetBusyPointer(true);
+        ui.setBusyPointer(true);
+        ui.setBusyPointer(true);
         QVERIFY(QGuiApplication::overrideCursor());
         QCOMPARE(QGuiApplication::overrideCursor()->shape(), Qt::WaitCursor);
-        ui.SetBusyPointer(false);
+        ui.setBusyPointer(false);
         QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
-        ui.SetBusyPointer(false);
+        ui.setBusyPointer(false);
         QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
     }
 

@@ -69,7 +69,7 @@ private slots:
         QFETCH(QDate, expirationPreset);
 
         QTemporaryDir dir;
-        SetProgramPaths(dir.path());
+        setProgramPaths(dir.path());
         if (!ini.isEmpty()) {
             QFile file(IniFileName);
             QVERIFY(file.open(QIODevice::WriteOnly));
@@ -102,7 +102,7 @@ private slots:
     void loadingLocksTheWindowAndArmsTheTimer()
     {
         QTemporaryDir dir;
-        SetProgramPaths(dir.path());
+        setProgramPaths(dir.path());
         ScriptedUi ui;
         ScriptedSerialControl comm;
         frmVeltra window(comm);

@@ -58,7 +58,7 @@ public:
 
     explicit Rig(const QByteArray &ini)
     {
-        SetProgramPaths(programFolder.path());
+        setProgramPaths(programFolder.path());
         QFile file(IniFileName);
         if (file.open(QIODevice::WriteOnly))
             file.write(ini);
@@ -212,7 +212,7 @@ private slots:
                                         "Search on com port 5 ...", "Search on com port 6 ...",
                                         "Search on com port 7 ..."}));
         QCOMPARE(w.LabelSerialNo->text(), QStringLiteral("12345"));
-        QCOMPARE(ReadAppSetting(QStringLiteral("ComPort"), QString()), QStringLiteral("7"));
+        QCOMPARE(readAppSetting(QStringLiteral("ComPort"), QString()), QStringLiteral("7"));
         QCOMPARE(w.link().ComPortNo, qint16(7));
         QVERIFY(w.PictureWait->isHidden());
     }
@@ -279,7 +279,7 @@ private slots:
         QFETCH(PortProblem, otherPortProblem);
         QFETCH(bool, explained);
         QTemporaryDir folder;
-        SetProgramPaths(folder.path());
+        setProgramPaths(folder.path());
         QFile ini(IniFileName);
         QVERIFY(ini.open(QIODevice::WriteOnly));
         ini.write("[Appl]\nComPort=3\n");

@@ -29,7 +29,7 @@ void TestMsgForm::init()
 {
     m_folder = std::make_unique<QTemporaryDir>();
     QVERIFY(m_folder->isValid());
-    SetProgramPaths(m_folder->path());
+    setProgramPaths(m_folder->path());
 }
 
 void TestMsgForm::closingWritesTheSettingOnlyWhenTicked_data()
@@ -62,7 +62,7 @@ void TestMsgForm::closingWritesTheSettingOnlyWhenTicked()
     else
         form.close();
     QVERIFY(!form.isVisible());
-    QCOMPARE(ReadAppSetting(QStringLiteral("ShowInfoPswMsg"), QStringLiteral("unset")), stored);
+    QCOMPARE(readAppSetting(QStringLiteral("ShowInfoPswMsg"), QStringLiteral("unset")), stored);
 }
 
 QTEST_MAIN(TestMsgForm)

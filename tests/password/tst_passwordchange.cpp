@@ -15,6 +15,9 @@
 
 enum class State { Editing, Done, Mixed };
 
+// The light grey of the confirmation field while it is disabled.
+const QColor DisabledFieldColor(192, 192, 192);
+
 class TestPasswordChange : public QObject
 {
     Q_OBJECT
@@ -44,7 +47,7 @@ void TestPasswordChange::init()
 {
     m_folder = std::make_unique<QTemporaryDir>();
     QVERIFY(m_folder->isValid());
-    SetProgramPaths(m_folder->path());
+    setProgramPaths(m_folder->path());
     Password[0].clear();
     Password[1].clear();
 }
@@ -77,11 +80,11 @@ void TestPasswordChange::opensInEditingWithTheConfirmationClosed()
     QCOMPARE(dialog.TextExpert[0]->echoMode(), QLineEdit::Normal);
     QCOMPARE(dialog.TextExpert[0]->maxLength(), 20);
     QVERIFY(!dialog.TextExpert[1]->isEnabled());
-    QCOMPARE(dialog.TextExpert[1]->palette().color(QPalette::Base), QColor(192, 192, 192));
+    QCOMPARE(dialog.TextExpert[1]->palette().color(QPalette::Base), DisabledFieldColor);
 
     QTest::keyClick(dialog.TextExpert[0], Qt::Key_A);
     QVERIFY(dialog.TextExpert[1]->isEnabled());
-    QVERIFY(dialog.TextExpert[1]->palette().color(QPalette::Base) != QColor(192, 192, 192));
+    QVERIFY(dialog.TextExpert[1]->palette().color(QPalette::Base) != DisabledFieldColor);
 }
 
 void TestPasswordChange::updateOutcomes_data()

@@ -68,7 +68,7 @@ void TestPasswordStore::init()
 {
     m_folder = std::make_unique<QTemporaryDir>();
     QVERIFY(m_folder->isValid());
-    SetProgramPaths(m_folder->path());
+    setProgramPaths(m_folder->path());
     Password[0].clear();
     Password[1].clear();
 }

@@ -61,7 +61,7 @@ struct Fixture
     ScriptedUi ui;
     QTemporaryDir folder;
 
-    Fixture() { SetProgramPaths(folder.path()); }
+    Fixture() { setProgramPaths(folder.path()); }
 
     void addPorts(const Ports &ports)
     {
@@ -576,8 +576,8 @@ void TestComSettings::okStores()
     QVERIFY(dialog->bUnloaded);
     QCOMPARE(fixture.link.ComPortNo, chosenPort);
     QCOMPARE(fixture.link.BluetoothOn, chosenType == 2 ? 1 : 0);
-    QCOMPARE(ReadAppSetting("ComPort", "none"), comPortKey);
-    QCOMPARE(ReadAppSetting("ConnectViaBluetooth", "none"), bluetoothKey);
+    QCOMPARE(readAppSetting("ComPort", "none"), comPortKey);
+    QCOMPARE(readAppSetting("ConnectViaBluetooth", "none"), bluetoothKey);
     QCOMPARE(fixture.bank.totalOpenings(), openings);
     QVERIFY(fixture.ui.boxes.isEmpty());
 }

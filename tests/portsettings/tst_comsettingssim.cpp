@@ -36,7 +36,7 @@ void TestComSettingsSim::searchFindsTheAnsweringInstrumentAndOkStoresIt()
 {
     QVERIFY2(!SimInstrument::simulatorPath().isEmpty(), "VELTRA_SIM names no simulator");
     QTemporaryDir folder;
-    SetProgramPaths(folder.path());
+    setProgramPaths(folder.path());
     ScriptedUi ui;
 
     SimInstrument silent;
@@ -79,8 +79,8 @@ void TestComSettingsSim::searchFindsTheAnsweringInstrumentAndOkStoresIt()
     dialog.ComOK->click();
     QVERIFY(dialog.isHidden());
     QCOMPARE(link.ComPortNo, qint16(7));
-    QCOMPARE(ReadAppSetting("ComPort", ""), QStringLiteral("7"));
-    QCOMPARE(ReadAppSetting("ConnectViaBluetooth", ""), QStringLiteral("0;3;5"));
+    QCOMPARE(readAppSetting("ComPort", ""), QStringLiteral("7"));
+    QCOMPARE(readAppSetting("ConnectViaBluetooth", ""), QStringLiteral("0;3;5"));
     QCOMPARE(answering.commands().size(), 2);
 }
 

@@ -158,7 +158,7 @@ void FailedSave::oldFileStaysAsItWas()
         QCOMPARE(link.OpenComPort(1, 0), qint16(0));
         // The instrument takes the dates (and answers) whatever became of its state file.
         QCOMPARE(link.DoTransfer(QStringLiteral("WW240301 250301"), 1), qint16(1));
-        link.CloseComPort();
+        link.closeComPort();
     } else {
         QProcess child;
         if (limit == Limit::FileSize)

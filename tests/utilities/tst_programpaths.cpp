@@ -61,8 +61,8 @@ void TestProgramPaths::writableProgramFolderKeepsTheSettings()
     QFETCH(QString, suffix);
 
     const QString expected = QDir::toNativeSeparators(m_dir->path()) + QDir::separator();
-    QCOMPARE(SettingsFolderFor(m_dir->path() + suffix), expected);
-    SetProgramPaths(m_dir->path() + suffix);
+    QCOMPARE(settingsFolderFor(m_dir->path() + suffix), expected);
+    setProgramPaths(m_dir->path() + suffix);
     QCOMPARE(PrgPath, expected);
     QCOMPARE(IniFileName, expected + QStringLiteral("VeltraSetCheckDate.ini"));
 }
@@ -74,7 +74,7 @@ void TestProgramPaths::folderThatCannotExistFallsBackToConfigFolder()
     QVERIFY(blocker.open(QIODevice::WriteOnly));
     blocker.close();
 
-    const QString folder = SettingsFolderFor(m_dir->filePath(QStringLiteral("program/bin")));
+    const QString folder = settingsFolderFor(m_dir->filePath(QStringLiteral("program/bin")));
     QCOMPARE(folder, QDir::toNativeSeparators(configFolder()) + QDir::separator());
     QVERIFY(QFileInfo(folder).isDir());
 }
@@ -98,20 +98,20 @@ void TestProgramPaths::readOnlyProgramFolderFallsBackAndCopiesItsFiles()
     if (QFileInfo(programFolder).isWritable())
         QSKIP("This user writes into read-only folders (root), so the folder always keeps the settings.");
 
-    SetProgramPaths(programFolder);
+    setProgramPaths(programFolder);
     QCOMPARE(PrgPath, QDir::toNativeSeparators(configFolder()) + QDir::separator());
-    QCOMPARE(ReadAppSetting(QStringLiteral("ComPort"), QStringLiteral("1")), QStringLiteral("4"));
+    QCOMPARE(readAppSetting(QStringLiteral("ComPort"), QStringLiteral("1")), QStringLiteral("4"));
     // A password shipped beside a read-only installation stays in force.
     QFile ownPassword(PrgPath + QStringLiteral("VeltraSetCalibDate.psw"));
     QVERIFY(ownPassword.open(QIODevice::ReadOnly));
     QCOMPARE(ownPassword.readAll(), QByteArray(81, '\x55'));
     ownPassword.close();
-    QVERIFY(WriteAppSetting(QStringLiteral("ComPort"), QStringLiteral("5")));
-    QCOMPARE(ReadAppSetting(QStringLiteral("ComPort"), QStringLiteral("1")), QStringLiteral("5"));
+    QVERIFY(writeAppSetting(QStringLiteral("ComPort"), QStringLiteral("5")));
+    QCOMPARE(readAppSetting(QStringLiteral("ComPort"), QStringLiteral("1")), QStringLiteral("5"));
 
     // The next start keeps the user's own file.
-    SetProgramPaths(programFolder);
-    QCOMPARE(ReadAppSetting(QStringLiteral("ComPort"), QStringLiteral("1")), QStringLiteral("5"));
+    setProgramPaths(programFolder);
+    QCOMPARE(readAppSetting(QStringLiteral("ComPort"), QStringLiteral("1")), QStringLiteral("5"));
 }
 
 void TestProgramPaths::installedCopyKeepsItsFilesPerUser_data()
@@ -156,20 +156,20 @@ void TestProgramPaths::installedCopyKeepsItsFilesPerUser()
     const QString folder = root.filePath(programFolder);
     const QString expected = installed ? QDir::toNativeSeparators(configFolder()) + QDir::separator()
                                        : QDir::toNativeSeparators(folder) + QDir::separator();
-    QCOMPARE(SettingsFolderFor(folder, root.filePath(installBinFolder)), expected);
+    QCOMPARE(settingsFolderFor(folder, root.filePath(installBinFolder)), expected);
 }
 
 void TestProgramPaths::appSettingsLiveInSectionAppl()
 {
-    SetProgramPaths(m_dir->path());
-    QCOMPARE(ReadAppSetting(QStringLiteral("ComPort"), QStringLiteral("1")), QStringLiteral("1"));
-    QVERIFY(WriteAppSetting(QStringLiteral("ComPort"), QStringLiteral("7")));
-    QVERIFY(WriteAppSetting(QStringLiteral("ConnectViaBluetooth"), QStringLiteral("1;3;5")));
+    setProgramPaths(m_dir->path());
+    QCOMPARE(readAppSetting(QStringLiteral("ComPort"), QStringLiteral("1")), QStringLiteral("1"));
+    QVERIFY(writeAppSetting(QStringLiteral("ComPort"), QStringLiteral("7")));
+    QVERIFY(writeAppSetting(QStringLiteral("ConnectViaBluetooth"), QStringLiteral("1;3;5")));
 
     QFile file(m_dir->filePath(QStringLiteral("VeltraSetCheckDate.ini")));
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(file.readAll(), QByteArray("[Appl]\r\nComPort=7\r\nConnectViaBluetooth=1;3;5\r\n"));
-    QCOMPARE(ReadAppSetting(QStringLiteral("connectviabluetooth"), QString()), QStringLiteral("1;3;5"));
+    QCOMPARE(readAppSetting(QStringLiteral("connectviabluetooth"), QString()), QStringLiteral("1;3;5"));
 }
 
 QTEST_GUILESS_MAIN(TestProgramPaths)

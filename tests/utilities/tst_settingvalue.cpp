@@ -176,8 +176,8 @@ void TestSettingValue::textHelpers()
     QCOMPARE(CutNull(QStringLiteral("abc")), QStringLiteral("abc"));
     QCOMPARE(CommaToPoint(QStringLiteral("1,5,")), QStringLiteral("1.5."));
     QCOMPARE(PointToComma(QStringLiteral("1.5.")), QStringLiteral("1,5,"));
-    QCOMPARE(TrimSpaces(QStringLiteral("  a b \t ")), QStringLiteral("a b \t"));
-    QCOMPARE(TrimLeadingSpaces(QStringLiteral("  a  ")), QStringLiteral("a  "));
+    QCOMPARE(trimSpaces(QStringLiteral("  a b \t ")), QStringLiteral("a b \t"));
+    QCOMPARE(trimLeadingSpaces(QStringLiteral("  a  ")), QStringLiteral("a  "));
 }
 
 QTEST_APPLESS_MAIN(TestSettingValue)

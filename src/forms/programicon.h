@@ -5,4 +5,4 @@
 #include <QPixmap>
 
 // A survey meter with a calendar tick, drawn from the SVG at the given size.
-QPixmap ProgramIcon(int size);
+QPixmap programIcon(int size);

@@ -5,7 +5,7 @@
 #include <QPainter>
 #include <QSvgRenderer>
 
-QPixmap ProgramIcon(int size)
+QPixmap programIcon(int size)
 {
     // Drawn with Qt SVG itself rather than through the SVG image plugin, a separate package that
     // may be missing at run time.
