@@ -17,7 +17,7 @@ bool enableParityMarking(qintptr handle)
     if (::tcgetattr(int(handle), &tio) != 0)
         return false;
     tio.c_iflag |= PARMRK | INPCK;
-    tio.c_iflag &= ~(IGNPAR | ISTRIP);
+    tio.c_iflag &= ~tcflag_t(IGNPAR | ISTRIP);
     return ::tcsetattr(int(handle), TCSANOW, &tio) == 0;
 }
 
@@ -30,7 +30,7 @@ bool resetLineSettings(const QString &path)
     bool done = false;
     if (::tcgetattr(fd, &tio) == 0) {
         ::cfmakeraw(&tio);
-        tio.c_cflag &= ~(CSTOPB | PARENB | CSIZE);
+        tio.c_cflag &= ~tcflag_t(CSTOPB | PARENB | CSIZE);
         tio.c_cflag |= CS8 | CLOCAL | CREAD;
         done = ::tcsetattr(fd, TCSANOW, &tio) == 0;
     }

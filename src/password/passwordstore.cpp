@@ -16,8 +16,8 @@ QString InputPassword;
 
 namespace {
 
-constexpr int SlotBytes = 2 * MaxPasswordLength;
-constexpr int FileBytes = 2 * SlotBytes + 1;
+constexpr qsizetype SlotBytes = qsizetype{2} * MaxPasswordLength;
+constexpr qsizetype FileBytes = 2 * SlotBytes + 1;
 constexpr char FileEndMark = '0';
 
 QString passwordFilePath()
@@ -31,7 +31,7 @@ QByteArray encodeSlot(const QString &text)
 {
     const QString padded = (text + QChar(0)).leftJustified(MaxPasswordLength, QLatin1Char(' '));
     QByteArray bytes(SlotBytes, '\0');
-    for (int i = 0; i < MaxPasswordLength; ++i) {
+    for (qsizetype i = 0; i < MaxPasswordLength; ++i) {
         const qint16 value = qint16(padded.at(i).unicode() - 12 - i);
         qToLittleEndian(value, bytes.data() + 2 * i);
     }
@@ -43,7 +43,7 @@ QString decodeSlot(const char *bytes)
 {
     QString text;
     for (int i = 0; i < MaxPasswordLength; ++i) {
-        const int code = qFromLittleEndian<qint16>(bytes + 2 * i) + 12 + i;
+        const int code = qFromLittleEndian<qint16>(bytes + qsizetype{2} * i) + 12 + i;
         if (code < 0 || code > 255)
             return QString();
         text.append(QChar(code));
@@ -77,9 +77,9 @@ bool ReadPassword()
         // Anything but a plain file (a pipe would block the program) is not opened at all.
         if (info.exists() && !info.isFile() && !info.isDir())
             reason = QStringLiteral("Not a regular file");
-        else if (!file.open(QIODevice::ReadOnly))
-            reason = file.errorString();
-        else if (bytes = file.read(FileBytes); file.error() != QFileDevice::NoError)
+        else if (file.open(QIODevice::ReadOnly))
+            bytes = file.read(FileBytes);
+        if (reason.isEmpty() && file.error() != QFileDevice::NoError)
             reason = file.errorString();
         if (!reason.isEmpty()) {
             msgBox(QStringLiteral("Cannot read password file!\n%1\n%2")
