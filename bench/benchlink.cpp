@@ -7,8 +7,8 @@
 #include "benchsetup.h"
 #include "benchtool.h"
 #include "linebudget.h"
-#include "measure.h"
 #include "link.h"
+#include "measure.h"
 #include "programpaths.h"
 #include "qtserialcontrol.h"
 #include "scriptedui.h"
@@ -49,7 +49,8 @@ bool runFraming(const QString &framing, Result &result)
         QElapsedTimer wall;
         const double cpuStart = cpuSeconds();
         wall.start();
-        const bool ok = link.ReadInstrumentInfo() == 1 && link.DoTransfer(QStringLiteral("WR"), 1) == 1;
+        const bool ok =
+            link.ReadInstrumentInfo() == 1 && link.DoTransfer(QStringLiteral("WR"), 1) == 1;
         const double wallSeconds = static_cast<double>(wall.nsecsElapsed()) / 1e9;
         const double cpu = cpuSeconds() - cpuStart;
         if (!ok) {
@@ -87,7 +88,8 @@ int main(int argc, char *argv[])
     setProgramPaths(programDir.path());
     ScriptedUi ui;
 
-    std::printf("Identification + \"WR\" at 9600 7E2 (paced simulator), median of %d runs\n\n", Runs);
+    std::printf("Identification + \"WR\" at 9600 7E2 (paced simulator), median of %d runs\n\n",
+                Runs);
     std::printf("%-8s %6s %9s %9s %12s %7s %8s\n", "framing", "chars", "wall ms", "limit ms",
                 "sim turn ms", "ratio", "CPU %");
     bool allOk = true;
@@ -97,9 +99,9 @@ int main(int argc, char *argv[])
             allOk = false;
             continue;
         }
-        std::printf("%-8s %6d %9.1f %9.1f %12.1f %7.3f %8.2f\n", qPrintable(framing), result.characters,
-                    result.wall * 1000, result.limit * 1000, result.turnaround * 1000,
-                    result.wall / result.limit, result.cpuShare * 100);
+        std::printf("%-8s %6d %9.1f %9.1f %12.1f %7.3f %8.2f\n", qPrintable(framing),
+                    result.characters, result.wall * 1000, result.limit * 1000,
+                    result.turnaround * 1000, result.wall / result.limit, result.cpuShare * 100);
     }
     std::printf("\ntargets: ratio <= 1.05, CPU <= 2 %%\n");
     allOk = printToolTable() && allOk;

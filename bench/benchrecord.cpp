@@ -75,7 +75,8 @@ bool historyRow(const Backend &backend)
     {
         CalibRecord record(backend.settings);
         if (!fillRecord(record, HistoryEntries)) {
-            std::fprintf(stderr, "bench-record: filling the record failed: %s\n", qPrintable(record.errorText()));
+            std::fprintf(stderr, "bench-record: filling the record failed: %s\n",
+                         qPrintable(record.errorText()));
             return false;
         }
     }
@@ -122,17 +123,21 @@ int main(int argc, char *argv[])
         postgres.user = PgServer::user();
         backends.append({"PostgreSQL", postgres});
     } else {
-        std::fprintf(stderr, "bench-record: no PostgreSQL row: %s\n", qPrintable(server.errorText()));
+        std::fprintf(stderr, "bench-record: no PostgreSQL row: %s\n",
+                     qPrintable(server.errorText()));
     }
 
     std::printf("Storing an entry (add) and completing it (complete), median ms\n\n");
-    std::printf("%-12s %8s %12s %14s %10s\n", "record", "entries", "add ms", "complete ms", "target ms");
+    std::printf("%-12s %8s %12s %14s %10s\n", "record", "entries", "add ms", "complete ms",
+                "target ms");
     for (const Backend &backend : backends) {
         if (!entryRow(backend))
             return 1;
     }
-    std::printf("\nOpening the history window until its first rows show, median of %d, ms\n\n", Openings);
-    std::printf("%-12s %10s %10s %12s %10s\n", "record", "entries", "rows shown", "open ms", "target ms");
+    std::printf("\nOpening the history window until its first rows show, median of %d, ms\n\n",
+                Openings);
+    std::printf("%-12s %10s %10s %12s %10s\n", "record", "entries", "rows shown", "open ms",
+                "target ms");
     for (const Backend &backend : backends) {
         if (!historyRow(backend))
             return 1;

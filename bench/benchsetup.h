@@ -17,6 +17,7 @@ inline void preferOffscreen()
 inline void findSimulatorNextToBenchmark()
 {
     if (qEnvironmentVariableIsEmpty("VELTRA_SIM"))
-        qputenv("VELTRA_SIM", QFile::encodeName(QCoreApplication::applicationDirPath()
-                                                + QStringLiteral("/veltra-sim")));
+        qputenv("VELTRA_SIM",
+                QFile::encodeName(QCoreApplication::applicationDirPath()
+                                  + QStringLiteral("/veltra-sim")));
 }

@@ -18,8 +18,8 @@
 #include "siminstrument.h"
 
 #include <QApplication>
-#include <QEventLoop>
 #include <QDir>
+#include <QEventLoop>
 #include <QFile>
 #include <QLabel>
 #include <QProcess>
@@ -42,7 +42,10 @@ constexpr int RunLimitMsecs = 30000;
 class ReadStart : public QObject
 {
 public:
-    ReadStart(QTimer *timer, const QElapsedTimer &clock) : m_clock(clock) { timer->installEventFilter(this); }
+    ReadStart(QTimer *timer, const QElapsedTimer &clock) : m_clock(clock)
+    {
+        timer->installEventFilter(this);
+    }
     double wall = -1;
     double cpu = 0;
 
@@ -64,7 +67,7 @@ struct Run
 {
     double wall = 0;
     double limit = 0;
-    double cpu = 0;     // seconds: in-process those of the read, the program's in all
+    double cpu = 0; // seconds: in-process those of the read, the program's in all
     double readCpu = 0; // share of the read's wall time
     int characters = 0;
 };
@@ -127,7 +130,8 @@ bool runInProcess(Run &run)
     const double readCpu = cpuSeconds() - readStart.cpu;
     const double readWall = run.wall - readStart.wall;
 
-    if (!ui.boxes.isEmpty() || window.LabelSerialNo->text().isEmpty() || !window.ComRead->isEnabled()) {
+    if (!ui.boxes.isEmpty() || window.LabelSerialNo->text().isEmpty()
+        || !window.ComRead->isEnabled()) {
         std::fprintf(stderr, "bench-startup: the read-out did not complete (%lld boxes)\n",
                      qlonglong(ui.boxes.size()));
         return false;
@@ -169,7 +173,9 @@ bool runProgram(Run &run)
     if (!bench.start())
         return false;
     const QString program = bench.folder() + QStringLiteral("/veltra-setcalibdate");
-    if (!QFile::copy(QCoreApplication::applicationDirPath() + QStringLiteral("/veltra-setcalibdate"), program))
+    if (!QFile::copy(QCoreApplication::applicationDirPath()
+                         + QStringLiteral("/veltra-setcalibdate"),
+                     program))
         return false;
     QProcess process;
     process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
@@ -203,8 +209,8 @@ bool runProgram(Run &run)
 bool table(const char *title, const char *cpuColumn, bool (*runOnce)(Run &))
 {
     std::printf("%s, %d runs\n\n", title, Runs);
-    std::printf("%-6s %6s %9s %9s %10s %11s %10s\n", "run", "chars", "wall ms", "limit ms", "above ms",
-                "read CPU %", cpuColumn);
+    std::printf("%-6s %6s %9s %9s %10s %11s %10s\n", "run", "chars", "wall ms", "limit ms",
+                "above ms", "read CPU %", cpuColumn);
     QList<double> walls, limits, above, readCpus, cpus;
     for (int i = 1; i <= Runs; ++i) {
         Run run;
@@ -215,11 +221,13 @@ bool table(const char *title, const char *cpuColumn, bool (*runOnce)(Run &))
         above.append(run.wall - run.limit);
         readCpus.append(run.readCpu);
         cpus.append(run.cpu);
-        std::printf("%-6d %6d %9.1f %9.1f %10.1f %11.2f %10.1f\n", i, run.characters, run.wall * 1000,
-                    run.limit * 1000, (run.wall - run.limit) * 1000, run.readCpu * 100, run.cpu * 1000);
+        std::printf("%-6d %6d %9.1f %9.1f %10.1f %11.2f %10.1f\n", i, run.characters,
+                    run.wall * 1000, run.limit * 1000, (run.wall - run.limit) * 1000,
+                    run.readCpu * 100, run.cpu * 1000);
     }
     std::printf("%-6s %6s %9.1f %9.1f %10.1f %11.2f %10.1f\n\n", "median", "", median(walls) * 1000,
-                median(limits) * 1000, median(above) * 1000, median(readCpus) * 100, median(cpus) * 1000);
+                median(limits) * 1000, median(above) * 1000, median(readCpus) * 100,
+                median(cpus) * 1000);
     return true;
 }
 
@@ -231,9 +239,9 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     findSimulatorNextToBenchmark();
 
-    const bool ok =
-        table("Main window start (in this process) to complete read-out at 9600 7E2 (paced simulator)",
-              "read CPU ms", runInProcess)
+    const bool ok = table("Main window start (in this process) to complete read-out at 9600 7E2 "
+                          "(paced simulator)",
+                          "read CPU ms", runInProcess)
         && table("Program start (its own process, offscreen) to complete read-out at 9600 7E2",
                  "CPU ms", runProgram);
     std::printf("limit = 250 ms start timer + line time + the protocol's pauses + the simulator's "

@@ -28,9 +28,10 @@ double runTool(const QStringList &arguments)
     QElapsedTimer wall;
     wall.start();
     tool.start(QCoreApplication::applicationDirPath() + QStringLiteral("/veltra-calib"), arguments);
-    if (!tool.waitForFinished(30000) || tool.exitStatus() != QProcess::NormalExit || tool.exitCode() != 0) {
-        std::fprintf(stderr, "bench-link: veltra-calib %s failed: %s\n", qPrintable(arguments.join(u' ')),
-                     tool.readAllStandardError().constData());
+    if (!tool.waitForFinished(30000) || tool.exitStatus() != QProcess::NormalExit
+        || tool.exitCode() != 0) {
+        std::fprintf(stderr, "bench-link: veltra-calib %s failed: %s\n",
+                     qPrintable(arguments.join(u' ')), tool.readAllStandardError().constData());
         return -1;
     }
     return static_cast<double>(wall.nsecsElapsed()) / 1e9;
@@ -50,7 +51,8 @@ bool toolRow(const QString &framing)
     QList<double> walls, limits, starts;
     qsizetype logged = sim.frames().size();
     for (int run = 0; run < ToolRuns; ++run) {
-        const double start = runTool({QStringLiteral("--settings"), ini, QStringLiteral("version")});
+        const double start =
+            runTool({QStringLiteral("--settings"), ini, QStringLiteral("version")});
         const double wall = runTool(read);
         if (start < 0 || wall < 0)
             return false;
@@ -73,11 +75,14 @@ bool toolRow(const QString &framing)
 
 bool printToolTable()
 {
-    std::printf("\nveltra-calib read as a process (paced simulator), median of %d runs\n\n", ToolRuns);
-    std::printf("%-8s %9s %9s %9s %10s\n", "framing", "wall ms", "limit ms", "start ms", "above ms");
+    std::printf("\nveltra-calib read as a process (paced simulator), median of %d runs\n\n",
+                ToolRuns);
+    std::printf("%-8s %9s %9s %9s %10s\n", "framing", "wall ms", "limit ms", "start ms",
+                "above ms");
     bool allOk = true;
     for (const QString &framing : {QStringLiteral("plain"), QStringLiteral("framed")})
         allOk = toolRow(framing) && allOk;
-    std::printf("\ntarget: wall at most 120 ms above the line's limit (start = veltra-calib version)\n");
+    std::printf(
+        "\ntarget: wall at most 120 ms above the line's limit (start = veltra-calib version)\n");
     return allOk;
 }

@@ -41,7 +41,8 @@ inline LineBudget budgetOf(const QList<SimFrame> &frames)
             if (frame.bytes.startsWith("\x02WR") || frame.bytes.startsWith("WR\r"))
                 budget.pauseSeconds += AfterWrSeconds;
         } else if (lastReceived >= 0) {
-            const double started = frame.seconds - static_cast<double>(frame.bytes.size()) * CharSeconds;
+            const double started =
+                frame.seconds - static_cast<double>(frame.bytes.size()) * CharSeconds;
             budget.turnaroundSeconds += std::max(0.0, started - lastReceived);
             lastReceived = -1;
         }

@@ -43,7 +43,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     if (size == 0)
         return 0;
     const SimOptions options = optionsFrom(data[0]);
-    const QByteArray bytes(reinterpret_cast<const char *>(data + 1), static_cast<qsizetype>(size - 1));
+    const QByteArray bytes(reinterpret_cast<const char *>(data + 1),
+                           static_cast<qsizetype>(size - 1));
 
     FrameLog log;
     PtyDevice device;

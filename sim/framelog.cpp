@@ -20,9 +20,9 @@ bool FrameLog::open(const QString &path)
     if (!m_file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text))
         return false;
     simSeconds();
-    const QByteArray header = "# veltra-sim started " +
-        QDateTime::currentDateTimeUtc().toString(Qt::ISODateWithMs).toLatin1() +
-        "; seconds since start, RX = received, TX = sent\n";
+    const QByteArray header = "# veltra-sim started "
+        + QDateTime::currentDateTimeUtc().toString(Qt::ISODateWithMs).toLatin1()
+        + "; seconds since start, RX = received, TX = sent\n";
     m_file.write(header);
     m_file.flush();
     return true;

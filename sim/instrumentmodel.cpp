@@ -21,7 +21,9 @@ const QRegularExpression &datesPattern()
 
 } // namespace
 
-InstrumentModel::InstrumentModel(const SimOptions &options) : m_options(options), m_dates(options.dates)
+InstrumentModel::InstrumentModel(const SimOptions &options)
+    : m_options(options),
+      m_dates(options.dates)
 {
     loadState();
 }

@@ -6,7 +6,10 @@
 #include <algorithm>
 
 LineWriter::LineWriter(PtyDevice &device, FrameLog &log, double charSeconds, QObject *parent)
-    : QObject(parent), m_device(device), m_log(log), m_charSeconds(charSeconds)
+    : QObject(parent),
+      m_device(device),
+      m_log(log),
+      m_charSeconds(charSeconds)
 {
     connect(&m_timer, &PreciseTimer::timeout, this, &LineWriter::pump);
 }

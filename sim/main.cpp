@@ -31,7 +31,8 @@ bool installStopSignals()
 {
     if (::pipe2(stopPipe, O_CLOEXEC | O_NONBLOCK) != 0)
         return false;
-    struct sigaction action {};
+    struct sigaction action
+    { };
     action.sa_handler = requestStop;
     sigemptyset(&action.sa_mask);
     return sigaction(SIGTERM, &action, nullptr) == 0 && sigaction(SIGINT, &action, nullptr) == 0;
@@ -66,9 +67,10 @@ int main(int argc, char *argv[])
         std::fprintf(stderr, "veltra-sim: cannot open a pseudo-terminal: %s\n", qPrintable(error));
         return 1;
     }
-    if (options.registerPort > 0 &&
-        !IniFile::writeString(options.iniFile, QStringLiteral("Ports"),
-                              QStringLiteral("COM%1").arg(options.registerPort), device.path())) {
+    if (options.registerPort > 0
+        && !IniFile::writeString(options.iniFile, QStringLiteral("Ports"),
+                                 QStringLiteral("COM%1").arg(options.registerPort),
+                                 device.path())) {
         std::fprintf(stderr, "veltra-sim: cannot write %s\n", qPrintable(options.iniFile));
         return 1;
     }

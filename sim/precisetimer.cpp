@@ -24,7 +24,7 @@ void PreciseTimer::start(double seconds)
 {
     // A zero it_value would disarm the timer: the shortest wait is one nanosecond.
     const auto nanoseconds = std::max<std::int64_t>(1, std::int64_t(seconds * 1e9));
-    itimerspec expiry {};
+    itimerspec expiry{};
     expiry.it_value.tv_sec = time_t(nanoseconds / 1000000000);
     expiry.it_value.tv_nsec = long(nanoseconds % 1000000000);
     timerfd_settime(m_fd, 0, &expiry, nullptr);
@@ -32,7 +32,7 @@ void PreciseTimer::start(double seconds)
 
 void PreciseTimer::stop()
 {
-    const itimerspec disarm {};
+    const itimerspec disarm{};
     timerfd_settime(m_fd, 0, &disarm, nullptr);
     std::uint64_t expirations = 0;
     [[maybe_unused]] const ssize_t ignored = ::read(m_fd, &expirations, sizeof expirations);

@@ -36,7 +36,12 @@ QByteArray frameChecksum(const QByteArray &text)
 
 ProtocolServer::ProtocolServer(const SimOptions &options, InstrumentModel &model, PtyDevice &device,
                                LineWriter &writer, FrameLog &log, QObject *parent)
-    : QObject(parent), m_options(options), m_model(model), m_device(device), m_writer(writer), m_log(log)
+    : QObject(parent),
+      m_options(options),
+      m_model(model),
+      m_device(device),
+      m_writer(writer),
+      m_log(log)
 {
     connect(&m_device, &PtyDevice::received, this, &ProtocolServer::receive);
     connect(&m_device, &PtyDevice::clientGone, this, &ProtocolServer::reset);
@@ -206,7 +211,8 @@ QByteArray ProtocolServer::replyFrame(const SimReply &reply) const
     case SimReply::Kind::Reject:
         return QByteArray(1, NAK);
     }
-    QByteArray checksum = frameChecksum(m_options.badChecksum ? reply.payload + '\x01' : reply.payload);
+    QByteArray checksum =
+        frameChecksum(m_options.badChecksum ? reply.payload + '\x01' : reply.payload);
     if (m_options.lowercaseChecksum)
         checksum = checksum.toLower();
     return STX + reply.payload + checksum + ETX;

@@ -53,9 +53,9 @@ private:
     FrameLog &m_log;
 
     State m_state = State::Idle;
-    QByteArray m_frame;   // command frame received so far, terminator included at the end
+    QByteArray m_frame; // command frame received so far, terminator included at the end
     QByteArray m_ignored; // bytes outside any frame, logged as they come
-    QByteArray m_echo;    // frame bytes of this batch, sent back with --echo
+    QByteArray m_echo; // frame bytes of this batch, sent back with --echo
     int m_commands = 0;
 
     // Received characters waiting for their time on the line (--baud-pace).

@@ -10,7 +10,8 @@
 #include <termios.h>
 #include <unistd.h>
 
-PtyDevice::PtyDevice(QObject *parent) : QObject(parent) {}
+PtyDevice::PtyDevice(QObject *parent) : QObject(parent)
+{ }
 
 PtyDevice::~PtyDevice()
 {
@@ -20,7 +21,8 @@ PtyDevice::~PtyDevice()
 bool PtyDevice::open(QString &error)
 {
     const auto fail = [&](const char *step) {
-        error = QStringLiteral("%1: %2").arg(QLatin1String(step), QString::fromLocal8Bit(std::strerror(errno)));
+        error = QStringLiteral("%1: %2").arg(QLatin1String(step),
+                                             QString::fromLocal8Bit(std::strerror(errno)));
         hangUp();
         return false;
     };
@@ -115,7 +117,7 @@ void PtyDevice::readWatch()
 void PtyDevice::resetLine()
 {
     ::ioctl(m_slave, TIOCNXCL);
-    termios line {};
+    termios line{};
     if (::tcgetattr(m_slave, &line) == 0) {
         ::cfmakeraw(&line);
         line.c_cflag &= ~tcflag_t(CSTOPB | PARENB | CRTSCTS);

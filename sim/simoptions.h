@@ -40,7 +40,8 @@ struct SimOptions
     bool noise = false;
     int hangupAfter = -1;
     bool ignoreWrites = false;
-    // After this many answers to "#R" another instrument is on the adapter: "#R" answers swapSerial.
+    // After this many answers to "#R" another instrument is on the adapter: "#R" answers
+    // swapSerial.
     int swapAfter = -1;
     QByteArray swapSerial = "67890";
     bool endless = false;

@@ -33,7 +33,8 @@ ExitSignals::ExitSignals(QObject *parent) : QObject(parent)
     m_notifier = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read, this);
     connect(m_notifier, &QSocketNotifier::activated, this, &ExitSignals::take);
 
-    struct sigaction action {};
+    struct sigaction action
+    { };
     action.sa_handler = noteSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
@@ -44,7 +45,6 @@ ExitSignals::ExitSignals(QObject *parent) : QObject(parent)
 void ExitSignals::take()
 {
     char bytes[16];
-    while (::read(signalPipe[0], bytes, sizeof bytes) > 0) {
-    }
+    while (::read(signalPipe[0], bytes, sizeof bytes) > 0) { }
     emit received();
 }

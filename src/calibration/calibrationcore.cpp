@@ -39,5 +39,6 @@ ReadOut CalibrationCore::readOut(const DateWords &words) const
 
 bool kxFirmwareTooOld(const InstrumentInfo &instrument)
 {
-    return instrument.Ident.contains(QStringLiteral("KX")) && instrument.FwVersion < KxCalibFlagFirmware;
+    return instrument.Ident.contains(QStringLiteral("KX"))
+        && instrument.FwVersion < KxCalibFlagFirmware;
 }

@@ -23,7 +23,7 @@ struct InstrumentInfo;
 class CalibrationCore
 {
 public:
-    explicit CalibrationCore(Link &link) : m_link(link) {}
+    explicit CalibrationCore(Link &link) : m_link(link) { }
 
     Link &link() const { return m_link; }
 

@@ -6,7 +6,8 @@
 
 CalibrationWrite::CalibrationWrite(CalibrationCore &core, const DateRequest &asked,
                                    WriteObserver *observer)
-    : m_core(core), m_observer(observer)
+    : m_core(core),
+      m_observer(observer)
 {
     m_report.asked = asked;
 }

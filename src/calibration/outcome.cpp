@@ -2,7 +2,8 @@
 
 QString instrumentChangedText(const Outcome &outcome)
 {
-    return QStringLiteral("The instrument has changed since it was read (serial number %1, now %2). "
-                          "Read it again before changing its dates.")
+    return QStringLiteral(
+               "The instrument has changed since it was read (serial number %1, now %2). "
+               "Read it again before changing its dates.")
         .arg(outcome.serialRead, outcome.serialNow);
 }

@@ -36,10 +36,9 @@ QStringList columnSql()
 } // namespace
 
 HistoryModel::HistoryModel(CalibRecord &record, QObject *parent)
-    : QAbstractTableModel(parent)
-    , m_record(record)
-{
-}
+    : QAbstractTableModel(parent),
+      m_record(record)
+{ }
 
 void HistoryModel::setSerialFilter(const QString &serial)
 {
@@ -68,7 +67,8 @@ void HistoryModel::reload()
 
 QString HistoryModel::pageSql() const
 {
-    const QString direction = m_order == Qt::AscendingOrder ? QStringLiteral("ASC") : QStringLiteral("DESC");
+    const QString direction =
+        m_order == Qt::AscendingOrder ? QStringLiteral("ASC") : QStringLiteral("DESC");
     // id breaks ties, so pages never overlap or skip rows of equal sort keys.
     return QStringLiteral("SELECT %1 FROM %2%3 ORDER BY %4 %5, id %5 LIMIT %6 OFFSET %7")
         .arg(columnSql().join(u", "), RecordTable, historyCondition(m_filter),
@@ -141,8 +141,10 @@ QVariant HistoryModel::headerData(int section, Qt::Orientation orientation, int 
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
         return QAbstractTableModel::headerData(section, orientation, role);
     static const QStringList titles{
-        QStringLiteral("Time"), QStringLiteral("Serial No."), QStringLiteral("Model"),
-        QStringLiteral("Dates before"), QStringLiteral("Dates asked"), QStringLiteral("Dates read back"),
-        QStringLiteral("Outcome"), QStringLiteral("Account"), QStringLiteral("Bench")};
+        QStringLiteral("Time"),        QStringLiteral("Serial No."),
+        QStringLiteral("Model"),       QStringLiteral("Dates before"),
+        QStringLiteral("Dates asked"), QStringLiteral("Dates read back"),
+        QStringLiteral("Outcome"),     QStringLiteral("Account"),
+        QStringLiteral("Bench")};
     return titles.value(section);
 }

@@ -16,7 +16,18 @@ class HistoryModel : public QAbstractTableModel
 {
     Q_OBJECT
 public:
-    enum Column { Time, Serial, Model, Before, Asked, ReadBack, Outcome, Account, Bench, ColumnCount };
+    enum Column {
+        Time,
+        Serial,
+        Model,
+        Before,
+        Asked,
+        ReadBack,
+        Outcome,
+        Account,
+        Bench,
+        ColumnCount
+    };
 
     explicit HistoryModel(CalibRecord &record, QObject *parent = nullptr);
 
@@ -29,7 +40,8 @@ public:
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;
     int columnCount(const QModelIndex &parent = QModelIndex()) const override;
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
-    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation,
+                        int role = Qt::DisplayRole) const override;
     bool canFetchMore(const QModelIndex &parent) const override;
     void fetchMore(const QModelIndex &parent) override;
     void sort(int column, Qt::SortOrder order) override;

@@ -18,17 +18,18 @@ namespace {
 
 QString askExportFile(QWidget *parent)
 {
-    return QFileDialog::getSaveFileName(parent, QStringLiteral("Export CSV"),
-                                        QDir::home().filePath(QStringLiteral("VeltraCalibRecord.csv")),
-                                        QStringLiteral("CSV files (*.csv);;All files (*)"));
+    return QFileDialog::getSaveFileName(
+        parent, QStringLiteral("Export CSV"),
+        QDir::home().filePath(QStringLiteral("VeltraCalibRecord.csv")),
+        QStringLiteral("CSV files (*.csv);;All files (*)"));
 }
 
 } // namespace
 
 HistoryWindow::HistoryWindow(const RecordSettings &settings, QWidget *parent)
-    : QDialog(parent)
-    , m_record(settings)
-    , m_chooseFile(askExportFile)
+    : QDialog(parent),
+      m_record(settings),
+      m_chooseFile(askExportFile)
 {
     setWindowTitle(QStringLiteral("History"));
     resize(960, 540);
@@ -105,10 +106,11 @@ void HistoryWindow::ComExport_Click()
         return;
     // A failed export leaves no half-written file: the old file stays until the new one is whole.
     QSaveFile file(path);
-    const bool exported = file.open(QIODevice::WriteOnly) && writeCsv(m_record, m_model->filter(), file)
-        && file.commit();
+    const bool exported = file.open(QIODevice::WriteOnly)
+        && writeCsv(m_record, m_model->filter(), file) && file.commit();
     if (!exported) {
-        const QString reason = file.error() != QFileDevice::NoError ? file.errorString() : m_record.errorText();
+        const QString reason =
+            file.error() != QFileDevice::NoError ? file.errorString() : m_record.errorText();
         msgBox(QStringLiteral("The record could not be exported to %1.\n\n%2")
                    .arg(QDir::toNativeSeparators(path), reason),
                MsgButtons::Ok, MsgIcon::Stop);

@@ -48,7 +48,8 @@ ReplyState scanFramedReply(QString &text)
             text.clear();
             return ReplyState::Rejected;
         }
-        return text.contains(QLatin1Char(Ctrl::ACK)) ? ReplyState::Complete : ReplyState::Incomplete;
+        return text.contains(QLatin1Char(Ctrl::ACK)) ? ReplyState::Complete
+                                                     : ReplyState::Incomplete;
     }
     const qsizetype etx = text.indexOf(QLatin1Char(Ctrl::ETX));
     if (etx <= stx)

@@ -3,7 +3,9 @@
 Q_LOGGING_CATEGORY(lcLink, "veltra.link", QtWarningMsg)
 
 Link::Link(SerialControl &comm, const Clock &clock, QObject *parent)
-    : QObject(parent), Comm1(comm), m_clock(clock)
+    : QObject(parent),
+      Comm1(comm),
+      m_clock(clock)
 {
     // The table is ready from the start, so that even a failure before the first
     // identification has its "Veltra" title.

@@ -40,7 +40,8 @@ bool resetLineSettings(const QString &path)
 
 bool isPseudoTerminal(const QString &path)
 {
-    struct stat info {};
+    struct stat info
+    { };
     if (::stat(QFile::encodeName(path).constData(), &info) != 0 || !S_ISCHR(info.st_mode))
         return false;
     // Linux numbers the terminal sides of Unix98 pseudo-terminals with majors 136 to 143.

@@ -12,8 +12,8 @@ class ParityMarkDecoder
 public:
     struct Result
     {
-        QByteArray data;     // the good bytes
-        int errorCount = 0;  // bytes dropped because they were marked
+        QByteArray data; // the good bytes
+        int errorCount = 0; // bytes dropped because they were marked
     };
 
     Result decode(const QByteArray &bytes);

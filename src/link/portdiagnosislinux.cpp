@@ -21,10 +21,9 @@ const QString ModemManager = QStringLiteral("ModemManager");
 // "Com port 3 (/dev/ttyUSB0)"; "com port ..." inside a sentence.
 QString portName(const OpenAttempt &attempt, bool startsSentence = true)
 {
-    const QString text = startsSentence ? QStringLiteral("Com port %1 (%2)")
-                                        : QStringLiteral("com port %1 (%2)");
-    return text.arg(attempt.portNo)
-        .arg(attempt.path);
+    const QString text =
+        startsSentence ? QStringLiteral("Com port %1 (%2)") : QStringLiteral("com port %1 (%2)");
+    return text.arg(attempt.portNo).arg(attempt.path);
 }
 
 QString presentPortsSentence(const QMap<int, QString> &ports)
@@ -47,9 +46,9 @@ class Diagnosis
 {
 public:
     Diagnosis(const SystemFacts &facts, const OpenAttempt &attempt)
-        : m_facts(facts), m_attempt(attempt)
-    {
-    }
+        : m_facts(facts),
+          m_attempt(attempt)
+    { }
 
     PortDiagnosis run() const;
 
@@ -210,8 +209,7 @@ PortDiagnosis Diagnosis::busy(const QList<Holder> &holders) const
     const QString how = holder.lockFile.isEmpty()
         ? QStringLiteral("Process %1 has the device open.").arg(holder.pid)
         : QStringLiteral("Process %1 holds the lock file %2.").arg(holder.pid).arg(holder.lockFile);
-    return {PortProblem::Busy,
-            {portName(m_attempt) + cause.arg(holder.name).arg(holder.pid), how}};
+    return {PortProblem::Busy, {portName(m_attempt) + cause.arg(holder.name).arg(holder.pid), how}};
 }
 
 PortDiagnosis Diagnosis::modemManager(int pid, bool certain) const
@@ -257,15 +255,16 @@ bool mayOpen(const DeviceNode &node, const Account &account)
 {
     if (account.uid == 0)
         return true;
-    const uint bits = node.uid == account.uid         ? node.mode >> 6
-                      : account.gids.contains(node.gid) ? node.mode >> 3
-                                                        : node.mode;
+    const uint bits = node.uid == account.uid ? node.mode >> 6
+        : account.gids.contains(node.gid)     ? node.mode >> 3
+                                              : node.mode;
     return (bits & 6) == 6;
 }
 
 } // namespace
 
-PortDiagnoser::PortDiagnoser(QString root) : m_root(std::move(root)) {}
+PortDiagnoser::PortDiagnoser(QString root) : m_root(std::move(root))
+{ }
 
 PortDiagnosis PortDiagnoser::diagnose(const OpenAttempt &attempt) const
 {
@@ -295,8 +294,8 @@ QString PortDiagnoser::condition(const QString &path) const
 
 int PortDiagnoser::openError(const QString &path)
 {
-    const int fd = ::open(QFile::encodeName(path).constData(),
-                          O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    const int fd =
+        ::open(QFile::encodeName(path).constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
         return errno;
     ::close(fd);

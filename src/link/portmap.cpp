@@ -35,15 +35,15 @@ QList<SystemPort> PortMap::systemPorts()
 {
     QList<SystemPort> ports;
     for (const QSerialPortInfo &info : QSerialPortInfo::availablePorts())
-        ports.append({info.systemLocation(), info.description(), info.manufacturer(),
-                      info.serialNumber()});
+        ports.append(
+            {info.systemLocation(), info.description(), info.manufacturer(), info.serialNumber()});
     return ports;
 }
 
 PortMap::PortMap(SystemPortSource source, QString byIdFolder)
-    : m_source(std::move(source)), m_byIdFolder(std::move(byIdFolder))
-{
-}
+    : m_source(std::move(source)),
+      m_byIdFolder(std::move(byIdFolder))
+{ }
 
 void PortMap::reload(const QString &iniPath)
 {
@@ -64,7 +64,8 @@ QString PortMap::devicePath(int portNo) const
     const auto known = m_paths.constFind(portNo);
     if (known != m_paths.cend() || m_allRead)
         return known != m_paths.cend() ? *known : QString();
-    const QString path = IniFile::readString(m_iniPath, Section, keyOf(portNo), QString()).trimmed();
+    const QString path =
+        IniFile::readString(m_iniPath, Section, keyOf(portNo), QString()).trimmed();
     m_paths.insert(portNo, path);
     return path;
 }
@@ -134,7 +135,8 @@ QString PortMap::description(int portNo) const
                 details.append(detail);
         }
         if (!details.isEmpty())
-            return path + QStringLiteral(" (") + details.join(QStringLiteral(", ")) + QLatin1Char(')');
+            return path + QStringLiteral(" (") + details.join(QStringLiteral(", "))
+                + QLatin1Char(')');
     }
     return path;
 }

@@ -17,7 +17,7 @@
 
 struct SystemPort
 {
-    QString path;  // device path as the system knows it, such as /dev/ttyUSB0
+    QString path; // device path as the system knows it, such as /dev/ttyUSB0
     QString description;
     QString manufacturer;
     QString serialNumber;
@@ -64,5 +64,5 @@ private:
     // Entries read so far (an empty path: the file has none for that number).
     mutable QMap<int, QString> m_paths;
     mutable bool m_allRead = false;
-    QHash<QString, SystemPort> m_systemPorts;  // by kernel path, from the last update
+    QHash<QString, SystemPort> m_systemPorts; // by kernel path, from the last update
 };

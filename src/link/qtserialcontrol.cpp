@@ -20,7 +20,9 @@ constexpr qint64 SystemPortsMaxAgeMs = 1000;
 
 QtSerialControl::QtSerialControl(PortMap::SystemPortSource systemPorts, QString iniPath,
                                  QObject *parent)
-    : SerialControl(parent), m_map(std::move(systemPorts)), m_iniPath(std::move(iniPath))
+    : SerialControl(parent),
+      m_map(std::move(systemPorts)),
+      m_iniPath(std::move(iniPath))
 {
     connect(&m_port, &QSerialPort::readyRead, this, &QtSerialControl::pullInput);
     connect(&m_port, &QSerialPort::errorOccurred, this, &QtSerialControl::onError);

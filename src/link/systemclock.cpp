@@ -13,7 +13,7 @@ double SystemClock::secondsSinceMidnight() const
 {
     const auto now = std::chrono::system_clock::now();
     const std::time_t seconds = std::chrono::system_clock::to_time_t(now);
-    std::tm local {};
+    std::tm local{};
 #ifdef Q_OS_WIN
     localtime_s(&local, &seconds);
 #else

@@ -33,9 +33,9 @@ struct Holder
 
 struct UsbAdapter
 {
-    QString vendorId;  // four lower-case hex digits
+    QString vendorId; // four lower-case hex digits
     QString productId;
-    QString product;   // the adapter's own name, where it gives one
+    QString product; // the adapter's own name, where it gives one
 };
 
 class SystemFacts

@@ -13,8 +13,8 @@ namespace {
 
 // Where QSerialPort and the UUCP tools put their lock files, "LCK.." and the device's name below
 // /dev with "/" as "_". Several may exist; a lock in any of them keeps others out.
-const QStringList LockFolders{"/var/lock", "/etc/locks", "/var/spool/locks", "/var/spool/uucp",
-                              "/tmp", "/var/tmp", "/var/lock/lockdev", "/run/lock"};
+const QStringList LockFolders{"/var/lock", "/etc/locks", "/var/spool/locks",  "/var/spool/uucp",
+                              "/tmp",      "/var/tmp",   "/var/lock/lockdev", "/run/lock"};
 
 // The adapter brltty claims best known for it (CH340 serial adapters); its udev rules, when
 // installed, name the others.
@@ -31,8 +31,8 @@ QString lockName(const QString &devicePath)
 QList<uint> numbers(const QString &text)
 {
     QList<uint> result;
-    for (const QString &word : text.split(QRegularExpression(QStringLiteral("\\s+")),
-                                          Qt::SkipEmptyParts)) {
+    for (const QString &word :
+         text.split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts)) {
         bool ok = false;
         const uint value = word.toUInt(&ok);
         if (ok)
@@ -99,7 +99,8 @@ QString SystemFacts::resolved(const QString &path) const
 
 std::optional<DeviceNode> SystemFacts::node(const QString &path) const
 {
-    struct stat info {};
+    struct stat info
+    { };
     if (::stat(QFile::encodeName(inRoot(path)).constData(), &info) != 0)
         return std::nullopt;
     return DeviceNode{info.st_uid, info.st_gid, uint(info.st_mode) & 07777};
@@ -310,8 +311,8 @@ QSet<QString> SystemFacts::brlttyClaims() const
     // ENV{PRODUCT}=="1a86/7523/*" (hex without leading zeros), or idVendor and idProduct.
     static const QRegularExpression product(
         QStringLiteral(R"re(ENV\{PRODUCT\}=="([0-9a-fA-F]{1,4})/([0-9a-fA-F]{1,4})/)re"));
-    static const QRegularExpression attributes(QStringLiteral(
-        R"re(idVendor\}=="([0-9a-fA-F]{4})".*idProduct\}=="([0-9a-fA-F]{4})")re"));
+    static const QRegularExpression attributes(
+        QStringLiteral(R"re(idVendor\}=="([0-9a-fA-F]{4})".*idProduct\}=="([0-9a-fA-F]{4})")re"));
     for (const QString &file : brlttyRules()) {
         const QString text = readText(file);
         for (const QRegularExpression *pattern : {&product, &attributes}) {

@@ -9,9 +9,11 @@ class TimeLimit
 {
 public:
     TimeLimit(const Clock &clock, double seconds)
-        : m_clock(clock), m_seconds(seconds), m_start(clock.secondsSinceMidnight()), m_now(m_start)
-    {
-    }
+        : m_clock(clock),
+          m_seconds(seconds),
+          m_start(clock.secondsSinceMidnight()),
+          m_now(m_start)
+    { }
 
     // Reads the clock. A reading below the start means midnight has passed: the wait then begins
     // anew, which also keeps a clock set back from ending it early. Compared at single precision

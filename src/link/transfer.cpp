@@ -48,7 +48,7 @@ qint16 Link::DoTransfer(const QString &command, qint16 verifyStatus)
     if (result == -2
         && msgBox(QStringLiteral("Parity Error\n\nPress Ok to Quit, Cancel to ignore."),
                   MsgButtons::OkCancel, MsgIcon::Exclamation, ProgramTitle, MsgResult::Ok)
-               == MsgResult::Cancel)
+            == MsgResult::Cancel)
         result = 0;
 
     InTransfer = 0;

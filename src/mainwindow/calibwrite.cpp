@@ -47,7 +47,8 @@ void frmVeltra::ComChange_Click()
             }
             if (InputPassword != Password[0]) {
                 // Kept in the record without a word, as the refusal itself.
-                WriteRecorder(m_core, RecordSource::Window, recordSettings).refusePassword(askedDates());
+                WriteRecorder(m_core, RecordSource::Window, recordSettings)
+                    .refusePassword(askedDates());
                 return;
             }
         }
@@ -65,7 +66,8 @@ void frmVeltra::ComChange_Click()
     // either.
     const Outcome::Kind written = SetCalibDate(write).kind;
     if (written == Outcome::Kind::NotRecorded) {
-        msgBox(QStringLiteral("%1\n\nNothing was written to the instrument.").arg(recorder.errorText()),
+        msgBox(QStringLiteral("%1\n\nNothing was written to the instrument.")
+                   .arg(recorder.errorText()),
                MsgButtons::Ok, MsgIcon::Stop);
         return;
     }
@@ -73,21 +75,24 @@ void frmVeltra::ComChange_Click()
         return;
     ComRead_Click();
 
-    const std::optional<QDate> offered = expirationChosen()
-        ? std::optional<QDate>(DTPicker1[1]->date()) : std::nullopt;
+    const std::optional<QDate> offered =
+        expirationChosen() ? std::optional<QDate>(DTPicker1[1]->date()) : std::nullopt;
     const Outcome checked = write.verify(offered);
     if (!checked.done()) {
         m_link.ShowTransferError(checked.command);
         return;
     }
     if (write.report().verified.value_or(false))
-        msgBox(QStringLiteral("Check date successful written!"), MsgButtons::Ok, MsgIcon::Information);
+        msgBox(QStringLiteral("Check date successful written!"), MsgButtons::Ok,
+               MsgIcon::Information);
     else
         msgBox(QStringLiteral("Write check date failed!"), MsgButtons::Ok, MsgIcon::Stop);
     if (!recorder.errorText().isEmpty())
-        msgBox(QStringLiteral("The outcome of this write could not be kept in the calibration record."
-                              "\n\n%1").arg(recorder.errorText()),
-               MsgButtons::Ok, MsgIcon::Exclamation);
+        msgBox(
+            QStringLiteral("The outcome of this write could not be kept in the calibration record."
+                           "\n\n%1")
+                .arg(recorder.errorText()),
+            MsgButtons::Ok, MsgIcon::Exclamation);
 }
 
 Outcome frmVeltra::SetCalibDate(CalibrationWrite &write)

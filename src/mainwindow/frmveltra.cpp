@@ -30,7 +30,9 @@ void endProcessNow()
 } // namespace
 
 frmVeltra::frmVeltra(SerialControl &comm, const Clock &clock, QWidget *parent)
-    : QMainWindow(parent), m_link(comm, clock), m_endProgram(endProcessNow),
+    : QMainWindow(parent),
+      m_link(comm, clock),
+      m_endProgram(endProcessNow),
       m_today(&QDate::currentDate)
 {
     buildForm();

@@ -1,7 +1,7 @@
 // The controls and menus of the main window, placed as designed in twips.
 
-#include "frmveltra.h"
 #include "formfont.h"
+#include "frmveltra.h"
 #include "twips.h"
 
 #include <QAction>
@@ -94,7 +94,8 @@ void frmVeltra::buildForm()
 
     // Children of the frames keep the regular weight; only the frame captions are bold.
     const QFont regular = formFont(FormPointSize);
-    PanelSerialNo = caption(Frame1, QStringLiteral("Serial No. :"), twipsRect(2130, 330, 1215, 255));
+    PanelSerialNo =
+        caption(Frame1, QStringLiteral("Serial No. :"), twipsRect(2130, 330, 1215, 255));
     LabelSerialNo = valueField(Frame1, PanelSerialNo, twipsRect(3480, 300, 1245, 330), true);
     PanelVer = caption(Frame1, QStringLiteral("Version :"), twipsRect(2130, 720, 1215, 255));
     LabelVer = valueField(Frame1, PanelVer, twipsRect(3480, 690, 2505, 330), true);
@@ -104,8 +105,8 @@ void frmVeltra::buildForm()
     PanelCheckSum = caption(Frame1, QStringLiteral("Checksum :"), twipsRect(1740, 1500, 1605, 255));
     LabelCheckSum = valueField(Frame1, PanelCheckSum, twipsRect(3480, 1470, 855, 330), false);
     LabelCheckSum->setText(QStringLiteral(" "));
-    Label1[2] = caption(Frame1, QStringLiteral("Calibration date :"), twipsRect(60, 1950, 3315, 405),
-                        Qt::AlignRight | Qt::AlignTop);
+    Label1[2] = caption(Frame1, QStringLiteral("Calibration date :"),
+                        twipsRect(60, 1950, 3315, 405), Qt::AlignRight | Qt::AlignTop);
     LabelCalDate[0] = valueField(Frame1, Label1[2], twipsRect(3480, 1890, 1845, 330), false);
     Label1[3] = caption(Frame1, QStringLiteral("Expiration date of calibration :"),
                         twipsRect(60, 2340, 3315, 405), Qt::AlignRight | Qt::AlignTop);
@@ -118,17 +119,18 @@ void frmVeltra::buildForm()
     Label1[0] = caption(Frame2, QStringLiteral("Calib date :"), twipsRect(1350, 330, 2025, 405));
     DTPicker1[0] = datePicker(Frame2, twipsRect(3480, 300, 1845, 405));
     Label1[0]->setBuddy(DTPicker1[0]);
-    CheckStatus = new QCheckBox(QStringLiteral("Set Veltra expiration date of calibration"), Frame2);
+    CheckStatus =
+        new QCheckBox(QStringLiteral("Set Veltra expiration date of calibration"), Frame2);
     CheckStatus->setGeometry(twipsRect(1050, 840, 4230, 360));
     CheckStatus->setChecked(true);
     Label1[1] = caption(Frame2, QStringLiteral("Expiration date of calibration :"),
                         twipsRect(60, 1410, 3315, 405));
     DTPicker1[1] = datePicker(Frame2, twipsRect(3480, 1350, 1845, 405));
     Label1[1]->setBuddy(DTPicker1[1]);
-    ComChange = button(Frame2, QStringLiteral("&Change Calib Date..."),
-                       twipsRect(2160, 2070, 3165, 420));
+    ComChange =
+        button(Frame2, QStringLiteral("&Change Calib Date..."), twipsRect(2160, 2070, 3165, 420));
     for (QWidget *child : Frame1->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)
-                              + Frame2->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
+             + Frame2->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
         if (!qobject_cast<QPushButton *>(child))
             child->setFont(regular);
     }

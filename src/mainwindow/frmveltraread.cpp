@@ -2,8 +2,8 @@
 
 #include "frmveltra.h"
 
-#include "uiservices.h"
 #include "twips.h"
+#include "uiservices.h"
 
 #include <QCheckBox>
 #include <QDateEdit>
@@ -54,8 +54,8 @@ void frmVeltra::showReadOut(const ReadOut &readOut)
     // Only an instrument that keeps an expiration date offers the expiration controls.
     const bool withExpiration = readOut.offersExpiration();
     CheckStatus->setVisible(withExpiration);
-    for (QWidget *control : std::initializer_list<QWidget *>{DTPicker1[1], LabelCalDate[1],
-                                                              Label1[1], Label1[3]})
+    for (QWidget *control :
+         std::initializer_list<QWidget *>{DTPicker1[1], LabelCalDate[1], Label1[1], Label1[3]})
         control->setVisible(withExpiration);
     ComChange->move(ComChange->x(), twipsToPixels(withExpiration ? 2070 : 1200));
 
@@ -83,8 +83,8 @@ void frmVeltra::showChecksum(const std::optional<QString> &checksum)
     LabelCheckSum->setEnabled(withChecksum);
     LabelCheckSum->setAutoFillBackground(true);
     QPalette palette = LabelCheckSum->palette();
-    palette.setColor(QPalette::Window, withChecksum ? ValueBackground
-                                                    : palette.color(QPalette::Button));
+    palette.setColor(QPalette::Window,
+                     withChecksum ? ValueBackground : palette.color(QPalette::Button));
     LabelCheckSum->setPalette(palette);
     LabelCheckSum->setText(checksum.value_or(QString()));
 }

@@ -65,8 +65,8 @@ void frmVeltra::InitProgram()
         return;
     l.ComPortNo = *comPort;
 
-    QString bluetooth = CutNull(readAppSetting(QStringLiteral("ConnectViaBluetooth"),
-                                               QStringLiteral("0;3;5")));
+    QString bluetooth =
+        CutNull(readAppSetting(QStringLiteral("ConnectViaBluetooth"), QStringLiteral("0;3;5")));
     for (qint16 *value : {&l.BluetoothOn, &l.BtPromptTimeout, &l.BtReplyTimeout}) {
         const std::optional<qint16> number = GetValue(bluetooth, 1, QStringLiteral(";")).toInt16();
         if (!number)
@@ -74,14 +74,14 @@ void frmVeltra::InitProgram()
         *value = *number;
     }
 
-    const std::optional<qint16> showInfo = firstWord(QStringLiteral("ShowInfoPswMsg"),
-                                                     QStringLiteral("1"));
+    const std::optional<qint16> showInfo =
+        firstWord(QStringLiteral("ShowInfoPswMsg"), QStringLiteral("1"));
     if (!showInfo)
         return;
     ShowInfoPswMsg = *showInfo;
 
-    const std::optional<qint16> validMonths = firstWord(QStringLiteral("ValidMonthOfCalib"),
-                                                        QStringLiteral("12"));
+    const std::optional<qint16> validMonths =
+        firstWord(QStringLiteral("ValidMonthOfCalib"), QStringLiteral("12"));
     if (!validMonths)
         return;
     ValidMonthOfCalib = *validMonths;

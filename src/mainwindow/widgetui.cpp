@@ -68,9 +68,9 @@ MsgResult resultOf(int button, MsgButtons buttons)
     case QMessageBox::Cancel:
         return MsgResult::Cancel;
     default:
-        return buttons == MsgButtons::Ok ? MsgResult::Ok
-               : buttons == MsgButtons::YesNo ? MsgResult::No
-                                              : MsgResult::Cancel;
+        return buttons == MsgButtons::Ok   ? MsgResult::Ok
+            : buttons == MsgButtons::YesNo ? MsgResult::No
+                                           : MsgResult::Cancel;
     }
 }
 

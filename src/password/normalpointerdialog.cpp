@@ -5,8 +5,7 @@
 
 #include <QEvent>
 
-NormalPointerDialog::NormalPointerDialog(const QString &caption, QSize clientSize,
-                                         QWidget *parent)
+NormalPointerDialog::NormalPointerDialog(const QString &caption, QSize clientSize, QWidget *parent)
     : QDialog(parent)
 {
     setFont(formFont());

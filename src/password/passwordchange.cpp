@@ -68,10 +68,11 @@ bool PasswordChange::eventFilter(QObject *watched, QEvent *event)
             TextExpert[index]->selectAll();
         } else if (event->type() == QEvent::KeyPress) {
             const auto *keyEvent = static_cast<QKeyEvent *>(event);
-            const bool enter = keyEvent->key() == Qt::Key_Return || keyEvent->key() == Qt::Key_Enter;
-            const bool plainDown =
-                keyEvent->key() == Qt::Key_Down
-                && !(keyEvent->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier));
+            const bool enter =
+                keyEvent->key() == Qt::Key_Return || keyEvent->key() == Qt::Key_Enter;
+            const bool plainDown = keyEvent->key() == Qt::Key_Down
+                && !(keyEvent->modifiers()
+                     & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier));
             if (enter || plainDown) {
                 TextExpert_KeyDown(index);
                 return true;
@@ -118,7 +119,7 @@ void PasswordChange::ComOK_Click()
         if (newPassword.isEmpty()
             && msgBox(QStringLiteral("Delete Password?"), MsgButtons::YesNo, MsgIcon::Question,
                       ProgramTitle, MsgResult::No)
-                   != MsgResult::Yes) {
+                != MsgResult::Yes) {
             TextExpert[0]->setFocus();
             return;
         }

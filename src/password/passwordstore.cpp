@@ -54,7 +54,7 @@ QString decodeSlot(const char *bytes)
 bool isStorable(const QString &text)
 {
     return text.size() <= MaxPasswordLength
-           && std::all_of(text.cbegin(), text.cend(), isPasswordCharacter);
+        && std::all_of(text.cbegin(), text.cend(), isPasswordCharacter);
 }
 
 } // namespace
@@ -105,7 +105,8 @@ void loadPasswordBytes(const QByteArray &bytes)
         return;
     }
     Password[0] = decodeSlot(bytes.constData());
-    Password[1] = bytes.size() < 2 * SlotBytes ? QString() : decodeSlot(bytes.constData() + SlotBytes);
+    Password[1] =
+        bytes.size() < 2 * SlotBytes ? QString() : decodeSlot(bytes.constData() + SlotBytes);
 }
 
 bool WritePassword()
@@ -123,7 +124,8 @@ bool WritePassword()
     const QString reason =
         saveFileAtomically(path, bytes, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     if (!reason.isEmpty()) {
-        msgBox(QStringLiteral("Cannot save password!\n%1\n%2").arg(QDir::toNativeSeparators(path), reason),
+        msgBox(QStringLiteral("Cannot save password!\n%1\n%2")
+                   .arg(QDir::toNativeSeparators(path), reason),
                MsgButtons::Ok, MsgIcon::Stop);
         return false;
     }

@@ -142,9 +142,10 @@ void ComSettings::ComOK_Click()
     link.ComPortNo = selectedPortNo();
     link.BluetoothOn = connectionType();
     writeAppSetting(QStringLiteral("ComPort"), QString::number(link.ComPortNo));
-    writeAppSetting(QStringLiteral("ConnectViaBluetooth"), QStringLiteral("%1;%2;%3")
-                                                               .arg(link.BluetoothOn)
-                                                               .arg(link.BtPromptTimeout)
-                                                               .arg(link.BtReplyTimeout));
+    writeAppSetting(QStringLiteral("ConnectViaBluetooth"),
+                    QStringLiteral("%1;%2;%3")
+                        .arg(link.BluetoothOn)
+                        .arg(link.BtPromptTimeout)
+                        .arg(link.BtReplyTimeout));
     accept();
 }

@@ -38,10 +38,9 @@ bool execBound(QSqlQuery &query, const QString &sql, const QVariantList &values)
 } // namespace
 
 CalibRecord::CalibRecord(RecordSettings settings)
-    : m_settings(std::move(settings))
-    , m_connectionName(uniqueConnectionName())
-{
-}
+    : m_settings(std::move(settings)),
+      m_connectionName(uniqueConnectionName())
+{ }
 
 CalibRecord::~CalibRecord()
 {
@@ -98,7 +97,8 @@ bool CalibRecord::openConnection(QSqlDatabase &db)
         db.setDatabaseName(m_settings.sqliteFile);
     }
     if (!db.open())
-        return fail(m_settings.isPostgres() ? QStringLiteral("cannot be reached") : QStringLiteral("cannot be opened"),
+        return fail(m_settings.isPostgres() ? QStringLiteral("cannot be reached")
+                                            : QStringLiteral("cannot be opened"),
                     db.lastError());
     return true;
 }
@@ -112,11 +112,12 @@ bool CalibRecord::prepareSqlite(QSqlDatabase &db)
         return fail(QStringLiteral("cannot be opened"), query.lastError());
     const int version = query.value(0).toInt();
     if (version > RecordSchemaVersion) {
-        m_error = QStringLiteral("The calibration record %1 was made by a newer version of this "
-                                 "program (format %2); this one knows format %3 and leaves it as it is.")
-                      .arg(m_settings.describe())
-                      .arg(version)
-                      .arg(RecordSchemaVersion);
+        m_error =
+            QStringLiteral("The calibration record %1 was made by a newer version of this "
+                           "program (format %2); this one knows format %3 and leaves it as it is.")
+                .arg(m_settings.describe())
+                .arg(version)
+                .arg(RecordSchemaVersion);
         return false;
     }
     // Readers never block the writer. A read-only file keeps its journal mode: reading it still
@@ -212,7 +213,8 @@ bool CalibRecord::failWrite(QSqlDatabase &db, const QSqlError &error)
 bool CalibRecord::fail(const QString &doing, const QSqlError &error)
 {
     // The database's own words; Qt's "Unable to fetch row" adds nothing for the user.
-    const QString reason = (error.databaseText().isEmpty() ? error.driverText() : error.databaseText()).simplified();
+    const QString reason =
+        (error.databaseText().isEmpty() ? error.driverText() : error.databaseText()).simplified();
     if (!m_settings.isPostgres() && SqliteDamaged.contains(error.nativeErrorCode())) {
         m_error = QStringLiteral("The calibration record %1 is damaged or is not a record file "
                                  "(%2). It was left as it is; move it elsewhere to start a new "

@@ -26,7 +26,7 @@ const std::array<std::pair<RecordSource, QLatin1StringView>, 2> SourceWords{{
     {RecordSource::Tool, QLatin1StringView("tool")},
 }};
 
-template <typename Value, std::size_t N>
+template<typename Value, std::size_t N>
 QString wordOf(const std::array<std::pair<Value, QLatin1StringView>, N> &words, Value value)
 {
     for (const auto &[v, word] : words) {
@@ -36,7 +36,7 @@ QString wordOf(const std::array<std::pair<Value, QLatin1StringView>, N> &words, 
     return {};
 }
 
-template <typename Value, std::size_t N>
+template<typename Value, std::size_t N>
 std::optional<Value> valueOf(const std::array<std::pair<Value, QLatin1StringView>, N> &words,
                              const QString &text)
 {
@@ -72,10 +72,22 @@ RecordEntry RecordEntry::startedNow(RecordSource source)
     return entry;
 }
 
-QString outcomeText(RecordOutcome outcome) { return wordOf(OutcomeWords, outcome); }
-std::optional<RecordOutcome> outcomeFromText(const QString &text) { return valueOf(OutcomeWords, text); }
-QString sourceText(RecordSource source) { return wordOf(SourceWords, source); }
-std::optional<RecordSource> sourceFromText(const QString &text) { return valueOf(SourceWords, text); }
+QString outcomeText(RecordOutcome outcome)
+{
+    return wordOf(OutcomeWords, outcome);
+}
+std::optional<RecordOutcome> outcomeFromText(const QString &text)
+{
+    return valueOf(OutcomeWords, text);
+}
+QString sourceText(RecordSource source)
+{
+    return wordOf(SourceWords, source);
+}
+std::optional<RecordSource> sourceFromText(const QString &text)
+{
+    return valueOf(SourceWords, text);
+}
 
 QString instantText(const QDateTime &instant)
 {

@@ -47,7 +47,8 @@ QByteArray csvLine(const QStringList &texts)
 {
     QByteArrayList fields;
     for (QString text : texts) {
-        if (text.contains(u'"') || text.contains(u',') || text.contains(u'\r') || text.contains(u'\n'))
+        if (text.contains(u'"') || text.contains(u',') || text.contains(u'\r')
+            || text.contains(u'\n'))
             text = u'"' + text.replace(u'"', QStringLiteral("\"\"")) + u'"';
         fields << text.toUtf8();
     }
@@ -74,8 +75,9 @@ QString historyCondition(const HistoryFilter &filter)
     if (filter.serial.isEmpty())
         return {};
     // substr compares exactly and alike on both databases; LIKE differs in case and escapes.
-    return filter.serialPrefix ? QStringLiteral(" WHERE substr(serial, 1, %1) = ?").arg(filter.serial.size())
-                               : QStringLiteral(" WHERE serial = ?");
+    return filter.serialPrefix
+        ? QStringLiteral(" WHERE substr(serial, 1, %1) = ?").arg(filter.serial.size())
+        : QStringLiteral(" WHERE serial = ?");
 }
 
 void bindHistoryFilter(QSqlQuery &query, const HistoryFilter &filter)
@@ -91,8 +93,9 @@ bool forEachEntry(CalibRecord &record, const HistoryFilter &filter,
         return false;
     QSqlQuery query(record.database());
     query.setForwardOnly(true);
-    const QString sql = QStringLiteral("SELECT id, %1 FROM %2%3 ORDER BY started_at DESC, id DESC")
-                            .arg(recordColumns().join(u", "), RecordTable, historyCondition(filter));
+    const QString sql =
+        QStringLiteral("SELECT id, %1 FROM %2%3 ORDER BY started_at DESC, id DESC")
+            .arg(recordColumns().join(u", "), RecordTable, historyCondition(filter));
     query.prepare(sql);
     bindHistoryFilter(query, filter);
     if (!query.exec())
@@ -116,10 +119,12 @@ QStringList exportKeys()
 bool writeCsv(CalibRecord &record, const HistoryFilter &filter, QIODevice &out)
 {
     bool written = writeAll(out, csvLine(exportKeys()));
-    return forEachEntry(record, filter, [&](const RecordEntry &entry) {
-               written = written && writeAll(out, csvLine(csvTexts(exportFields(entry))));
-               return written;
-           })
+    return forEachEntry(record, filter,
+                        [&](const RecordEntry &entry) {
+                            written =
+                                written && writeAll(out, csvLine(csvTexts(exportFields(entry))));
+                            return written;
+                        })
         && written;
 }
 
@@ -131,8 +136,10 @@ bool writeJson(CalibRecord &record, const HistoryFilter &filter, QIODevice &out)
         QJsonObject object;
         for (const auto &[key, value] : exportFields(entry))
             object.insert(key, value);
-        written = written && writeAll(out, (first ? "\n" : ",\n")
-                                               + QJsonDocument(object).toJson(QJsonDocument::Compact));
+        written =
+            written
+            && writeAll(
+                out, (first ? "\n" : ",\n") + QJsonDocument(object).toJson(QJsonDocument::Compact));
         first = false;
         return written;
     });

@@ -15,7 +15,8 @@ RecordSettings RecordSettings::fromSettingsFile(const QString &iniFile)
 {
     RecordSettings settings;
     const auto read = [&](const char *key, const QString &defaultText) {
-        return IniFile::readString(iniFile, Section, QString::fromLatin1(key), defaultText).trimmed();
+        return IniFile::readString(iniFile, Section, QString::fromLatin1(key), defaultText)
+            .trimmed();
     };
     settings.driver = read("Driver", settings.driver).toUpper();
     settings.sqliteFile = QDir(QFileInfo(iniFile).absolutePath()).filePath(RecordFileName);

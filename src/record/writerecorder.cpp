@@ -13,11 +13,10 @@ QDate dateOfWord(const QString &word)
 
 WriteRecorder::WriteRecorder(const CalibrationCore &core, RecordSource source,
                              const RecordSettings &settings)
-    : m_core(core)
-    , m_record(settings)
-    , m_entry(RecordEntry::startedNow(source))
-{
-}
+    : m_core(core),
+      m_record(settings),
+      m_entry(RecordEntry::startedNow(source))
+{ }
 
 // The instrument as read, the dates asked for, and the dates held before, as far as known.
 void WriteRecorder::describe(const WriteReport &report)

@@ -56,13 +56,14 @@ public:
                      qPrintable(text.replace(u'\r', u' ').replace(u'\n', u' ').simplified()));
         return request.defaultButton;
     }
-    void beep() override {}
-    void setBusyPointer(bool) override {}
+    void beep() override { }
+    void setBusyPointer(bool) override { }
 };
 
 } // namespace
 
-CalibTool::CalibTool(const ToolOptions &options) : m_options(options), m_settingsMap(&noSystemPorts) {}
+CalibTool::CalibTool(const ToolOptions &options) : m_options(options), m_settingsMap(&noSystemPorts)
+{ }
 
 CalibTool::~CalibTool() = default;
 
@@ -122,7 +123,8 @@ int CalibTool::ports()
                                 {QStringLiteral("description"), map.description(portNo)},
                                 {QStringLiteral("present"), present}});
         lines << QStringLiteral("COM%1").arg(portNo).leftJustified(7) + device.leftJustified(40)
-                + QLatin1Char(' ') + (present ? QStringLiteral("present") : QStringLiteral("absent "))
+                + QLatin1Char(' ')
+                + (present ? QStringLiteral("present") : QStringLiteral("absent "))
                 + QLatin1Char(' ') + map.description(portNo);
     }
     if (m_options.json)
@@ -143,11 +145,13 @@ int CalibTool::connect()
         iniPath = m_deviceFolder.filePath(QStringLiteral("device.ini"));
         if (!IniFile::writeString(iniPath, QStringLiteral("Ports"), QStringLiteral("COM1"),
                                   m_options.device))
-            return fail(ExitPort, QStringLiteral("cannot note the device path %1").arg(m_options.device));
+            return fail(ExitPort,
+                        QStringLiteral("cannot note the device path %1").arg(m_options.device));
         m_comm = std::make_unique<QtSerialControl>(&noSystemPorts, iniPath);
     } else {
         QString comPort = readAppSetting(QStringLiteral("ComPort"), QStringLiteral("1"));
-        portNo = m_options.port ? qint16(*m_options.port) : settingNumber(comPort, QStringLiteral(" "), 1);
+        portNo = m_options.port ? qint16(*m_options.port)
+                                : settingNumber(comPort, QStringLiteral(" "), 1);
         // Asking the system for its ports costs more than the whole start; a port the map
         // already names needs no asking, a search does.
         m_settingsMap.reload(IniFileName);
@@ -159,8 +163,8 @@ int CalibTool::connect()
     m_link->InitDeviceTables();
     m_core = std::make_unique<CalibrationCore>(*m_link);
 
-    QString bluetooth = CutNull(readAppSetting(QStringLiteral("ConnectViaBluetooth"),
-                                               QStringLiteral("0;3;5")));
+    QString bluetooth =
+        CutNull(readAppSetting(QStringLiteral("ConnectViaBluetooth"), QStringLiteral("0;3;5")));
     Link &l = *m_link;
     l.BluetoothOn = settingNumber(bluetooth, QStringLiteral(";"), 0);
     l.BtPromptTimeout = qMax(settingNumber(bluetooth, QStringLiteral(";"), 3), qint16(1));
@@ -255,8 +259,9 @@ int CalibTool::checkPassword()
     else if (isTerminal(stdin))
         typed = readHiddenLine(QStringLiteral("Password: "));
     else
-        return fail(ExitRefused, QStringLiteral("a password protects writing: type it on a terminal "
-                                                "or give it with --password-stdin"));
+        return fail(ExitRefused,
+                    QStringLiteral("a password protects writing: type it on a terminal "
+                                   "or give it with --password-stdin"));
     if (!typed || *typed != Password[0])
         return fail(ExitRefused, QStringLiteral("wrong password"));
     return ExitDone;
@@ -274,11 +279,14 @@ int CalibTool::write()
 
     const bool keepsExpiration = readOut.dateWords.keepsExpiration();
     if (keepsExpiration && !m_options.expiration && !m_options.noExpiration)
-        return fail(ExitUsage, QStringLiteral("this %1 keeps an expiration date: give EXPIRES or "
-                                              "--no-expiration").arg(readOut.deviceName));
+        return fail(ExitUsage,
+                    QStringLiteral("this %1 keeps an expiration date: give EXPIRES or "
+                                   "--no-expiration")
+                        .arg(readOut.deviceName));
     if (!keepsExpiration && m_options.expiration)
-        return fail(ExitUsage, QStringLiteral("this %1 keeps no expiration date: give CALIB only")
-                                   .arg(readOut.deviceName));
+        return fail(ExitUsage,
+                    QStringLiteral("this %1 keeps no expiration date: give CALIB only")
+                        .arg(readOut.deviceName));
 
     // As in the window, the instrument has been read when the password is asked: a refusal is
     // kept in the record with the instrument it was meant for.
@@ -295,8 +303,9 @@ int CalibTool::write()
     CalibrationWrite write(*m_core, asked, &recorder);
     const Outcome outcome = write.run(readOut.serialNo);
     if (outcome.kind == Outcome::Kind::NotRecorded)
-        return fail(ExitRefused, recorder.errorText()
-                                     + QStringLiteral(" Nothing was written to the instrument."));
+        return fail(ExitRefused,
+                    recorder.errorText()
+                        + QStringLiteral(" Nothing was written to the instrument."));
     if (!outcome.done())
         return failed(outcome);
     const WriteReport &report = write.report();
@@ -308,10 +317,12 @@ int CalibTool::write()
         print(readOutLines(m_place, readOut, true) + writeLines(report, keepsExpiration));
     }
     if (!recorder.errorText().isEmpty())
-        fail(ExitDone, QStringLiteral("the outcome could not be kept in the calibration record: ")
-                           + recorder.errorText());
+        fail(ExitDone,
+             QStringLiteral("the outcome could not be kept in the calibration record: ")
+                 + recorder.errorText());
     if (!report.verified.value_or(false))
-        return fail(ExitNotHeld, QStringLiteral("written, but the instrument does not hold the dates"));
+        return fail(ExitNotHeld,
+                    QStringLiteral("written, but the instrument does not hold the dates"));
     return ExitDone;
 }
 
@@ -332,18 +343,20 @@ int CalibTool::history()
             return d.isValid() ? d.toString(Qt::ISODate) : QStringLiteral("-");
         };
         done = forEachEntry(record, filter, [&](const RecordEntry &e) {
-            const QString line = QStringLiteral("%1  %2  %3  %4/%5 -> %6/%7 -> %8/%9  %10  %11@%12\n")
-                .arg(e.startedAt.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")),
-                     e.serial, e.model, date(e.calibrationBefore), date(e.expirationBefore),
-                     date(e.calibrationAsked), date(e.expirationAsked),
-                     date(e.calibrationReadBack), date(e.expirationReadBack))
-                .arg(outcomeText(e.outcome), e.account, e.host);
+            const QString line =
+                QStringLiteral("%1  %2  %3  %4/%5 -> %6/%7 -> %8/%9  %10  %11@%12\n")
+                    .arg(e.startedAt.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")),
+                         e.serial, e.model, date(e.calibrationBefore), date(e.expirationBefore),
+                         date(e.calibrationAsked), date(e.expirationAsked),
+                         date(e.calibrationReadBack), date(e.expirationReadBack))
+                    .arg(outcomeText(e.outcome), e.account, e.host);
             return !m_options.quiet ? out.write(line.toUtf8()) >= 0 : true;
         });
     }
     out.close();
     if (!done)
-        return fail(ExitUsage, record.errorText().isEmpty() ? out.errorString() : record.errorText());
+        return fail(ExitUsage,
+                    record.errorText().isEmpty() ? out.errorString() : record.errorText());
     return ExitDone;
 }
 
@@ -382,8 +395,9 @@ int CalibTool::failed(const Outcome &outcome) const
         break;
     }
     if (outcome.command == QLatin1String("V"))
-        return fail(ExitInstrument, QStringLiteral("no instrument answered on %1")
-                                        .arg(m_place.device));
-    return fail(ExitInstrument, QStringLiteral("the instrument did not accept the command \"%1\"")
-                                    .arg(outcome.command));
+        return fail(ExitInstrument,
+                    QStringLiteral("no instrument answered on %1").arg(m_place.device));
+    return fail(
+        ExitInstrument,
+        QStringLiteral("the instrument did not accept the command \"%1\"").arg(outcome.command));
 }

@@ -13,7 +13,8 @@ int main(int argc, char *argv[])
     // The same name as the window's, so both find the same per-user settings folder.
     QCoreApplication::setApplicationName(ProgramTitle);
     int exitCode = ExitDone;
-    const std::optional<ToolOptions> options = parseToolOptions(QCoreApplication::arguments(), exitCode);
+    const std::optional<ToolOptions> options =
+        parseToolOptions(QCoreApplication::arguments(), exitCode);
     if (!options)
         return exitCode;
     CalibTool tool(*options);

@@ -37,7 +37,7 @@ std::optional<QString> readHiddenLine(const QString &prompt)
     const int fd = ::open("/dev/tty", O_RDWR | O_NOCTTY | O_CLOEXEC);
     if (fd < 0)
         return std::nullopt;
-    termios saved {};
+    termios saved{};
     if (::tcgetattr(fd, &saved) != 0) {
         ::close(fd);
         return std::nullopt;

@@ -55,37 +55,50 @@ std::optional<ToolOptions> parseToolOptions(const QStringList &arguments, int &e
 {
     QCommandLineParser parser;
     parser.setApplicationDescription(QString::fromLatin1(Description));
-    parser.addPositionalArgument(QStringLiteral("command"),
-                                 QStringLiteral("ports | identify | read | write | version | history"),
-                                 QStringLiteral("ports|identify|read|write CALIB [EXPIRES]|version|history"));
+    parser.addPositionalArgument(
+        QStringLiteral("command"),
+        QStringLiteral("ports | identify | read | write | version | history"),
+        QStringLiteral("ports|identify|read|write CALIB [EXPIRES]|version|history"));
     const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
                                   QStringLiteral("Show this help."));
-    const QCommandLineOption version(QStringLiteral("version"), QStringLiteral("Show the version."));
-    const QCommandLineOption port({QStringLiteral("p"), QStringLiteral("port")},
-        QStringLiteral("Port number (default: \"ComPort\" of the settings file)."), QStringLiteral("N"));
-    const QCommandLineOption device({QStringLiteral("d"), QStringLiteral("device")},
+    const QCommandLineOption version(QStringLiteral("version"),
+                                     QStringLiteral("Show the version."));
+    const QCommandLineOption port(
+        {QStringLiteral("p"), QStringLiteral("port")},
+        QStringLiteral("Port number (default: \"ComPort\" of the settings file)."),
+        QStringLiteral("N"));
+    const QCommandLineOption device(
+        {QStringLiteral("d"), QStringLiteral("device")},
         QStringLiteral("Device path instead of a port number (pseudo-terminal, /dev/rfcomm0)."),
         QStringLiteral("PATH"));
-    const QCommandLineOption bluetooth({QStringLiteral("b"), QStringLiteral("bluetooth")},
+    const QCommandLineOption bluetooth(
+        {QStringLiteral("b"), QStringLiteral("bluetooth")},
         QStringLiteral("Bluetooth line profile and time limits (default: \"ConnectViaBluetooth\" "
                        "of the settings file)."));
-    const QCommandLineOption search(QStringLiteral("search"),
+    const QCommandLineOption search(
+        QStringLiteral("search"),
         QStringLiteral("When nothing answers, search ports 1 to 255 and store the port found."));
-    const QCommandLineOption settings(QStringLiteral("settings"),
+    const QCommandLineOption settings(
+        QStringLiteral("settings"),
         QStringLiteral("Settings file (default: the program's, as the window finds it)."),
         QStringLiteral("FILE"));
-    const QCommandLineOption json(QStringLiteral("json"),
-        QStringLiteral("One JSON object on stdout (history: one array)."));
+    const QCommandLineOption json(
+        QStringLiteral("json"), QStringLiteral("One JSON object on stdout (history: one array)."));
     const QCommandLineOption csv(QStringLiteral("csv"), QStringLiteral("history: CSV on stdout."));
-    const QCommandLineOption serial(QStringLiteral("serial"),
-        QStringLiteral("history: only the instrument with this serial number."), QStringLiteral("S"));
-    const QCommandLineOption passwordStdin(QStringLiteral("password-stdin"),
+    const QCommandLineOption serial(
+        QStringLiteral("serial"),
+        QStringLiteral("history: only the instrument with this serial number."),
+        QStringLiteral("S"));
+    const QCommandLineOption passwordStdin(
+        QStringLiteral("password-stdin"),
         QStringLiteral("Read the access password as one line from standard input."));
-    const QCommandLineOption noExpiration(QStringLiteral("no-expiration"),
+    const QCommandLineOption noExpiration(
+        QStringLiteral("no-expiration"),
         QStringLiteral("write: no expiration date (the instrument receives 2001-01-01)."));
     const QCommandLineOption verbose({QStringLiteral("v"), QStringLiteral("verbose")},
-        QStringLiteral("Every frame on stderr."));
-    const QCommandLineOption quiet({QStringLiteral("q"), QStringLiteral("quiet")},
+                                     QStringLiteral("Every frame on stderr."));
+    const QCommandLineOption quiet(
+        {QStringLiteral("q"), QStringLiteral("quiet")},
         QStringLiteral("Nothing on stdout but --json; errors still on stderr."));
     parser.addOptions({help, version, port, device, bluetooth, search, settings, json, csv, serial,
                        passwordStdin, noExpiration, verbose, quiet});
@@ -113,8 +126,8 @@ std::optional<ToolOptions> parseToolOptions(const QStringList &arguments, int &e
     if (words.isEmpty())
         return usage(QStringLiteral("no command given"));
     const QString command = words.takeFirst();
-    const QStringList commands{QStringLiteral("ports"), QStringLiteral("identify"),
-                               QStringLiteral("read"), QStringLiteral("write"),
+    const QStringList commands{QStringLiteral("ports"),   QStringLiteral("identify"),
+                               QStringLiteral("read"),    QStringLiteral("write"),
                                QStringLiteral("version"), QStringLiteral("history")};
     const qsizetype index = commands.indexOf(command);
     if (index < 0)
@@ -130,7 +143,8 @@ std::optional<ToolOptions> parseToolOptions(const QStringList &arguments, int &e
         if (words.size() == 2) {
             options.expiration = parseDateArgument(words[1]);
             if (!options.expiration)
-                return usage(QStringLiteral("\"%1\" is no date between 2000 and 2099").arg(words[1]));
+                return usage(
+                    QStringLiteral("\"%1\" is no date between 2000 and 2099").arg(words[1]));
         }
         options.noExpiration = parser.isSet(noExpiration);
         if (options.noExpiration && options.expiration)

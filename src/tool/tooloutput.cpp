@@ -2,7 +2,6 @@
 
 #include "datetext.h"
 
-
 namespace {
 
 constexpr int LabelWidth = 18;
@@ -23,7 +22,8 @@ std::optional<QDate> writtenExpiration(const WriteReport &report, bool keepsExpi
     return TextToDate(QStringLiteral("01.01.2001"), false).date();
 }
 
-QJsonObject datesJson(const std::optional<QDate> &calibration, const std::optional<QDate> &expiration)
+QJsonObject datesJson(const std::optional<QDate> &calibration,
+                      const std::optional<QDate> &expiration)
 {
     return {{QStringLiteral("calibration_date"), dateValue(calibration)},
             {QStringLiteral("expiration_date"), dateValue(expiration)}};
@@ -58,7 +58,8 @@ QJsonObject readOutJson(const PortPlace &place, const ReadOut &readOut, bool wit
         {QStringLiteral("device"), place.device},
         {QStringLiteral("model"), readOut.deviceName},
         {QStringLiteral("serial"), readOut.serialNo},
-        {QStringLiteral("version"), readOut.version ? QJsonValue(*readOut.version) : QJsonValue::Null},
+        {QStringLiteral("version"),
+         readOut.version ? QJsonValue(*readOut.version) : QJsonValue::Null},
         {QStringLiteral("firmware"), readOut.firmware},
         {QStringLiteral("battery_volts"), readOut.batteryVolts},
         {QStringLiteral("checksum"),
@@ -87,8 +88,9 @@ void addWriteJson(QJsonObject &object, const WriteReport &report, bool keepsExpi
 
 QStringList readOutLines(const PortPlace &place, const ReadOut &readOut, bool withDates)
 {
-    const QString port = place.number ? QStringLiteral("COM%1 (%2)").arg(*place.number).arg(place.device)
-                                      : place.device;
+    const QString port = place.number
+        ? QStringLiteral("COM%1 (%2)").arg(*place.number).arg(place.device)
+        : place.device;
     QStringList lines{
         alignedLine(QStringLiteral("Port"), port),
         alignedLine(QStringLiteral("Model"), readOut.deviceName),
@@ -109,16 +111,17 @@ QStringList readOutLines(const PortPlace &place, const ReadOut &readOut, bool wi
 
 QStringList writeLines(const WriteReport &report, bool keepsExpiration)
 {
-    QStringList lines{alignedLine(QStringLiteral("Written"),
-                                  datesText(report.asked.calibration,
-                                            writtenExpiration(report, keepsExpiration)))};
+    QStringList lines{alignedLine(
+        QStringLiteral("Written"),
+        datesText(report.asked.calibration, writtenExpiration(report, keepsExpiration)))};
     if (report.readBack) {
-        const std::optional<QDate> expiration = keepsExpiration
-            ? instrumentDate(report.readBack->expiration) : std::nullopt;
+        const std::optional<QDate> expiration =
+            keepsExpiration ? instrumentDate(report.readBack->expiration) : std::nullopt;
         lines << alignedLine(QStringLiteral("Read back"),
                              datesText(instrumentDate(report.readBack->calibration), expiration));
     }
     lines << alignedLine(QStringLiteral("Verified"),
-                         report.verified.value_or(false) ? QStringLiteral("yes") : QStringLiteral("no"));
+                         report.verified.value_or(false) ? QStringLiteral("yes")
+                                                         : QStringLiteral("no"));
     return lines;
 }

@@ -49,8 +49,7 @@ QByteArray lineEnding(const QByteArray &bytes)
 }
 
 // Spaces and tabs around names and values do not count, as with the platform's own reader.
-template <typename View>
-View trimmedBlanks(View text)
+template<typename View> View trimmedBlanks(View text)
 {
     while (!text.isEmpty() && (text.front() == u' ' || text.front() == u'\t'))
         text = text.sliced(1);
@@ -89,8 +88,8 @@ bool sameName(QByteArrayView fileName, QStringView wanted)
 
 struct Found
 {
-    std::optional<LineSpan> keyLine;    // the key's first line inside a section of that name
-    qsizetype valueStart = 0;           // where its value begins
+    std::optional<LineSpan> keyLine; // the key's first line inside a section of that name
+    qsizetype valueStart = 0; // where its value begins
     std::optional<LineSpan> sectionEnd; // last non-blank line of the first section of that name
 };
 

@@ -32,8 +32,8 @@ QString resolvedFolder(const QString &folder)
 bool isInstalledCopy(const QString &programFolder, const QString &installBinFolder)
 {
     const QString desktopEntry = QStringLiteral(VELTRA_INSTALL_MARKER);
-    return resolvedFolder(programFolder) == resolvedFolder(installBinFolder) ||
-           QFileInfo(QDir(programFolder).filePath(desktopEntry)).isFile();
+    return resolvedFolder(programFolder) == resolvedFolder(installBinFolder)
+        || QFileInfo(QDir(programFolder).filePath(desktopEntry)).isFile();
 }
 
 } // namespace
@@ -41,8 +41,8 @@ bool isInstalledCopy(const QString &programFolder, const QString &installBinFold
 QString settingsFolderFor(const QString &programFolder, const QString &installBinFolder)
 {
     const QFileInfo info(programFolder);
-    if (!programFolder.isEmpty() && info.isDir() && info.isWritable() &&
-        !isInstalledCopy(programFolder, installBinFolder))
+    if (!programFolder.isEmpty() && info.isDir() && info.isWritable()
+        && !isInstalledCopy(programFolder, installBinFolder))
         return withSeparator(programFolder);
     const QString configFolder =
         QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);

@@ -27,7 +27,7 @@ public:
     std::optional<qint16> toInt16() const;
 
 private:
-    SettingValue(Kind kind, double value) : m_kind(kind), m_value(value) {}
+    SettingValue(Kind kind, double value) : m_kind(kind), m_value(value) { }
     Kind m_kind;
     double m_value;
 };

@@ -49,7 +49,8 @@ SingleInstance *heldGuard = nullptr;
 } // namespace
 
 SingleInstance::SingleInstance(const QString &programFolder, QObject *parent)
-    : QObject(parent), m_key(QDir(guardFolder()).filePath(instanceKey(programFolder))),
+    : QObject(parent),
+      m_key(QDir(guardFolder()).filePath(instanceKey(programFolder))),
       m_lock(std::make_unique<QLockFile>(m_key + QStringLiteral(".lock")))
 {
     // A copy may run for days: only a lock whose process is gone counts as stale, never an old one.
@@ -83,9 +84,10 @@ bool SingleInstance::tryBecomeFirst()
     m_server.listen(m_key);
     // Registered once: std::quick_exit is how the program ends at once.
     static const bool registered = std::at_quick_exit([] {
-        if (heldGuard)
-            heldGuard->release();
-    }) == 0;
+                                       if (heldGuard)
+                                           heldGuard->release();
+                                   })
+        == 0;
     Q_UNUSED(registered);
     heldGuard = this;
     return true;
@@ -99,7 +101,8 @@ bool SingleInstance::ActivatePrevInstance()
         socket.connectToServer(m_key);
         if (socket.waitForConnected(RetryMsecs)) {
             socket.write(ActivateRequest);
-            const bool sent = socket.waitForBytesWritten(static_cast<int>(qMax<qint64>(deadline.remainingTime(), 1)));
+            const bool sent = socket.waitForBytesWritten(
+                static_cast<int>(qMax<qint64>(deadline.remainingTime(), 1)));
             socket.disconnectFromServer();
             return sent;
         }

@@ -17,8 +17,8 @@ public:
         qWarning().noquote() << "A message box with nobody to see it:" << request.text;
         return MsgResult::Ok;
     }
-    void beep() override {}
-    void setBusyPointer(bool) override {}
+    void beep() override { }
+    void setBusyPointer(bool) override { }
 };
 
 SilentUi silentUi;

@@ -121,28 +121,45 @@ void CalibrationCoreTest::readOutOfTheReplies_data()
     QTest::addColumn<QDate>("calibration");
     QTest::addColumn<QDate>("expiration"); // null: none kept
     QTest::newRow("a K-40 with both dates")
-        << QByteArray("Veltra K-40 V1.610") << QByteArray("K-40 1.610 CRC 3A7F1C") << QByteArray("37 0")
-        << QByteArray("100921 110921") << "C" << "Veltra K-40" << "Veltra K-40" << "3.7 V"
+        << QByteArray("Veltra K-40 V1.610") << QByteArray("K-40 1.610 CRC 3A7F1C")
+        << QByteArray("37 0") << QByteArray("100921 110921") << "C"
+        << "Veltra K-40"
+        << "Veltra K-40"
+        << "3.7 V"
         << "3A7F1C" << QDate(2010, 9, 21) << QDate(2011, 9, 21);
     QTest::newRow("one date word: no expiration date")
-        << QByteArray("Veltra K-40 V1.610") << QByteArray("K-40 1.610 CRC 3A7F1C") << QByteArray("37 0")
-        << QByteArray("240115") << "C" << "Veltra K-40" << "Veltra K-40" << "3.7 V" << "3A7F1C"
-        << QDate(2024, 1, 15) << QDate();
+        << QByteArray("Veltra K-40 V1.610") << QByteArray("K-40 1.610 CRC 3A7F1C")
+        << QByteArray("37 0") << QByteArray("240115") << "C"
+        << "Veltra K-40"
+        << "Veltra K-40"
+        << "3.7 V"
+        << "3A7F1C" << QDate(2024, 1, 15) << QDate();
     QTest::newRow("a trailing blank is trimmed before the checksum is cut")
-        << QByteArray("Veltra K-40 V1.610") << QByteArray("K-40 1.610 CRC 3A7F1C ") << QByteArray("37 0")
-        << QByteArray("240115") << "C" << "Veltra K-40" << "Veltra K-40" << "3.7 V" << "3A7F1C"
-        << QDate(2024, 1, 15) << QDate();
+        << QByteArray("Veltra K-40 V1.610") << QByteArray("K-40 1.610 CRC 3A7F1C ")
+        << QByteArray("37 0") << QByteArray("240115") << "C"
+        << "Veltra K-40"
+        << "Veltra K-40"
+        << "3.7 V"
+        << "3A7F1C" << QDate(2024, 1, 15) << QDate();
     QTest::newRow("firmware 1.205 shows no checksum")
         << QByteArray("Veltra K 1.205") << QByteArray("K 1.205 CRC 3A7F1C") << QByteArray("41")
-        << QByteArray("240115") << "C" << "Veltra K" << "Veltra K" << "4.1 V" << QString()
-        << QDate(2024, 1, 15) << QDate();
+        << QByteArray("240115") << "C"
+        << "Veltra K"
+        << "Veltra K"
+        << "4.1 V" << QString() << QDate(2024, 1, 15) << QDate();
     QTest::newRow("a garbled battery reply has no thousands separator")
-        << QByteArray("Veltra K-40 V1.610") << QByteArray("K-40 1.610 CRC 3A7F1C") << QByteArray("12345")
-        << QByteArray("240115") << "en_US" << "Veltra K-40" << "Veltra K-40" << "1234.5 V"
+        << QByteArray("Veltra K-40 V1.610") << QByteArray("K-40 1.610 CRC 3A7F1C")
+        << QByteArray("12345") << QByteArray("240115") << "en_US"
+        << "Veltra K-40"
+        << "Veltra K-40"
+        << "1234.5 V"
         << "3A7F1C" << QDate(2024, 1, 15) << QDate();
     QTest::newRow("German: decimal comma, still no thousands separator")
-        << QByteArray("Veltra K-40 V1.610") << QByteArray("K-40 1.610 CRC 3A7F1C") << QByteArray("12345")
-        << QByteArray("240115") << "de_DE" << "Veltra K-40" << "Veltra K-40" << "1234,5 V"
+        << QByteArray("Veltra K-40 V1.610") << QByteArray("K-40 1.610 CRC 3A7F1C")
+        << QByteArray("12345") << QByteArray("240115") << "de_DE"
+        << "Veltra K-40"
+        << "Veltra K-40"
+        << "1234,5 V"
         << "3A7F1C" << QDate(2024, 1, 15) << QDate();
 }
 
@@ -223,26 +240,29 @@ void CalibrationCoreTest::writeSequence_data()
     const QByteArrayList written{line("240115 250115"), line("240301 250301")};
     QTest::newRow("both dates asked and held")
         << k40 << same << written << QByteArray() << true
-        << Commands{"#R", "WR", "WW240301 250301", "EW1", "WR"} << Outcome::Kind::Done << "" << true;
-    QTest::newRow("no expiration asked: 1 January 2001 for a model that keeps one")
-        << k40 << same << QByteArrayList{line("240115 250115"), line("240301 010101")} << QByteArray()
-        << false << Commands{"#R", "WR", "WW240301 010101", "EW1", "WR"} << Outcome::Kind::Done << ""
+        << Commands{"#R", "WR", "WW240301 250301", "EW1", "WR"} << Outcome::Kind::Done << ""
         << true;
+    QTest::newRow("no expiration asked: 1 January 2001 for a model that keeps one")
+        << k40 << same << QByteArrayList{line("240115 250115"), line("240301 010101")}
+        << QByteArray() << false << Commands{"#R", "WR", "WW240301 010101", "EW1", "WR"}
+        << Outcome::Kind::Done << "" << true;
     QTest::newRow("a model with one date gets one")
         << k40 << same << QByteArrayList{line("240115"), line("240301")} << QByteArray() << false
         << Commands{"#R", "WR", "WW240301", "EW1", "WR"} << Outcome::Kind::Done << "" << true;
     QTest::newRow("an instrument that keeps its old dates is not verified")
         << k40 << same << held << QByteArray() << true
-        << Commands{"#R", "WR", "WW240301 250301", "EW1", "WR"} << Outcome::Kind::Done << "" << false;
+        << Commands{"#R", "WR", "WW240301 250301", "EW1", "WR"} << Outcome::Kind::Done << ""
+        << false;
     QTest::newRow("another serial number: nothing written")
-        << k40 << QByteArrayList{line("67890")} << held << QByteArray() << true
-        << Commands{"#R"} << Outcome::Kind::InstrumentChanged << "#R" << false;
+        << k40 << QByteArrayList{line("67890")} << held << QByteArray() << true << Commands{"#R"}
+        << Outcome::Kind::InstrumentChanged << "#R" << false;
     QTest::newRow("old KX firmware: nothing on the wire")
         << QByteArray("Veltra KX V1.600") << same << held << QByteArray() << true << Commands{}
         << Outcome::Kind::FirmwareTooOld << "" << false;
     QTest::newRow("KX firmware 1.605 is written")
         << QByteArray("Veltra KX V1.605") << same << written << QByteArray() << true
-        << Commands{"#R", "WR", "WW240301 250301", "EW1", "WR"} << Outcome::Kind::Done << "" << true;
+        << Commands{"#R", "WR", "WW240301 250301", "EW1", "WR"} << Outcome::Kind::Done << ""
+        << true;
     QTest::newRow("a rejected write names the whole command")
         << k40 << same << held << QByteArray("WW240301 250301") << true
         << Commands{"#R", "WR", "WW240301 250301", "WW240301 250301", "WW240301 250301"}
@@ -291,9 +311,10 @@ void CalibrationCoreTest::writeSequence()
     if (kind == Outcome::Kind::InstrumentChanged) {
         QCOMPARE(outcome.serialRead, QStringLiteral("12345"));
         QCOMPARE(outcome.serialNow, QStringLiteral("67890"));
-        QCOMPARE(instrumentChangedText(outcome),
-                 QStringLiteral("The instrument has changed since it was read (serial number 12345, "
-                                "now 67890). Read it again before changing its dates."));
+        QCOMPARE(
+            instrumentChangedText(outcome),
+            QStringLiteral("The instrument has changed since it was read (serial number 12345, "
+                           "now 67890). Read it again before changing its dates."));
     }
     QVERIFY(m_ui.boxes.isEmpty());
 }
@@ -340,7 +361,8 @@ void CalibrationCoreTest::observerHearsOfARefusalWhenTheWriteGoesAway()
     observer.instrument = &s.instrument;
     {
         CalibrationWrite write(s.core, {QDate(2024, 3, 1), std::nullopt}, &observer);
-        QCOMPARE(write.checkIdentity(QStringLiteral("12345")).kind, Outcome::Kind::InstrumentChanged);
+        QCOMPARE(write.checkIdentity(QStringLiteral("12345")).kind,
+                 Outcome::Kind::InstrumentChanged);
         QVERIFY(observer.ended.isEmpty());
     }
     QVERIFY(observer.before.isEmpty());
@@ -356,20 +378,58 @@ void CalibrationCoreTest::wholeWriteOnTheWire_data()
     QTest::addColumn<QString>("dates");
     QTest::addColumn<Commands>("wire");
     QTest::newRow("plain, two dates")
-        << "plain" << "240115 250115"
-        << Commands{"@", "#R\r\n", "@", "t\r\n", "@", "WR\r\n", "@", "t\r\n",
-                    "@", "WW240301 250301\r\n", "@", "t\r\n", "@", "EW1\r\n", "@", "t\r\n",
-                    "@", "WR\r\n", "@", "t\r\n"};
-    QTest::newRow("framed, two dates")
-        << "framed" << "240115 250115"
-        << Commands{"@", "\x02#R77\x03", "@", "\x02t76\x03", "@", "\x02WRAB\x03", "@", "\x02t76\x03",
-                    "@", "\x02WW240301 25030125\x03", "@", "\x02t76\x03", "@", "\x02" "EW1CF\x03",
-                    "@", "\x02t76\x03", "@", "\x02WRAB\x03", "@", "\x02t76\x03"};
-    QTest::newRow("framed, one date")
-        << "framed" << "240115"
-        << Commands{"@", "\x02#R77\x03", "@", "\x02t76\x03", "@", "\x02WRAB\x03", "@", "\x02t76\x03",
-                    "@", "\x02WW240301DA\x03", "@", "\x02t76\x03", "@", "\x02" "EW1CF\x03",
-                    "@", "\x02t76\x03", "@", "\x02WRAB\x03", "@", "\x02t76\x03"};
+        << "plain"
+        << "240115 250115"
+        << Commands{"@",      "#R\r\n", "@",      "t\r\n",   "@",
+                    "WR\r\n", "@",      "t\r\n",  "@",       "WW240301 250301\r\n",
+                    "@",      "t\r\n",  "@",      "EW1\r\n", "@",
+                    "t\r\n",  "@",      "WR\r\n", "@",       "t\r\n"};
+    QTest::newRow("framed, two dates") << "framed"
+                                       << "240115 250115"
+                                       << Commands{"@",
+                                                   "\x02#R77\x03",
+                                                   "@",
+                                                   "\x02t76\x03",
+                                                   "@",
+                                                   "\x02WRAB\x03",
+                                                   "@",
+                                                   "\x02t76\x03",
+                                                   "@",
+                                                   "\x02WW240301 25030125\x03",
+                                                   "@",
+                                                   "\x02t76\x03",
+                                                   "@",
+                                                   "\x02"
+                                                   "EW1CF\x03",
+                                                   "@",
+                                                   "\x02t76\x03",
+                                                   "@",
+                                                   "\x02WRAB\x03",
+                                                   "@",
+                                                   "\x02t76\x03"};
+    QTest::newRow("framed, one date") << "framed"
+                                      << "240115"
+                                      << Commands{"@",
+                                                  "\x02#R77\x03",
+                                                  "@",
+                                                  "\x02t76\x03",
+                                                  "@",
+                                                  "\x02WRAB\x03",
+                                                  "@",
+                                                  "\x02t76\x03",
+                                                  "@",
+                                                  "\x02WW240301DA\x03",
+                                                  "@",
+                                                  "\x02t76\x03",
+                                                  "@",
+                                                  "\x02"
+                                                  "EW1CF\x03",
+                                                  "@",
+                                                  "\x02t76\x03",
+                                                  "@",
+                                                  "\x02WRAB\x03",
+                                                  "@",
+                                                  "\x02t76\x03"};
 }
 
 void CalibrationCoreTest::wholeWriteOnTheWire()

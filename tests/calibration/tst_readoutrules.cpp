@@ -16,7 +16,8 @@ private slots:
         QTest::addColumn<QString>("ident");
         QTest::addColumn<bool>("changes");
         QTest::addColumn<QString>("caption");
-        QTest::newRow("the last six characters are cut") << "Veltra K-40 V1.610" << true << "Veltra K-40";
+        QTest::newRow("the last six characters are cut")
+            << "Veltra K-40 V1.610" << true << "Veltra K-40";
         QTest::newRow("spaces around are trimmed first") << "  K-40 V1.610  " << true << "K-40";
         QTest::newRow("exactly six characters leave an empty caption") << "V1.610" << true << "";
         QTest::newRow("a shorter text keeps the old caption") << "V1.61" << false << "";
@@ -36,14 +37,18 @@ private slots:
     {
         QTest::addColumn<QString>("identEx");
         QTest::addColumn<QString>("caption");
-        QTest::newRow("the last six characters are the checksum") << "K-40 1.610 CRC A1B2C3" << "A1B2C3";
-        QTest::newRow("a point there takes the five characters before them")
-            << "K-40 ABCDE 1.610" << "ABCDE";
-        QTest::newRow("a point with a short front gives what is there") << "AB 1.610" << "AB";
-        QTest::newRow("a short text with a point gives nothing") << "1.61" << "";
-        QTest::newRow("spaces in the tail are trimmed") << "K-40 CRC  F00D " << "F00D";
-        QTest::newRow("a trailing blank is no part of the checksum")
-            << "K-40 1.610 CRC 3A7F1C " << "3A7F1C";
+        QTest::newRow("the last six characters are the checksum") << "K-40 1.610 CRC A1B2C3"
+                                                                  << "A1B2C3";
+        QTest::newRow("a point there takes the five characters before them") << "K-40 ABCDE 1.610"
+                                                                             << "ABCDE";
+        QTest::newRow("a point with a short front gives what is there") << "AB 1.610"
+                                                                        << "AB";
+        QTest::newRow("a short text with a point gives nothing") << "1.61"
+                                                                 << "";
+        QTest::newRow("spaces in the tail are trimmed") << "K-40 CRC  F00D "
+                                                        << "F00D";
+        QTest::newRow("a trailing blank is no part of the checksum") << "K-40 1.610 CRC 3A7F1C "
+                                                                     << "3A7F1C";
     }
     void checksumCaption()
     {
@@ -79,9 +84,11 @@ private slots:
         QTest::addColumn<QDate>("date");
         QTest::newRow("a plain date") << "100921" << QDate(2010, 9, 21);
         QTest::newRow("month 13 is January of the next year") << "101301" << QDate(2011, 1, 1);
-        QTest::newRow("day 0 is the last day of the month before") << "100300" << QDate(2010, 2, 28);
+        QTest::newRow("day 0 is the last day of the month before")
+            << "100300" << QDate(2010, 2, 28);
         QTest::newRow("month 0 is December of the year before") << "100015" << QDate(2009, 12, 15);
-        QTest::newRow("day 31 in a 30-day month rolls into the next") << "100431" << QDate(2010, 5, 1);
+        QTest::newRow("day 31 in a 30-day month rolls into the next")
+            << "100431" << QDate(2010, 5, 1);
         QTest::newRow("a leap day") << "240229" << QDate(2024, 2, 29);
         QTest::newRow("letters read as zero") << "10xx15" << QDate(2009, 12, 15);
         QTest::newRow("a word without leading digits is year 20") << "ab0101" << QDate(2020, 1, 1);

@@ -39,7 +39,8 @@ bool PgServer::run(const QString &program, const QStringList &arguments)
         || process.exitCode() != 0) {
         process.kill();
         process.waitForFinished();
-        m_error = QStringLiteral("%1 failed: %2").arg(program, QString::fromLocal8Bit(process.readAll()));
+        m_error =
+            QStringLiteral("%1 failed: %2").arg(program, QString::fromLocal8Bit(process.readAll()));
         return false;
     }
     return true;
@@ -51,19 +52,24 @@ bool PgServer::start()
         m_error = QStringLiteral("PostgreSQL 15 is not installed (tools/install-deps installs it)");
         return false;
     }
-    if (!m_dir.isValid() || (runningAsRoot() && chown(QFile::encodeName(m_dir.path()).constData(),
-                                                      UnprivilegedId, UnprivilegedId) != 0)) {
+    if (!m_dir.isValid()
+        || (runningAsRoot()
+            && chown(QFile::encodeName(m_dir.path()).constData(), UnprivilegedId, UnprivilegedId)
+                != 0)) {
         m_error = QStringLiteral("no temporary folder for the cluster");
         return false;
     }
-    if (!run(QStringLiteral("initdb"), {QStringLiteral("-D"), dataFolder(), QStringLiteral("-U"), user(),
-                                        QStringLiteral("--auth=trust"), QStringLiteral("--encoding=UTF8"),
-                                        QStringLiteral("--no-sync")}))
+    if (!run(QStringLiteral("initdb"),
+             {QStringLiteral("-D"), dataFolder(), QStringLiteral("-U"), user(),
+              QStringLiteral("--auth=trust"), QStringLiteral("--encoding=UTF8"),
+              QStringLiteral("--no-sync")}))
         return false;
-    const QString options = QStringLiteral("-k %1 -c listen_addresses='' -p %2").arg(socketFolder()).arg(port());
+    const QString options =
+        QStringLiteral("-k %1 -c listen_addresses='' -p %2").arg(socketFolder()).arg(port());
     m_started = run(QStringLiteral("pg_ctl"),
-                    {QStringLiteral("-D"), dataFolder(), QStringLiteral("-o"), options, QStringLiteral("-l"),
-                     m_dir.filePath(QStringLiteral("server.log")), QStringLiteral("-w"), QStringLiteral("start")});
+                    {QStringLiteral("-D"), dataFolder(), QStringLiteral("-o"), options,
+                     QStringLiteral("-l"), m_dir.filePath(QStringLiteral("server.log")),
+                     QStringLiteral("-w"), QStringLiteral("start")});
     return m_started;
 }
 
@@ -72,6 +78,7 @@ void PgServer::stop()
     if (!m_started)
         return;
     m_started = false;
-    run(QStringLiteral("pg_ctl"), {QStringLiteral("-D"), dataFolder(), QStringLiteral("-m"),
-                                   QStringLiteral("immediate"), QStringLiteral("-w"), QStringLiteral("stop")});
+    run(QStringLiteral("pg_ctl"),
+        {QStringLiteral("-D"), dataFolder(), QStringLiteral("-m"), QStringLiteral("immediate"),
+         QStringLiteral("-w"), QStringLiteral("stop")});
 }

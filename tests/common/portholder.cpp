@@ -21,7 +21,6 @@ int main(int argc, char *argv[])
     }
     std::printf("open\n");
     std::fflush(stdout);
-    while (std::fgetc(stdin) != EOF) {
-    }
+    while (std::fgetc(stdin) != EOF) { }
     return 0;
 }

@@ -20,28 +20,37 @@ void ScriptedSerialControl::reply(const QByteArray &frame, const QByteArray &byt
 
 void ScriptedSerialControl::deliver(const QByteArray &bytes, int delayMs)
 {
-    schedule(delayMs, [this, bytes] {
-        if (!m_open)
-            return;
-        m_input += bytes;
-    }, false);
+    schedule(
+        delayMs,
+        [this, bytes] {
+            if (!m_open)
+                return;
+            m_input += bytes;
+        },
+        false);
 }
 
 void ScriptedSerialControl::raiseCommEvent(int code, int delayMs)
 {
-    schedule(delayMs, [this, code] {
-        m_eventCode = code;
-        emit commEvent();
-    }, false);
+    schedule(
+        delayMs,
+        [this, code] {
+            m_eventCode = code;
+            emit commEvent();
+        },
+        false);
 }
 
 void ScriptedSerialControl::failWithResourceError(int delayMs)
 {
-    schedule(delayMs, [this] {
-        m_open = false;
-        m_error = true;
-        m_input.clear();
-    }, false);
+    schedule(
+        delayMs,
+        [this] {
+            m_open = false;
+            m_error = true;
+            m_input.clear();
+        },
+        false);
 }
 
 void ScriptedSerialControl::atEventLoop(int delayMs, std::function<void()> action)
@@ -97,7 +106,8 @@ void ScriptedSerialControl::outText(const QByteArray &frame)
     m_drainedAtMs = m_clock.elapsed() + drainMs;
     // The drain has no event of its own; a timer at the moment it completes ends the link's sleep.
     if (!neverDrains)
-        schedule(drainMs, [] {}, false);
+        schedule(
+            drainMs, [] {}, false);
 
     auto replies = m_replies.find(frame);
     if (replies != m_replies.end()) {
@@ -130,7 +140,8 @@ QString ScriptedSerialControl::portList(int index, qint32 &, const QString &)
 
 QString ScriptedSerialControl::portDescription(int portNo)
 {
-    return presentPorts.contains(portNo) ? QStringLiteral("/dev/scripted%1").arg(portNo) : QString();
+    return presentPorts.contains(portNo) ? QStringLiteral("/dev/scripted%1").arg(portNo)
+                                         : QString();
 }
 
 bool ScriptedSerialControl::waitForInput(int msecs)

@@ -38,15 +38,15 @@ public:
     bool busy = false;
 
     // Answers the next dialog, which must be a Dialog.
-    template <class Dialog>
-    void answerDialog(std::function<void(Dialog &)> act)
+    template<class Dialog> void answerDialog(std::function<void(Dialog &)> act)
     {
         dialogAnswers.enqueue([act = std::move(act)](QObject &dialog) {
             if (auto *expected = qobject_cast<Dialog *>(&dialog))
                 act(*expected);
             else
                 fail(QStringLiteral("A %1 opened where the script answers a %2.")
-                         .arg(className(dialog), QString::fromLatin1(Dialog::staticMetaObject.className())));
+                         .arg(className(dialog),
+                              QString::fromLatin1(Dialog::staticMetaObject.className())));
         });
     }
 
@@ -64,9 +64,9 @@ public:
             fail(QStringLiteral("Unscripted question: ") + request.text);
         }
         // What Escape would do, so that a failed test ends without a decision taken for it.
-        return request.buttons == MsgButtons::Ok      ? MsgResult::Ok
-               : request.buttons == MsgButtons::YesNo ? MsgResult::No
-                                                      : MsgResult::Cancel;
+        return request.buttons == MsgButtons::Ok   ? MsgResult::Ok
+            : request.buttons == MsgButtons::YesNo ? MsgResult::No
+                                                   : MsgResult::Cancel;
     }
     void showDialog(QObject &dialog) override
     {
@@ -108,5 +108,8 @@ private:
         return QString::fromLatin1(object.metaObject()->className());
     }
     // Marks the running test failed; the code under test goes on with its next step.
-    static void fail(const QString &message) { QTest::qFail(qPrintable(message), __FILE__, __LINE__); }
+    static void fail(const QString &message)
+    {
+        QTest::qFail(qPrintable(message), __FILE__, __LINE__);
+    }
 };

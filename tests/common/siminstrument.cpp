@@ -55,14 +55,16 @@ bool SimInstrument::start(const QStringList &arguments, int portNo, const QStrin
     QStringList all = arguments;
     all << QStringLiteral("--log") << logPath();
     if (portNo > 0)
-        all << QStringLiteral("--register") << QString::number(portNo) << QStringLiteral("--ini") << iniFile;
+        all << QStringLiteral("--register") << QString::number(portNo) << QStringLiteral("--ini")
+            << iniFile;
     m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     m_process.start(simulatorPath(), all);
 
     const QDeadlineTimer deadline(StartLimitMs);
     while (!m_process.canReadLine()) {
         if (deadline.hasExpired() || !m_process.waitForReadyRead(int(deadline.remainingTime()))) {
-            m_error = QStringLiteral("veltra-sim gave no device path (%1)").arg(m_process.errorString());
+            m_error =
+                QStringLiteral("veltra-sim gave no device path (%1)").arg(m_process.errorString());
             stop();
             return false;
         }

@@ -31,7 +31,7 @@ struct SimPort
 
 struct SimLink : SimPort
 {
-    explicit SimLink(const Clock &clock = SystemClock::instance()) : link(comm, clock) {}
+    explicit SimLink(const Clock &clock = SystemClock::instance()) : link(comm, clock) { }
 
     // Starts the simulator as port portNo and opens that port; false when either fails.
     bool open(const QStringList &simArguments, int portNo = 1)

@@ -11,14 +11,17 @@
 class TestClock final : public Clock
 {
 public:
-    explicit TestClock(double startSeconds = 36000, double speed = 1) : m_start(startSeconds), m_speed(speed)
+    explicit TestClock(double startSeconds = 36000, double speed = 1)
+        : m_start(startSeconds),
+          m_speed(speed)
     {
         m_elapsed.start();
     }
 
     double secondsSinceMidnight() const override
     {
-        return std::fmod(m_start + static_cast<double>(m_elapsed.nsecsElapsed()) / 1e9 * m_speed, SecondsPerDay);
+        return std::fmod(m_start + static_cast<double>(m_elapsed.nsecsElapsed()) / 1e9 * m_speed,
+                         SecondsPerDay);
     }
 
     double realSeconds(double seconds) const override { return seconds / m_speed; }

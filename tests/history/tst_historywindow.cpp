@@ -1,11 +1,11 @@
 // The history window on a real SQLite record: newest first in local time, the serial filter,
 // sorting, lazy pages, the CSV export and its failure, a damaged record, and the menu item.
 
+#include "filebytes.h"
 #include "frmveltra.h"
 #include "historymodel.h"
 #include "historywindow.h"
 #include "programpaths.h"
-#include "filebytes.h"
 #include "recordfill.h"
 #include "scriptedserialcontrol.h"
 #include "scriptedui.h"
@@ -88,7 +88,8 @@ RecordSettings TestHistoryWindow::settings() const
     return RecordSettings::fromSettingsFile(IniFileName);
 }
 
-void TestHistoryWindow::addEntry(const QString &serial, const char *startedAt, RecordOutcome outcome)
+void TestHistoryWindow::addEntry(const QString &serial, const char *startedAt,
+                                 RecordOutcome outcome)
 {
     CalibRecord record(settings());
     RecordEntry e = RecordEntry::startedNow(RecordSource::Window);
@@ -116,13 +117,13 @@ void TestHistoryWindow::showsNewestFirstInLocalTime()
     HistoryWindow window(settings());
     const QAbstractItemModel &model = *window.TableRecord->model();
     QCOMPARE(model.rowCount(), 2);
-    QCOMPARE(rowTexts(model, 0), (QStringList{"10.12.26 10:15:02", "1042", "Veltra KX-2",
-                                              "2025-11-20 / 2026-11-20", "2026-12-01", "2026-12-01",
-                                              "verified", "mkeller", "bench-2"}));
+    QCOMPARE(rowTexts(model, 0),
+             (QStringList{"10.12.26 10:15:02", "1042", "Veltra KX-2", "2025-11-20 / 2026-11-20",
+                          "2026-12-01", "2026-12-01", "verified", "mkeller", "bench-2"}));
     // Summer time, and past midnight in local time.
-    QCOMPARE(rowTexts(model, 1), (QStringList{"02.07.26 00:30:00", "2077", "Veltra KX-2",
-                                              "2025-11-20 / 2026-11-20", "2026-12-01", "",
-                                              "interrupted", "mkeller", "bench-2"}));
+    QCOMPARE(rowTexts(model, 1),
+             (QStringList{"02.07.26 00:30:00", "2077", "Veltra KX-2", "2025-11-20 / 2026-11-20",
+                          "2026-12-01", "", "interrupted", "mkeller", "bench-2"}));
     QVERIFY(window.LabelMessage->isHidden());
 }
 
@@ -152,8 +153,9 @@ void TestHistoryWindow::sortsByTheClickedColumn()
     window.show();
     QHeaderView *header = window.TableRecord->horizontalHeader();
     const auto clickHeader = [&](int column) {
-        QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
-                          QPoint(header->sectionViewportPosition(column) + 5, header->height() / 2));
+        QTest::mouseClick(
+            header->viewport(), Qt::LeftButton, {},
+            QPoint(header->sectionViewportPosition(column) + 5, header->height() / 2));
     };
     const QAbstractItemModel &model = *window.TableRecord->model();
     clickHeader(HistoryModel::Serial);
@@ -185,7 +187,8 @@ void TestHistoryWindow::readsPagesOnlyAsTheViewScrolls()
         model.fetchMore({});
     QCOMPARE(model.rowCount(), 2000);
     QCOMPARE(model.index(1999, HistoryModel::Serial).data().toString(), QStringLiteral("1000"));
-    QCOMPARE(model.index(1999, HistoryModel::Outcome).data().toString(), QStringLiteral("interrupted"));
+    QCOMPARE(model.index(1999, HistoryModel::Outcome).data().toString(),
+             QStringLiteral("interrupted"));
 }
 
 void TestHistoryWindow::exportWritesTheFilteredRowsAsCsv()
@@ -203,7 +206,8 @@ void TestHistoryWindow::exportWritesTheFilteredRowsAsCsv()
     const QList<QByteArray> lines = fileBytes(path).split('\n');
     QCOMPARE(lines.size(), 3); // header, one entry, nothing after the last CRLF
     QVERIFY(lines[0].startsWith("started_at,finished_at,account,host,source,"));
-    QVERIFY(lines[1].startsWith("2026-12-10T10:00:00.000Z,2026-12-10T10:00:04.000Z,mkeller,bench-2,window,"));
+    QVERIFY(lines[1].startsWith(
+        "2026-12-10T10:00:00.000Z,2026-12-10T10:00:04.000Z,mkeller,bench-2,window,"));
     QVERIFY(lines[1].endsWith("\r"));
 
     // A cancelled dialog writes nothing.
@@ -227,7 +231,8 @@ void TestHistoryWindow::failedExportSaysWhyAndKeepsTheOldFile()
     QTest::mouseClick(window.ComExport, Qt::LeftButton);
     QCOMPARE(ui.boxes.size(), 1);
     QCOMPARE(ui.boxes[0].icon, MsgIcon::Stop);
-    QVERIFY2(ui.boxes[0].text.startsWith(QStringLiteral("The record could not be exported to %1.").arg(path)),
+    QVERIFY2(ui.boxes[0].text.startsWith(
+                 QStringLiteral("The record could not be exported to %1.").arg(path)),
              qPrintable(ui.boxes[0].text));
     QVERIFY(QFileInfo(path).isDir());
 }
@@ -244,7 +249,8 @@ void TestHistoryWindow::damagedRecordIsNamedInTheWindow()
     window.show();
     QCOMPARE(window.TableRecord->model()->rowCount(), 0);
     QVERIFY(window.LabelMessage->isVisible());
-    QVERIFY2(window.LabelMessage->text().contains(recordFile), qPrintable(window.LabelMessage->text()));
+    QVERIFY2(window.LabelMessage->text().contains(recordFile),
+             qPrintable(window.LabelMessage->text()));
     QVERIFY(window.LabelMessage->text().contains(QStringLiteral("is damaged")));
     QCOMPARE(fileBytes(recordFile), QByteArray("not a database\n").repeated(100));
 }

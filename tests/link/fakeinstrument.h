@@ -13,7 +13,8 @@ class FakeInstrument
 {
 public:
     explicit FakeInstrument(ScriptedSerialControl &control, QByteArray promptBytes = ">")
-        : prompt(std::move(promptBytes)), m_control(control)
+        : prompt(std::move(promptBytes)),
+          m_control(control)
     {
         control.onWrite = [this](const QByteArray &frame) { received(frame); };
     }
@@ -49,7 +50,8 @@ private:
             }
         } else {
             // "V\r" or STX "V58".
-            m_command = frame.startsWith('\x02') ? frame.mid(1, frame.size() - 3) : frame.chopped(1);
+            m_command =
+                frame.startsWith('\x02') ? frame.mid(1, frame.size() - 3) : frame.chopped(1);
             if (!echo.isEmpty())
                 m_control.deliver(echo);
         }

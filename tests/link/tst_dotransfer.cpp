@@ -27,9 +27,8 @@ private slots:
         QTest::newRow("two rejections then success")
             << QByteArrayList{"#?\r\n", "#?\r\n", "#A\r\n"} << QByteArrayList{} << 0 << 1 << "A"
             << QByteArrayList{"V", "V", "V"};
-        QTest::newRow("three rejections fail")
-            << QByteArrayList{"#?\r\n"} << QByteArrayList{} << 0 << -1 << ""
-            << QByteArrayList{"V", "V", "V"};
+        QTest::newRow("three rejections fail") << QByteArrayList{"#?\r\n"} << QByteArrayList{} << 0
+                                               << -1 << "" << QByteArrayList{"V", "V", "V"};
         QTest::newRow("status 0 restores the command's own reply")
             << QByteArrayList{"#A\r\n"} << QByteArrayList{"#0\r\n"} << 1 << 1 << "A"
             << QByteArrayList{"V", "t"};
@@ -42,7 +41,8 @@ private slots:
         QTest::newRow("status that is no number counts as no status")
             << QByteArrayList{"#A\r\n"} << QByteArrayList{"#x\r\n"} << 1 << -1 << ""
             << QByteArrayList{"V", "t", "V", "t", "V", "t"};
-        QTest::newRow("each rejection is followed by the status query, and they fail even where the status says 0")
+        QTest::newRow("each rejection is followed by the status query, and they fail even where "
+                      "the status says 0")
             << QByteArrayList{"#?\r\n"} << QByteArrayList{"#0 ok\r\n"} << 1 << -1 << ""
             << QByteArrayList{"V", "t", "V", "t", "V", "t"};
         QTest::newRow("a rejection, its status query, then success")
@@ -190,9 +190,11 @@ private slots:
             return result == -1 ? clock.secondsSinceMidnight() - start : -1.0;
         };
         const double noPrompt = giveUpTime(QByteArray());
-        QVERIFY2(noPrompt >= promptLimit && noPrompt < promptLimit + 0.9, qPrintable(QString::number(noPrompt)));
+        QVERIFY2(noPrompt >= promptLimit && noPrompt < promptLimit + 0.9,
+                 qPrintable(QString::number(noPrompt)));
         const double noReply = giveUpTime(">");
-        QVERIFY2(noReply >= replyLimit && noReply < replyLimit + 0.9, qPrintable(QString::number(noReply)));
+        QVERIFY2(noReply >= replyLimit && noReply < replyLimit + 0.9,
+                 qPrintable(QString::number(noReply)));
     }
 
     void runawayReplyEndsAtTheCap()

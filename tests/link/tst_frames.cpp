@@ -13,13 +13,19 @@ private slots:
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("checksum");
-        QTest::newRow("single V") << "V" << "58";
-        QTest::newRow("lower-case abc") << "abc" << "28";
-        QTest::newRow("empty text is STX alone") << "" << "02";
+        QTest::newRow("single V") << "V"
+                                  << "58";
+        QTest::newRow("lower-case abc") << "abc"
+                                        << "28";
+        QTest::newRow("empty text is STX alone") << ""
+                                                 << "02";
         QTest::newRow("sum of 256 wraps to 00") << QString(QChar(0xFE)) << "00";
-        QTest::newRow("sum below 16 gets a leading zero") << "\x01" << "03";
-        QTest::newRow("sum above 255 is taken modulo 256") << "zzz" << "70";
-        QTest::newRow("hex digits are upper case") << "WR" << "AB";
+        QTest::newRow("sum below 16 gets a leading zero") << "\x01"
+                                                          << "03";
+        QTest::newRow("sum above 255 is taken modulo 256") << "zzz"
+                                                           << "70";
+        QTest::newRow("hex digits are upper case") << "WR"
+                                                   << "AB";
         QTest::newRow("Latin-1 character counts as one byte") << QString(QChar(0xE9)) << "EB";
     }
     void checksum()
@@ -35,7 +41,8 @@ private slots:
         QTest::addColumn<int>("mode");
         QTest::addColumn<QByteArray>("frame");
         QTest::addColumn<QByteArray>("terminator");
-        QTest::newRow("plain V is V CR then LF") << "V" << 0 << QByteArray("V\r") << QByteArray("\n");
+        QTest::newRow("plain V is V CR then LF")
+            << "V" << 0 << QByteArray("V\r") << QByteArray("\n");
         QTest::newRow("framed V is STX V 58 then ETX")
             << "V" << 1 << QByteArray("\x02V58") << QByteArray("\x03");
         QTest::newRow("framed write with its dates")
@@ -56,11 +63,16 @@ private slots:
         QTest::addColumn<QByteArray>("data");
         QTest::addColumn<int>("errors");
         const auto bytes = [](const char *text, int size) { return QByteArray(text, size); };
-        QTest::newRow("unmarked bytes pass") << QByteArrayList{"#V1\r\n"} << QByteArray("#V1\r\n") << 0;
+        QTest::newRow("unmarked bytes pass")
+            << QByteArrayList{"#V1\r\n"} << QByteArray("#V1\r\n") << 0;
         QTest::newRow("marked byte is dropped and counted")
             << QByteArrayList{bytes("ab\xFF\0xcd", 7)} << QByteArray("abcd") << 1;
-        QTest::newRow("doubled 0xFF is one 0xFF")
-            << QByteArrayList{bytes("a\xFF\xFF" "b", 4)} << QByteArray("a\xFF" "b") << 0;
+        QTest::newRow("doubled 0xFF is one 0xFF") << QByteArrayList{bytes("a\xFF\xFF"
+                                                                          "b",
+                                                                          4)}
+                                                  << QByteArray("a\xFF"
+                                                                "b")
+                                                  << 0;
         QTest::newRow("mark split after 0xFF")
             << QByteArrayList{bytes("a\xFF", 2), bytes("\0xb", 3)} << QByteArray("ab") << 1;
         QTest::newRow("mark split after 0xFF 0x00")
@@ -69,10 +81,16 @@ private slots:
             << QByteArrayList{bytes("\xFF", 1), bytes("\xFF", 1)} << QByteArray("\xFF") << 0;
         QTest::newRow("two marked bytes in a row")
             << QByteArrayList{bytes("\xFF\0x\xFF\0y>", 7)} << QByteArray(">") << 2;
-        QTest::newRow("marked 0xFF byte itself")
-            << QByteArrayList{bytes("\xFF\0\xFF" "z", 4)} << QByteArray("z") << 1;
-        QTest::newRow("0xFF before another byte is kept")
-            << QByteArrayList{bytes("\xFF" "A", 2)} << QByteArray("\xFF" "A") << 0;
+        QTest::newRow("marked 0xFF byte itself") << QByteArrayList{bytes("\xFF\0\xFF"
+                                                                         "z",
+                                                                         4)}
+                                                 << QByteArray("z") << 1;
+        QTest::newRow("0xFF before another byte is kept") << QByteArrayList{bytes("\xFF"
+                                                                                  "A",
+                                                                                  2)}
+                                                          << QByteArray("\xFF"
+                                                                        "A")
+                                                          << 0;
     }
     void parityMarks()
     {

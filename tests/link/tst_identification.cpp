@@ -69,11 +69,16 @@ private slots:
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("mapped");
-        QTest::newRow("MX70B5 becomes Veltra K") << "MX70B5 1.10" << "Veltra K 1.10";
-        QTest::newRow("text before the old name is dropped") << "xx MX70B5 V1.2" << "Veltra K V1.2";
-        QTest::newRow("MX70QST becomes Veltra QST") << "MX70QST 2.0" << "Veltra QST 2.0";
-        QTest::newRow("current names stay") << "Veltra KX 2.05" << "Veltra KX 2.05";
-        QTest::newRow("old names match case-sensitively") << "mx70b5 1.0" << "mx70b5 1.0";
+        QTest::newRow("MX70B5 becomes Veltra K") << "MX70B5 1.10"
+                                                 << "Veltra K 1.10";
+        QTest::newRow("text before the old name is dropped") << "xx MX70B5 V1.2"
+                                                             << "Veltra K V1.2";
+        QTest::newRow("MX70QST becomes Veltra QST") << "MX70QST 2.0"
+                                                    << "Veltra QST 2.0";
+        QTest::newRow("current names stay") << "Veltra KX 2.05"
+                                            << "Veltra KX 2.05";
+        QTest::newRow("old names match case-sensitively") << "mx70b5 1.0"
+                                                          << "mx70b5 1.0";
     }
     void oldModelName()
     {
@@ -161,8 +166,9 @@ private slots:
         QCOMPARE(link.Instrument.SerialNo, "old serial");
         QCOMPARE(link.Instrument.BattVoltage, 4.2);
         QVERIFY(!ui.busy);
-        QCOMPARE(ui.texts(), QStringList{"Data transfer to instrument fails (#R) !\nPlease check "
-                                         "connection cable,\nCom port (Selection!) and device status !"});
+        QCOMPARE(ui.texts(),
+                 QStringList{"Data transfer to instrument fails (#R) !\nPlease check "
+                             "connection cable,\nCom port (Selection!) and device status !"});
         QCOMPARE(ui.boxes.first().title, "Veltra QST");
     }
 };

@@ -29,7 +29,7 @@ QStringList withFraming(const QString &framing, QStringList arguments)
 tcflag_t controlFlags(const QString &path)
 {
     const int fd = ::open(QFile::encodeName(path).constData(), O_RDWR | O_NOCTTY | O_NONBLOCK);
-    termios line {};
+    termios line{};
     const bool read = fd >= 0 && ::tcgetattr(fd, &line) == 0;
     if (fd >= 0)
         ::close(fd);
@@ -92,11 +92,12 @@ void LinkSimTest::identificationFillsInstrument_data()
 {
     QTest::addColumn<QString>("framing");
     QTest::addColumn<Commands>("expected");
-    QTest::newRow("plain framing") << "plain"
-        << Commands{"@", "V\r\n", "@", "Vx\r\n", "@", "#R\r\n", "@", "t\r\n", "@", "Ux\r\n", "@", "t\r\n"};
-    QTest::newRow("framed with checksum") << "framed"
-        << Commands{"@", "\x02V58\x03", "@", "\x02VxD0\x03", "@", "\x02#R77\x03", "@", "\x02t76\x03",
-                    "@", "\x02UxCF\x03", "@", "\x02t76\x03"};
+    QTest::newRow("plain framing")
+        << "plain" << Commands{"@", "V\r\n", "@", "Vx\r\n", "@", "#R\r\n",
+                               "@", "t\r\n", "@", "Ux\r\n", "@", "t\r\n"};
+    QTest::newRow("framed with checksum")
+        << "framed" << Commands{"@", "\x02V58\x03", "@", "\x02VxD0\x03", "@", "\x02#R77\x03",
+                                "@", "\x02t76\x03", "@", "\x02UxCF\x03", "@", "\x02t76\x03"};
 }
 
 void LinkSimTest::identificationFillsInstrument()
@@ -104,8 +105,9 @@ void LinkSimTest::identificationFillsInstrument()
     QFETCH(QString, framing);
     QFETCH(Commands, expected);
     SimLink c;
-    QVERIFY(c.open(withFraming(framing, {"--ident", "Veltra KX 2.05", "--ident-ex", "KX 2.05 CRC 0B12C4",
-                                         "--serial", "  4711 ", "--battery", "41 7"})));
+    QVERIFY(c.open(withFraming(framing,
+                               {"--ident", "Veltra KX 2.05", "--ident-ex", "KX 2.05 CRC 0B12C4",
+                                "--serial", "  4711 ", "--battery", "41 7"})));
 
     QCOMPARE(c.link.ReadInstrumentInfo(), qint16(1));
     QCOMPARE(c.link.Instrument.Ident, QStringLiteral("Veltra KX 2.05"));
@@ -232,8 +234,10 @@ void LinkSimTest::faultyInstrumentFailsWithinLimits_data()
     QTest::addColumn<double>("clockSpeed");
     QTest::addColumn<int>("commandFrames");
     QTest::newRow("silent instrument: no prompt") << QStringList{"--silent"} << 4.0 << 0;
-    QTest::newRow("plain prompt, no reply") << QStringList{"--framing", "plain", "--no-reply"} << 4.0 << 3;
-    QTest::newRow("framed prompt, no reply") << QStringList{"--framing", "framed", "--no-reply"} << 4.0 << 3;
+    QTest::newRow("plain prompt, no reply")
+        << QStringList{"--framing", "plain", "--no-reply"} << 4.0 << 3;
+    QTest::newRow("framed prompt, no reply")
+        << QStringList{"--framing", "framed", "--no-reply"} << 4.0 << 3;
     QTest::newRow("wrong checksum") << QStringList{"--bad-checksum"} << 1.0 << 3;
     QTest::newRow("lower-case checksum") << QStringList{"--lowercase-checksum"} << 1.0 << 3;
 }
@@ -286,19 +290,23 @@ void LinkSimTest::unendingReplyIsCutAtTheCap()
     QCOMPARE(commandTimes.size(), 3);
     QCOMPARE(wakeUpTimes.size(), 3);
     for (int attempt = 0; attempt < 2; ++attempt)
-        QVERIFY2(wakeUpTimes[attempt + 1] - commandTimes[attempt] < 1.5, "an attempt ran into the time limit");
+        QVERIFY2(wakeUpTimes[attempt + 1] - commandTimes[attempt] < 1.5,
+                 "an attempt ran into the time limit");
 }
 
 void LinkSimTest::awkwardButValidRepliesAreRead_data()
 {
     QTest::addColumn<QStringList>("simArguments");
-    QTest::newRow("plain reply in pieces of 3 bytes") << QStringList{"--framing", "plain", "--split", "3"};
-    QTest::newRow("framed reply in pieces of 2 bytes") << QStringList{"--framing", "framed", "--split", "2"};
+    QTest::newRow("plain reply in pieces of 3 bytes")
+        << QStringList{"--framing", "plain", "--split", "3"};
+    QTest::newRow("framed reply in pieces of 2 bytes")
+        << QStringList{"--framing", "framed", "--split", "2"};
     QTest::newRow("plain reply after a noise line") << QStringList{"--framing", "plain", "--noise"};
     QTest::newRow("slow plain reply") << QStringList{"--framing", "plain", "--delay", "300"};
     QTest::newRow("slow framed reply") << QStringList{"--framing", "framed", "--delay", "300"};
     QTest::newRow("plain with echo") << QStringList{"--framing", "plain", "--echo"};
-    QTest::newRow("framed at 9600 baud line speed") << QStringList{"--framing", "framed", "--baud-pace"};
+    QTest::newRow("framed at 9600 baud line speed")
+        << QStringList{"--framing", "framed", "--baud-pace"};
 }
 
 void LinkSimTest::awkwardButValidRepliesAreRead()
@@ -378,7 +386,7 @@ void LinkSimTest::lineSettingsLeftBehindAreReset()
     const QByteArray path = QFile::encodeName(sim.devicePath());
     const int fd = ::open(path.constData(), O_RDWR | O_NOCTTY | O_NONBLOCK);
     QVERIFY(fd >= 0);
-    termios line {};
+    termios line{};
     QCOMPARE(::tcgetattr(fd, &line), 0);
     line.c_cflag |= CSTOPB;
     QCOMPARE(::tcsetattr(fd, TCSANOW, &line), 0);

@@ -18,7 +18,10 @@ private:
     QString m_byId;
     QList<SystemPort> m_system;
 
-    QString device(const QString &name) const { return m_dir.filePath(QStringLiteral("dev/") + name); }
+    QString device(const QString &name) const
+    {
+        return m_dir.filePath(QStringLiteral("dev/") + name);
+    }
     void makeDevice(const QString &name)
     {
         QFile file(device(name));
@@ -34,7 +37,8 @@ private:
     }
     static ino_t inode(const QString &path)
     {
-        struct stat info {};
+        struct stat info
+        { };
         ::stat(QFile::encodeName(path).constData(), &info);
         return info.st_ino;
     }
@@ -80,7 +84,11 @@ private slots:
     void numbersStayBetweenRunsAndUnchangedFileIsNotWritten()
     {
         makeMap().update(m_ini);
-        const QByteArray before = [this] { QFile f(m_ini); f.open(QIODevice::ReadOnly); return f.readAll(); }();
+        const QByteArray before = [this] {
+            QFile f(m_ini);
+            f.open(QIODevice::ReadOnly);
+            return f.readAll();
+        }();
         const ino_t fileBefore = inode(m_ini);
         // Next run: the adapter came back under another kernel name, its by-id link follows it.
         QFile::remove(m_byId + "/usb-FTDI_FT232R_A1-if00-port0");

@@ -47,8 +47,8 @@ private slots:
         QCOMPARE(holder.readLine(), QByteArray("open\n"));
 
         QProcess opener;
-        const QStringList sentences = open(opener, beside(QStringLiteral("port-opener")),
-                                           {sim.devicePath()});
+        const QStringList sentences =
+            open(opener, beside(QStringLiteral("port-opener")), {sim.devicePath()});
         QCOMPARE(opener.exitCode(), 2);
         QCOMPARE(sentences.value(0),
                  QStringLiteral("Com port 1 (%1) is in use by port-holder (process %2): close that "

@@ -11,8 +11,8 @@
 
 #include <fcntl.h>
 #include <poll.h>
-#include <termios.h>
 #include <stdlib.h>
+#include <termios.h>
 #include <unistd.h>
 
 class TestQtSerialControl : public QObject
@@ -53,13 +53,15 @@ private slots:
         QTest::addColumn<int>("parity");
         QTest::addColumn<int>("dataBits");
         QTest::addColumn<int>("stopBits");
-        QTest::newRow("standard profile") << "9600,e,7,2" << true << 9600
-                                          << int(QSerialPort::EvenParity) << 7 << int(QSerialPort::TwoStop);
-        QTest::newRow("fast profile") << "115200,n,8,1" << true << 115200
-                                      << int(QSerialPort::NoParity) << 8 << int(QSerialPort::OneStop);
-        QTest::newRow("upper case and spaces") << " 4800 , O , 8 , 1.5 " << true << 4800
-                                               << int(QSerialPort::OddParity) << 8
-                                               << int(QSerialPort::OneAndHalfStop);
+        QTest::newRow("standard profile")
+            << "9600,e,7,2" << true << 9600 << int(QSerialPort::EvenParity) << 7
+            << int(QSerialPort::TwoStop);
+        QTest::newRow("fast profile")
+            << "115200,n,8,1" << true << 115200 << int(QSerialPort::NoParity) << 8
+            << int(QSerialPort::OneStop);
+        QTest::newRow("upper case and spaces")
+            << " 4800 , O , 8 , 1.5 " << true << 4800 << int(QSerialPort::OddParity) << 8
+            << int(QSerialPort::OneAndHalfStop);
         QTest::newRow("unknown parity") << "9600,x,7,2" << false << 0 << 0 << 0 << 0;
         QTest::newRow("nine data bits") << "9600,n,9,1" << false << 0 << 0 << 0 << 0;
         QTest::newRow("missing field") << "9600,n,8" << false << 0 << 0 << 0 << 0;
@@ -120,13 +122,25 @@ private slots:
         QTest::addColumn<QString>("descriptor");
         QTest::addColumn<QString>("key");
         QTest::addColumn<QString>("value");
-        QTest::newRow("the only field") << "COUNT=3" << "COUNT" << "3";
-        QTest::newRow("a later field of several") << "COUNT=1\nNAME=COM7" << "NAME" << "COM7";
+        QTest::newRow("the only field") << "COUNT=3"
+                                        << "COUNT"
+                                        << "3";
+        QTest::newRow("a later field of several") << "COUNT=1\nNAME=COM7"
+                                                  << "NAME"
+                                                  << "COM7";
         QTest::newRow("a key that starts another key's name is not that key")
-            << "NAMES=x\nNAME=COM3" << "NAME" << "COM3";
-        QTest::newRow("an empty value") << "NAME=" << "NAME" << "";
-        QTest::newRow("a missing key") << "COUNT=1" << "NAME" << "";
-        QTest::newRow("an empty descriptor") << "" << "COUNT" << "";
+            << "NAMES=x\nNAME=COM3"
+            << "NAME"
+            << "COM3";
+        QTest::newRow("an empty value") << "NAME="
+                                        << "NAME"
+                                        << "";
+        QTest::newRow("a missing key") << "COUNT=1"
+                                       << "NAME"
+                                       << "";
+        QTest::newRow("an empty descriptor") << ""
+                                             << "COUNT"
+                                             << "";
     }
     void listField()
     {

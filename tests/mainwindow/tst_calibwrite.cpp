@@ -16,9 +16,9 @@
 
 #include <QCheckBox>
 #include <QDateEdit>
+#include <QDir>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QDir>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -95,8 +95,10 @@ QByteArray line(const QByteArray &payload)
 
 QString transferError(const QString &command)
 {
-    return QStringLiteral("Data transfer to instrument fails (%1) !\nPlease check connection cable,\n"
-                          "Com port (Selection!) and device status !").arg(command);
+    return QStringLiteral(
+               "Data transfer to instrument fails (%1) !\nPlease check connection cable,\n"
+               "Com port (Selection!) and device status !")
+        .arg(command);
 }
 
 // The window on a scripted instrument, for replies the simulator does not give. The test
@@ -275,8 +277,7 @@ void CalibWriteTest::commandsOnTheWire()
     const Commands sent = rig.press();
     QCOMPARE(writeCommands(sent), expected);
     // Then the read (identification and "WR") and the "WR" of the check.
-    QCOMPARE(sent.mid(expected.size()),
-             (Commands{"V", "Vx", "#R", "Ux", "WR", "WR"}));
+    QCOMPARE(sent.mid(expected.size()), (Commands{"V", "Vx", "#R", "Ux", "WR", "WR"}));
     QCOMPARE(rig.ui.texts(), (QStringList{Question, Success}));
     QCOMPARE(rig.ui.boxes.last().icon, MsgIcon::Information);
     QCOMPARE(rig.ui.boxes.first().buttons, MsgButtons::YesNoCancel);
@@ -367,8 +368,7 @@ void CalibWriteTest::readBackWordsAreComparedAsNumbers_data()
     QTest::addColumn<QString>("verdict");
     QTest::newRow("a date without its leading zero is the same date")
         << QByteArray("240115") << QByteArray("90105") << Success;
-    QTest::newRow("an empty reply is no date")
-        << QByteArray("240115") << QByteArray("") << Failure;
+    QTest::newRow("an empty reply is no date") << QByteArray("240115") << QByteArray("") << Failure;
     QTest::newRow("a word that is not a number is no date")
         << QByteArray("240115") << QByteArray("09O105") << Failure;
     QTest::newRow("digits followed by text are no date")
@@ -460,14 +460,16 @@ void CalibWriteTest::anotherInstrumentIsNotWritten()
 void CalibWriteTest::windowStaysLockedUntilTheVerdict()
 {
     ScriptedRig rig;
-    rig.instrument.answer("WR", {line("240115 250115"), line("240115 250115"), line("090105 091231")});
+    rig.instrument.answer("WR",
+                          {line("240115 250115"), line("240115 250115"), line("090105 091231")});
     rig.instrument.answer("WW090105 091231", {line("")});
     rig.instrument.answer("EW1", {line("")});
     QList<bool> enabledAtCommand;
     const auto instrument = rig.comm.onWrite;
     rig.comm.onWrite = [&](const QByteArray &frame) {
         if (frame == "\n")
-            enabledAtCommand.append(rig.window.ComRead->isEnabled() || rig.window.ComChange->isEnabled());
+            enabledAtCommand.append(rig.window.ComRead->isEnabled()
+                                    || rig.window.ComChange->isEnabled());
         instrument(frame);
     };
     rig.readAndPress();

@@ -50,11 +50,14 @@ private slots:
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QStringList>("dialogs");
         QTest::newRow("without a password the change dialog opens at once")
-            << "" << "" << QStringList{"PasswordChange"};
+            << ""
+            << "" << QStringList{"PasswordChange"};
         QTest::newRow("the right password opens the change dialog")
-            << "secret" << "secret" << QStringList{"PasswordInput", "PasswordChange"};
+            << "secret"
+            << "secret" << QStringList{"PasswordInput", "PasswordChange"};
         QTest::newRow("a password in other case ends silently")
-            << "secret" << "Secret" << QStringList{"PasswordInput"};
+            << "secret"
+            << "Secret" << QStringList{"PasswordInput"};
     }
     void setPassword()
     {
@@ -168,11 +171,11 @@ private slots:
             else
                 seen->button(QMessageBox::No)->click();
         });
-        const MsgResult result = ui.msgBox({QStringLiteral("Veltra"),
-                                            QStringLiteral("Veltra not found (com port 3) !\r\rSearch?"),
-                                            MsgIcon::Question, MsgButtons::YesNo, MsgResult::No,
-                                            QStringLiteral("Com port 3 (/dev/ttyUSB0) is in use "
-                                                           "by minicom (process 4321).")});
+        const MsgResult result = ui.msgBox(
+            {QStringLiteral("Veltra"), QStringLiteral("Veltra not found (com port 3) !\r\rSearch?"),
+             MsgIcon::Question, MsgButtons::YesNo, MsgResult::No,
+             QStringLiteral("Com port 3 (/dev/ttyUSB0) is in use "
+                            "by minicom (process 4321).")});
         QCOMPARE(result, MsgResult::No);
         QCOMPARE(driver.seen, QStringList{"QMessageBox"});
         QCOMPARE(shownText, QStringLiteral("Veltra not found (com port 3) !\n\nSearch?"));
@@ -253,9 +256,10 @@ private slots:
         };
         for (QWidget *control : std::initializer_list<QWidget *>{
                  window.LabelSerialNo, window.LabelVer, window.LabelBatt, window.LabelCheckSum,
-                 window.LabelCalDate[0], window.LabelCalDate[1], window.ComRead, window.DTPicker1[0],
-                 window.CheckStatus, window.DTPicker1[1], window.ComChange})
-            QVERIFY2(reachedOrInside(control), qPrintable(control->objectName() + control->metaObject()->className()));
+                 window.LabelCalDate[0], window.LabelCalDate[1], window.ComRead,
+                 window.DTPicker1[0], window.CheckStatus, window.DTPicker1[1], window.ComChange})
+            QVERIFY2(reachedOrInside(control),
+                     qPrintable(control->objectName() + control->metaObject()->className()));
     }
 
 private:

@@ -1,7 +1,7 @@
 // Loading the main window: the settings keys, their rules and the presets of the date pickers.
 
-#include "frmveltra.h"
 #include "filebytes.h"
+#include "frmveltra.h"
 #include "programpaths.h"
 #include "scriptedserialcontrol.h"
 #include "scriptedui.h"
@@ -29,7 +29,7 @@ private slots:
     {
         QTest::addColumn<QByteArray>("ini");
         QTest::addColumn<QList<int>>("values"); // ComPortNo, BluetoothOn, BtPromptTimeout,
-                                                // BtReplyTimeout, ShowInfoPswMsg, ValidMonthOfCalib
+            // BtReplyTimeout, ShowInfoPswMsg, ValidMonthOfCalib
         QTest::addColumn<QByteArray>("validMonthsAfter");
         QTest::addColumn<QDate>("expirationPreset");
 

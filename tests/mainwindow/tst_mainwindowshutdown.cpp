@@ -27,7 +27,8 @@ private slots:
     {
         QTest::addColumn<MsgResult>("answer");
         QTest::addColumn<bool>("fromMenu");
-        QTest::newRow("No from the close box keeps the window and the port") << MsgResult::No << false;
+        QTest::newRow("No from the close box keeps the window and the port")
+            << MsgResult::No << false;
         QTest::newRow("No from File Exit keeps the window and the port") << MsgResult::No << true;
         QTest::newRow("Yes closes the port, then ends the program") << MsgResult::Yes << false;
         QTest::newRow("Yes from File Exit ends the program") << MsgResult::Yes << true;
@@ -85,9 +86,10 @@ private slots:
         QCOMPARE(helper.exitStatus(), QProcess::NormalExit);
         QCOMPARE(helper.exitCode(), 0);
         QCOMPARE(helper.readAllStandardOutput(), QByteArray("guarded\n"));
-        QCOMPARE(QDir(runtime.path()).entryList(QDir::AllEntries | QDir::System | QDir::Hidden
-                                                | QDir::NoDotAndDotDot),
-                 QStringList());
+        QCOMPARE(
+            QDir(runtime.path())
+                .entryList(QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot),
+            QStringList());
     }
 };
 

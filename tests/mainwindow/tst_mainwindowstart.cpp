@@ -1,8 +1,8 @@
 // The main window against the virtual instrument: the connection at start, the port search and
 // the read-out.
 
-#include "frmveltra.h"
 #include "filebytes.h"
+#include "frmveltra.h"
 #include "programpaths.h"
 #include "qtserialcontrol.h"
 #include "scriptedserialcontrol.h"
@@ -11,8 +11,8 @@
 #include "testclock.h"
 
 #include <QAccessible>
-#include <QCoreApplication>
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QDateEdit>
 #include <QFile>
 #include <QGroupBox>
@@ -91,7 +91,10 @@ public:
         return *window;
     }
 
-    bool finished() const { return window->ComRead->isEnabled() && !window->TimerStart->isActive(); }
+    bool finished() const
+    {
+        return window->ComRead->isEnabled() && !window->TimerStart->isActive();
+    }
 
     ScriptedUi ui;
     std::vector<std::unique_ptr<SimInstrument>> sims;
@@ -110,9 +113,9 @@ PortDiagnosis diagnosis(PortProblem problem, const QString &sentence)
     return {problem, {sentence}};
 }
 
-const QString TransferErrorV = QStringLiteral(
-    "Data transfer to instrument fails (V) !\nPlease check connection cable,\n"
-    "Com port (Selection!) and device status !");
+const QString TransferErrorV =
+    QStringLiteral("Data transfer to instrument fails (V) !\nPlease check connection cable,\n"
+                   "Com port (Selection!) and device status !");
 
 } // namespace
 
@@ -158,12 +161,10 @@ private slots:
         frmVeltra &w = rig.startWindow();
         QTRY_VERIFY_WITH_TIMEOUT(rig.finished(), StartMsecs);
 
-        const QList<QPair<QLabel *, QLabel *>> rows{{w.PanelSerialNo, w.LabelSerialNo},
-                                                   {w.PanelVer, w.LabelVer},
-                                                   {w.PanelBatt, w.LabelBatt},
-                                                   {w.PanelCheckSum, w.LabelCheckSum},
-                                                   {w.Label1[2], w.LabelCalDate[0]},
-                                                   {w.Label1[3], w.LabelCalDate[1]}};
+        const QList<QPair<QLabel *, QLabel *>> rows{
+            {w.PanelSerialNo, w.LabelSerialNo}, {w.PanelVer, w.LabelVer},
+            {w.PanelBatt, w.LabelBatt},         {w.PanelCheckSum, w.LabelCheckSum},
+            {w.Label1[2], w.LabelCalDate[0]},   {w.Label1[3], w.LabelCalDate[1]}};
         for (const auto &[caption, value] : rows) {
             QCOMPARE(caption->buddy(), value);
             QAccessibleInterface *valueInterface = QAccessible::queryAccessibleInterface(value);
@@ -207,10 +208,11 @@ private slots:
         QCOMPARE(question.defaultButton, MsgResult::No);
 
         const QStringList searched = paints.texts.filter(QStringLiteral("Search on com port"));
-        QCOMPARE(searched, (QStringList{"Search on com port 1 ...", "Search on com port 2 ...",
-                                        "Search on com port 3 ...", "Search on com port 4 ...",
-                                        "Search on com port 5 ...", "Search on com port 6 ...",
-                                        "Search on com port 7 ..."}));
+        QCOMPARE(searched,
+                 (QStringList{"Search on com port 1 ...", "Search on com port 2 ...",
+                              "Search on com port 3 ...", "Search on com port 4 ...",
+                              "Search on com port 5 ...", "Search on com port 6 ...",
+                              "Search on com port 7 ..."}));
         QCOMPARE(w.LabelSerialNo->text(), QStringLiteral("12345"));
         QCOMPARE(readAppSetting(QStringLiteral("ComPort"), QString()), QStringLiteral("7"));
         QCOMPARE(w.link().ComPortNo, qint16(7));
@@ -289,9 +291,10 @@ private slots:
         ScriptedSerialControl comm;
         comm.presentPorts = {2, 3};
         comm.refusedPorts = {2, 3};
-        const PortDiagnosis configured = diagnosis(
-            PortProblem::NoPermission, QStringLiteral("Com port 3 (/dev/ttyS2) may not be opened "
-                                                      "by account alice: join group dialout."));
+        const PortDiagnosis configured =
+            diagnosis(PortProblem::NoPermission,
+                      QStringLiteral("Com port 3 (/dev/ttyS2) may not be opened "
+                                     "by account alice: join group dialout."));
         comm.diagnoses[2] = diagnosis(otherPortProblem, QStringLiteral("Com port 2: refused."));
         comm.diagnoses[3] = configured;
         frmVeltra window(comm);
@@ -315,19 +318,20 @@ private slots:
         QTest::addColumn<QString>("checksum");
 
         QTest::newRow("two dates show the expiration rows")
-            << QStringList{"--dates", "100921 110921"} << "9/21/10" << "9/21/11" << true << 138
-            << "3A7F1C";
+            << QStringList{"--dates", "100921 110921"} << "9/21/10"
+            << "9/21/11" << true << 138 << "3A7F1C";
         QTest::newRow("one date hides the expiration rows and moves the button up")
-            << QStringList{"--dates", "100921"} << "9/21/10" << "" << false << 80 << "3A7F1C";
+            << QStringList{"--dates", "100921"} << "9/21/10"
+            << "" << false << 80 << "3A7F1C";
         QTest::newRow("month 13 rolls over into January")
-            << QStringList{"--dates", "101301 110921"} << "1/1/11" << "9/21/11" << true << 138
-            << "3A7F1C";
+            << QStringList{"--dates", "101301 110921"} << "1/1/11"
+            << "9/21/11" << true << 138 << "3A7F1C";
         QTest::newRow("firmware 1.205 shows no checksum")
-            << QStringList{"--ident", "Veltra K-40 V1.205"} << "1/15/24" << "1/15/25" << true
-            << 138 << "";
+            << QStringList{"--ident", "Veltra K-40 V1.205"} << "1/15/24"
+            << "1/15/25" << true << 138 << "";
         QTest::newRow("a point in the checksum field takes the five characters before it")
-            << QStringList{"--ident-ex", "K-40 ABCDE 1.610"} << "1/15/24" << "1/15/25" << true
-            << 138 << "ABCDE";
+            << QStringList{"--ident-ex", "K-40 ABCDE 1.610"} << "1/15/24"
+            << "1/15/25" << true << 138 << "ABCDE";
     }
     void readOut()
     {
@@ -346,9 +350,8 @@ private slots:
         QCOMPARE(rig.ui.texts(), QStringList());
         QCOMPARE(w.LabelCalDate[0]->text(), calibration);
         QCOMPARE(w.LabelCalDate[1]->text(), expiration);
-        for (QWidget *control : std::initializer_list<QWidget *>{w.CheckStatus, w.DTPicker1[1],
-                                                                 w.LabelCalDate[1], w.Label1[1],
-                                                                 w.Label1[3]})
+        for (QWidget *control : std::initializer_list<QWidget *>{
+                 w.CheckStatus, w.DTPicker1[1], w.LabelCalDate[1], w.Label1[1], w.Label1[3]})
             QCOMPARE(control->isVisible(), expirationRows);
         QCOMPARE(w.ComChange->y(), changeTop);
         QCOMPARE(w.LabelCheckSum->text(), checksum);
@@ -384,7 +387,8 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(rig.finished(), StartMsecs);
 
         QCOMPARE(rig.ui.boxes.size(), 2);
-        QVERIFY(rig.ui.boxes[0].text.startsWith(QStringLiteral("Data transfer to instrument fails (WR) !")));
+        QVERIFY(rig.ui.boxes[0].text.startsWith(
+            QStringLiteral("Data transfer to instrument fails (WR) !")));
         QCOMPARE(rig.ui.boxes[1].text, QStringLiteral("Terminate program ?"));
         QCOMPARE(rig.ui.boxes[1].title, QStringLiteral("Veltra K-40"));
         QCOMPARE(rig.ui.boxes[1].defaultButton, MsgResult::Yes);

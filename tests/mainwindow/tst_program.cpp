@@ -30,12 +30,14 @@ bool readComplete(const SimInstrument &sim)
 
 // Copies the program alone into folder with a settings file naming COM1, and starts the simulator
 // as that port. Returns the copy's path, empty on failure.
-QString portableCopy(const QTemporaryDir &folder, SimInstrument &sim, const QStringList &simArguments)
+QString portableCopy(const QTemporaryDir &folder, SimInstrument &sim,
+                     const QStringList &simArguments)
 {
     const QString program = folder.filePath(QStringLiteral("veltra-setcalibdate"));
     const QString ini = folder.filePath(QStringLiteral("VeltraSetCheckDate.ini"));
     QFile file(ini);
-    if (!QFile::copy(QCoreApplication::applicationDirPath() + QStringLiteral("/veltra-setcalibdate"),
+    if (!QFile::copy(QCoreApplication::applicationDirPath()
+                         + QStringLiteral("/veltra-setcalibdate"),
                      program)
         || !file.open(QIODevice::WriteOnly) || file.write("[Appl]\nComPort=1\n") < 0) {
         return {};
@@ -50,7 +52,8 @@ QString portableCopy(const QTemporaryDir &folder, SimInstrument &sim, const QStr
 
 QStringList entriesOf(const QString &folder)
 {
-    return QDir(folder).entryList(QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot);
+    return QDir(folder).entryList(QDir::AllEntries | QDir::System | QDir::Hidden
+                                  | QDir::NoDotAndDotDot);
 }
 
 enum class Moment { AfterTheRead, InsideATransfer, WhileThePromptIsAwaited };
@@ -63,10 +66,7 @@ class Program : public QObject
 {
     Q_OBJECT
 private slots:
-    void initTestCase()
-    {
-        SKIP_WITHOUT_SIMULATOR();
-    }
+    void initTestCase() { SKIP_WITHOUT_SIMULATOR(); }
 
     void portableCopyReadsAndKeepsOneInstance()
     {
@@ -146,7 +146,8 @@ private slots:
         QCOMPARE(process.exitStatus(), QProcess::NormalExit);
         QCOMPARE(process.exitCode(), 0);
         QCOMPARE(entriesOf(runtime.path()), QStringList());
-        QTRY_VERIFY_WITH_TIMEOUT(fileBytes(sim.logPath()).contains("client closed the port"), WaitMsecs);
+        QTRY_VERIFY_WITH_TIMEOUT(fileBytes(sim.logPath()).contains("client closed the port"),
+                                 WaitMsecs);
         QVERIFY2(sim.received().size() <= receivedAtSignal + 1, sim.received().join(' '));
     }
 };

@@ -17,7 +17,8 @@ class Copy
 public:
     explicit Copy(const QString &folder)
     {
-        m_process.start(QCoreApplication::applicationDirPath() + QStringLiteral("/mainwindow-testhelper"),
+        m_process.start(QCoreApplication::applicationDirPath()
+                            + QStringLiteral("/mainwindow-testhelper"),
                         {QStringLiteral("instance"), folder});
     }
     ~Copy()

@@ -37,7 +37,8 @@ void TestMsgForm::closingWritesTheSettingOnlyWhenTicked_data()
     QTest::addColumn<bool>("ticked");
     QTest::addColumn<CloseWay>("way");
     QTest::addColumn<QString>("stored");
-    QTest::newRow("ticked and Close writes 0") << true << CloseWay::CloseButton << QStringLiteral("0");
+    QTest::newRow("ticked and Close writes 0")
+        << true << CloseWay::CloseButton << QStringLiteral("0");
     QTest::newRow("ticked and Enter writes 0") << true << CloseWay::EnterKey << QStringLiteral("0");
     QTest::newRow("unticked and Close writes nothing")
         << false << CloseWay::CloseButton << QStringLiteral("unset");

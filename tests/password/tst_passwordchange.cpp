@@ -102,7 +102,8 @@ void TestPasswordChange::updateOutcomes_data()
     QTest::newRow("a first password is stored")
         << QString() << QStringLiteral("first") << QStringList() << true;
     QTest::newRow("empty fields with a password set delete it after Yes")
-        << QStringLiteral("abc") << QString() << QStringList{QStringLiteral("Delete Password?")} << true;
+        << QStringLiteral("abc") << QString() << QStringList{QStringLiteral("Delete Password?")}
+        << true;
 }
 
 void TestPasswordChange::updateOutcomes()

@@ -4,9 +4,9 @@
 #include "passwordstore.h"
 #include "scriptedui.h"
 
+#include <QApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
-#include <QApplication>
 #include <QPushButton>
 #include <QStyle>
 #include <QStyleFactory>

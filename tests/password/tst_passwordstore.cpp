@@ -18,14 +18,15 @@
 namespace {
 
 // 'abc' in slot 0, the empty password in slot 1, then "0".
-const QByteArray AbcFile = QByteArray::fromHex(
-    "5500 5500 5500 F1FF 1000 0F00 0E00 0D00 0C00 0B00 0A00 0900 0800 0700 0600 0500 0400 0300 0200 0100"
-    "F4FF 1300 1200 1100 1000 0F00 0E00 0D00 0C00 0B00 0A00 0900 0800 0700 0600 0500 0400 0300 0200 0100"
-    "30");
+const QByteArray AbcFile = QByteArray::fromHex("5500 5500 5500 F1FF 1000 0F00 0E00 0D00 0C00 0B00 "
+                                               "0A00 0900 0800 0700 0600 0500 0400 0300 0200 0100"
+                                               "F4FF 1300 1200 1100 1000 0F00 0E00 0D00 0C00 0B00 "
+                                               "0A00 0900 0800 0700 0600 0500 0400 0300 0200 0100"
+                                               "30");
 
 // 'xyz' coded into one slot: 'x' = 120 - 12, 'y' = 121 - 13, 'z' = 122 - 14, then NUL and spaces.
-const QByteArray XyzSlot = QByteArray::fromHex(
-    "6C00 6C00 6C00 F1FF 1000 0F00 0E00 0D00 0C00 0B00 0A00 0900 0800 0700 0600 0500 0400 0300 0200 0100");
+const QByteArray XyzSlot = QByteArray::fromHex("6C00 6C00 6C00 F1FF 1000 0F00 0E00 0D00 0C00 0B00 "
+                                               "0A00 0900 0800 0700 0600 0500 0400 0300 0200 0100");
 
 enum class Unreadable { Folder, OtherAccount, ReadError };
 
@@ -148,8 +149,8 @@ void TestPasswordStore::savedFileIsOwnerOnly()
              ownerOnly);
 
     // A file that others could read is tightened at the next save.
-    QVERIFY(QFile::setPermissions(filePath(), ownerOnly | QFileDevice::ReadGroup
-                                                  | QFileDevice::ReadOther));
+    QVERIFY(QFile::setPermissions(filePath(),
+                                  ownerOnly | QFileDevice::ReadGroup | QFileDevice::ReadOther));
     QVERIFY(WritePassword());
     QCOMPARE(QFile::permissions(filePath()) & groupAndOthers, QFileDevice::Permissions());
 }
@@ -164,9 +165,12 @@ void TestPasswordStore::shortOrMissingFiles_data()
     QTest::newRow("empty file gives no password") << 0 << QString() << QString();
     QTest::newRow("one byte leaves slot 1 as it was") << 1 << QString() << kept;
     QTest::newRow("39 bytes leave slot 1 as it was") << 39 << QString() << kept;
-    QTest::newRow("40 bytes give slot 0 and an empty slot 1") << 40 << QStringLiteral("abc") << QString();
-    QTest::newRow("79 bytes give slot 0 and an empty slot 1") << 79 << QStringLiteral("abc") << QString();
-    QTest::newRow("80 bytes give both slots") << 80 << QStringLiteral("abc") << QStringLiteral("xyz");
+    QTest::newRow("40 bytes give slot 0 and an empty slot 1")
+        << 40 << QStringLiteral("abc") << QString();
+    QTest::newRow("79 bytes give slot 0 and an empty slot 1")
+        << 79 << QStringLiteral("abc") << QString();
+    QTest::newRow("80 bytes give both slots")
+        << 80 << QStringLiteral("abc") << QStringLiteral("xyz");
 }
 
 void TestPasswordStore::shortOrMissingFiles()
@@ -225,11 +229,13 @@ void TestPasswordStore::unstorablePasswordIsRefused_data()
 {
     QTest::addColumn<QString>("slot0");
     QTest::addColumn<QString>("slot1");
-    QTest::newRow("21 characters in slot 0") << QStringLiteral("ABCDEFGHIJKLMNOPQRSTU") << QString();
-    QTest::newRow("21 characters in slot 1") << QStringLiteral("ok") << QStringLiteral("ABCDEFGHIJKLMNOPQRSTU");
+    QTest::newRow("21 characters in slot 0")
+        << QStringLiteral("ABCDEFGHIJKLMNOPQRSTU") << QString();
+    QTest::newRow("21 characters in slot 1")
+        << QStringLiteral("ok") << QStringLiteral("ABCDEFGHIJKLMNOPQRSTU");
     QTest::newRow("a character outside Latin-1") << QStringLiteral(u"\u20acuro") << QString();
-    QTest::newRow("a NUL inside the password") << QStringLiteral("ab") + QChar(0) + QStringLiteral("c")
-                                              << QString();
+    QTest::newRow("a NUL inside the password")
+        << QStringLiteral("ab") + QChar(0) + QStringLiteral("c") << QString();
 }
 
 void TestPasswordStore::unstorablePasswordIsRefused()
@@ -281,25 +287,30 @@ void TestPasswordStore::unreadableFileKeepsTheProtection()
         // otherwise as ourselves with no permission on the file.
         writeFile(AbcFile);
         const bool root = ::geteuid() == 0;
-        QVERIFY(QFile::setPermissions(filePath(), root ? QFileDevice::ReadOwner | QFileDevice::WriteOwner
-                                                       : QFileDevice::Permissions()));
+        QVERIFY(QFile::setPermissions(filePath(),
+                                      root ? QFileDevice::ReadOwner | QFileDevice::WriteOwner
+                                           : QFileDevice::Permissions()));
         QVERIFY(QFile::setPermissions(m_folder->path(), QFileDevice::Permissions(0x7755)));
-        const QString child = QCoreApplication::applicationDirPath() + QStringLiteral("/store-child");
+        const QString child =
+            QCoreApplication::applicationDirPath() + QStringLiteral("/store-child");
         QStringList arguments{QStringLiteral("read-password"), m_folder->path()};
         QString program = child;
         if (root) {
             program = QStandardPaths::findExecutable(QStringLiteral("setpriv"));
             if (program.isEmpty())
                 QSKIP("running as root without setpriv: no other account to read as");
-            arguments = QStringList{QStringLiteral("--reuid=65534"), QStringLiteral("--regid=65534"),
-                                    QStringLiteral("--clear-groups"), child} + arguments;
+            arguments =
+                QStringList{QStringLiteral("--reuid=65534"), QStringLiteral("--regid=65534"),
+                            QStringLiteral("--clear-groups"), child}
+                + arguments;
         }
         QProcess process;
         process.start(program, arguments);
         QVERIFY(process.waitForFinished(10000));
         const QString output = QString::fromLocal8Bit(process.readAllStandardOutput());
         QCOMPARE(process.exitCode(), 1);
-        QVERIFY2(output.startsWith(message) && output.size() > message.size() + 1, qPrintable(output));
+        QVERIFY2(output.startsWith(message) && output.size() > message.size() + 1,
+                 qPrintable(output));
         return;
     }
     if (kind == Unreadable::Folder) {

@@ -315,7 +315,8 @@ void TestComSettings::entryListTellsWhyAPortWillNotOpen()
     // The list tells without opening anything.
     QCOMPARE(fixture.bank.ports[5].openings, 0);
     const auto toolTip = [&](int portNo) {
-        return dialog->Combo1->itemData(dialog->Combo1->findData(portNo), Qt::ToolTipRole).toString();
+        return dialog->Combo1->itemData(dialog->Combo1->findData(portNo), Qt::ToolTipRole)
+            .toString();
     };
     QCOMPARE(toolTip(5),
              QStringLiteral("/dev/fake5 test adapter\nBusy: in use by minicom (process 4321)."));
@@ -455,18 +456,20 @@ void TestComSettings::search_data()
 
     QTest::newRow("an empty list says that no port is available")
         << Ports{} << 1 << 0 << "" << 0 << "No com port available!" << MsgIcon::Exclamation << ""
-        << 0 << "" << "" << Counts{} << Counts{} << QStringList{};
+        << 0 << ""
+        << "" << Counts{} << Counts{} << QStringList{};
     // The first try, on the open port or else the first entry, shows the reply as delivered and
     // does not interpret it.
     QTest::newRow("without a selection the search starts at the first entry")
         << Ports{{3, Kind::Answering, "Veltra 2 V2.1"}, {5, Kind::Answering, "Veltra 3 V2.1"}} << 9
         << 0 << "" << 0 << "Veltra found on port 3 !" << MsgIcon::Information << "Com  3" << 3
-        << "Veltra 2 V2.1" << "" << Counts{{3, 1}, {5, 0}} << Counts{}
-        << QStringList{};
+        << "Veltra 2 V2.1"
+        << "" << Counts{{3, 1}, {5, 0}} << Counts{} << QStringList{};
     QTest::newRow("an answer on the open port ends the search at once")
         << Ports{{3, Kind::Answering, "Veltra 2 V2.1"}, {5, Kind::Answering, "MX70B5 V1.6"}} << 5
         << 0 << "Com  5" << 1 << "Veltra found on port 5 !" << MsgIcon::Information << "Com  5" << 5
-        << "MX70B5 V1.6" << "" << Counts{{5, 1}} << Counts{{3, 0}} << QStringList{};
+        << "MX70B5 V1.6"
+        << "" << Counts{{5, 1}} << Counts{{3, 0}} << QStringList{};
     // Found by the sweep: the reply has been through the identification.
     QTest::newRow("the sweep passes a silent and a vanished port and finds the third entry")
         << Ports{{2, Kind::Silent, ""},
@@ -474,13 +477,13 @@ void TestComSettings::search_data()
                  {6, Kind::Answering, "MX70B5 V1.6"},
                  {8, Kind::Answering, "Veltra 3 V2.1"}}
         << 2 << 0 << "Com  2" << 1 << "Veltra found on port 6 !" << MsgIcon::Information << "Com  6"
-        << 6 << "Veltra K V1.6" << "Veltra K V1.6" << Counts{{2, 2}, {4, 0}, {6, 1}}
-        << Counts{{4, 1}, {8, 0}}
+        << 6 << "Veltra K V1.6"
+        << "Veltra K V1.6" << Counts{{2, 2}, {4, 0}, {6, 1}} << Counts{{4, 1}, {8, 0}}
         << QStringList{"Search on com port 2...", "Search on com port 6..."};
     QTest::newRow("finding nothing reopens the configured port and keeps the selection")
         << Ports{{2, Kind::Silent, ""}, {5, Kind::Unopenable, ""}} << 2 << 5 << "Com  5" << 1
-        << NotFound << MsgIcon::Information << "Com  5" << 2 << "" << "" << Counts{{2, 3}}
-        << Counts{} << QStringList{};
+        << NotFound << MsgIcon::Information << "Com  5" << 2 << ""
+        << "" << Counts{{2, 3}} << Counts{} << QStringList{};
 }
 
 void TestComSettings::search()
@@ -547,8 +550,10 @@ void TestComSettings::okStores_data()
     QTest::addColumn<QString>("comPortKey");
     QTest::addColumn<QString>("bluetoothKey");
 
-    QTest::newRow("Bluetooth chosen on the configured port") << 0 << 2 << 3 << "3" << "1;3;5";
-    QTest::newRow("Standard chosen on another port") << 1 << 0 << 12 << "12" << "0;3;5";
+    QTest::newRow("Bluetooth chosen on the configured port") << 0 << 2 << 3 << "3"
+                                                             << "1;3;5";
+    QTest::newRow("Standard chosen on another port") << 1 << 0 << 12 << "12"
+                                                     << "0;3;5";
 }
 
 void TestComSettings::okStores()
@@ -589,8 +594,7 @@ void TestComSettings::okRefuses_data()
     QTest::addColumn<int>("chosenPort");
     QTest::addColumn<QString>("box");
 
-    QTest::newRow("an empty list asks for a port")
-        << Ports{} << 1 << 0 << InvalidPort;
+    QTest::newRow("an empty list asks for a port") << Ports{} << 1 << 0 << InvalidPort;
     QTest::newRow("a chosen port that cannot open says so")
         << Ports{{3, Kind::Silent, ""}, {5, Kind::Unopenable, ""}} << 3 << 5 << cannotOpen(5);
 }

@@ -82,11 +82,13 @@ QByteArray newerRecordBytes()
     QTemporaryDir folder;
     const QString path = folder.filePath(QStringLiteral("newer.db"));
     {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("newer"));
+        QSqlDatabase db =
+            QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("newer"));
         db.setDatabaseName(path);
         db.open();
         QSqlQuery query(db);
-        query.exec(QStringLiteral("CREATE TABLE calibration_record (id INTEGER PRIMARY KEY, future TEXT)"));
+        query.exec(QStringLiteral(
+            "CREATE TABLE calibration_record (id INTEGER PRIMARY KEY, future TEXT)"));
         query.exec(QStringLiteral("PRAGMA user_version = 2"));
         db.close();
     }
@@ -134,9 +136,9 @@ void compareEntries(const RecordEntry &actual, const RecordEntry &expected)
 } // namespace
 
 // Rows of the PostgreSQL server skip, saying why, where it could not be started.
-#define SKIP_WITHOUT_SERVER(backend) \
-    if ((backend) == Postgres && !m_pgRunning) \
-        QSKIP("no PostgreSQL server for the test (see the warning at the start)")
+#define SKIP_WITHOUT_SERVER(backend)                                                               \
+    if ((backend) == Postgres && !m_pgRunning)                                                     \
+    QSKIP("no PostgreSQL server for the test (see the warning at the start)")
 
 class TestCalibRecord : public QObject
 {
@@ -241,27 +243,35 @@ void TestCalibRecord::entrySurvivesAddAndComplete_data()
 
     for (const QString &backend : {Sqlite, Postgres}) {
         const auto row = [&](const char *what) {
-            return &QTest::newRow(qPrintable(QStringLiteral("%1: %2").arg(backend, QLatin1String(what))));
+            return &QTest::newRow(
+                qPrintable(QStringLiteral("%1: %2").arg(backend, QLatin1String(what))));
         };
         *row("verified write keeps every field")
-            << backend << finished(start, RecordOutcome::Verified, QDate(2026, 12, 1), QDate(2027, 12, 1))
+            << backend
+            << finished(start, RecordOutcome::Verified, QDate(2026, 12, 1), QDate(2027, 12, 1))
             << false;
         *row("mismatch keeps the dates read back")
-            << backend << finished(start, RecordOutcome::Mismatch, QDate(2025, 11, 20), QDate(2026, 11, 20))
+            << backend
+            << finished(start, RecordOutcome::Mismatch, QDate(2025, 11, 20), QDate(2026, 11, 20))
             << false;
         *row("failed write names the command and read nothing back")
-            << backend << finished(start, RecordOutcome::Failed, QDate(), QDate(),
-                                   QStringLiteral("\"EW1\" failed: no prompt from the instrument"))
+            << backend
+            << finished(start, RecordOutcome::Failed, QDate(), QDate(),
+                        QStringLiteral("\"EW1\" failed: no prompt from the instrument"))
             << false;
         *row("tool write on a device path without an expiration date or checksum")
-            << backend << finished(tool, RecordOutcome::Verified, QDate(2026, 12, 1), QDate()) << false;
+            << backend << finished(tool, RecordOutcome::Verified, QDate(2026, 12, 1), QDate())
+            << false;
         *row("refused attempt is stored complete at once")
-            << backend << finished(refused, RecordOutcome::Refused, QDate(), QDate(),
-                                   QStringLiteral("Firmware of Veltra KX too old, no calibration flag available!"))
+            << backend
+            << finished(
+                   refused, RecordOutcome::Refused, QDate(), QDate(),
+                   QStringLiteral("Firmware of Veltra KX too old, no calibration flag available!"))
             << true;
         *row("text beyond Latin-1 and quotes survive")
-            << backend << finished(start, RecordOutcome::Refused, QDate(), QDate(),
-                                   QStringLiteral("Passwort falsch \u2013 \"M\u00fcller\"; it's 'wrong'"))
+            << backend
+            << finished(start, RecordOutcome::Refused, QDate(), QDate(),
+                        QStringLiteral("Passwort falsch \u2013 \"M\u00fcller\"; it's 'wrong'"))
             << true;
     }
 }
@@ -330,21 +340,24 @@ void TestCalibRecord::historyIsNewestFirstAndFiltersBySerial_data()
 
     for (const QString &backend : {Sqlite, Postgres}) {
         const auto row = [&](const char *what) {
-            return &QTest::newRow(qPrintable(QStringLiteral("%1: %2").arg(backend, QLatin1String(what))));
+            return &QTest::newRow(
+                qPrintable(QStringLiteral("%1: %2").arg(backend, QLatin1String(what))));
         };
-        *row("every entry, newest first") << backend << HistoryFilter()
-                                          << QStringList{"1042 at 12:00", "20417 at 11:00", "104 at 10:00",
-                                                         "1042 at 09:00 (second)", "1042 at 09:00 (first)"};
-        *row("one serial number exactly") << backend << HistoryFilter{QStringLiteral("1042"), false}
-                                          << QStringList{"1042 at 12:00", "1042 at 09:00 (second)",
-                                                         "1042 at 09:00 (first)"};
+        *row("every entry, newest first")
+            << backend << HistoryFilter()
+            << QStringList{"1042 at 12:00", "20417 at 11:00", "104 at 10:00",
+                           "1042 at 09:00 (second)", "1042 at 09:00 (first)"};
+        *row("one serial number exactly")
+            << backend << HistoryFilter{QStringLiteral("1042"), false}
+            << QStringList{"1042 at 12:00", "1042 at 09:00 (second)", "1042 at 09:00 (first)"};
         *row("serial numbers that start with the text")
             << backend << HistoryFilter{QStringLiteral("104"), true}
-            << QStringList{"1042 at 12:00", "104 at 10:00", "1042 at 09:00 (second)", "1042 at 09:00 (first)"};
-        *row("an unknown serial number gives nothing") << backend << HistoryFilter{QStringLiteral("9"), false}
-                                                       << QStringList();
-        *row("a wildcard is no wildcard") << backend << HistoryFilter{QStringLiteral("10%"), true}
-                                          << QStringList();
+            << QStringList{"1042 at 12:00", "104 at 10:00", "1042 at 09:00 (second)",
+                           "1042 at 09:00 (first)"};
+        *row("an unknown serial number gives nothing")
+            << backend << HistoryFilter{QStringLiteral("9"), false} << QStringList();
+        *row("a wildcard is no wildcard")
+            << backend << HistoryFilter{QStringLiteral("10%"), true} << QStringList();
     }
 }
 
@@ -358,21 +371,25 @@ void TestCalibRecord::historyIsNewestFirstAndFiltersBySerial()
     QVERIFY(record);
 
     // Stored out of time order; two starts in the same millisecond keep the order they were added.
-    const QList<std::pair<const char *, const char *>> rows{
-        {"1042", "2026-12-10T09:00:00.000Z"}, {"104", "2026-12-10T10:00:00.000Z"},
-        {"1042", "2026-12-10T12:00:00.000Z"}, {"20417", "2026-12-10T11:00:00.000Z"},
-        {"1042", "2026-12-10T09:00:00.000Z"}};
+    const QList<std::pair<const char *, const char *>> rows{{"1042", "2026-12-10T09:00:00.000Z"},
+                                                            {"104", "2026-12-10T10:00:00.000Z"},
+                                                            {"1042", "2026-12-10T12:00:00.000Z"},
+                                                            {"20417", "2026-12-10T11:00:00.000Z"},
+                                                            {"1042", "2026-12-10T09:00:00.000Z"}};
     for (qsizetype i = 0; i < rows.size(); ++i) {
         RecordEntry entry = sampleEntry();
         entry.serial = QString::fromLatin1(rows[i].first);
         entry.startedAt = utc(rows[i].second);
-        entry.detail = i == 0 ? QStringLiteral(" (first)") : i == 4 ? QStringLiteral(" (second)") : QString();
+        entry.detail = i == 0 ? QStringLiteral(" (first)")
+            : i == 4          ? QStringLiteral(" (second)")
+                              : QString();
         QVERIFY2(record->add(entry), qPrintable(record->errorText()));
     }
 
     QStringList seen;
     for (const RecordEntry &e : history(*record, filter))
-        seen << QStringLiteral("%1 at %2%3").arg(e.serial, e.startedAt.toString(QStringLiteral("HH:mm")), e.detail);
+        seen << QStringLiteral("%1 at %2%3")
+                    .arg(e.serial, e.startedAt.toString(QStringLiteral("HH:mm")), e.detail);
     QCOMPARE(seen, expected);
 }
 
@@ -409,7 +426,8 @@ void TestCalibRecord::sqliteRecordIsMadeOnFirstUse()
     }
     QVERIFY(QFile::exists(sqliteFile()));
     {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("check"));
+        QSqlDatabase db =
+            QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("check"));
         db.setDatabaseName(sqliteFile());
         QVERIFY(db.open());
         QSqlQuery query(db);
@@ -417,7 +435,8 @@ void TestCalibRecord::sqliteRecordIsMadeOnFirstUse()
         QCOMPARE(query.value(0).toString(), QStringLiteral("wal"));
         QVERIFY(query.exec(QStringLiteral("PRAGMA user_version")) && query.next());
         QCOMPARE(query.value(0).toInt(), 1);
-        QVERIFY(query.exec(QStringLiteral("SELECT count(*) FROM calibration_record")) && query.next());
+        QVERIFY(query.exec(QStringLiteral("SELECT count(*) FROM calibration_record"))
+                && query.next());
         QCOMPARE(query.value(0).toInt(), 1);
     }
     QSqlDatabase::removeDatabase(QStringLiteral("check"));
@@ -435,13 +454,14 @@ void TestCalibRecord::csvExportIsRfc4180()
     QBuffer out;
     out.open(QIODevice::WriteOnly);
     QVERIFY(writeCsv(record, {}, out));
-    QCOMPARE(out.data(),
-             "started_at,finished_at,account,host,source,port,device,model,serial,firmware,checksum,"
-             "calibration_before,expiration_before,calibration_asked,expiration_asked,"
-             "calibration_read_back,expiration_read_back,outcome,detail,program_version\r\n"
-             "2026-12-10T09:15:02.250Z,2026-12-10T09:15:06.430Z,mkeller,bench-2,window,,/dev/ttyUSB0,"
-             "Veltra \xc3\x84,104233,1.605,A71F,2025-11-20,2026-11-20,2026-12-01,2027-12-01,,,failed,"
-             "\"\"\"WW\"\" failed, twice\nthen \xc2\xbbgave up\xc2\xab\",1.2.2\r\n");
+    QCOMPARE(
+        out.data(),
+        "started_at,finished_at,account,host,source,port,device,model,serial,firmware,checksum,"
+        "calibration_before,expiration_before,calibration_asked,expiration_asked,"
+        "calibration_read_back,expiration_read_back,outcome,detail,program_version\r\n"
+        "2026-12-10T09:15:02.250Z,2026-12-10T09:15:06.430Z,mkeller,bench-2,window,,/dev/ttyUSB0,"
+        "Veltra \xc3\x84,104233,1.605,A71F,2025-11-20,2026-11-20,2026-12-01,2027-12-01,,,failed,"
+        "\"\"\"WW\"\" failed, twice\nthen \xc2\xbbgave up\xc2\xab\",1.2.2\r\n");
 }
 
 void TestCalibRecord::jsonExportHasTheDocumentedKeys()
@@ -449,7 +469,8 @@ void TestCalibRecord::jsonExportHasTheDocumentedKeys()
     CalibRecord record(settingsFor(Sqlite));
     RecordEntry open = sampleEntry();
     open.serial = QStringLiteral("7");
-    RecordEntry done = finished(sampleEntry(), RecordOutcome::Verified, QDate(2026, 12, 1), QDate(2027, 12, 1));
+    RecordEntry done =
+        finished(sampleEntry(), RecordOutcome::Verified, QDate(2026, 12, 1), QDate(2027, 12, 1));
     QVERIFY(record.add(open));
     QVERIFY(record.add(done));
 
@@ -461,11 +482,27 @@ void TestCalibRecord::jsonExportHasTheDocumentedKeys()
     QCOMPARE(error.error, QJsonParseError::NoError);
     QCOMPARE(document.array().size(), 1);
     const QJsonObject object = document.array().at(0).toObject();
-    QCOMPARE(object.keys(), (QStringList{
-        "account", "calibration_asked", "calibration_before", "calibration_read_back", "checksum",
-        "detail", "device", "expiration_asked", "expiration_before", "expiration_read_back",
-        "finished_at", "firmware", "host", "model", "outcome", "port", "program_version", "serial",
-        "source", "started_at"}));
+    QCOMPARE(object.keys(),
+             (QStringList{"account",
+                          "calibration_asked",
+                          "calibration_before",
+                          "calibration_read_back",
+                          "checksum",
+                          "detail",
+                          "device",
+                          "expiration_asked",
+                          "expiration_before",
+                          "expiration_read_back",
+                          "finished_at",
+                          "firmware",
+                          "host",
+                          "model",
+                          "outcome",
+                          "port",
+                          "program_version",
+                          "serial",
+                          "source",
+                          "started_at"}));
     QCOMPARE(object["started_at"].toString(), QStringLiteral("2026-12-10T09:15:02.250Z"));
     QCOMPARE(object["calibration_read_back"].toString(), QStringLiteral("2026-12-01"));
     QCOMPARE(object["port"].toInt(), 3);
@@ -485,13 +522,15 @@ void TestCalibRecord::damagedFileIsLeftAsItIs_data()
     QTest::addColumn<QString>("says");
 
     QTest::newRow("a record of a newer program")
-        << newerRecordBytes() << QStringLiteral("was made by a newer version of this program (format 2)");
+        << newerRecordBytes()
+        << QStringLiteral("was made by a newer version of this program (format 2)");
     QTest::newRow("a text file in the record's place")
         << QByteArray("Calibration notes\n2026-12-01 bench 2\n").repeated(200)
         << QStringLiteral("is damaged or is not a record file");
     // A real record's header with its pages cut off.
     QByteArray header("SQLite format 3\0", 16);
-    header += QByteArray::fromHex("1000020200402020000000050000000500000000000000000000000400000004");
+    header +=
+        QByteArray::fromHex("1000020200402020000000050000000500000000000000000000000400000004");
     header += QByteArray(4096 - header.size(), '\xAB');
     QTest::newRow("a record whose pages are garbage")
         << header.repeated(3) << QStringLiteral("is damaged or is not a record file");
@@ -507,7 +546,8 @@ void TestCalibRecord::damagedFileIsLeftAsItIs()
     RecordEntry entry = sampleEntry();
     QVERIFY(!record.add(entry));
     QVERIFY2(record.errorText().contains(says), qPrintable(record.errorText()));
-    QVERIFY2(record.errorText().contains(QDir::toNativeSeparators(sqliteFile())), qPrintable(record.errorText()));
+    QVERIFY2(record.errorText().contains(QDir::toNativeSeparators(sqliteFile())),
+             qPrintable(record.errorText()));
     QVERIFY(!forEachEntry(record, {}, [](const RecordEntry &) { return true; }));
     QCOMPARE(fileBytes(sqliteFile()), bytes);
 }
@@ -522,15 +562,19 @@ void TestCalibRecord::readOnlyFileRefusesTheEntry()
             RecordEntry entry = sampleEntry();
             QVERIFY(record.add(entry));
         }
-        QVERIFY(QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther));
+        QVERIFY(QFile::setPermissions(
+            path, QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther));
         // Root writes into any file: an ordinary user has to find the file read-only, so the
         // check runs again as one, on this file.
         if (runningAsRoot()) {
-            QVERIFY(QFile::setPermissions(m_folder->path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner
-                                              | QFileDevice::ExeOwner | QFileDevice::ReadOther | QFileDevice::ExeOther));
+            QVERIFY(QFile::setPermissions(m_folder->path(),
+                                          QFileDevice::ReadOwner | QFileDevice::WriteOwner
+                                              | QFileDevice::ExeOwner | QFileDevice::ReadOther
+                                              | QFileDevice::ExeOther));
             const QByteArray before = fileBytes(path);
-            const QStringList command = unprivilegedCommand(QCoreApplication::applicationFilePath(),
-                                                            {QStringLiteral("readOnlyFileRefusesTheEntry")});
+            const QStringList command =
+                unprivilegedCommand(QCoreApplication::applicationFilePath(),
+                                    {QStringLiteral("readOnlyFileRefusesTheEntry")});
             QProcess child;
             QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
             environment.insert(QString::fromLatin1(ReadOnlyRecordVariable), path);
@@ -549,8 +593,10 @@ void TestCalibRecord::readOnlyFileRefusesTheEntry()
     CalibRecord record(settings);
     RecordEntry entry = sampleEntry();
     QVERIFY(!record.add(entry));
-    QVERIFY2(record.errorText().contains(QDir::toNativeSeparators(path)), qPrintable(record.errorText()));
-    QVERIFY2(record.errorText().contains(QStringLiteral("readonly")), qPrintable(record.errorText()));
+    QVERIFY2(record.errorText().contains(QDir::toNativeSeparators(path)),
+             qPrintable(record.errorText()));
+    QVERIFY2(record.errorText().contains(QStringLiteral("readonly")),
+             qPrintable(record.errorText()));
 }
 
 void TestCalibRecord::unusableSettingsAreNamed_data()
@@ -560,8 +606,8 @@ void TestCalibRecord::unusableSettingsAreNamed_data()
 
     RecordSettings unknownDriver;
     unknownDriver.driver = QStringLiteral("QMYSQL");
-    QTest::newRow("an unknown driver") << unknownDriver
-                                       << QStringList{"\"QMYSQL\"", "[Record]", "QSQLITE or QPSQL"};
+    QTest::newRow("an unknown driver")
+        << unknownDriver << QStringList{"\"QMYSQL\"", "[Record]", "QSQLITE or QPSQL"};
     RecordSettings noFolder;
     noFolder.sqliteFile = QStringLiteral("/nonexistent/folder/VeltraCalibRecord.db");
     QTest::newRow("a record file in a missing folder")
@@ -572,7 +618,9 @@ void TestCalibRecord::unusableSettingsAreNamed_data()
     noServer.port = 5999;
     noServer.database = QStringLiteral("lab");
     QTest::newRow("no server at the socket folder")
-        << noServer << QStringList{"PostgreSQL server /nonexistent/socket, port 5999", "\"lab\"", "cannot be reached"};
+        << noServer
+        << QStringList{"PostgreSQL server /nonexistent/socket, port 5999", "\"lab\"",
+                       "cannot be reached"};
 }
 
 void TestCalibRecord::unusableSettingsAreNamed()
@@ -601,11 +649,13 @@ void TestCalibRecord::serverGoneAfterTheStartStopsTheCompletion()
     server.stop();
     entry = finished(entry, RecordOutcome::Verified, entry.calibrationAsked, entry.expirationAsked);
     QVERIFY(!record.complete(entry));
-    QVERIFY2(record.errorText().contains(QStringLiteral("PostgreSQL server %1").arg(server.socketFolder())),
+    QVERIFY2(record.errorText().contains(
+                 QStringLiteral("PostgreSQL server %1").arg(server.socketFolder())),
              qPrintable(record.errorText()));
     RecordEntry next = sampleEntry();
     QVERIFY(!record.add(next));
-    QVERIFY2(record.errorText().contains(QStringLiteral("cannot be reached")), qPrintable(record.errorText()));
+    QVERIFY2(record.errorText().contains(QStringLiteral("cannot be reached")),
+             qPrintable(record.errorText()));
 }
 
 void TestCalibRecord::settingsSectionIsRead_data()
@@ -618,16 +668,23 @@ void TestCalibRecord::settingsSectionIsRead_data()
     QTest::addColumn<QString>("user");
 
     QTest::newRow("no section: SQLite beside the settings")
-        << QByteArray("[Appl]\r\nComPort=3\r\n") << "QSQLITE" << "" << 5432 << "veltra" << "";
-    QTest::newRow("a lab server")
-        << QByteArray("[Record]\r\nDriver=QPSQL\r\nHost=db.lab.example\r\nPort=6543\r\n"
-                      "Database=calib\r\nUser=bench\r\n")
-        << "QPSQL" << "db.lab.example" << 6543 << "calib" << "bench";
+        << QByteArray("[Appl]\r\nComPort=3\r\n") << "QSQLITE"
+        << "" << 5432 << "veltra"
+        << "";
+    QTest::newRow("a lab server") << QByteArray(
+        "[Record]\r\nDriver=QPSQL\r\nHost=db.lab.example\r\nPort=6543\r\n"
+        "Database=calib\r\nUser=bench\r\n")
+                                  << "QPSQL"
+                                  << "db.lab.example" << 6543 << "calib"
+                                  << "bench";
     QTest::newRow("lower-case driver and blanks around values")
-        << QByteArray("[record]\nDriver = qpsql \nHost= /run/postgresql\n") << "QPSQL" << "/run/postgresql"
-        << 5432 << "veltra" << "";
+        << QByteArray("[record]\nDriver = qpsql \nHost= /run/postgresql\n") << "QPSQL"
+        << "/run/postgresql" << 5432 << "veltra"
+        << "";
     QTest::newRow("a port that is no port number")
-        << QByteArray("[Record]\nDriver=QPSQL\nPort=fivefour\n") << "QPSQL" << "" << 0 << "veltra" << "";
+        << QByteArray("[Record]\nDriver=QPSQL\nPort=fivefour\n") << "QPSQL"
+        << "" << 0 << "veltra"
+        << "";
 }
 
 void TestCalibRecord::settingsSectionIsRead()

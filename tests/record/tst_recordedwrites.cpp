@@ -4,6 +4,7 @@
 
 #include "calibrecord.h"
 #include "frmveltra.h"
+#include "inifile.h"
 #include "passwordinput.h"
 #include "passwordstore.h"
 #include "pgserver.h"
@@ -11,7 +12,6 @@
 #include "qtserialcontrol.h"
 #include "recordhistory.h"
 #include "scriptedui.h"
-#include "inifile.h"
 #include "siminstrument.h"
 #include "windowsimrig.h"
 
@@ -88,12 +88,14 @@ void TestRecordedWrites::eachOutcomeIsRecorded_data()
 
     const QDate held(2024, 1, 15);
     QTest::newRow("the instrument holds the new dates")
-        << QStringList() << "verified" << "" << held << QDate(2026, 12, 1) << QDate(2027, 12, 1);
+        << QStringList() << "verified"
+        << "" << held << QDate(2026, 12, 1) << QDate(2027, 12, 1);
     QTest::newRow("the instrument keeps its old dates")
-        << QStringList{"--ignore-writes"} << "mismatch" << "" << held << held << QDate(2025, 1, 15);
+        << QStringList{"--ignore-writes"} << "mismatch"
+        << "" << held << held << QDate(2025, 1, 15);
     QTest::newRow("the instrument rejects the flag command")
-        << QStringList{"--reject", "EW1"} << "failed" << "\"EW1\" failed" << held << QDate(2026, 12, 1)
-        << QDate(2027, 12, 1);
+        << QStringList{"--reject", "EW1"} << "failed"
+        << "\"EW1\" failed" << held << QDate(2026, 12, 1) << QDate(2027, 12, 1);
     // The window reads the instrument again after a refusal: the dates it still holds come back.
     QTest::newRow("old KX firmware is refused before anything is written")
         << QStringList{"--ident", "Veltra KX V1.600"} << "refused"
@@ -191,12 +193,14 @@ void TestRecordedWrites::labServerTakesTheEntryAndStopsTheWriteWhenDown()
         QSKIP(qPrintable(server.errorText()));
     SimRig rig;
     QVERIFY2(rig.start({}), qPrintable(rig.port.sim.errorText()));
-    const QList<std::pair<const char *, QString>> keys{
-        {"Driver", QStringLiteral("QPSQL")}, {"Host", server.socketFolder()},
-        {"Port", QString::number(PgServer::port())}, {"Database", PgServer::database()},
-        {"User", PgServer::user()}};
+    const QList<std::pair<const char *, QString>> keys{{"Driver", QStringLiteral("QPSQL")},
+                                                       {"Host", server.socketFolder()},
+                                                       {"Port", QString::number(PgServer::port())},
+                                                       {"Database", PgServer::database()},
+                                                       {"User", PgServer::user()}};
     for (const auto &[key, value] : keys)
-        QVERIFY(IniFile::writeString(IniFileName, QStringLiteral("Record"), QString::fromLatin1(key), value));
+        QVERIFY(IniFile::writeString(IniFileName, QStringLiteral("Record"),
+                                     QString::fromLatin1(key), value));
     rig.window->PasswordOk = true;
     rig.ui.answers.enqueue(MsgResult::Yes);
     rig.write();

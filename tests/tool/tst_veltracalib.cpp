@@ -141,10 +141,13 @@ void VeltraCalibTest::readGivesEveryField_data()
     QTest::addColumn<QString>("framing");
     QTest::addColumn<QString>("dates");
     QTest::addColumn<QJsonValue>("expiration");
-    QTest::newRow("plain, both dates") << "plain" << "240115 250115" << QJsonValue("2025-01-15");
-    QTest::newRow("framed, both dates") << "framed" << "240115 250115" << QJsonValue("2025-01-15");
-    QTest::newRow("framed, a model without an expiration date") << "framed" << "240115"
-                                                                << QJsonValue(QJsonValue::Null);
+    QTest::newRow("plain, both dates") << "plain"
+                                       << "240115 250115" << QJsonValue("2025-01-15");
+    QTest::newRow("framed, both dates") << "framed"
+                                        << "240115 250115" << QJsonValue("2025-01-15");
+    QTest::newRow("framed, a model without an expiration date")
+        << "framed"
+        << "240115" << QJsonValue(QJsonValue::Null);
 }
 
 void VeltraCalibTest::readGivesEveryField()
@@ -197,14 +200,17 @@ void VeltraCalibTest::writeVerifiesTheDates_data()
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QByteArray>("command");
     QTest::addColumn<QJsonValue>("writtenExpiration");
-    QTest::newRow("plain, both dates") << "plain" << "240115 250115"
-        << QStringList{"2024-03-01", "2025-03-01"} << QByteArray("WW240301 250301")
-        << QJsonValue("2025-03-01");
-    QTest::newRow("framed, no expiration date: 1 January 2001") << "framed" << "240115 250115"
-        << QStringList{"2024-03-01", "--no-expiration"} << QByteArray("WW240301 010101")
-        << QJsonValue("2001-01-01");
-    QTest::newRow("framed, a model with one date") << "framed" << "240115"
-        << QStringList{"2024-03-01"} << QByteArray("WW240301") << QJsonValue(QJsonValue::Null);
+    QTest::newRow("plain, both dates") << "plain"
+                                       << "240115 250115" << QStringList{"2024-03-01", "2025-03-01"}
+                                       << QByteArray("WW240301 250301") << QJsonValue("2025-03-01");
+    QTest::newRow("framed, no expiration date: 1 January 2001")
+        << "framed"
+        << "240115 250115" << QStringList{"2024-03-01", "--no-expiration"}
+        << QByteArray("WW240301 010101") << QJsonValue("2001-01-01");
+    QTest::newRow("framed, a model with one date")
+        << "framed"
+        << "240115" << QStringList{"2024-03-01"} << QByteArray("WW240301")
+        << QJsonValue(QJsonValue::Null);
 }
 
 void VeltraCalibTest::writeVerifiesTheDates()
@@ -219,14 +225,15 @@ void VeltraCalibTest::writeVerifiesTheDates()
 
     const ToolRun run = rig.run(QStringList{"write", "--json"} + arguments);
     QCOMPARE(run.exitCode, 0);
-    QTRY_COMPARE_WITH_TIMEOUT(commandsFrom(rig.sim, 0),
-                              (Commands{"V", "Vx", "#R", "Ux", "WR", "#R", "WR", command, "EW1", "WR"}),
-                              5000);
+    QTRY_COMPARE_WITH_TIMEOUT(
+        commandsFrom(rig.sim, 0),
+        (Commands{"V", "Vx", "#R", "Ux", "WR", "#R", "WR", command, "EW1", "WR"}), 5000);
     const QJsonObject json = run.json();
     QCOMPARE(json.value("serial"), QJsonValue("12345"));
     QCOMPARE(json.value("written").toObject().value("calibration_date"), QJsonValue("2024-03-01"));
     QCOMPARE(json.value("written").toObject().value("expiration_date"), writtenExpiration);
-    QCOMPARE(json.value("read_back").toObject().value("calibration_date"), QJsonValue("2024-03-01"));
+    QCOMPARE(json.value("read_back").toObject().value("calibration_date"),
+             QJsonValue("2024-03-01"));
     QCOMPARE(json.value("read_back").toObject().value("expiration_date"), writtenExpiration);
     QCOMPARE(json.value("verified"), QJsonValue(true));
 }
@@ -241,7 +248,8 @@ void VeltraCalibTest::deviceByPathAndSearchByNumber()
     QCOMPARE(byPath.json().value("port"), QJsonValue(QJsonValue::Null));
     QCOMPARE(byPath.json().value("device"), QJsonValue(rig.sim.devicePath()));
 
-    // Nothing behind COM200: the search finds the instrument and stores its port as the window does.
+    // Nothing behind COM200: the search finds the instrument and stores its port as the window
+    // does.
     const ToolRun searched = rig.run({"identify", "--json", "--port", "200", "--search"});
     QCOMPARE(searched.exitCode, 0);
     QCOMPARE(searched.json().value("port"), QJsonValue(3));
@@ -299,8 +307,8 @@ void VeltraCalibTest::exitCodes_data()
     QTest::newRow("a missing device cannot be opened")
         << QStringList{} << QStringList{"read", "--device", "/dev/veltra-none"} << 2
         << QByteArray("/dev/veltra-none");
-    QTest::newRow("a silent instrument")
-        << QStringList{"--silent"} << QStringList{"read"} << 3 << QByteArray("no instrument answered");
+    QTest::newRow("a silent instrument") << QStringList{"--silent"} << QStringList{"read"} << 3
+                                         << QByteArray("no instrument answered");
     QTest::newRow("a rejected command is named")
         << QStringList{"--reject", "WR"} << QStringList{"read"} << 3 << QByteArray("\"WR\"");
     QTest::newRow("an instrument that keeps its old dates")
@@ -387,7 +395,6 @@ void VeltraCalibTest::portHeldByAnotherProgramIsBusy()
     QVERIFY2(run.err.contains("is in use by"), run.err);
     QCOMPARE(rig.sim.commands(), Commands());
 }
-
 
 void VeltraCalibTest::recordKeepsEveryAttempt_data()
 {

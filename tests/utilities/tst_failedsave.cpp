@@ -2,8 +2,8 @@
 // was: the settings file, the password file and the virtual instrument's state file. Each save
 // runs in a process of its own, so the limit hits that process alone.
 
-#include "link.h"
 #include "filebytes.h"
+#include "link.h"
 #include "qtserialcontrol.h"
 #include "siminstrument.h"
 
@@ -27,10 +27,12 @@ enum class Limit { FileSize, FullDisk };
 const QByteArray OldSettings = "[Ports]\r\nCOM3=/dev/ttyUSB0\r\n[Appl]\r\nComPort=3\r\n"
                                "ConnectViaBluetooth=0;3;5\r\nValidMonthOfCalib=abc\r\n";
 // 'abc' in slot 0, the empty password in slot 1, then "0".
-const QByteArray OldPassword = QByteArray::fromHex(
-    "5500 5500 5500 F1FF 1000 0F00 0E00 0D00 0C00 0B00 0A00 0900 0800 0700 0600 0500 0400 0300 0200 0100"
-    "F4FF 1300 1200 1100 1000 0F00 0E00 0D00 0C00 0B00 0A00 0900 0800 0700 0600 0500 0400 0300 0200 0100"
-    "30");
+const QByteArray OldPassword =
+    QByteArray::fromHex("5500 5500 5500 F1FF 1000 0F00 0E00 0D00 0C00 0B00 0A00 0900 0800 0700 "
+                        "0600 0500 0400 0300 0200 0100"
+                        "F4FF 1300 1200 1100 1000 0F00 0E00 0D00 0C00 0B00 0A00 0900 0800 0700 "
+                        "0600 0500 0400 0300 0200 0100"
+                        "30");
 const QByteArray OldState = "240115 250115\n";
 
 // Smaller than every new file, so each save is cut after its first bytes.
@@ -58,7 +60,8 @@ public:
     {
         if (::geteuid() != 0)
             return QStringLiteral("a file system can only be mounted as root");
-        if (::mount("tmpfs", QFile::encodeName(m_dir.path()).constData(), "tmpfs", 0, "size=64k") != 0)
+        if (::mount("tmpfs", QFile::encodeName(m_dir.path()).constData(), "tmpfs", 0, "size=64k")
+            != 0)
             return QStringLiteral("mounting a tmpfs is not permitted here: %1")
                 .arg(QString::fromLocal8Bit(std::strerror(errno)));
         m_mounted = true;
@@ -71,11 +74,9 @@ public:
         if (!filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
             return false;
         const QByteArray block(512, 'x');
-        while (filler.write(block) == block.size()) {
-        }
+        while (filler.write(block) == block.size()) { }
         const QByteArray byte(1, 'x');
-        while (filler.write(byte) == 1) {
-        }
+        while (filler.write(byte) == 1) { }
         return true;
     }
 
@@ -163,10 +164,12 @@ void FailedSave::oldFileStaysAsItWas()
         QProcess child;
         if (limit == Limit::FileSize)
             child.setChildProcessModifier(limitFileSize);
-        const QString program = QCoreApplication::applicationDirPath() + QStringLiteral("/store-child");
+        const QString program =
+            QCoreApplication::applicationDirPath() + QStringLiteral("/store-child");
         if (target == Target::Settings)
-            child.start(program, {QStringLiteral("write-setting"), path,
-                                  QStringLiteral("ValidMonthOfCalib"), QStringLiteral("12")});
+            child.start(program,
+                        {QStringLiteral("write-setting"), path, QStringLiteral("ValidMonthOfCalib"),
+                         QStringLiteral("12")});
         else
             child.start(program, {QStringLiteral("write-password"), folder, QStringLiteral("new")});
         QVERIFY(child.waitForFinished(10000));

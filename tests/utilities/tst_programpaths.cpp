@@ -93,10 +93,12 @@ void TestProgramPaths::readOnlyProgramFolderFallsBackAndCopiesItsFiles()
     shippedPassword.close();
     QVERIFY(QFile::setPermissions(programFolder, QFile::ReadOwner | QFile::ExeOwner));
     const auto restore = qScopeGuard([&programFolder] {
-        QFile::setPermissions(programFolder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QFile::setPermissions(programFolder,
+                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     });
     if (QFileInfo(programFolder).isWritable())
-        QSKIP("This user writes into read-only folders (root), so the folder always keeps the settings.");
+        QSKIP("This user writes into read-only folders (root), so the folder always keeps the "
+              "settings.");
 
     setProgramPaths(programFolder);
     QCOMPARE(PrgPath, QDir::toNativeSeparators(configFolder()) + QDir::separator());
@@ -121,18 +123,22 @@ void TestProgramPaths::installedCopyKeepsItsFilesPerUser_data()
     QTest::addColumn<bool>("desktopEntry");
     QTest::addColumn<bool>("installed");
 
-    QTest::newRow("the program in the install's binary folder")
-        << "usr/bin" << "usr/bin" << false << true;
+    QTest::newRow("the program in the install's binary folder") << "usr/bin"
+                                                                << "usr/bin" << false << true;
     QTest::newRow("the install's binary folder written another way")
-        << "usr/bin" << "usr/share/../bin/" << false << true;
+        << "usr/bin"
+        << "usr/share/../bin/" << false << true;
     QTest::newRow("the program reached through a link to the install's binary folder")
-        << "bin" << "usr/bin" << false << true;
+        << "bin"
+        << "usr/bin" << false << true;
     QTest::newRow("the program beside its install's desktop entry, installed to another prefix")
-        << "usr/bin" << "opt/bin" << true << true;
+        << "usr/bin"
+        << "opt/bin" << true << true;
     QTest::newRow("the program in a prefix without its desktop entry")
-        << "usr/bin" << "opt/bin" << false << false;
-    QTest::newRow("a portable copy elsewhere")
-        << "portable" << "usr/bin" << true << false;
+        << "usr/bin"
+        << "opt/bin" << false << false;
+    QTest::newRow("a portable copy elsewhere") << "portable"
+                                               << "usr/bin" << true << false;
 }
 
 void TestProgramPaths::installedCopyKeepsItsFilesPerUser()
@@ -149,13 +155,15 @@ void TestProgramPaths::installedCopyKeepsItsFilesPerUser()
     QVERIFY(QFile::link(QStringLiteral("usr/bin"), root.filePath(QStringLiteral("bin"))));
     if (desktopEntry) {
         QVERIFY(root.mkpath(QStringLiteral("usr/share/applications")));
-        QFile entry(root.filePath(QStringLiteral("usr/share/applications/org.veltra.SetCalibDate.desktop")));
+        QFile entry(root.filePath(
+            QStringLiteral("usr/share/applications/org.veltra.SetCalibDate.desktop")));
         QVERIFY(entry.open(QIODevice::WriteOnly));
     }
 
     const QString folder = root.filePath(programFolder);
-    const QString expected = installed ? QDir::toNativeSeparators(configFolder()) + QDir::separator()
-                                       : QDir::toNativeSeparators(folder) + QDir::separator();
+    const QString expected = installed
+        ? QDir::toNativeSeparators(configFolder()) + QDir::separator()
+        : QDir::toNativeSeparators(folder) + QDir::separator();
     QCOMPARE(settingsFolderFor(folder, root.filePath(installBinFolder)), expected);
 }
 
@@ -169,7 +177,8 @@ void TestProgramPaths::appSettingsLiveInSectionAppl()
     QFile file(m_dir->filePath(QStringLiteral("VeltraSetCheckDate.ini")));
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(file.readAll(), QByteArray("[Appl]\r\nComPort=7\r\nConnectViaBluetooth=1;3;5\r\n"));
-    QCOMPARE(readAppSetting(QStringLiteral("connectviabluetooth"), QString()), QStringLiteral("1;3;5"));
+    QCOMPARE(readAppSetting(QStringLiteral("connectviabluetooth"), QString()),
+             QStringLiteral("1;3;5"));
 }
 
 QTEST_GUILESS_MAIN(TestProgramPaths)

@@ -36,36 +36,58 @@ void TestSettingValue::getValue_data()
 
     const QString sp = QStringLiteral(" ");
     const QString semi = QStringLiteral(";");
-    QTest::newRow("a stored text yields its first word") << "12 months" << 0 << sp << Kind::Number << 12.0 << "12 months";
-    QTest::newRow("a first word that is not a number is a failure") << "COM 7" << 0 << sp << Kind::Failure << -1.0 << "COM 7";
+    QTest::newRow("a stored text yields its first word")
+        << "12 months" << 0 << sp << Kind::Number << 12.0 << "12 months";
+    QTest::newRow("a first word that is not a number is a failure")
+        << "COM 7" << 0 << sp << Kind::Failure << -1.0 << "COM 7";
     QTest::newRow("leading spaces are removed") << "  7" << 0 << sp << Kind::Number << 7.0 << "  7";
-    QTest::newRow("a stored -1 is a number, not a failure") << "-1" << 0 << sp << Kind::Number << -1.0 << "-1";
+    QTest::newRow("a stored -1 is a number, not a failure")
+        << "-1" << 0 << sp << Kind::Number << -1.0 << "-1";
     QTest::newRow("comma as decimal separator") << "1,5" << 0 << sp << Kind::Number << 1.5 << "1,5";
     QTest::newRow("point as decimal separator") << "1.5" << 0 << sp << Kind::Number << 1.5 << "1.5";
     QTest::newRow("a leading point gets a zero") << ".5" << 0 << sp << Kind::Number << 0.5 << ".5";
-    QTest::newRow("a leading comma gets a zero") << ",25" << 0 << sp << Kind::Number << 0.25 << ",25";
-    QTest::newRow("two decimal separators are no number") << "1,5.3" << 0 << sp << Kind::Failure << -1.0 << "1,5.3";
-    QTest::newRow("grouped thousands are no number") << "1.000.000" << 0 << sp << Kind::Failure << -1.0 << "1.000.000";
+    QTest::newRow("a leading comma gets a zero")
+        << ",25" << 0 << sp << Kind::Number << 0.25 << ",25";
+    QTest::newRow("two decimal separators are no number")
+        << "1,5.3" << 0 << sp << Kind::Failure << -1.0 << "1,5.3";
+    QTest::newRow("grouped thousands are no number")
+        << "1.000.000" << 0 << sp << Kind::Failure << -1.0 << "1.000.000";
     QTest::newRow("hexadecimal after &H") << "&H1F" << 0 << sp << Kind::Number << 31.0 << "&H1F";
-    QTest::newRow("hexadecimal in lower case") << "&hff" << 0 << sp << Kind::Number << 255.0 << "&hff";
-    QTest::newRow("&HFFFF is the plain number 65535") << "&HFFFF" << 0 << sp << Kind::Number << 65535.0 << "&HFFFF";
-    QTest::newRow("&H without digits is a failure") << "&H" << 0 << sp << Kind::Failure << -1.0 << "&H";
-    QTest::newRow("&H followed by a non-digit is a failure") << "&H1G" << 0 << sp << Kind::Failure << -1.0 << "&H1G";
-    QTest::newRow("&H followed by a sign is a failure") << "&H-1" << 0 << sp << Kind::Failure << -1.0 << "&H-1";
-    QTest::newRow("&H beyond 64 bits is a failure") << "&H10000000000000000" << 0 << sp << Kind::Failure << -1.0 << "&H10000000000000000";
+    QTest::newRow("hexadecimal in lower case")
+        << "&hff" << 0 << sp << Kind::Number << 255.0 << "&hff";
+    QTest::newRow("&HFFFF is the plain number 65535")
+        << "&HFFFF" << 0 << sp << Kind::Number << 65535.0 << "&HFFFF";
+    QTest::newRow("&H without digits is a failure")
+        << "&H" << 0 << sp << Kind::Failure << -1.0 << "&H";
+    QTest::newRow("&H followed by a non-digit is a failure")
+        << "&H1G" << 0 << sp << Kind::Failure << -1.0 << "&H1G";
+    QTest::newRow("&H followed by a sign is a failure")
+        << "&H-1" << 0 << sp << Kind::Failure << -1.0 << "&H-1";
+    QTest::newRow("&H beyond 64 bits is a failure")
+        << "&H10000000000000000" << 0 << sp << Kind::Failure << -1.0 << "&H10000000000000000";
     QTest::newRow("true in lower case") << "true" << 0 << sp << Kind::Truth << -1.0 << "true";
     QTest::newRow("False in mixed case") << "False" << 0 << sp << Kind::Truth << 0.0 << "False";
-    QTest::newRow("a space before the separator spoils FALSE") << "FALSE ;1" << 0 << semi << Kind::Failure << -1.0 << "FALSE ;1";
-    QTest::newRow("everything from a NUL on is ignored") << QString::fromLatin1("7\0 8 junk", 9) << 0 << sp << Kind::Number << 7.0 << QString::fromLatin1("7\0 8 junk", 9);
-    QTest::newRow("a NUL cuts the rest of a list too") << QString::fromLatin1("1;2\0;3", 6) << 1 << semi << Kind::Number << 1.0 << "2";
-    QTest::newRow("empty separator takes the whole line") << "  12 " << 0 << QString() << Kind::Number << 12.0 << "  12 ";
-    QTest::newRow("empty separator with removal empties the line") << "  12 " << 1 << QString() << Kind::Number << 12.0 << "";
-    QTest::newRow("removal leaves the trimmed rest") << "3 ;  4 5  " << 1 << semi << Kind::Number << 3.0 << "4 5";
+    QTest::newRow("a space before the separator spoils FALSE")
+        << "FALSE ;1" << 0 << semi << Kind::Failure << -1.0 << "FALSE ;1";
+    QTest::newRow("everything from a NUL on is ignored")
+        << QString::fromLatin1("7\0 8 junk", 9) << 0 << sp << Kind::Number << 7.0
+        << QString::fromLatin1("7\0 8 junk", 9);
+    QTest::newRow("a NUL cuts the rest of a list too")
+        << QString::fromLatin1("1;2\0;3", 6) << 1 << semi << Kind::Number << 1.0 << "2";
+    QTest::newRow("empty separator takes the whole line")
+        << "  12 " << 0 << QString() << Kind::Number << 12.0 << "  12 ";
+    QTest::newRow("empty separator with removal empties the line")
+        << "  12 " << 1 << QString() << Kind::Number << 12.0 << "";
+    QTest::newRow("removal leaves the trimmed rest")
+        << "3 ;  4 5  " << 1 << semi << Kind::Number << 3.0 << "4 5";
     QTest::newRow("any non-zero flag removes") << "3;4" << -1 << semi << Kind::Number << 3.0 << "4";
-    QTest::newRow("tabs are not spaces") << "\t7" << 1 << QStringLiteral("\t") << Kind::Failure << -1.0 << "7";
+    QTest::newRow("tabs are not spaces")
+        << "\t7" << 1 << QStringLiteral("\t") << Kind::Failure << -1.0 << "7";
     QTest::newRow("an empty line is a failure") << "" << 0 << sp << Kind::Failure << -1.0 << "";
-    QTest::newRow("a number beyond a double is a failure") << QString(400, u'9') << 0 << sp << Kind::Failure << -1.0 << QString(400, u'9');
-    QTest::newRow("an exponent beyond a double is a failure") << "1E400" << 0 << sp << Kind::Failure << -1.0 << "1E400";
+    QTest::newRow("a number beyond a double is a failure")
+        << QString(400, u'9') << 0 << sp << Kind::Failure << -1.0 << QString(400, u'9');
+    QTest::newRow("an exponent beyond a double is a failure")
+        << "1E400" << 0 << sp << Kind::Failure << -1.0 << "1E400";
     QTest::newRow("infinity is no number") << "inf" << 0 << sp << Kind::Failure << -1.0 << "inf";
     QTest::newRow("NaN is no number") << "nan" << 0 << sp << Kind::Failure << -1.0 << "nan";
 }
@@ -90,7 +112,8 @@ void TestSettingValue::listLineRunsOut_data()
     QTest::addColumn<QString>("line");
     QTest::addColumn<QList<int>>("values");
 
-    QTest::newRow("the default list gives three values, then -1") << "0;3;5" << QList<int>{0, 3, 5, -1};
+    QTest::newRow("the default list gives three values, then -1")
+        << "0;3;5" << QList<int>{0, 3, 5, -1};
     QTest::newRow("a list of one value gives -1 for the others") << "1" << QList<int>{1, -1, -1};
     QTest::newRow("an empty element is a failure") << "1;;5" << QList<int>{1, -1, 5};
 }
@@ -113,14 +136,22 @@ void TestSettingValue::decimalSeparatorUnderAnyLocale_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<double>("value");
 
-    QTest::newRow("German locale, comma") << "de_DE" << "1,5" << 1.5;
-    QTest::newRow("German locale, point") << "de_DE" << "1.5" << 1.5;
-    QTest::newRow("German locale, negative with point") << "de_DE" << "-2.25" << -2.25;
-    QTest::newRow("English locale, comma") << "en_US" << "1,5" << 1.5;
-    QTest::newRow("English locale, point") << "en_US" << "1.5" << 1.5;
-    QTest::newRow("C locale, comma") << "C" << "1,5" << 1.5;
-    QTest::newRow("C locale, point") << "C" << "1.5" << 1.5;
-    QTest::newRow("Arabic locale with its own decimal sign, point") << "ar_EG" << "1.5" << 1.5;
+    QTest::newRow("German locale, comma") << "de_DE"
+                                          << "1,5" << 1.5;
+    QTest::newRow("German locale, point") << "de_DE"
+                                          << "1.5" << 1.5;
+    QTest::newRow("German locale, negative with point") << "de_DE"
+                                                        << "-2.25" << -2.25;
+    QTest::newRow("English locale, comma") << "en_US"
+                                           << "1,5" << 1.5;
+    QTest::newRow("English locale, point") << "en_US"
+                                           << "1.5" << 1.5;
+    QTest::newRow("C locale, comma") << "C"
+                                     << "1,5" << 1.5;
+    QTest::newRow("C locale, point") << "C"
+                                     << "1.5" << 1.5;
+    QTest::newRow("Arabic locale with its own decimal sign, point") << "ar_EG"
+                                                                    << "1.5" << 1.5;
 }
 
 void TestSettingValue::decimalSeparatorUnderAnyLocale()
@@ -148,10 +179,12 @@ void TestSettingValue::toInt16_data()
     QTest::newRow("2.6 rounds to the nearest 3") << SettingValue::number(2.6) << true << 3;
     QTest::newRow("0.5 rounds to 0") << SettingValue::number(0.5) << true << 0;
     QTest::newRow("32767 is the largest") << SettingValue::number(32767) << true << 32767;
-    QTest::newRow("32767.5 rounds to 32768, an overflow") << SettingValue::number(32767.5) << false << 0;
+    QTest::newRow("32767.5 rounds to 32768, an overflow")
+        << SettingValue::number(32767.5) << false << 0;
     QTest::newRow("32768 is an overflow") << SettingValue::number(32768) << false << 0;
     QTest::newRow("-32768 is the smallest") << SettingValue::number(-32768) << true << -32768;
-    QTest::newRow("-32768.5 rounds to the even -32768") << SettingValue::number(-32768.5) << true << -32768;
+    QTest::newRow("-32768.5 rounds to the even -32768")
+        << SettingValue::number(-32768.5) << true << -32768;
     QTest::newRow("-32769 is an overflow") << SettingValue::number(-32769) << false << 0;
     QTest::newRow("true is -1") << SettingValue::truth(true) << true << -1;
     QTest::newRow("false is 0") << SettingValue::truth(false) << true << 0;

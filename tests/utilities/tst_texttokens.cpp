@@ -20,17 +20,50 @@ void TestTextTokens::getToken_data()
     QTest::addColumn<QString>("token");
     QTest::addColumn<QString>("lineAfter");
 
-    QTest::newRow("first word of a reply, line trimmed first") << " WR 123 456" << " " << "WR" << "123 456";
-    QTest::newRow("port name split at M") << "COM10" << "M" << "CO" << "10";
-    QTest::newRow("no separator: the whole line, line emptied") << "abc" << " " << "abc" << "";
-    QTest::newRow("no separator: the token is the trimmed line") << "  abc  " << ";" << "abc" << "";
-    QTest::newRow("a two-character separator is skipped whole") << "a::b" << "::" << "a" << "b";
-    QTest::newRow("the token keeps spaces before the separator") << "a ;b" << ";" << "a " << "b";
-    QTest::newRow("the rest is trimmed") << "a;  b c  " << ";" << "a" << "b c";
-    QTest::newRow("separator first gives an empty token") << ";b" << ";" << "" << "b";
-    QTest::newRow("separators match case-sensitively") << "com10" << "M" << "com10" << "";
-    QTest::newRow("tabs are not trimmed") << "\tab\t" << ";" << "\tab\t" << "";
-    QTest::newRow("an empty line") << "" << " " << "" << "";
+    QTest::newRow("first word of a reply, line trimmed first") << " WR 123 456"
+                                                               << " "
+                                                               << "WR"
+                                                               << "123 456";
+    QTest::newRow("port name split at M") << "COM10"
+                                          << "M"
+                                          << "CO"
+                                          << "10";
+    QTest::newRow("no separator: the whole line, line emptied") << "abc"
+                                                                << " "
+                                                                << "abc"
+                                                                << "";
+    QTest::newRow("no separator: the token is the trimmed line") << "  abc  "
+                                                                 << ";"
+                                                                 << "abc"
+                                                                 << "";
+    QTest::newRow("a two-character separator is skipped whole") << "a::b"
+                                                                << "::"
+                                                                << "a"
+                                                                << "b";
+    QTest::newRow("the token keeps spaces before the separator") << "a ;b"
+                                                                 << ";"
+                                                                 << "a "
+                                                                 << "b";
+    QTest::newRow("the rest is trimmed") << "a;  b c  "
+                                         << ";"
+                                         << "a"
+                                         << "b c";
+    QTest::newRow("separator first gives an empty token") << ";b"
+                                                          << ";"
+                                                          << ""
+                                                          << "b";
+    QTest::newRow("separators match case-sensitively") << "com10"
+                                                       << "M"
+                                                       << "com10"
+                                                       << "";
+    QTest::newRow("tabs are not trimmed") << "\tab\t"
+                                          << ";"
+                                          << "\tab\t"
+                                          << "";
+    QTest::newRow("an empty line") << ""
+                                   << " "
+                                   << ""
+                                   << "";
 }
 
 void TestTextTokens::getToken()
