@@ -384,52 +384,26 @@ void CalibrationCoreTest::wholeWriteOnTheWire_data()
                     "WR\r\n", "@",      "t\r\n",  "@",       "WW240301 250301\r\n",
                     "@",      "t\r\n",  "@",      "EW1\r\n", "@",
                     "t\r\n",  "@",      "WR\r\n", "@",       "t\r\n"};
-    QTest::newRow("framed, two dates") << "framed"
-                                       << "240115 250115"
-                                       << Commands{"@",
-                                                   "\x02#R77\x03",
-                                                   "@",
-                                                   "\x02t76\x03",
-                                                   "@",
-                                                   "\x02WRAB\x03",
-                                                   "@",
-                                                   "\x02t76\x03",
-                                                   "@",
-                                                   "\x02WW240301 25030125\x03",
-                                                   "@",
-                                                   "\x02t76\x03",
-                                                   "@",
-                                                   "\x02"
-                                                   "EW1CF\x03",
-                                                   "@",
-                                                   "\x02t76\x03",
-                                                   "@",
-                                                   "\x02WRAB\x03",
-                                                   "@",
-                                                   "\x02t76\x03"};
-    QTest::newRow("framed, one date") << "framed"
-                                      << "240115"
-                                      << Commands{"@",
-                                                  "\x02#R77\x03",
-                                                  "@",
-                                                  "\x02t76\x03",
-                                                  "@",
-                                                  "\x02WRAB\x03",
-                                                  "@",
-                                                  "\x02t76\x03",
-                                                  "@",
-                                                  "\x02WW240301DA\x03",
-                                                  "@",
-                                                  "\x02t76\x03",
-                                                  "@",
-                                                  "\x02"
-                                                  "EW1CF\x03",
-                                                  "@",
-                                                  "\x02t76\x03",
-                                                  "@",
-                                                  "\x02WRAB\x03",
-                                                  "@",
-                                                  "\x02t76\x03"};
+    // "\002" is STX where hex digits follow: "\x02" would take them into its escape.
+    QTest::newRow("framed, two dates")
+        << "framed"
+        << "240115 250115" << Commands{"@", "\x02#R77\x03",
+                                       "@", "\x02t76\x03",
+                                       "@", "\x02WRAB\x03",
+                                       "@", "\x02t76\x03",
+                                       "@", "\x02WW240301 25030125\x03",
+                                       "@", "\x02t76\x03",
+                                       "@", "\002EW1CF\003",
+                                       "@", "\x02t76\x03",
+                                       "@", "\x02WRAB\x03",
+                                       "@", "\x02t76\x03"};
+    QTest::newRow("framed, one date")
+        << "framed"
+        << "240115"
+        << Commands{"@", "\x02#R77\x03",  "@", "\x02t76\x03",        "@", "\x02WRAB\x03",
+                    "@", "\x02t76\x03",   "@", "\x02WW240301DA\x03", "@", "\x02t76\x03",
+                    "@", "\002EW1CF\003", "@", "\x02t76\x03",        "@", "\x02WRAB\x03",
+                    "@", "\x02t76\x03"};
 }
 
 void CalibrationCoreTest::wholeWriteOnTheWire()

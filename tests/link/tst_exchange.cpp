@@ -42,43 +42,25 @@ private slots:
             << plain << QByteArrayList{"#ABC"} << -1 << "";
         QTest::newRow("plain silence times out") << plain << QByteArrayList{} << -1 << "";
 
-        QTest::newRow("framed complete reply") << framed
-                                               << QByteArrayList{"\x02"
-                                                                 "ABCC8\x03"}
-                                               << 0 << "ABC";
-        QTest::newRow("framed noise before STX is skipped") << framed
-                                                            << QByteArrayList{"xx\x02"
-                                                                              "ABCC8\x03"}
-                                                            << 0 << "ABC";
-        QTest::newRow("framed reply in pieces") << framed
-                                                << QByteArrayList{"\x02"
-                                                                  "AB",
-                                                                  "CC", "8\x03"}
-                                                << 0 << "ABC";
-        QTest::newRow("framed empty payload") << framed
-                                              << QByteArrayList{"\x02"
-                                                                "02\x03"}
-                                              << 0 << "";
-        QTest::newRow("framed wrong checksum is rejected") << framed
-                                                           << QByteArrayList{"\x02"
-                                                                             "ABCC9\x03"}
-                                                           << -4 << "";
-        QTest::newRow("framed lower-case checksum is rejected") << framed
-                                                                << QByteArrayList{"\x02"
-                                                                                  "ABCc8\x03"}
-                                                                << -4 << "";
+        // STX and ETX in octal: a hex escape would take the hex digits after it ("\x02AB").
+        QTest::newRow("framed complete reply")
+            << framed << QByteArrayList{"\002ABCC8\003"} << 0 << "ABC";
+        QTest::newRow("framed noise before STX is skipped")
+            << framed << QByteArrayList{"xx\002ABCC8\003"} << 0 << "ABC";
+        QTest::newRow("framed reply in pieces")
+            << framed << QByteArrayList{"\002AB", "CC", "8\x03"} << 0 << "ABC";
+        QTest::newRow("framed empty payload") << framed << QByteArrayList{"\00202\003"} << 0 << "";
+        QTest::newRow("framed wrong checksum is rejected")
+            << framed << QByteArrayList{"\002ABCC9\003"} << -4 << "";
+        QTest::newRow("framed lower-case checksum is rejected")
+            << framed << QByteArrayList{"\002ABCc8\003"} << -4 << "";
         QTest::newRow("framed frame too short for a checksum is rejected")
-            << framed
-            << QByteArrayList{"\x02"
-                              "A\x03"}
-            << -4 << "";
+            << framed << QByteArrayList{"\002A\003"} << -4 << "";
         QTest::newRow("framed NAK is a rejection") << framed << QByteArrayList{"\x15"} << -4 << "";
         QTest::newRow("framed ACK returns everything received")
             << framed << QByteArrayList{"ok\x06"} << 0 << "ok\x06";
-        QTest::newRow("framed frame without ETX times out") << framed
-                                                            << QByteArrayList{"\x02"
-                                                                              "ABCC8"}
-                                                            << -1 << "";
+        QTest::newRow("framed frame without ETX times out")
+            << framed << QByteArrayList{"\002ABCC8"} << -1 << "";
         QTest::newRow("framed silence times out") << framed << QByteArrayList{} << -1 << "";
     }
     void replyRules()
@@ -114,9 +96,7 @@ private slots:
         QTest::newRow("prompt > chooses the plain framing")
             << QByteArray("\r\n>") << QByteArray("#1\r\n") << QByteArrayList{"@", "V\r", "\n"};
         QTest::newRow("prompt BEL chooses the framed form")
-            << QByteArray("\x07")
-            << QByteArray("\x02"
-                          "133\x03")
+            << QByteArray("\x07") << QByteArray("\002133\003")
             << QByteArrayList{"@", "\x02V58", "\x03"};
     }
     void framesOnTheLine()

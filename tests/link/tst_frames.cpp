@@ -62,17 +62,14 @@ private slots:
         QTest::addColumn<QByteArrayList>("reads");
         QTest::addColumn<QByteArray>("data");
         QTest::addColumn<int>("errors");
+        // 0xFF is "\377" where a hex digit follows: "\xFFb" would be one escape.
         const auto bytes = [](const char *text, int size) { return QByteArray(text, size); };
         QTest::newRow("unmarked bytes pass")
             << QByteArrayList{"#V1\r\n"} << QByteArray("#V1\r\n") << 0;
         QTest::newRow("marked byte is dropped and counted")
             << QByteArrayList{bytes("ab\xFF\0xcd", 7)} << QByteArray("abcd") << 1;
-        QTest::newRow("doubled 0xFF is one 0xFF") << QByteArrayList{bytes("a\xFF\xFF"
-                                                                          "b",
-                                                                          4)}
-                                                  << QByteArray("a\xFF"
-                                                                "b")
-                                                  << 0;
+        QTest::newRow("doubled 0xFF is one 0xFF")
+            << QByteArrayList{bytes("a\377\377b", 4)} << QByteArray("a\377b") << 0;
         QTest::newRow("mark split after 0xFF")
             << QByteArrayList{bytes("a\xFF", 2), bytes("\0xb", 3)} << QByteArray("ab") << 1;
         QTest::newRow("mark split after 0xFF 0x00")
@@ -81,16 +78,10 @@ private slots:
             << QByteArrayList{bytes("\xFF", 1), bytes("\xFF", 1)} << QByteArray("\xFF") << 0;
         QTest::newRow("two marked bytes in a row")
             << QByteArrayList{bytes("\xFF\0x\xFF\0y>", 7)} << QByteArray(">") << 2;
-        QTest::newRow("marked 0xFF byte itself") << QByteArrayList{bytes("\xFF\0\xFF"
-                                                                         "z",
-                                                                         4)}
-                                                 << QByteArray("z") << 1;
-        QTest::newRow("0xFF before another byte is kept") << QByteArrayList{bytes("\xFF"
-                                                                                  "A",
-                                                                                  2)}
-                                                          << QByteArray("\xFF"
-                                                                        "A")
-                                                          << 0;
+        QTest::newRow("marked 0xFF byte itself")
+            << QByteArrayList{bytes("\xFF\0\xFFz", 4)} << QByteArray("z") << 1;
+        QTest::newRow("0xFF before another byte is kept")
+            << QByteArrayList{bytes("\377A", 2)} << QByteArray("\377A") << 0;
     }
     void parityMarks()
     {
