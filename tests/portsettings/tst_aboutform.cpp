@@ -19,8 +19,8 @@ void TestAboutForm::showsNameAndVersion()
     AboutForm about;
     about.show();
     QCOMPARE(about.windowTitle(), QStringLiteral("About VeltraExtSetCalibDate"));
-    QCOMPARE(about.lblApplik->text(), QStringLiteral("VeltraSetCalibDate 1.2"));
-    QCOMPARE(about.LabelFullVersion->text(), QStringLiteral("Version 1.2.2"));
+    QCOMPARE(about.lblApplik->text(), QStringLiteral("VeltraSetCalibDate " VELTRA_SHORT_VERSION));
+    QCOMPARE(about.LabelFullVersion->text(), QStringLiteral("Version " VELTRA_FULL_VERSION));
     QVERIFY(!about.Label1[2]->text().isEmpty());
     QVERIFY(!about.Image2->pixmap().isNull());
     // The icon is drawn from the program's SVG resource; without it the picture stays blank.
