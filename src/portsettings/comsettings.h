@@ -82,8 +82,6 @@ private:
     static void showInvalidSelection();
     qint16 selectedPortNo() const;
     qint16 connectionType() const;
-    // Shows the instrument's reply in PanelRead and takes its identity.
-    void showIdentity(const QString &identity);
 
     // True when the dialog was closed or destroyed while the caller waited in the link.
     static bool unloaded(const QPointer<ComSettings> &self) { return !self || self->bUnloaded; }

@@ -44,20 +44,15 @@ void ComSettings::ComRead_Click()
 
     ShowSelPort();
     if (identity) {
-        showIdentity(*identity);
+        // The reply as the instrument gave it; the instrument record gets the current model name.
+        PanelRead->setText(*identity);
+        link.ParseIdentity(*identity);
     } else {
         msgBox(QStringLiteral("Veltra not found!"), MsgButtons::Ok, MsgIcon::Information);
         if (unloaded(self))
             return;
     }
     EnableMenue(true);
-}
-
-void ComSettings::showIdentity(const QString &identity)
-{
-    // The reply as the instrument gave it; the instrument record gets the current model name.
-    PanelRead->setText(identity);
-    m_link.ParseIdentity(identity);
 }
 
 void ComSettings::ComSearch_Click()
@@ -84,9 +79,7 @@ void ComSettings::ComSearch_Click()
     std::optional<QString> identity = connector.probe();
     if (unloaded(self))
         return;
-    if (identity) {
-        PanelRead->setText(*identity);
-    } else {
+    if (!identity) {
         QList<int> listed;
         for (int i = 0; i < Combo1->count(); ++i)
             listed.append(Combo1->itemData(i).toInt());
@@ -97,14 +90,15 @@ void ComSettings::ComSearch_Click()
             listed, connectionType(), {progress, [self] { return unloaded(self); }});
         if (search.cancelled)
             return;
-        identity = search.identity;
         if (search.found) {
             portNo = qint16(*search.found);
-            showIdentity(*identity);
+            identity = search.identity;
+            link.ParseIdentity(*identity);
         }
     }
 
     if (identity) {
+        PanelRead->setText(*identity);
         msgBox(QStringLiteral("Veltra found on port %1 !").arg(portNo), MsgButtons::Ok,
                MsgIcon::Information);
         if (unloaded(self))
