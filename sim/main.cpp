@@ -2,9 +2,9 @@
 // demonstrations and training. See --help.
 
 #include "framelog.h"
-#include "inifile.h"
 #include "instrumentmodel.h"
 #include "linewriter.h"
+#include "portentry.h"
 #include "protocolserver.h"
 #include "ptydevice.h"
 #include "simoptions.h"
@@ -68,9 +68,7 @@ int main(int argc, char *argv[])
         return 1;
     }
     if (options.registerPort > 0
-        && !IniFile::writeString(options.iniFile, QStringLiteral("Ports"),
-                                 QStringLiteral("COM%1").arg(options.registerPort),
-                                 device.path())) {
+        && !writePortEntry(options.iniFile, options.registerPort, device.path())) {
         std::fprintf(stderr, "veltra-sim: cannot write %s\n", qPrintable(options.iniFile));
         return 1;
     }

@@ -17,7 +17,7 @@ Outcome CalibrationCore::readDates(DateWords &words)
 {
     const Outcome read = transfer(QStringLiteral("WR"));
     if (read.done())
-        words = splitDateWords(m_link.ResponseText);
+        words = splitDateWords(m_link.responseText());
     return read;
 }
 
@@ -34,7 +34,7 @@ Outcome CalibrationCore::read(ReadOut &out)
 
 ReadOut CalibrationCore::readOut(const DateWords &words) const
 {
-    return makeReadOut(m_link.Instrument, m_link.deviceName(), words);
+    return makeReadOut(m_link.instrument(), m_link.deviceName(), words);
 }
 
 bool kxFirmwareTooOld(const InstrumentInfo &instrument)

@@ -40,7 +40,7 @@ void CalibrationWrite::decline()
 
 Outcome CalibrationWrite::checkFirmware()
 {
-    if (kxFirmwareTooOld(m_core.link().Instrument))
+    if (kxFirmwareTooOld(m_core.link().instrument()))
         return note(Outcome::refused(Outcome::Kind::FirmwareTooOld));
     return {};
 }
@@ -50,7 +50,7 @@ Outcome CalibrationWrite::checkIdentity(const QString &serialRead)
     const Outcome asked = m_core.transfer(QStringLiteral("#R"));
     if (!asked.done())
         return note(asked);
-    const QString serialNow = trimSpaces(m_core.link().ResponseText);
+    const QString serialNow = trimSpaces(m_core.link().responseText());
     if (serialNow != serialRead)
         return note(Outcome::changed(serialRead, serialNow));
     return {};

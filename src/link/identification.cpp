@@ -109,7 +109,7 @@ QString Link::identifyInstrument()
 {
     if (DoTransfer(QStringLiteral("V"), 0) == -1)
         return QStringLiteral("V");
-    ParseIdentity();
+    ParseIdentity(ResponseText);
 
     if (DoTransfer(QStringLiteral("Vx"), 0) == -1)
         return QStringLiteral("Vx");
@@ -117,27 +117,26 @@ QString Link::identifyInstrument()
 
     if (DoTransfer(QStringLiteral("#R"), 1) == -1)
         return QStringLiteral("#R");
-    ParsedInfo.SerialNo = trimSpaces(ResponseText);
-    Instrument.SerialNo = ParsedInfo.SerialNo;
+    Instrument.SerialNo = trimSpaces(ResponseText);
 
     if (DoTransfer(QStringLiteral("Ux"), 1) == -1)
         return QStringLiteral("Ux");
     // The first word in tenths of a volt; a word that is no number reads as -1, so -0.1 volts.
     QString reply = ResponseText;
-    ParsedInfo.BattVoltage = GetValue(reply, 0, QStringLiteral(" ")).toDouble() / 10;
-    Instrument.BattVoltage = ParsedInfo.BattVoltage;
+    Instrument.BattVoltage = GetValue(reply, 0, QStringLiteral(" ")).toDouble() / 10;
     return {};
 }
 
-void Link::ParseIdentity()
+InstrumentInfo Link::ParseIdentity(const QString &reply)
 {
-    ResponseText = MapOldModelName(ResponseText);
-    ParsedInfo.Ident = ResponseText;
-    ParsedInfo.FwVersion = GetFwVersion(ResponseText);
-    ParsedInfo.DeviceType = static_cast<qint16>(GetDeviceType(ResponseText));
-    Instrument.Ident = ParsedInfo.Ident;
-    Instrument.FwVersion = ParsedInfo.FwVersion;
-    Instrument.DeviceType = ParsedInfo.DeviceType;
+    InstrumentInfo parsed;
+    parsed.Ident = MapOldModelName(reply);
+    parsed.FwVersion = GetFwVersion(parsed.Ident);
+    parsed.DeviceType = static_cast<qint16>(GetDeviceType(parsed.Ident));
+    Instrument.Ident = parsed.Ident;
+    Instrument.FwVersion = parsed.FwVersion;
+    Instrument.DeviceType = parsed.DeviceType;
+    return parsed;
 }
 
 QString MapOldModelName(const QString &text)

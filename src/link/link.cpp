@@ -23,3 +23,28 @@ QString Link::deviceName() const
 {
     return DeviceNameTable.value(Instrument.DeviceType);
 }
+
+ConnectionSettings Link::settings() const
+{
+    return {ComPortNo, BluetoothOn, BtPromptTimeout, BtReplyTimeout};
+}
+
+void Link::setSettings(const ConnectionSettings &settings)
+{
+    ComPortNo = settings.ComPortNo;
+    BluetoothOn = settings.BluetoothOn;
+    BtPromptTimeout = settings.BtPromptTimeout;
+    BtReplyTimeout = settings.BtReplyTimeout;
+}
+
+Link::ScopedProfile::ScopedProfile(Link &link, qint16 bluetoothOn)
+    : m_link(link),
+      m_bluetoothOn(link.BluetoothOn)
+{
+    m_link.BluetoothOn = bluetoothOn;
+}
+
+Link::ScopedProfile::~ScopedProfile()
+{
+    m_link.BluetoothOn = m_bluetoothOn;
+}

@@ -18,10 +18,14 @@
 // - A reply that grows past ReplyBufferCap ends its exchange like a time limit; a port that
 //   closes during a wait (the device went away) ends the exchange at once with -1.
 // - The Link does not own the serial control or the clock. Messages go through ui().
-// - A failed OpenComPort leaves the reason, in sentences for the user, in OpenFailure and in the
-//   trace; showing it is the caller's business.
+// - The link owns its state: others read it through accessors. The connection settings change
+//   through setSettings(), or for a while through a ScopedProfile that puts them back.
+// - A failed OpenComPort leaves the reason, in sentences for the user, in openFailure() and in
+//   the trace; showing it is the caller's business.
+// - Finding the instrument on a port (open, probe, search) is the Connector's (connector.h).
 // - Trace of every frame: QT_LOGGING_RULES="veltra.link.debug=true".
 
+#include "appsettings.h"
 #include "clock.h"
 #include "linktrace.h"
 #include "serialcontrol.h"
@@ -58,22 +62,34 @@ public:
     SerialControl &Comm1;
 
     // Connection settings: loaded at start, written by the port dialog.
-    qint16 ComPortNo = 1;
-    qint16 BluetoothOn = 0;
-    qint16 BtPromptTimeout = 3;
-    qint16 BtReplyTimeout = 5;
+    ConnectionSettings settings() const;
+    void setSettings(const ConnectionSettings &settings);
 
-    // Exchange state.
-    QString ResponseText;
-    qint16 ProtocolMode = 0;
-    qint16 ExchangeBusy = 0;
-    qint16 ParityError = 0;
-    qint16 InTransfer = 0;
+    // Other connection settings for the life of this object, the link's own back afterwards,
+    // in every outcome (a probe on "Standard" while Bluetooth is stored).
+    class ScopedProfile
+    {
+    public:
+        ScopedProfile(Link &link, qint16 bluetoothOn);
+        ~ScopedProfile();
+        ScopedProfile(const ScopedProfile &) = delete;
+        ScopedProfile &operator=(const ScopedProfile &) = delete;
 
-    // Identification.
-    InstrumentInfo Instrument;
-    InstrumentInfo ParsedInfo;
-    QStringList DeviceNameTable;
+    private:
+        Link &m_link;
+        qint16 m_bluetoothOn;
+    };
+
+    // Exchange state, kept by the link.
+    const QString &responseText() const { return ResponseText; }
+    qint16 protocolMode() const { return ProtocolMode; }
+    qint16 exchangeBusy() const { return ExchangeBusy; }
+    qint16 inTransfer() const { return InTransfer; }
+
+    // The instrument last identified; forgetInstrument() goes back to the family's type 0.
+    const InstrumentInfo &instrument() const { return Instrument; }
+    void forgetInstrument() { Instrument.DeviceType = 0; }
+    const QStringList &deviceNameTable() const { return DeviceNameTable; }
 
     // Opening and waiting.
     qint16 OpenComPort(qint16 portNo, qint16 fastProfile);
@@ -82,7 +98,7 @@ public:
     // Closes the port when one is open.
     void closeComPort();
     // Why the last OpenComPort failed; empty after one that succeeded.
-    PortDiagnosis OpenFailure;
+    const PortDiagnosis &openFailure() const { return OpenFailure; }
 
     // Transfers.
     qint16 DoTransfer(const QString &command, qint16 verifyStatus);
@@ -97,7 +113,9 @@ public:
     // The same four commands without any message: the command that failed, or "" when all
     // succeeded.
     QString identifyInstrument();
-    void ParseIdentity();
+    // Takes the identity, model and firmware version from a reply to "V" into the instrument
+    // record and hands them back; the reply itself is left as it is.
+    InstrumentInfo ParseIdentity(const QString &reply);
     // DeviceNameTable entry of Instrument.DeviceType: the title of the link's message boxes.
     QString deviceName() const;
 
@@ -105,6 +123,21 @@ public:
     void Comm1_CommEvent();
 
 private:
+    qint16 ComPortNo = 1;
+    qint16 BluetoothOn = 0;
+    qint16 BtPromptTimeout = 3;
+    qint16 BtReplyTimeout = 5;
+
+    QString ResponseText;
+    qint16 ProtocolMode = 0;
+    qint16 ExchangeBusy = 0;
+    qint16 ParityError = 0;
+    qint16 InTransfer = 0;
+
+    InstrumentInfo Instrument;
+    QStringList DeviceNameTable;
+    PortDiagnosis OpenFailure;
+
     qint16 openFailed(qint16 portNo);
     qint16 SendCommand(const QString &command, double replyTimeout);
     qint16 ReadReply(double replyTimeout);

@@ -1,6 +1,7 @@
 #include "portmap.h"
 
 #include "inifile.h"
+#include "portentry.h"
 
 #include <QDir>
 #include <QFile>
@@ -8,13 +9,6 @@
 #include <QSerialPortInfo>
 
 namespace {
-
-const QString Section = QStringLiteral("Ports");
-
-QString keyOf(int portNo)
-{
-    return QStringLiteral("COM%1").arg(portNo);
-}
 
 QByteArray fileContent(const QString &path)
 {
@@ -64,8 +58,7 @@ QString PortMap::devicePath(int portNo) const
     const auto known = m_paths.constFind(portNo);
     if (known != m_paths.cend() || m_allRead)
         return known != m_paths.cend() ? *known : QString();
-    const QString path =
-        IniFile::readString(m_iniPath, Section, keyOf(portNo), QString()).trimmed();
+    const QString path = readPortEntry(m_iniPath, portNo);
     m_paths.insert(portNo, path);
     return path;
 }
@@ -96,7 +89,7 @@ void PortMap::update(const QString &iniPath)
         if (portNo == 0)
             break;
         m_paths[portNo] = path;
-        written |= IniFile::writeString(iniPath, Section, keyOf(portNo), path);
+        written |= writePortEntry(iniPath, portNo, path);
     }
     // Our own writes need no re-reading.
     if (written)

@@ -18,7 +18,7 @@ qint16 Link::OpenComPort(qint16 portNo, qint16 fastProfile)
     }
     Comm1.clearError();
     OpenFailure = {};
-    if (Comm1.portState(portNo - 1) != 1)
+    if (!Comm1.isPresent(portNo))
         return openFailed(portNo);
     Comm1.setSettings(fastProfile != 0 ? FastLineProfile : StandardLineProfile);
     Comm1.setCommPort(portNo);

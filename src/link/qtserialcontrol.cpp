@@ -113,16 +113,21 @@ bool QtSerialControl::applySettings()
     return done;
 }
 
-int QtSerialControl::portState(int index)
+bool QtSerialControl::isPresent(int portNo)
 {
-    const int portNo = index + 1;
     if (portNo < 1 || portNo > PortMap::MaxPortNo)
-        return 0;
+        return false;
     m_map.reload(iniPath());
     if (m_map.devicePath(portNo).isEmpty()
         && (!m_lastUpdate.isValid() || m_lastUpdate.hasExpired(SystemPortsMaxAgeMs)))
         updateMap();
-    return m_map.isPresent(portNo) ? 1 : 0;
+    return m_map.isPresent(portNo);
+}
+
+QList<int> QtSerialControl::presentPorts()
+{
+    updateMap();
+    return m_map.presentPorts();
 }
 
 int QtSerialControl::inCount()
@@ -161,18 +166,6 @@ int QtSerialControl::outCount()
     // to wait for.
     const int queued = m_pseudoTerminal ? 0 : driverOutputQueue(m_port.handle());
     return int(m_port.bytesToWrite()) + queued;
-}
-
-QString QtSerialControl::portList(int index, qint32 &, const QString &)
-{
-    if (index < 0) {
-        updateMap();
-        m_listed = m_map.presentPorts();
-        return QStringLiteral("COUNT=%1").arg(m_listed.size());
-    }
-    if (index >= m_listed.size())
-        return {};
-    return QStringLiteral("NAME=COM%1").arg(m_listed[index]);
 }
 
 QString QtSerialControl::portDescription(int portNo)

@@ -27,14 +27,14 @@ public:
     QString settings() const override { return m_settings; }
     bool openState() const override { return m_port.isOpen(); }
     void setOpenState(bool open) override;
-    int portState(int index) override;
+    bool isPresent(int portNo) override;
+    QList<int> presentPorts() override;
     int inCount() override;
     QByteArray inText() override;
     void clearInput() override;
     void outText(const QByteArray &frame) override;
     int outCount() override;
     int eventCode() const override { return m_eventCode; }
-    QString portList(int index, qint32 &flags, const QString &filter) override;
     QString portDescription(int portNo) override;
     PortDiagnosis diagnose(int portNo) override;
     QString portCondition(int portNo) override;
@@ -58,7 +58,6 @@ private:
     QString m_failedText;
     QString m_iniPath;
     QElapsedTimer m_lastUpdate;
-    QList<int> m_listed;
     ParityMarkDecoder m_decoder;
     bool m_parityMarking = false;
     bool m_pseudoTerminal = false;

@@ -10,6 +10,7 @@
 #include "portdiagnosis.h"
 
 #include <QByteArray>
+#include <QList>
 #include <QObject>
 #include <QString>
 
@@ -31,8 +32,10 @@ public:
     virtual bool openState() const = 0;
     virtual void setOpenState(bool open) = 0;
 
-    // 1 when the port with number index + 1 is present (it may still refuse to open).
-    virtual int portState(int index) = 0;
+    // Whether port portNo has a device behind it now (it may still refuse to open).
+    virtual bool isPresent(int portNo) = 0;
+    // The numbers of the ports present now, in number order (asks the system afresh).
+    virtual QList<int> presentPorts() = 0;
 
     // InCount, InText (one character per byte, taken out of the receive buffer), InCount = 0.
     virtual int inCount() = 0;
@@ -45,12 +48,6 @@ public:
 
     // EventCode of the last communication event; 1009 is a parity error in received data.
     virtual int eventCode() const = 0;
-
-    // PortList / ListField: index -1 describes the set ("COUNT"), 0..count-1 one present port
-    // ("NAME", such as "COM10"), in port number order. A descriptor holds "KEY=value" fields, one
-    // a line; every implementation writes that form, so one reading of it serves them all.
-    virtual QString portList(int index, qint32 &flags, const QString &filter) = 0;
-    QString listField(const QString &descriptor, const QString &key) const;
 
     // What the user should see to tell ports apart: device path and, where known, description,
     // maker and serial number. Empty for a number that names no device.

@@ -3,18 +3,12 @@
 #include "frmveltra.h"
 
 #include "comsettings.h"
-#include "programpaths.h"
+#include "connector.h"
 #include "uiservices.h"
 
 #include <QFrame>
 #include <QLabel>
 #include <QTimer>
-
-namespace {
-
-constexpr qint16 LastPortNo = 255;
-
-} // namespace
 
 void frmVeltra::TimerStart_Timer()
 {
@@ -27,68 +21,57 @@ void frmVeltra::TimerStart_Timer()
     // No calibration of the protocol's short pauses: the link sleeps on the clock for them.
 
     Link &l = m_link;
-    bool found = false;
-    qint16 result = -1;
+    Connector connector(l);
+    const ConnectionSettings configured = l.settings();
+    std::optional<int> found;
     // Why the configured port did not open, for the question's details.
     PortDiagnosis configuredFailure;
-    if (l.Comm1.portState(l.ComPortNo - 1) == 1) {
-        StartComPort = l.ComPortNo;
-        if (l.BluetoothOn != 0) {
+    if (l.Comm1.isPresent(configured.ComPortNo)) {
+        StartComPort = configured.ComPortNo;
+        if (configured.BluetoothOn != 0) {
             ComSettings settings(l, this);
             ui().showDialog(settings);
             PictureWait->hide();
             return;
         }
-        if (l.OpenComPort(l.ComPortNo, l.BluetoothOn) == 0) {
-            found = true;
-            result = l.DoTransfer(QStringLiteral("V"), 1);
+        if (connector.open(configured.ComPortNo, configured.BluetoothOn) == 0) {
+            if (connector.probe(true))
+                found = configured.ComPortNo;
         } else {
-            configuredFailure = l.OpenFailure;
+            configuredFailure = l.openFailure();
         }
     } else {
-        configuredFailure = l.Comm1.diagnose(l.ComPortNo);
+        configuredFailure = l.Comm1.diagnose(configured.ComPortNo);
     }
 
-    if (result == -1) {
-        found = false;
+    if (!found) {
         if (l.Comm1.openState())
             l.closeComPort();
-        const qint16 savedPortNo = l.ComPortNo;
         const QString question =
             QStringLiteral("Veltra not found (com port %1) !\r\rSearch Veltra on com ports?")
-                .arg(l.ComPortNo);
-        // A search that met only ports this account may not open explains its failure by them,
-        // the configured port's reason first.
-        QList<PortDiagnosis> denied;
-        bool otherOutcome = false;
+                .arg(configured.ComPortNo);
+        Connector::SearchResult search;
         if (msgBox(question, MsgButtons::YesNo, MsgIcon::Question, l.deviceName(), MsgResult::No,
                    configuredFailure.text())
             == MsgResult::Yes) {
             PictureWait->show();
             PictureWait->repaint();
-            for (qint16 portNo = 1; portNo <= LastPortNo && !found; ++portNo) {
-                l.ComPortNo = portNo;
+            const auto progress = [this](int portNo) {
                 setPanelWaitText(QStringLiteral("Search on com port %1 ...").arg(portNo));
-                if (l.Comm1.portState(portNo - 1) != 1)
-                    continue;
-                if (l.OpenComPort(portNo, l.BluetoothOn) != 0) {
-                    if (l.OpenFailure.problem != PortProblem::NoPermission)
-                        otherOutcome = true;
-                    else if (portNo == savedPortNo)
-                        denied.prepend(l.OpenFailure);
-                    else
-                        denied.append(l.OpenFailure);
-                    continue;
-                }
-                otherOutcome = true;
-                found = l.DoTransfer(QStringLiteral("V"), 0) != -1;
-            }
+            };
+            search =
+                connector.search(Connector::allPorts(), configured.BluetoothOn, {progress, {}});
+            found = search.found;
         }
         if (!found) {
-            l.ComPortNo = savedPortNo;
-            const bool allDenied = !otherOutcome && !denied.isEmpty();
-            l.ShowTransferError(QStringLiteral("V"), allDenied ? denied.first().text() : QString());
-            l.OpenComPort(l.ComPortNo, l.BluetoothOn);
+            // A search that met only ports this account may not open explains its failure by
+            // them, the configured port's reason first.
+            const QString details = search.onlyDenied()
+                ? search.openFailures.value(configured.ComPortNo, search.openFailures.first())
+                      .text()
+                : QString();
+            l.ShowTransferError(QStringLiteral("V"), details);
+            connector.open(configured.ComPortNo, configured.BluetoothOn);
         }
     }
 
@@ -97,8 +80,7 @@ void frmVeltra::TimerStart_Timer()
         PictureWait->hide();
         PictureWait->repaint();
         ComRead_Click();
-        if (l.ComPortNo != StartComPort)
-            writeAppSetting(QStringLiteral("ComPort"), QString::number(l.ComPortNo));
+        connector.keepPort(*found);
     }
 
     PictureWait->hide();

@@ -28,7 +28,7 @@ void frmVeltra::ComRead_Click()
     if (!identified.done()) {
         ui().setBusyPointer(false);
         l.ShowTransferError(identified.command);
-        l.Instrument.DeviceType = 0;
+        l.forgetInstrument();
         return;
     }
     const QString deviceName = l.deviceName();

@@ -2,9 +2,8 @@
 
 #include "comsettings.h"
 
-#include "link.h"
+#include "connector.h"
 #include "settingvalue.h"
-#include "texttokens.h"
 #include "uiservices.h"
 
 #include <QComboBox>
@@ -17,18 +16,6 @@ namespace {
 
 const QColor RestColor(0, 255, 0);
 const QColor BusyColor(0, 255, 255);
-
-// The number after the first "M" of a port name such as "COM12"; 0 when there is none, which
-// leaves an entry that cannot be opened rather than no entry at all.
-qint16 portNumberFromName(const QString &portName)
-{
-    QString name = portName.toUpper();
-    GetToken(name, QStringLiteral("M"));
-    const SettingValue value = GetValue(name, 0, QStringLiteral(" "));
-    if (value.kind() != SettingValue::Kind::Number)
-        return 0;
-    return qMax<qint16>(0, value.toInt16().value_or(0));
-}
 
 } // namespace
 
@@ -59,7 +46,7 @@ void ComSettings::Form_Load()
     bFormLoading = FlagTrue;
     bUnloaded = FlagFalse;
     ui().setBusyPointer(true);
-    InitBlueTooth(m_link.BluetoothOn == 0);
+    InitBlueTooth(m_link.settings().BluetoothOn == 0);
     TimerStart->start();
 }
 
@@ -68,15 +55,16 @@ void ComSettings::TimerStart_Timer()
     const QPointer<ComSettings> self(this);
     TimerStart->stop();
     EnableMenue(false);
-    const int speedIndex = m_link.BluetoothOn != 0 ? 2 : 0;
+    const int speedIndex = m_link.settings().BluetoothOn != 0 ? 2 : 0;
     OptSpeed[speedIndex]->setChecked(true);
     OptSpeed_Click(speedIndex);
     Combo1->setEnabled(true);
     Panel1->setVisible(true);
     FillComPorts();
 
+    const qint16 configured = m_link.settings().ComPortNo;
     for (int i = 0; i < Combo1->count(); ++i) {
-        if (Combo1->itemData(i).toInt() != m_link.ComPortNo)
+        if (Combo1->itemData(i).toInt() != configured)
             continue;
         Combo1->setCurrentIndex(i);
         Combo1->repaint();
@@ -98,18 +86,9 @@ void ComSettings::FillComPorts()
     setPanel1(Panel1->palette().color(QPalette::Window),
               QStringLiteral("Searching available com ports \nPlease wait..."));
 
-    qint32 flags = 0x10000003;
-    const QString setDescriptor = m_link.Comm1.portList(-1, flags, QString());
-    QString countText = m_link.Comm1.listField(setDescriptor, QStringLiteral("COUNT"));
-    const SettingValue countValue = GetValue(countText, 0, QStringLiteral(" "));
-    const qint16 count = qMax<qint16>(0, countValue.toInt16().value_or(0));
-
     Combo1->clear();
-    for (int i = 0; i < count; ++i) {
-        const QString descriptor = m_link.Comm1.portList(i, flags, QString());
-        const QString name = m_link.Comm1.listField(descriptor, QStringLiteral("NAME"));
-        addPortEntry(portNumberFromName(name));
-    }
+    for (const int portNo : m_link.Comm1.presentPorts())
+        addPortEntry(qint16(portNo));
     // Adding to an empty list selects the first entry; the configured port is chosen afterwards.
     Combo1->setCurrentIndex(-1);
 }
@@ -191,13 +170,14 @@ qint16 ComSettings::ReOpenComPort()
     qint16 outcome = PortOpenFailed;
     if (portNo >= 1) {
         showBusy(QStringLiteral("Opening com port %1...").arg(portNo));
-        outcome = m_link.OpenComPort(portNo, connectionType());
+        outcome = Connector(m_link).open(portNo, connectionType());
     }
     if (unloaded(self))
         return 0;
     if (outcome != 0) {
         // Behind "Show Details...": why, for a number never opened as much as for a failed one.
-        const PortDiagnosis why = portNo >= 1 ? m_link.OpenFailure : m_link.Comm1.diagnose(portNo);
+        const PortDiagnosis why =
+            portNo >= 1 ? m_link.openFailure() : m_link.Comm1.diagnose(portNo);
         msgBox(QStringLiteral("Cannot open com port %1 .\nCheck other running programs or select "
                               "available com port !")
                    .arg(portNo),

@@ -8,9 +8,9 @@
 // - Opening a port and talking to the instrument process events while they wait, so the user can
 //   close the dialog in the middle of a handler. Closing sets bUnloaded; every handler checks it
 //   (and whether the dialog still exists, through a QPointer) after each such wait and then ends
-//   without touching the dialog. Everything a handler must still do after that (giving
-//   BluetoothOn its value back) goes through the Link, which outlives the dialog.
-// - Only OK changes the link's ComPortNo and BluetoothOn and the settings file.
+//   without touching the dialog.
+// - Only OK changes the link's connection settings and the settings file. A probe on "Standard"
+//   asks the link for the standard limits through a Link::ScopedProfile.
 // - Message boxes go through ui().
 
 #include <QDialog>
@@ -82,7 +82,6 @@ private:
     static void showInvalidSelection();
     qint16 selectedPortNo() const;
     qint16 connectionType() const;
-    qint16 probe();
 
     // True when the dialog was closed or destroyed while the caller waited in the link.
     static bool unloaded(const QPointer<ComSettings> &self) { return !self || self->bUnloaded; }

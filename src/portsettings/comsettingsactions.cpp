@@ -3,19 +3,14 @@
 
 #include "comsettings.h"
 
-#include "link.h"
-#include "programpaths.h"
+#include "appsettings.h"
+#include "connector.h"
 #include "settingvalue.h"
 #include "uiservices.h"
 
 #include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
-
-qint16 ComSettings::probe()
-{
-    return m_link.DoTransfer(QStringLiteral("V"), 0);
-}
 
 void ComSettings::ComRead_Click()
 {
@@ -36,20 +31,22 @@ void ComSettings::ComRead_Click()
     showBusy(QStringLiteral("Reading Veltra..."));
     PanelRead->clear();
 
-    // A Standard probe runs with the standard time limits whatever the stored connection type;
-    // the stored value comes back as soon as the probe is over, in every outcome.
-    const qint16 rememberedBluetooth = link.BluetoothOn;
-    if (connectionType() == 0)
-        link.BluetoothOn = 0;
-    const bool answered = probe() != -1;
-    link.BluetoothOn = rememberedBluetooth;
+    std::optional<QString> identity;
+    {
+        // A Standard probe runs with the standard time limits whatever the stored connection
+        // type.
+        const Link::ScopedProfile profile(
+            link, connectionType() == 0 ? qint16(0) : link.settings().BluetoothOn);
+        identity = Connector(link).probe();
+    }
     if (unloaded(self))
         return;
 
     ShowSelPort();
-    if (answered) {
-        PanelRead->setText(link.ResponseText);
-        link.ParseIdentity();
+    if (identity) {
+        // The reply as the instrument gave it; the instrument record gets the current model name.
+        PanelRead->setText(*identity);
+        link.ParseIdentity(*identity);
     } else {
         msgBox(QStringLiteral("Veltra not found!"), MsgButtons::Ok, MsgIcon::Information);
         if (unloaded(self))
@@ -74,33 +71,34 @@ void ComSettings::ComSearch_Click()
     }
     EnableMenue(false);
     qint16 portNo = selectedPortNo();
-    const qint16 type = connectionType();
     showBusy(QStringLiteral("Search on com port %1...").arg(portNo));
     PanelRead->clear();
 
     // First the port that is open now, then every listed port in list order.
-    bool found = probe() != -1;
+    Connector connector(link);
+    std::optional<QString> identity = connector.probe();
     if (unloaded(self))
         return;
-    for (int i = 0; !found && i < Combo1->count(); ++i) {
-        portNo = qint16(Combo1->itemData(i).toInt());
-        showBusy(QStringLiteral("Search on com port %1...").arg(portNo));
-        if (link.Comm1.portState(portNo - 1) != 1)
-            continue;
-        const qint16 opened = link.OpenComPort(portNo, type);
-        if (unloaded(self))
+    if (!identity) {
+        QList<int> listed;
+        for (int i = 0; i < Combo1->count(); ++i)
+            listed.append(Combo1->itemData(i).toInt());
+        const auto progress = [this](int listedNo) {
+            showBusy(QStringLiteral("Search on com port %1...").arg(listedNo));
+        };
+        const Connector::SearchResult search = connector.search(
+            listed, connectionType(), {progress, [self] { return unloaded(self); }});
+        if (search.cancelled)
             return;
-        if (opened != 0)
-            continue;
-        found = probe() != -1;
-        if (unloaded(self))
-            return;
-        if (found)
-            link.ParseIdentity();
+        if (search.found) {
+            portNo = qint16(*search.found);
+            identity = search.identity;
+            link.ParseIdentity(*identity);
+        }
     }
 
-    if (found) {
-        PanelRead->setText(link.ResponseText);
+    if (identity) {
+        PanelRead->setText(*identity);
         msgBox(QStringLiteral("Veltra found on port %1 !").arg(portNo), MsgButtons::Ok,
                MsgIcon::Information);
         if (unloaded(self))
@@ -111,7 +109,8 @@ void ComSettings::ComSearch_Click()
         bFormLoading = FlagFalse;
     } else {
         msgBox(QStringLiteral("Veltra not found!"), MsgButtons::Ok, MsgIcon::Information);
-        link.OpenComPort(link.ComPortNo, link.BluetoothOn);
+        const ConnectionSettings configured = link.settings();
+        connector.open(configured.ComPortNo, configured.BluetoothOn);
         if (unloaded(self))
             return;
     }
@@ -139,13 +138,10 @@ void ComSettings::ComOK_Click()
         }
     }
     ui().setBusyPointer(true);
-    link.ComPortNo = selectedPortNo();
-    link.BluetoothOn = connectionType();
-    writeAppSetting(QStringLiteral("ComPort"), QString::number(link.ComPortNo));
-    writeAppSetting(QStringLiteral("ConnectViaBluetooth"),
-                    QStringLiteral("%1;%2;%3")
-                        .arg(link.BluetoothOn)
-                        .arg(link.BtPromptTimeout)
-                        .arg(link.BtReplyTimeout));
+    ConnectionSettings settings = link.settings();
+    settings.ComPortNo = selectedPortNo();
+    settings.BluetoothOn = connectionType();
+    link.setSettings(settings);
+    writeConnectionSettings(settings);
     accept();
 }

@@ -22,7 +22,7 @@ WriteRecorder::WriteRecorder(const CalibrationCore &core, RecordSource source,
 void WriteRecorder::describe(const WriteReport &report)
 {
     const ReadOut instrument = m_core.readOut(DateWords());
-    m_entry.port = m_port.value_or(std::optional<int>(m_core.link().ComPortNo));
+    m_entry.port = m_port.value_or(std::optional<int>(m_core.link().settings().ComPortNo));
     m_entry.device = m_device;
     m_entry.model = instrument.deviceName;
     m_entry.serial = instrument.serialNo;

@@ -1,15 +1,16 @@
 #include "calibtool.h"
 
 #include "calibrationwrite.h"
-#include "inifile.h"
+#include "connector.h"
 #include "link.h"
 #include "passwordstore.h"
+#include "portentry.h"
 #include "programpaths.h"
 #include "qtserialcontrol.h"
 #include "recordhistory.h"
 #include "recordsettings.h"
-#include "settingvalue.h"
 #include "terminal.h"
+#include "toolsettings.h"
 #include "uiservices.h"
 #include "writerecorder.h"
 
@@ -26,13 +27,6 @@ namespace {
 QList<SystemPort> noSystemPorts()
 {
     return {};
-}
-
-// A number off the front of a settings line; the default when it is none.
-qint16 settingNumber(QString &line, const QString &separator, qint16 fallback)
-{
-    const std::optional<qint16> number = GetValue(line, 1, separator).toInt16();
-    return number && *number != -1 ? *number : fallback;
 }
 
 void progress(int portNo)
@@ -122,8 +116,7 @@ int CalibTool::ports()
                                 {QStringLiteral("device"), device},
                                 {QStringLiteral("description"), map.description(portNo)},
                                 {QStringLiteral("present"), present}});
-        lines << QStringLiteral("COM%1").arg(portNo).leftJustified(7) + device.leftJustified(40)
-                + QLatin1Char(' ')
+        lines << portName(portNo).leftJustified(7) + device.leftJustified(40) + QLatin1Char(' ')
                 + (present ? QStringLiteral("present") : QStringLiteral("absent "))
                 + QLatin1Char(' ') + map.description(portNo);
     }
@@ -136,22 +129,19 @@ int CalibTool::ports()
 
 int CalibTool::connect()
 {
-    qint16 portNo = 1;
+    const ConnectionSettings settings = toolConnectionSettings(m_options);
+    const qint16 portNo = settings.ComPortNo;
     QString iniPath = IniFileName;
     if (!m_options.device.isEmpty()) {
         // A device path stands in as port 1 of a map of its own, so it opens like any port.
         if (!m_deviceFolder.isValid())
             return fail(ExitPort, QStringLiteral("no temporary folder for the device's port map"));
         iniPath = m_deviceFolder.filePath(QStringLiteral("device.ini"));
-        if (!IniFile::writeString(iniPath, QStringLiteral("Ports"), QStringLiteral("COM1"),
-                                  m_options.device))
+        if (!writePortEntry(iniPath, portNo, m_options.device))
             return fail(ExitPort,
                         QStringLiteral("cannot note the device path %1").arg(m_options.device));
         m_comm = std::make_unique<QtSerialControl>(&noSystemPorts, iniPath);
     } else {
-        QString comPort = readAppSetting(QStringLiteral("ComPort"), QStringLiteral("1"));
-        portNo = m_options.port ? qint16(*m_options.port)
-                                : settingNumber(comPort, QStringLiteral(" "), 1);
         // Asking the system for its ports costs more than the whole start; a port the map
         // already names needs no asking, a search does.
         m_settingsMap.reload(IniFileName);
@@ -160,30 +150,21 @@ int CalibTool::connect()
                                                    iniPath);
     }
     m_link = std::make_unique<Link>(*m_comm);
-    m_link->InitDeviceTables();
     m_core = std::make_unique<CalibrationCore>(*m_link);
-
-    QString bluetooth =
-        CutNull(readAppSetting(QStringLiteral("ConnectViaBluetooth"), QStringLiteral("0;3;5")));
     Link &l = *m_link;
-    l.BluetoothOn = settingNumber(bluetooth, QStringLiteral(";"), 0);
-    l.BtPromptTimeout = qMax(settingNumber(bluetooth, QStringLiteral(";"), 3), qint16(1));
-    l.BtReplyTimeout = qMax(settingNumber(bluetooth, QStringLiteral(";"), 5), qint16(2));
-    if (m_options.bluetooth)
-        l.BluetoothOn = 1;
-    l.ComPortNo = portNo;
+    l.setSettings(settings);
     l.SetComSettings();
 
     m_place = {m_options.device.isEmpty() ? std::optional<int>(portNo) : std::nullopt,
                m_options.device.isEmpty() ? m_settingsMap.devicePath(portNo) : m_options.device};
-    if (l.OpenComPort(portNo, l.BluetoothOn) == 0)
+    if (Connector(l).open(portNo, settings.BluetoothOn) == 0)
         return ExitDone;
     if (m_options.search && search())
         return ExitDone;
-    const QString where = m_place.number ? QStringLiteral("COM%1").arg(portNo) : m_options.device;
-    QString reason = l.OpenFailure.text();
+    const QString where = m_place.number ? portName(portNo) : m_options.device;
+    QString reason = l.openFailure().text();
     if (reason.isEmpty()) {
-        reason = m_comm->portState(portNo - 1) != 1
+        reason = !m_comm->isPresent(portNo)
             ? QStringLiteral("%1: no such device").arg(where)
             : QStringLiteral("%1: the port cannot be opened").arg(where);
     }
@@ -193,27 +174,20 @@ int CalibTool::connect()
 bool CalibTool::search()
 {
     Link &l = *m_link;
-    const qint16 startPortNo = l.ComPortNo;
+    Connector connector(l);
     const bool bar = !m_options.quiet && isTerminal(stderr);
-    bool found = false;
-    for (qint16 portNo = 1; portNo <= PortMap::MaxPortNo && !found; ++portNo) {
-        if (bar)
-            progress(portNo);
-        if (m_comm->portState(portNo - 1) != 1 || l.OpenComPort(portNo, l.BluetoothOn) != 0)
-            continue;
-        if (l.DoTransfer(QStringLiteral("V"), 0) != -1) {
-            found = true;
-            l.ComPortNo = portNo;
-        }
-    }
+    Connector::SearchHooks hooks;
+    if (bar)
+        hooks.progress = progress;
+    const Connector::SearchResult result =
+        connector.search(Connector::allPorts(), l.settings().BluetoothOn, hooks);
     if (bar)
         std::fputs("\n", stderr);
-    if (!found)
+    if (!result.found)
         return false;
+    connector.keepPort(*result.found);
     m_settingsMap.reload(IniFileName);
-    m_place = {l.ComPortNo, m_settingsMap.devicePath(l.ComPortNo)};
-    if (l.ComPortNo != startPortNo)
-        writeAppSetting(QStringLiteral("ComPort"), QString::number(l.ComPortNo));
+    m_place = {*result.found, m_settingsMap.devicePath(*result.found)};
     return true;
 }
 

@@ -1,6 +1,7 @@
 #include "tooloutput.h"
 
 #include "datetext.h"
+#include "portentry.h"
 
 namespace {
 
@@ -89,7 +90,7 @@ void addWriteJson(QJsonObject &object, const WriteReport &report, bool keepsExpi
 QStringList readOutLines(const PortPlace &place, const ReadOut &readOut, bool withDates)
 {
     const QString port = place.number
-        ? QStringLiteral("COM%1 (%2)").arg(*place.number).arg(place.device)
+        ? portName(*place.number) + QStringLiteral(" (%1)").arg(place.device)
         : place.device;
     QStringList lines{
         alignedLine(QStringLiteral("Port"), port),

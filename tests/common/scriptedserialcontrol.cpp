@@ -77,17 +77,12 @@ void ScriptedSerialControl::setOpenState(bool open)
     }
     if (m_open)
         return;
-    if (!presentPorts.contains(m_commPort) || refusedPorts.contains(m_commPort)) {
+    if (!portsPresent.contains(m_commPort) || refusedPorts.contains(m_commPort)) {
         m_error = true;
         return;
     }
     m_open = true;
     openings.append({m_commPort, m_settings});
-}
-
-int ScriptedSerialControl::portState(int index)
-{
-    return presentPorts.contains(index + 1) ? 1 : 0;
 }
 
 QByteArray ScriptedSerialControl::inText()
@@ -129,18 +124,16 @@ int ScriptedSerialControl::outCount()
     return int(m_pendingOut);
 }
 
-QString ScriptedSerialControl::portList(int index, qint32 &, const QString &)
+QList<int> ScriptedSerialControl::presentPorts()
 {
-    QList<int> ports = presentPorts.values();
+    QList<int> ports = portsPresent.values();
     std::sort(ports.begin(), ports.end());
-    if (index < 0)
-        return QStringLiteral("COUNT=%1").arg(ports.size());
-    return index < ports.size() ? QStringLiteral("NAME=COM%1").arg(ports[index]) : QString();
+    return ports;
 }
 
 QString ScriptedSerialControl::portDescription(int portNo)
 {
-    return presentPorts.contains(portNo) ? QStringLiteral("/dev/scripted%1").arg(portNo)
+    return portsPresent.contains(portNo) ? QStringLiteral("/dev/scripted%1").arg(portNo)
                                          : QString();
 }
 

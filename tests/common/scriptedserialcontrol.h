@@ -2,7 +2,7 @@
 // An in-memory serial control for tests that must decide exactly when bytes arrive and which
 // error comes.
 //
-// Ports: `presentPorts` holds the numbers that exist (portState 1, listed by portList);
+// Ports: `portsPresent` holds the numbers that exist (isPresent, presentPorts);
 // opening a number in `refusedPorts` or one that is not present fails and records an error.
 // Opening records (port number, settings) in `openings`.
 //
@@ -38,7 +38,7 @@ public:
     explicit ScriptedSerialControl(QObject *parent = nullptr);
 
     // Set-up.
-    QSet<int> presentPorts{1};
+    QSet<int> portsPresent{1};
     QSet<int> refusedPorts;
     // What diagnose() says about a port.
     QHash<int, PortDiagnosis> diagnoses;
@@ -68,14 +68,14 @@ public:
     QString settings() const override { return m_settings; }
     bool openState() const override { return m_open; }
     void setOpenState(bool open) override;
-    int portState(int index) override;
+    bool isPresent(int portNo) override { return portsPresent.contains(portNo); }
+    QList<int> presentPorts() override;
     int inCount() override { return int(m_input.size()); }
     QByteArray inText() override;
     void clearInput() override { m_input.clear(); }
     void outText(const QByteArray &frame) override;
     int outCount() override;
     int eventCode() const override { return m_eventCode; }
-    QString portList(int index, qint32 &flags, const QString &filter) override;
     QString portDescription(int portNo) override;
     PortDiagnosis diagnose(int portNo) override { return diagnoses.value(portNo); }
     bool hasError() const override { return m_error; }

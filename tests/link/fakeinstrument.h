@@ -4,6 +4,7 @@
 // that command. Replies for one command answer in turn; the last one repeats. An empty reply, or
 // a command without scripted replies, gets silence.
 
+#include "commandtexts.h"
 #include "scriptedserialcontrol.h"
 
 #include <QByteArrayList>
@@ -50,8 +51,7 @@ private:
             }
         } else {
             // "V\r" or STX "V58".
-            m_command =
-                frame.startsWith('\x02') ? frame.mid(1, frame.size() - 3) : frame.chopped(1);
+            m_command = commandText(frame);
             if (!echo.isEmpty())
                 m_control.deliver(echo);
         }

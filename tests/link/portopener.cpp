@@ -28,7 +28,7 @@ int main(int argc, char *argv[])
     Link link(comm);
     if (link.OpenComPort(1, 0) == 0)
         return 0;
-    for (const QString &sentence : link.OpenFailure.sentences)
+    for (const QString &sentence : link.openFailure().sentences)
         std::fprintf(stderr, "%s\n", qPrintable(sentence));
     return 2;
 }

@@ -63,10 +63,10 @@ private slots:
         QCOMPARE(link.OpenComPort(1, 0), 0);
 
         QTEST(int(link.DoTransfer("V", qint16(verifyStatus))), "result");
-        QTEST(link.ResponseText, "responseText");
+        QTEST(link.responseText(), "responseText");
         QTEST(instrument.commands, "commands");
-        QCOMPARE(link.InTransfer, 0);
-        QCOMPARE(link.ExchangeBusy, 0);
+        QCOMPARE(link.inTransfer(), 0);
+        QCOMPARE(link.exchangeBusy(), 0);
     }
 
     void transferStartedInsideAWaitIsRefused()
@@ -92,9 +92,9 @@ private slots:
         QCOMPARE(link.DoTransfer("V", 0), 1);
         QCOMPARE(nested, -1);
         QCOMPARE(control.written, writtenBefore);
-        QCOMPARE(link.ResponseText, "A");
+        QCOMPARE(link.responseText(), "A");
         QCOMPARE(instrument.commands, QByteArrayList{"V"});
-        QCOMPARE(link.InTransfer, 0);
+        QCOMPARE(link.inTransfer(), 0);
     }
 
     void parityError_data()
@@ -127,7 +127,7 @@ private slots:
         QCOMPARE(link.OpenComPort(1, 0), 0);
 
         QTEST(int(link.DoTransfer("V", 0)), "result");
-        QCOMPARE(link.ResponseText, "");
+        QCOMPARE(link.responseText(), "");
         QCOMPARE(instrument.commands, (QByteArrayList{"V", "V", "V"}));
         QCOMPARE(ui.boxes.size(), 1);
         const MessageRequest &box = ui.boxes.first();
@@ -153,7 +153,7 @@ private slots:
         Link link(control);
         QCOMPARE(link.OpenComPort(1, 0), 0);
         QCOMPARE(link.DoTransfer("V", 0), 1);
-        QCOMPARE(link.ResponseText, "A");
+        QCOMPARE(link.responseText(), "A");
         QVERIFY(ui.boxes.isEmpty());
     }
 
@@ -181,10 +181,8 @@ private slots:
             ScriptedSerialControl control;
             FakeInstrument instrument(control, prompt);
             Link link(control, clock);
-            link.BluetoothOn = qint16(bluetoothOn);
-            link.BtPromptTimeout = qint16(btPrompt);
-            link.BtReplyTimeout = qint16(btReply);
-            link.OpenComPort(1, link.BluetoothOn);
+            link.setSettings({1, qint16(bluetoothOn), qint16(btPrompt), qint16(btReply)});
+            link.OpenComPort(1, link.settings().BluetoothOn);
             const double start = clock.secondsSinceMidnight();
             const qint16 result = link.SendReceive("V", 0.7, 2.0);
             return result == -1 ? clock.secondsSinceMidnight() - start : -1.0;
@@ -214,8 +212,8 @@ private slots:
         const double start = clock.secondsSinceMidnight();
         QCOMPARE(link.SendReceive("V", 0.7, 2.0), -1);
         QVERIFY(clock.secondsSinceMidnight() - start < 1.0);
-        QCOMPARE(link.ResponseText, "");
-        QCOMPARE(link.ExchangeBusy, 0);
+        QCOMPARE(link.responseText(), "");
+        QCOMPARE(link.exchangeBusy(), 0);
     }
 
     void portGoingAwayEndsTheTransferAtOnce()
@@ -235,9 +233,9 @@ private slots:
         QVERIFY(clock.secondsSinceMidnight() - start < 1.0);
         QCOMPARE(instrument.commands, QByteArrayList{"V"});
         QVERIFY(!control.openState());
-        QCOMPARE(link.ResponseText, "");
-        QCOMPARE(link.InTransfer, 0);
-        QCOMPARE(link.ExchangeBusy, 0);
+        QCOMPARE(link.responseText(), "");
+        QCOMPARE(link.inTransfer(), 0);
+        QCOMPARE(link.exchangeBusy(), 0);
     }
 };
 

@@ -90,13 +90,13 @@ private slots:
     {
         ScriptedSerialControl control;
         Link link(control);
-        QCOMPARE(link.DeviceNameTable.size(), 25);
-        QCOMPARE(link.DeviceNameTable[0], "Veltra");
-        QCOMPARE(link.DeviceNameTable[6], "Watchman Veltra K");
-        QCOMPARE(link.DeviceNameTable[10], "");
-        QCOMPARE(link.DeviceNameTable[12], "Veltra QA300");
-        QCOMPARE(link.DeviceNameTable[22], "Veltra TMJ");
-        QCOMPARE(link.DeviceNameTable[24], "Veltra QA300");
+        QCOMPARE(link.deviceNameTable().size(), 25);
+        QCOMPARE(link.deviceNameTable()[0], "Veltra");
+        QCOMPARE(link.deviceNameTable()[6], "Watchman Veltra K");
+        QCOMPARE(link.deviceNameTable()[10], "");
+        QCOMPARE(link.deviceNameTable()[12], "Veltra QA300");
+        QCOMPARE(link.deviceNameTable()[22], "Veltra TMJ");
+        QCOMPARE(link.deviceNameTable()[24], "Veltra QA300");
         QCOMPARE(link.deviceName(), "Veltra");
     }
 
@@ -104,13 +104,13 @@ private slots:
     {
         ScriptedSerialControl control;
         Link link(control);
-        link.ResponseText = "MX70B5 V1.2";
-        link.ParseIdentity();
-        QCOMPARE(link.ResponseText, "Veltra K V1.2");
-        QCOMPARE(link.Instrument.Ident, "Veltra K V1.2");
-        QCOMPARE(link.Instrument.DeviceType, qint16(2));
-        QCOMPARE(link.Instrument.FwVersion, 1.2);
-        QCOMPARE(link.ParsedInfo.DeviceType, qint16(2));
+        const InstrumentInfo parsed = link.ParseIdentity("MX70B5 V1.2");
+        QCOMPARE(parsed.Ident, "Veltra K V1.2");
+        QCOMPARE(parsed.DeviceType, qint16(2));
+        QCOMPARE(parsed.FwVersion, 1.2);
+        QCOMPARE(link.instrument().Ident, "Veltra K V1.2");
+        QCOMPARE(link.instrument().DeviceType, qint16(2));
+        QCOMPARE(link.instrument().FwVersion, 1.2);
     }
 
     void readInstrumentInfo_data()
@@ -136,35 +136,37 @@ private slots:
 
         QCOMPARE(link.ReadInstrumentInfo(), 1);
         QCOMPARE(instrument.commands, (QByteArrayList{"V", "Vx", "#R", "t", "Ux", "t"}));
-        QCOMPARE(link.Instrument.Ident, "Veltra KX 2.05");
-        QCOMPARE(link.Instrument.IdentEx, "KX extended 7");
-        QCOMPARE(link.Instrument.SerialNo, "12345");
-        QCOMPARE(link.Instrument.DeviceType, qint16(18));
-        QCOMPARE(link.Instrument.FwVersion, 2.05);
-        QTEST(link.Instrument.BattVoltage, "volts");
+        QCOMPARE(link.instrument().Ident, "Veltra KX 2.05");
+        QCOMPARE(link.instrument().IdentEx, "KX extended 7");
+        QCOMPARE(link.instrument().SerialNo, "12345");
+        QCOMPARE(link.instrument().DeviceType, qint16(18));
+        QCOMPARE(link.instrument().FwVersion, 2.05);
+        QTEST(link.instrument().BattVoltage, "volts");
         QVERIFY(ui.boxes.isEmpty());
     }
 
     void failedStepIsReportedAndKeepsLaterFields()
     {
         ScriptedUi ui;
-        ui.busy = true;
         ScriptedSerialControl control;
         FakeInstrument instrument(control);
         instrument.answer("V", {"#Veltra QST 1.5\r\n"});
         instrument.answer("Vx", {"#QST ext\r\n"});
-        instrument.answer("#R", {"#?\r\n"});
+        // The first identification gets a serial number and a battery, the second a rejection.
+        instrument.answer("#R", {"#old serial\r\n", "#?\r\n"});
+        instrument.answer("Ux", {"#42\r\n"});
+        instrument.answer("t", {"#0\r\n"});
         const TestClock clock(36000, 8);
         Link link(control, clock);
-        link.Instrument.SerialNo = "old serial";
-        link.Instrument.BattVoltage = 4.2;
         QCOMPARE(link.OpenComPort(1, 0), 0);
+        QCOMPARE(link.ReadInstrumentInfo(), 1);
 
+        ui.busy = true;
         QCOMPARE(link.ReadInstrumentInfo(), -1);
-        QCOMPARE(link.Instrument.Ident, "Veltra QST 1.5");
-        QCOMPARE(link.Instrument.IdentEx, "QST ext");
-        QCOMPARE(link.Instrument.SerialNo, "old serial");
-        QCOMPARE(link.Instrument.BattVoltage, 4.2);
+        QCOMPARE(link.instrument().Ident, "Veltra QST 1.5");
+        QCOMPARE(link.instrument().IdentEx, "QST ext");
+        QCOMPARE(link.instrument().SerialNo, "old serial");
+        QCOMPARE(link.instrument().BattVoltage, 4.2);
         QVERIFY(!ui.busy);
         QCOMPARE(ui.texts(),
                  QStringList{"Data transfer to instrument fails (#R) !\nPlease check "

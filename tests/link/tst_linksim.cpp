@@ -110,13 +110,13 @@ void LinkSimTest::identificationFillsInstrument()
                                 "--serial", "  4711 ", "--battery", "41 7"})));
 
     QCOMPARE(c.link.ReadInstrumentInfo(), qint16(1));
-    QCOMPARE(c.link.Instrument.Ident, QStringLiteral("Veltra KX 2.05"));
-    QCOMPARE(c.link.Instrument.IdentEx, QStringLiteral("KX 2.05 CRC 0B12C4"));
-    QCOMPARE(c.link.Instrument.SerialNo, QStringLiteral("4711"));
-    QCOMPARE(c.link.Instrument.DeviceType, qint16(18));
-    QCOMPARE(c.link.Instrument.FwVersion, 2.05);
-    QCOMPARE(c.link.Instrument.BattVoltage, 4.1);
-    QCOMPARE(c.link.ProtocolMode, qint16(framing == QLatin1String("framed") ? 1 : 0));
+    QCOMPARE(c.link.instrument().Ident, QStringLiteral("Veltra KX 2.05"));
+    QCOMPARE(c.link.instrument().IdentEx, QStringLiteral("KX 2.05 CRC 0B12C4"));
+    QCOMPARE(c.link.instrument().SerialNo, QStringLiteral("4711"));
+    QCOMPARE(c.link.instrument().DeviceType, qint16(18));
+    QCOMPARE(c.link.instrument().FwVersion, 2.05);
+    QCOMPARE(c.link.instrument().BattVoltage, 4.1);
+    QCOMPARE(c.link.protocolMode(), qint16(framing == QLatin1String("framed") ? 1 : 0));
     QCOMPARE(c.sim.received(), expected);
     QVERIFY(m_ui.boxes.isEmpty());
 }
@@ -126,7 +126,7 @@ void LinkSimTest::framedCommandGoesOutAsSpecifiedBytes()
     SimLink c;
     QVERIFY(c.open({"--framing", "framed"}));
     QCOMPARE(c.link.DoTransfer(QStringLiteral("V"), 0), qint16(1));
-    QCOMPARE(c.link.ResponseText, QStringLiteral("Veltra K-40 V1.610"));
+    QCOMPARE(c.link.responseText(), QStringLiteral("Veltra K-40 V1.610"));
     QVERIFY(c.sim.waitForFrames(SimFrame::Direction::Sent, 2));
     QCOMPARE(c.sim.received(), (Commands{"@", QByteArray("\x02\x56\x35\x38\x03")}));
     QCOMPARE(c.sim.sent(), (Commands{"\x07", "\x02Veltra K-40 V1.610D8\x03"}));
@@ -148,7 +148,7 @@ void LinkSimTest::rejectedCommandIsTriedThreeTimes()
     QVERIFY(c.open(withFraming(framing, {"--reject", "Vx"})));
 
     QCOMPARE(c.link.ReadInstrumentInfo(), qint16(-1));
-    QCOMPARE(c.link.ResponseText, QString());
+    QCOMPARE(c.link.responseText(), QString());
     QCOMPARE(countOf(c.sim.received(), frame), 3);
     QCOMPARE(c.sim.commands().size(), 4); // "V" once, "Vx" three times, nothing after it
     QCOMPARE(m_ui.texts().size(), 1);
@@ -189,7 +189,7 @@ void LinkSimTest::transferStatusDecides()
     QVERIFY(c.open(withFraming(framing, simArguments)));
 
     QCOMPARE(c.link.DoTransfer(QStringLiteral("#R"), 1), result);
-    QCOMPARE(c.link.ResponseText, response);
+    QCOMPARE(c.link.responseText(), response);
     const Commands frames = c.sim.commands();
     const bool plain = framing == QLatin1String("plain");
     QCOMPARE(countOf(frames, plain ? "#R\r\n" : "\x02#R77\x03"), commandFrames);
@@ -223,7 +223,7 @@ void LinkSimTest::rejectionIsFollowedByTheStatusQuery()
     QVERIFY(c.open(simArguments));
 
     QCOMPARE(c.link.DoTransfer(QStringLiteral("WR"), 1), qint16(-1));
-    QCOMPARE(c.link.ResponseText, QString());
+    QCOMPARE(c.link.responseText(), QString());
     QVERIFY(c.sim.waitForFrames(SimFrame::Direction::Received, 2 * expected.size()));
     QCOMPARE(c.sim.commands(), expected);
 }
@@ -254,9 +254,9 @@ void LinkSimTest::faultyInstrumentFailsWithinLimits()
     QVERIFY(c.open(simArguments));
 
     QCOMPARE(c.link.DoTransfer(QStringLiteral("V"), 0), qint16(-1));
-    QCOMPARE(c.link.ResponseText, QString());
-    QCOMPARE(c.link.ExchangeBusy, qint16(0));
-    QCOMPARE(c.link.InTransfer, qint16(0));
+    QCOMPARE(c.link.responseText(), QString());
+    QCOMPARE(c.link.exchangeBusy(), qint16(0));
+    QCOMPARE(c.link.inTransfer(), qint16(0));
     // The link may give up before the simulator has logged what it received last.
     QVERIFY(c.sim.waitForFrames(SimFrame::Direction::Received, 3 + commandFrames));
     const Commands frames = c.sim.received();
@@ -283,7 +283,7 @@ void LinkSimTest::unendingReplyIsCutAtTheCap()
 
     QCOMPARE(c.link.DoTransfer(QStringLiteral("V"), 0), qint16(-1));
     QVERIFY2(clock.secondsSinceMidnight() - 36000 < 2.0, "an attempt ran into the time limit");
-    QCOMPARE(c.link.ResponseText, QString());
+    QCOMPARE(c.link.responseText(), QString());
     const Commands frames = c.sim.received();
     QCOMPARE(countOf(frames, "@"), 3);
     QCOMPARE(c.sim.commands().size(), 3);
@@ -311,7 +311,7 @@ void LinkSimTest::awkwardButValidRepliesAreRead()
     QVERIFY(c.open(simArguments));
 
     QCOMPARE(c.link.DoTransfer(QStringLiteral("WR"), 1), qint16(1));
-    QCOMPARE(c.link.ResponseText, QStringLiteral("240115 250115"));
+    QCOMPARE(c.link.responseText(), QStringLiteral("240115 250115"));
     QCOMPARE(c.sim.commands().size(), 2); // "WR" and "t", each once
 }
 
@@ -321,7 +321,7 @@ void LinkSimTest::instrumentVanishingMidTransferFails()
     QVERIFY(c.open({"--hangup-after", "1"}));
 
     QCOMPARE(c.link.ReadInstrumentInfo(), qint16(-1));
-    QCOMPARE(c.link.Instrument.Ident, QStringLiteral("Veltra K-40 V1.610"));
+    QCOMPARE(c.link.instrument().Ident, QStringLiteral("Veltra K-40 V1.610"));
     QCOMPARE(m_ui.texts().size(), 1);
     QVERIFY(m_ui.texts().first().contains(QLatin1String("(Vx)")));
     QTRY_VERIFY_WITH_TIMEOUT(!c.sim.isRunning(), 5000);
@@ -338,18 +338,18 @@ void LinkSimTest::writtenDatesAreKeptAcrossRestarts()
         QCOMPARE(c.link.DoTransfer(QStringLiteral("WW240301 250301"), 1), qint16(1));
         QCOMPARE(c.link.DoTransfer(QStringLiteral("EW1"), 1), qint16(1));
         QCOMPARE(c.link.DoTransfer(QStringLiteral("WR"), 1), qint16(1));
-        QCOMPARE(c.link.ResponseText, QStringLiteral("240301 250301"));
+        QCOMPARE(c.link.responseText(), QStringLiteral("240301 250301"));
     }
     SimLink restarted;
     QVERIFY(restarted.open({"--state", stateFile, "--dates", "100921 110921"}));
     QCOMPARE(restarted.link.DoTransfer(QStringLiteral("WR"), 1), qint16(1));
-    QCOMPARE(restarted.link.ResponseText, QStringLiteral("240301 250301"));
+    QCOMPARE(restarted.link.responseText(), QStringLiteral("240301 250301"));
 
     SimLink ignoring;
     QVERIFY(ignoring.open({"--ignore-writes", "--dates", "100921"}));
     QCOMPARE(ignoring.link.DoTransfer(QStringLiteral("WW240301"), 1), qint16(1));
     QCOMPARE(ignoring.link.DoTransfer(QStringLiteral("WR"), 1), qint16(1));
-    QCOMPARE(ignoring.link.ResponseText, QStringLiteral("100921"));
+    QCOMPARE(ignoring.link.responseText(), QStringLiteral("100921"));
 }
 
 void LinkSimTest::twoInstrumentsServeAsTwoPorts()
@@ -361,15 +361,15 @@ void LinkSimTest::twoInstrumentsServeAsTwoPorts()
     QVERIFY(first.sim.devicePath() != second.sim.devicePath());
 
     QCOMPARE(second.link.DoTransfer(QStringLiteral("#R"), 0), qint16(1));
-    QCOMPARE(second.link.ResponseText, QStringLiteral("2222"));
+    QCOMPARE(second.link.responseText(), QStringLiteral("2222"));
     QCOMPARE(first.link.DoTransfer(QStringLiteral("#R"), 0), qint16(1));
-    QCOMPARE(first.link.ResponseText, QStringLiteral("1111"));
+    QCOMPARE(first.link.responseText(), QStringLiteral("1111"));
 
     // Closing and opening again finds the instrument ready, with the line settings it had.
     first.link.closeComPort();
     QCOMPARE(first.link.OpenComPort(3, 0), qint16(0));
     QCOMPARE(first.link.DoTransfer(QStringLiteral("#R"), 0), qint16(1));
-    QCOMPARE(first.link.ResponseText, QStringLiteral("1111"));
+    QCOMPARE(first.link.responseText(), QStringLiteral("1111"));
 }
 
 // A client that leaves two stop bits behind (killed with the port open, say) must not spoil the

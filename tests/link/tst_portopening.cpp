@@ -26,7 +26,7 @@ private slots:
         QFETCH(int, fastProfile);
         QFETCH(QString, settings);
         ScriptedSerialControl control;
-        control.presentPorts = {3};
+        control.portsPresent = {3};
         Link link(control);
         QCOMPARE(link.OpenComPort(3, qint16(fastProfile)), 0);
         QVERIFY(control.openState());
@@ -36,7 +36,7 @@ private slots:
     void absentPortLeavesEverythingUnchanged()
     {
         ScriptedSerialControl control;
-        control.presentPorts = {1};
+        control.portsPresent = {1};
         control.setSettings("1200,n,8,1");
         control.setCommPort(1);
         Link link(control);
@@ -51,7 +51,7 @@ private slots:
     void openPortIsClosedBeforeAnotherOpens()
     {
         ScriptedSerialControl control;
-        control.presentPorts = {1, 2};
+        control.portsPresent = {1, 2};
         Link link(control);
         QCOMPARE(link.OpenComPort(1, 0), 0);
         QCOMPARE(link.OpenComPort(2, 0), 0);
@@ -63,7 +63,7 @@ private slots:
     void refusedPortLeavesNoPortOpen()
     {
         ScriptedSerialControl control;
-        control.presentPorts = {1, 2};
+        control.portsPresent = {1, 2};
         control.refusedPorts = {2};
         Link link(control);
         QCOMPARE(link.OpenComPort(1, 0), 0);
@@ -94,7 +94,7 @@ private slots:
         QFETCH(int, bluetoothOn);
         ScriptedSerialControl control;
         Link link(control);
-        link.BluetoothOn = qint16(bluetoothOn);
+        link.setSettings({1, qint16(bluetoothOn), 3, 5});
         link.SetComSettings();
         QTEST(control.settings(), "settings");
         QVERIFY(!control.openState());
@@ -167,8 +167,9 @@ private slots:
         ScriptedUi ui;
         ScriptedSerialControl control;
         Link link(control);
-        link.BluetoothOn = qint16(bluetoothOn);
-        link.Instrument.DeviceType = qint16(deviceType);
+        link.setSettings({1, qint16(bluetoothOn), 3, 5});
+        // A model's own name identifies it as that model.
+        link.ParseIdentity(link.deviceNameTable().value(deviceType));
         link.ShowTransferError(command);
         QCOMPARE(ui.beeps, 1);
         QCOMPARE(ui.boxes.size(), 1);

@@ -103,51 +103,13 @@ private slots:
     {
         QVERIFY(IniFile::writeString(m_ini, "Ports", "COM2", "/dev/veltra-absent-adapter"));
         QtSerialControl control([] { return QList<SystemPort>(); }, m_ini);
-        QCOMPARE(control.portState(6), 1);
-        QCOMPARE(control.portState(1), 0);
-        QCOMPARE(control.portState(7), 0);
-        QCOMPARE(control.portState(-1), 0);
-        QCOMPARE(control.portState(255), 0);
-        qint32 flags = 0x10000003;
-        const QString set = control.portList(-1, flags, "");
-        QCOMPARE(control.listField(set, "COUNT"), "1");
-        QCOMPARE(control.listField(control.portList(0, flags, ""), "NAME"), "COM7");
-        QCOMPARE(control.portList(1, flags, ""), "");
+        QVERIFY(control.isPresent(7));
+        QVERIFY(!control.isPresent(2));
+        QVERIFY(!control.isPresent(8));
+        QVERIFY(!control.isPresent(0));
+        QVERIFY(!control.isPresent(256));
+        QCOMPARE(control.presentPorts(), QList<int>{7});
         QCOMPARE(control.portDescription(7), m_slave);
-    }
-
-    // The port dialog and every fake serial control read descriptors with this one function.
-    void listField_data()
-    {
-        QTest::addColumn<QString>("descriptor");
-        QTest::addColumn<QString>("key");
-        QTest::addColumn<QString>("value");
-        QTest::newRow("the only field") << "COUNT=3"
-                                        << "COUNT"
-                                        << "3";
-        QTest::newRow("a later field of several") << "COUNT=1\nNAME=COM7"
-                                                  << "NAME"
-                                                  << "COM7";
-        QTest::newRow("a key that starts another key's name is not that key")
-            << "NAMES=x\nNAME=COM3"
-            << "NAME"
-            << "COM3";
-        QTest::newRow("an empty value") << "NAME="
-                                        << "NAME"
-                                        << "";
-        QTest::newRow("a missing key") << "COUNT=1"
-                                       << "NAME"
-                                       << "";
-        QTest::newRow("an empty descriptor") << ""
-                                             << "COUNT"
-                                             << "";
-    }
-    void listField()
-    {
-        QFETCH(QString, descriptor);
-        QFETCH(QString, key);
-        QtSerialControl control([] { return QList<SystemPort>(); }, m_ini);
-        QTEST(control.listField(descriptor, key), "value");
     }
 
     void opensByNumberAndTalks_data()

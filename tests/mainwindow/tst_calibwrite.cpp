@@ -1,6 +1,7 @@
 // Writing the calibration date: the password gate, the commands on the wire (from the virtual
 // instrument's log) and the verdict of the read-back.
 
+#include "commandtexts.h"
 #include "fakeinstrument.h"
 #include "frmveltra.h"
 #include "msgform.h"
@@ -47,19 +48,6 @@ void answerPassword(ScriptedUi &ui, const QString &text)
     });
 }
 
-// The command texts the instrument received, without the transfer-status queries.
-Commands commandTexts(const QList<QByteArray> &frames)
-{
-    Commands result;
-    for (QByteArray frame : frames) {
-        if (frame.endsWith("\r\n"))
-            frame.chop(2);
-        if (frame != "t")
-            result.append(frame);
-    }
-    return result;
-}
-
 // The commands SetCalibDate sent: from its "#R" up to the read that follows.
 Commands writeCommands(const Commands &commands)
 {
@@ -69,7 +57,7 @@ Commands writeCommands(const Commands &commands)
 
 struct SimRig : WindowSimRig
 {
-    Commands commands() const { return commandTexts(port.sim.commands()); }
+    Commands commands() const { return commandsWithoutStatus(port.sim.commands()); }
 
     // Presses "&Change Calib Date..." and returns the commands it sent.
     Commands press()

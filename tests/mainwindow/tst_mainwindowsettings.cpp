@@ -83,7 +83,7 @@ private slots:
         window.Form_Load();
         window.TimerStart->stop();
 
-        const Link &l = window.link();
+        const ConnectionSettings l = window.link().settings();
         QCOMPARE((QList<int>{l.ComPortNo, l.BluetoothOn, l.BtPromptTimeout, l.BtReplyTimeout,
                              window.ShowInfoPswMsg, window.ValidMonthOfCalib}),
                  values);

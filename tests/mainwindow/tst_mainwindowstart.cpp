@@ -215,7 +215,7 @@ private slots:
                               "Search on com port 7 ..."}));
         QCOMPARE(w.LabelSerialNo->text(), QStringLiteral("12345"));
         QCOMPARE(readAppSetting(QStringLiteral("ComPort"), QString()), QStringLiteral("7"));
-        QCOMPARE(w.link().ComPortNo, qint16(7));
+        QCOMPARE(w.link().settings().ComPortNo, qint16(7));
         QVERIFY(w.PictureWait->isHidden());
     }
 
@@ -234,7 +234,7 @@ private slots:
         QVERIFY(w.mnuFile->isEnabled());
         QCOMPARE(w.LabelSerialNo->text(), QString());
         QCOMPARE(w.LabelCalDate[0]->text(), QString());
-        QCOMPARE(w.link().ComPortNo, qint16(3));
+        QCOMPARE(w.link().settings().ComPortNo, qint16(3));
         QVERIFY(rig.comm->openState());
         QCOMPARE(fileBytes(IniFileName), settingsBefore);
     }
@@ -289,7 +289,7 @@ private slots:
         ScriptedUi ui;
         ui.answers.append(MsgResult::Yes);
         ScriptedSerialControl comm;
-        comm.presentPorts = {2, 3};
+        comm.portsPresent = {2, 3};
         comm.refusedPorts = {2, 3};
         const PortDiagnosis configured =
             diagnosis(PortProblem::NoPermission,

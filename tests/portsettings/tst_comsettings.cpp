@@ -2,10 +2,10 @@
 // connection type, probing, searching, storing, and closing the dialog while a handler waits.
 
 #include "comsettings.h"
-#include "fakeportbank.h"
 #include "link.h"
 #include "modaldriver.h"
 #include "programpaths.h"
+#include "scriptedportbank.h"
 #include "scriptedui.h"
 #include "testclock.h"
 
@@ -19,7 +19,7 @@
 #include <QTimer>
 #include <memory>
 
-using Kind = FakePortBank::Kind;
+using Kind = ScriptedPortBank::Kind;
 
 namespace {
 
@@ -54,7 +54,7 @@ QString cannotOpen(int portNo)
 // One program run: the ports, the link on them, the recorded boxes and a fresh program folder.
 struct Fixture
 {
-    FakePortBank bank;
+    ScriptedPortBank bank;
     // Four times as fast: a silent port's time limits pass in a quarter of the time.
     const TestClock clock{36000, 4};
     Link link{bank, clock};
@@ -62,6 +62,12 @@ struct Fixture
     QTemporaryDir folder;
 
     Fixture() { setProgramPaths(folder.path()); }
+
+    // The connection settings the program would have read: the port and the connection type.
+    void configure(int portNo, int bluetoothOn = 0)
+    {
+        link.setSettings({qint16(portNo), qint16(bluetoothOn), 3, 5});
+    }
 
     void addPorts(const Ports &ports)
     {
@@ -119,11 +125,11 @@ void addEntryPorts(Fixture &fixture)
     fixture.bank.add(3, Kind::Silent);
     fixture.bank.add(5, Kind::Unopenable);
     fixture.bank.add(8, Kind::Silent);
-    fixture.bank.names = QStringList{"COM3", "COM5", "COM8", "ttyX"};
+    fixture.bank.listed = QList<int>{3, 5, 8, 0};
     fixture.bank.diagnoses[5] = BusyPort5;
     fixture.bank.diagnoses[0] = {PortProblem::Absent, {AbsentPort0}};
     fixture.bank.conditions[5] = QStringLiteral("Busy: in use by minicom (process 4321).");
-    fixture.link.ComPortNo = 3;
+    fixture.configure(3);
 }
 
 } // namespace
@@ -160,33 +166,31 @@ private slots:
 
 void TestComSettings::portList_data()
 {
-    QTest::addColumn<QStringList>("names");
+    QTest::addColumn<QList<int>>("listed");
     QTest::addColumn<QStringList>("texts");
     QTest::addColumn<QList<int>>("ports");
 
     QTest::newRow("one-digit ports get two spaces, two-digit ports one")
-        << QStringList{"COM3", "COM12"} << QStringList{"Com  3", "Com 12"} << QList<int>{3, 12};
+        << QList<int>{3, 12} << QStringList{"Com  3", "Com 12"} << QList<int>{3, 12};
     QTest::newRow("the list keeps port order whatever the enumeration order")
-        << QStringList{"COM12", "COM3", "COM1", "COM255"}
-        << QStringList{"Com  1", "Com  3", "Com 12", "Com 255"} << QList<int>{1, 3, 12, 255};
-    QTest::newRow("a name in lower case still gives its number")
-        << QStringList{"com7"} << QStringList{"Com  7"} << QList<int>{7};
-    QTest::newRow("a name without a number gives port 0")
-        << QStringList{"ttyX", "COM4"} << QStringList{"Com  0", "Com  4"} << QList<int>{0, 4};
-    QTest::newRow("no ports give an empty list") << QStringList{} << QStringList{} << QList<int>{};
+        << QList<int>{12, 3, 1, 255} << QStringList{"Com  1", "Com  3", "Com 12", "Com 255"}
+        << QList<int>{1, 3, 12, 255};
+    QTest::newRow("port 0 gets an entry of its own")
+        << QList<int>{0, 4} << QStringList{"Com  0", "Com  4"} << QList<int>{0, 4};
+    QTest::newRow("no ports give an empty list") << QList<int>{} << QStringList{} << QList<int>{};
 }
 
 void TestComSettings::portList()
 {
-    QFETCH(QStringList, names);
+    QFETCH(QList<int>, listed);
     QFETCH(QStringList, texts);
     QFETCH(QList<int>, ports);
 
     Fixture fixture;
     for (int portNo : ports)
         fixture.bank.add(portNo, Kind::Silent);
-    fixture.bank.names = names;
-    fixture.link.ComPortNo = 99;
+    fixture.bank.listed = listed;
+    fixture.configure(99);
     const auto dialog = fixture.open();
 
     QCOMPARE(entryTexts(dialog->Combo1), texts);
@@ -233,7 +237,7 @@ void TestComSettings::startSelection()
         fixture.bank.setCommPort(openBefore);
         fixture.bank.setOpenState(true);
     }
-    fixture.link.ComPortNo = qint16(configured);
+    fixture.configure(qint16(configured));
     const auto dialog = fixture.open();
 
     QCOMPARE(dialog->Combo1->currentText(), selected);
@@ -249,9 +253,8 @@ void TestComSettings::startSelection()
 void TestComSettings::connectionTypeSwitches()
 {
     Fixture fixture;
-    FakePortBank::Port &port = fixture.bank.add(3, Kind::Silent);
-    fixture.link.ComPortNo = 3;
-    fixture.link.BluetoothOn = 1;
+    ScriptedPortBank::Port &port = fixture.bank.add(3, Kind::Silent);
+    fixture.configure(3, 1);
     ComSettings dialog(fixture.link);
     dialog.show();
     // Hidden from the first moment, before the start-up sequence has run.
@@ -282,17 +285,16 @@ void TestComSettings::connectionTypeSwitches()
     QVERIFY(controlsEnabled(dialog));
 
     dialog.close();
-    QCOMPARE(fixture.link.BluetoothOn, 1);
-    QCOMPARE(fixture.link.ComPortNo, 3);
+    QCOMPARE(fixture.link.settings().BluetoothOn, 1);
+    QCOMPARE(fixture.link.settings().ComPortNo, 3);
     QVERIFY(!QFile::exists(IniFileName));
 }
 
 void TestComSettings::secondConnectionTypeClickDuringReopenIsDropped()
 {
     Fixture fixture;
-    FakePortBank::Port &port = fixture.bank.add(3, Kind::Silent);
-    fixture.link.ComPortNo = 3;
-    fixture.link.BluetoothOn = 1;
+    ScriptedPortBank::Port &port = fixture.bank.add(3, Kind::Silent);
+    fixture.configure(3, 1);
     const auto dialog = fixture.open();
     QCOMPARE(port.openings, 1);
 
@@ -410,8 +412,7 @@ void TestComSettings::probe()
 
     Fixture fixture;
     fixture.bank.add(3, Kind(kind), "MX70B5 V1.6");
-    fixture.link.ComPortNo = 3;
-    fixture.link.BluetoothOn = qint16(storedBluetooth);
+    fixture.configure(3, qint16(storedBluetooth));
     const auto dialog = fixture.open();
     if (!dialog->OptSpeed[chosenType]->isChecked())
         dialog->OptSpeed[chosenType]->click();
@@ -419,18 +420,18 @@ void TestComSettings::probe()
     int bluetoothSeen = -99;
     fixture.bank.onSend = [&](int, const QByteArray &frame) {
         if (frame == "@")
-            bluetoothSeen = fixture.link.BluetoothOn;
+            bluetoothSeen = fixture.link.settings().BluetoothOn;
     };
     dialog->ComRead->click();
 
     QCOMPARE(bluetoothSeen, bluetoothDuringProbe);
-    QCOMPARE(fixture.link.BluetoothOn, storedBluetooth);
+    QCOMPARE(fixture.link.settings().BluetoothOn, storedBluetooth);
     QCOMPARE(dialog->PanelRead->text(), panelRead);
     QCOMPARE(fixture.ui.texts(), boxes);
     for (const MessageRequest &box : fixture.ui.boxes)
         QCOMPARE(box.icon, MsgIcon::Information);
     if (!panelRead.isEmpty())
-        QCOMPARE(fixture.link.Instrument.Ident, QStringLiteral("Veltra K V1.6"));
+        QCOMPARE(fixture.link.instrument().Ident, QStringLiteral("Veltra K V1.6"));
     QCOMPARE(fixture.bank.openPort(), 3);
     QCOMPARE(dialog->Panel1->text(), QStringLiteral("Please select com port!"));
     QCOMPARE(panelColor(*dialog), Green);
@@ -470,14 +471,15 @@ void TestComSettings::search_data()
         << 0 << "Com  5" << 1 << "Veltra found on port 5 !" << MsgIcon::Information << "Com  5" << 5
         << "MX70B5 V1.6"
         << "" << Counts{{5, 1}} << Counts{{3, 0}} << QStringList{};
-    // Found by the sweep: the reply has been through the identification.
+    // Found by the sweep: the panel shows the reply as a probe does, the instrument record has
+    // been through the identification.
     QTest::newRow("the sweep passes a silent and a vanished port and finds the third entry")
         << Ports{{2, Kind::Silent, ""},
                  {4, Kind::Gone, ""},
                  {6, Kind::Answering, "MX70B5 V1.6"},
                  {8, Kind::Answering, "Veltra 3 V2.1"}}
         << 2 << 0 << "Com  2" << 1 << "Veltra found on port 6 !" << MsgIcon::Information << "Com  6"
-        << 6 << "Veltra K V1.6"
+        << 6 << "MX70B5 V1.6"
         << "Veltra K V1.6" << Counts{{2, 2}, {4, 0}, {6, 1}} << Counts{{4, 1}, {8, 0}}
         << QStringList{"Search on com port 2...", "Search on com port 6..."};
     QTest::newRow("finding nothing reopens the configured port and keeps the selection")
@@ -505,7 +507,7 @@ void TestComSettings::search()
 
     Fixture fixture;
     fixture.addPorts(ports);
-    fixture.link.ComPortNo = qint16(configured);
+    fixture.configure(qint16(configured));
     const auto dialog = fixture.open();
     if (chosenBefore != 0) {
         selectPort(*dialog, chosenBefore);
@@ -526,7 +528,7 @@ void TestComSettings::search()
     QCOMPARE(dialog->Combo1->currentText(), selectedAfter);
     QCOMPARE(fixture.bank.openPort(), openAfter);
     QCOMPARE(dialog->PanelRead->text(), panelRead);
-    QCOMPARE(fixture.link.Instrument.Ident, ident);
+    QCOMPARE(fixture.link.instrument().Ident, ident);
     for (auto it = openings.cbegin(); it != openings.cend(); ++it)
         QCOMPARE(fixture.bank.ports[it.key()].openings, it.value());
     for (auto it = stateQueries.cbegin(); it != stateQueries.cend(); ++it)
@@ -536,7 +538,7 @@ void TestComSettings::search()
     for (const QString &caption : captionsSeen)
         QVERIFY2(captions.contains(caption), qPrintable(caption));
     // A search changes no setting.
-    QCOMPARE(fixture.link.ComPortNo, configured);
+    QCOMPARE(fixture.link.settings().ComPortNo, configured);
     QVERIFY(!QFile::exists(IniFileName));
     QCOMPARE(panelColor(*dialog), Green);
     QVERIFY(controlsEnabled(*dialog));
@@ -567,8 +569,7 @@ void TestComSettings::okStores()
     Fixture fixture;
     fixture.bank.add(3, Kind::Silent);
     fixture.bank.add(12, Kind::Silent);
-    fixture.link.ComPortNo = 3;
-    fixture.link.BluetoothOn = qint16(storedBluetooth);
+    fixture.configure(3, qint16(storedBluetooth));
     const auto dialog = fixture.open();
     selectPort(*dialog, chosenPort);
     if (!dialog->OptSpeed[chosenType]->isChecked())
@@ -579,8 +580,8 @@ void TestComSettings::okStores()
     QCOMPARE(dialog->result(), int(QDialog::Accepted));
     QVERIFY(dialog->isHidden());
     QVERIFY(dialog->bUnloaded);
-    QCOMPARE(fixture.link.ComPortNo, chosenPort);
-    QCOMPARE(fixture.link.BluetoothOn, chosenType == 2 ? 1 : 0);
+    QCOMPARE(fixture.link.settings().ComPortNo, chosenPort);
+    QCOMPARE(fixture.link.settings().BluetoothOn, chosenType == 2 ? 1 : 0);
     QCOMPARE(readAppSetting("ComPort", "none"), comPortKey);
     QCOMPARE(readAppSetting("ConnectViaBluetooth", "none"), bluetoothKey);
     QCOMPARE(fixture.bank.totalOpenings(), openings);
@@ -608,7 +609,7 @@ void TestComSettings::okRefuses()
 
     Fixture fixture;
     fixture.addPorts(ports);
-    fixture.link.ComPortNo = qint16(configured);
+    fixture.configure(qint16(configured));
     const auto dialog = fixture.open();
     if (chosenPort != 0) {
         selectPort(*dialog, chosenPort);
@@ -621,7 +622,7 @@ void TestComSettings::okRefuses()
     QVERIFY(dialog->isVisible());
     QVERIFY(!dialog->bUnloaded);
     QVERIFY(dialog->ComOK->isEnabled());
-    QCOMPARE(fixture.link.ComPortNo, configured);
+    QCOMPARE(fixture.link.settings().ComPortNo, configured);
     QVERIFY(!QFile::exists(IniFileName));
 }
 
@@ -629,7 +630,7 @@ void TestComSettings::closingBeforeStartUpOpensNothing()
 {
     Fixture fixture;
     fixture.bank.add(3, Kind::Silent);
-    fixture.link.ComPortNo = 3;
+    fixture.configure(3);
     ComSettings dialog(fixture.link);
     dialog.show();
     QVERIFY(dialog.TimerStart->isActive());
@@ -653,8 +654,7 @@ void TestComSettings::closingWhileProbeWaits()
 
     Fixture fixture;
     fixture.bank.add(3, Kind::Answering, "Veltra 2 V2.1", 300);
-    fixture.link.ComPortNo = 3;
-    fixture.link.BluetoothOn = 1;
+    fixture.configure(3, 1);
     QPointer<ComSettings> dialog = fixture.open().release();
     dialog->OptSpeed[0]->click();
 
@@ -672,7 +672,7 @@ void TestComSettings::closingWhileProbeWaits()
     };
     dialog->ComRead_Click();
 
-    QCOMPARE(fixture.link.BluetoothOn, 1);
+    QCOMPARE(fixture.link.settings().BluetoothOn, 1);
     QVERIFY(fixture.ui.boxes.isEmpty());
     if (how == "delete") {
         QVERIFY(dialog.isNull());
@@ -683,7 +683,7 @@ void TestComSettings::closingWhileProbeWaits()
     // The handler ended without touching the dialog: no reply shown, controls still locked.
     QCOMPARE(dialog->PanelRead->text(), QString());
     QVERIFY(!dialog->ComOK->isEnabled());
-    QCOMPARE(fixture.link.ComPortNo, 3);
+    QCOMPARE(fixture.link.settings().ComPortNo, 3);
     delete dialog;
 }
 
@@ -691,8 +691,7 @@ void TestComSettings::closingModalDialogWhileProbeWaits()
 {
     Fixture fixture;
     fixture.bank.add(3, Kind::Answering, "Veltra 2 V2.1", 300);
-    fixture.link.ComPortNo = 3;
-    fixture.link.BluetoothOn = 1;
+    fixture.configure(3, 1);
     bool probeEnded = false;
     int result = -1;
     {
@@ -715,7 +714,7 @@ void TestComSettings::closingModalDialogWhileProbeWaits()
         QVERIFY(probeEnded);
     }
     QCOMPARE(result, int(QDialog::Rejected));
-    QCOMPARE(fixture.link.BluetoothOn, 1);
+    QCOMPARE(fixture.link.settings().BluetoothOn, 1);
     QVERIFY(fixture.ui.boxes.isEmpty());
 }
 

@@ -52,7 +52,7 @@ void TestComSettingsSim::searchFindsTheAnsweringInstrumentAndOkStoresIt()
     // answering simulator still gives its prompt within milliseconds.
     const TestClock clock(36000, 4);
     Link link(comm, clock);
-    link.ComPortNo = 3;
+    link.setSettings({3, 0, 3, 5});
     ComSettings dialog(link);
     dialog.show();
     QTRY_COMPARE_WITH_TIMEOUT(dialog.bFormLoading, qint16(0), 5000);
@@ -68,7 +68,8 @@ void TestComSettingsSim::searchFindsTheAnsweringInstrumentAndOkStoresIt()
     dialog.ComSearch->click();
     QCOMPARE(ui.texts(), QStringList{"Veltra found on port 7 !"});
     QCOMPARE(dialog.Combo1->currentText(), QStringLiteral("Com  7"));
-    QCOMPARE(dialog.PanelRead->text(), QStringLiteral("Veltra K V1.6"));
+    QCOMPARE(dialog.PanelRead->text(), QStringLiteral("MX70B5 V1.6"));
+    QCOMPARE(link.instrument().Ident, QStringLiteral("Veltra K V1.6"));
     QCOMPARE(silent.commands(), QList<QByteArray>{});
     QCOMPARE(answering.commands(), QList<QByteArray>{"\x02V58\x03"});
 
@@ -78,7 +79,7 @@ void TestComSettingsSim::searchFindsTheAnsweringInstrumentAndOkStoresIt()
 
     dialog.ComOK->click();
     QVERIFY(dialog.isHidden());
-    QCOMPARE(link.ComPortNo, qint16(7));
+    QCOMPARE(link.settings().ComPortNo, qint16(7));
     QCOMPARE(readAppSetting("ComPort", ""), QStringLiteral("7"));
     QCOMPARE(readAppSetting("ConnectViaBluetooth", ""), QStringLiteral("0;3;5"));
     QCOMPARE(answering.commands().size(), 2);

@@ -1,6 +1,7 @@
 // veltra-calib as a process against the virtual instrument: each command, --json parsed back,
 // the exact commands of a write, and every exit code.
 
+#include "commandtexts.h"
 #include "passwordstore.h"
 #include "programpaths.h"
 #include "siminstrument.h"
@@ -89,16 +90,7 @@ struct ToolRig
 // The simulator's received commands without the status queries, from index `from` on.
 Commands commandsFrom(const SimInstrument &sim, qsizetype from)
 {
-    Commands result;
-    for (QByteArray frame : sim.commands().mid(from)) {
-        if (frame.startsWith('\x02'))
-            frame = frame.mid(1, frame.size() - 4);
-        else if (frame.endsWith("\r\n"))
-            frame.chop(2);
-        if (frame != "t")
-            result.append(frame);
-    }
-    return result;
+    return commandsWithoutStatus(sim.commands().mid(from));
 }
 
 } // namespace

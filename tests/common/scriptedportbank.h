@@ -1,18 +1,18 @@
 #pragma once
-// A serial control with several numbered ports behind it, each with its own behaviour: an
-// instrument that answers "V" in the plain framing (at once or after a delay), a port where
+// A scripted serial control with several numbered ports behind it, each with its own behaviour:
+// an instrument that answers "V" in the plain framing (at once or after a delay), a port where
 // nothing answers, a port that is listed but refuses to open, a port that is listed but gone.
-// Records what the dialog did to each port.
+// Records what was done to each port. (ScriptedSerialControl scripts one port's traffic in
+// detail; this one scripts which port answers.)
 
 #include "serialcontrol.h"
 
 #include <QMap>
-#include <QStringList>
 #include <QThread>
 #include <QTimer>
 #include <functional>
 
-class FakePortBank final : public SerialControl
+class ScriptedPortBank final : public SerialControl
 {
 public:
     enum class Kind { Answering, Silent, Unopenable, Gone };
@@ -28,8 +28,8 @@ public:
     };
 
     QMap<int, Port> ports;
-    // What the enumeration reports, in its order; the ports' own names ("COM3") when empty.
-    QStringList names;
+    // What the enumeration reports, in its order; the ports' own numbers when empty.
+    QList<int> listed;
     // What the bank says about ports that do not open, and the states it reports for the list.
     QMap<int, PortDiagnosis> diagnoses;
     QMap<int, QString> conditions;
@@ -77,14 +77,15 @@ public:
         m_open = m_commPort;
     }
 
-    int portState(int index) override
+    bool isPresent(int portNo) override
     {
-        const auto it = ports.find(index + 1);
+        const auto it = ports.find(portNo);
         if (it == ports.end())
-            return 0;
+            return false;
         ++it->stateQueries;
-        return it->kind == Kind::Gone ? 0 : 1;
+        return it->kind != Kind::Gone;
     }
+    QList<int> presentPorts() override { return listed.isEmpty() ? ports.keys() : listed; }
 
     int inCount() override { return int(m_input.size()); }
     QByteArray inText() override { return std::exchange(m_input, {}); }
@@ -116,13 +117,6 @@ public:
     int outCount() override { return 0; }
     int eventCode() const override { return 0; }
 
-    QString portList(int index, qint32 &, const QString &) override
-    {
-        const QStringList listed = enumerated();
-        if (index < 0)
-            return QStringLiteral("COUNT=%1").arg(listed.size());
-        return QStringLiteral("NAME=%1").arg(listed.value(index));
-    }
     QString portDescription(int portNo) override
     {
         return ports.contains(portNo) ? QStringLiteral("/dev/fake%1 test adapter").arg(portNo)
@@ -144,16 +138,6 @@ public:
     }
 
 private:
-    QStringList enumerated() const
-    {
-        if (!names.isEmpty())
-            return names;
-        QStringList result;
-        for (auto it = ports.begin(); it != ports.end(); ++it)
-            result.append(QStringLiteral("COM%1").arg(it.key()));
-        return result;
-    }
-
     int m_commPort = 1;
     QString m_settings;
     int m_open = 0;
