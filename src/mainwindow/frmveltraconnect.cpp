@@ -3,6 +3,7 @@
 #include "frmveltra.h"
 
 #include "comsettings.h"
+#include "linkmessages.h"
 #include "programpaths.h"
 #include "uiservices.h"
 
@@ -87,7 +88,8 @@ void frmVeltra::TimerStart_Timer()
         if (!found) {
             l.ComPortNo = savedPortNo;
             const bool allDenied = !otherOutcome && !denied.isEmpty();
-            l.ShowTransferError(QStringLiteral("V"), allDenied ? denied.first().text() : QString());
+            ShowTransferError(l, QStringLiteral("V"),
+                              allDenied ? denied.first().text() : QString());
             l.OpenComPort(l.ComPortNo, l.BluetoothOn);
         }
     }

@@ -1,6 +1,7 @@
 // Opening the port with the line profiles, waiting, and the transfer error message.
 
 #include "link.h"
+#include "linkmessages.h"
 #include "scriptedserialcontrol.h"
 #include "scriptedui.h"
 #include "testclock.h"
@@ -169,7 +170,7 @@ private slots:
         Link link(control);
         link.BluetoothOn = qint16(bluetoothOn);
         link.Instrument.DeviceType = qint16(deviceType);
-        link.ShowTransferError(command);
+        ShowTransferError(link, command);
         QCOMPARE(ui.beeps, 1);
         QCOMPARE(ui.boxes.size(), 1);
         QTEST(ui.boxes.first().text, "text");
