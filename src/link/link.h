@@ -105,7 +105,7 @@ public:
     // Fields of the steps before a failure keep their new values.
     QString ReadInstrumentInfo();
     void ParseIdentity();
-    // DeviceNameTable entry of Instrument.DeviceType: the title of the link's message boxes.
+    // DeviceNameTable entry of Instrument.DeviceType: the title of the boxes about the link.
     QString deviceName() const;
 
     // Handler of the serial control's communication event: records parity errors.
