@@ -50,7 +50,7 @@ bool runFraming(const QString &framing, Result &result)
         const double cpuStart = cpuSeconds();
         wall.start();
         const bool ok =
-            link.ReadInstrumentInfo() == 1 && link.DoTransfer(QStringLiteral("WR"), 1) == 1;
+            link.ReadInstrumentInfo().isEmpty() && link.DoTransfer(QStringLiteral("WR"), 1) == 1;
         const double wallSeconds = static_cast<double>(wall.nsecsElapsed()) / 1e9;
         const double cpu = cpuSeconds() - cpuStart;
         if (!ok) {

@@ -10,8 +10,9 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const QByteArray bytes(reinterpret_cast<const char *>(data), static_cast<qsizetype>(size));
-    loadPasswordBytes(bytes);
-    for (const QString &slot : Password) {
+    PasswordStore store(QString{});
+    store.loadBytes(bytes);
+    for (const QString &slot : {store.password(), store.secondSlot()}) {
         require(slot.size() <= MaxPasswordLength);
         require(std::all_of(slot.cbegin(), slot.cend(), isPasswordCharacter));
     }

@@ -4,7 +4,7 @@
 
 Outcome CalibrationCore::identify()
 {
-    const QString failed = m_link.identifyInstrument();
+    const QString failed = m_link.ReadInstrumentInfo();
     return failed.isEmpty() ? Outcome() : Outcome::failed(failed);
 }
 

@@ -4,7 +4,6 @@
 
 #include "settingvalue.h"
 #include "texttokens.h"
-#include "uiservices.h"
 
 #include <array>
 
@@ -95,17 +94,7 @@ void Link::InitDeviceTables()
     };
 }
 
-qint16 Link::ReadInstrumentInfo()
-{
-    const QString failed = identifyInstrument();
-    if (failed.isEmpty())
-        return 1;
-    ui().setBusyPointer(false);
-    ShowTransferError(failed);
-    return -1;
-}
-
-QString Link::identifyInstrument()
+QString Link::ReadInstrumentInfo()
 {
     if (DoTransfer(QStringLiteral("V"), 0) == -1)
         return QStringLiteral("V");

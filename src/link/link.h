@@ -17,7 +17,9 @@
 //   deadline. The pause before each frame is a 2 ms sleep of the thread.
 // - A reply that grows past ReplyBufferCap ends its exchange like a time limit; a port that
 //   closes during a wait (the device went away) ends the exchange at once with -1.
-// - The Link does not own the serial control or the clock. Messages go through ui().
+// - The Link does not own the serial control or the clock. It shows nothing: failures are result
+//   codes and values for its owner to show. A parity error is decided by the owner's
+//   ParityDecision (the window asks the user); without one the transfer fails.
 // - The link owns its state: others read it through accessors. The connection settings change
 //   through setSettings(), or for a while through a ScopedProfile that puts them back.
 // - A failed OpenComPort leaves the reason, in sentences for the user, in openFailure() and in
@@ -33,6 +35,8 @@
 #include <QObject>
 #include <QString>
 #include <QStringList>
+
+#include <functional>
 
 class TimeLimit;
 enum class ReplyState;
@@ -51,6 +55,9 @@ constexpr int DeviceTypeCount = 25;
 // OpenComPort's result for any failure (0 is open).
 constexpr qint16 PortOpenFailed = 17;
 constexpr int ReplyBufferCap = 64 * 1024;
+
+// What becomes of a transfer whose attempts ended in a parity error.
+enum class ParityDecision { Fail, Ignore };
 
 class Link : public QObject
 {
@@ -104,19 +111,19 @@ public:
     qint16 DoTransfer(const QString &command, qint16 verifyStatus);
     qint16 SendReceive(const QString &command, double promptTimeout, double replyTimeout);
     qint16 QueryTransferStatus();
-    // details: what the box shows behind "Show Details...", such as why the port did not open.
-    void ShowTransferError(const QString &command, const QString &details = QString());
+    // Asked by DoTransfer after a parity error: Ignore makes the transfer a success with an
+    // empty ResponseText.
+    void setParityDecision(std::function<ParityDecision()> decide);
 
     // Identification.
     void InitDeviceTables();
-    qint16 ReadInstrumentInfo();
-    // The same four commands without any message: the command that failed, or "" when all
-    // succeeded.
-    QString identifyInstrument();
+    // "V", "Vx", "#R" and "Ux" into Instrument: the command that failed, "" when all succeeded.
+    // Fields of the steps before a failure keep their new values.
+    QString ReadInstrumentInfo();
     // Takes the identity, model and firmware version from a reply to "V" into the instrument
     // record and hands them back; the reply itself is left as it is.
     InstrumentInfo ParseIdentity(const QString &reply);
-    // DeviceNameTable entry of Instrument.DeviceType: the title of the link's message boxes.
+    // DeviceNameTable entry of Instrument.DeviceType: the title of the boxes about the link.
     QString deviceName() const;
 
     // Handler of the serial control's communication event: records parity errors.
@@ -154,7 +161,11 @@ private:
     qint16 replyFailed();
 
     const Clock &m_clock;
+    std::function<ParityDecision()> m_parityDecision;
 };
+
+// The message for a failed command: which one, and what to check (the cable, or Bluetooth).
+QString transferErrorText(const QString &command, bool bluetooth);
 
 QString MapOldModelName(const QString &text);
 double GetFwVersion(const QString &text);

@@ -3,7 +3,6 @@
 #include "link.h"
 
 #include "settingvalue.h"
-#include "uiservices.h"
 
 namespace {
 
@@ -45,10 +44,7 @@ qint16 Link::DoTransfer(const QString &command, qint16 verifyStatus)
         qCDebug(lcLink) << command << "attempt" << attempt << "result" << result;
     }
 
-    if (result == -2
-        && msgBox(QStringLiteral("Parity Error\n\nPress Ok to Quit, Cancel to ignore."),
-                  MsgButtons::OkCancel, MsgIcon::Exclamation, ProgramTitle, MsgResult::Ok)
-            == MsgResult::Cancel)
+    if (result == -2 && m_parityDecision && m_parityDecision() == ParityDecision::Ignore)
         result = 0;
 
     InTransfer = 0;
@@ -57,6 +53,11 @@ qint16 Link::DoTransfer(const QString &command, qint16 verifyStatus)
         return -1;
     }
     return 1;
+}
+
+void Link::setParityDecision(std::function<ParityDecision()> decide)
+{
+    m_parityDecision = std::move(decide);
 }
 
 qint16 Link::QueryTransferStatus()

@@ -1,14 +1,9 @@
 #include "link.h"
 
-#include "uiservices.h"
-
-void Link::ShowTransferError(const QString &command, const QString &details)
+QString transferErrorText(const QString &command, bool bluetooth)
 {
-    const QString check = BluetoothOn != 0 ? QStringLiteral("Please check bluetooth,")
-                                           : QStringLiteral("Please check connection cable,");
-    const QString text = QStringLiteral("Data transfer to instrument fails (") + command
-        + QStringLiteral(") !\n") + check
-        + QStringLiteral("\nCom port (Selection!) and device status !");
-    ui().beep();
-    msgBox(text, MsgButtons::Ok, MsgIcon::Exclamation, deviceName(), MsgResult::Ok, details);
+    const QString check = bluetooth ? QStringLiteral("Please check bluetooth,")
+                                    : QStringLiteral("Please check connection cable,");
+    return QStringLiteral("Data transfer to instrument fails (") + command + QStringLiteral(") !\n")
+        + check + QStringLiteral("\nCom port (Selection!) and device status !");
 }

@@ -4,9 +4,10 @@
 #include "frmveltra.h"
 
 #include "calibrationwrite.h"
+#include "linkmessages.h"
 #include "msgform.h"
+#include "passwordfilebox.h"
 #include "passwordinput.h"
-#include "passwordstore.h"
 #include "programpaths.h"
 #include "uiservices.h"
 #include "writerecorder.h"
@@ -31,29 +32,32 @@ DateRequest frmVeltra::askedDates() const
 void frmVeltra::ComChange_Click()
 {
     const RecordSettings recordSettings = RecordSettings::fromSettingsFile(IniFileName);
-    if (!PasswordOk) {
-        if (!ReadPassword())
-            return;
-        if (Password[0].isEmpty()) {
-            if (ShowInfoPswMsg == 1) {
-                MsgForm notice(this);
-                ui().showDialog(notice);
-                ShowInfoPswMsg = 0;
-            }
-        } else {
-            {
-                PasswordInput input(this);
-                ui().showDialog(input);
-            }
-            if (InputPassword != Password[0]) {
-                // Kept in the record without a word, as the refusal itself.
-                WriteRecorder(m_core, RecordSource::Window, recordSettings)
-                    .refusePassword(askedDates());
-                return;
-            }
+    const WriteGate::Check gate = writeGate.check();
+    switch (gate.step) {
+    case WriteGate::Step::FileError:
+        passwordFileOk(gate.file);
+        return;
+    case WriteGate::Step::NoPassword:
+        if (ShowInfoPswMsg == 1) {
+            MsgForm notice(this);
+            ui().showDialog(notice);
+            ShowInfoPswMsg = 0;
         }
+        break;
+    case WriteGate::Step::AskPassword: {
+        PasswordInput input(this);
+        ui().showDialog(input);
+        if (!writeGate.answer(input.password())) {
+            // Kept in the record without a word, as the refusal itself.
+            WriteRecorder(m_core, RecordSource::Window, recordSettings)
+                .refusePassword(askedDates());
+            return;
+        }
+        break;
     }
-    PasswordOk = true;
+    case WriteGate::Step::Passed:
+        break;
+    }
 
     const MenuLock lock(*this);
     // The expiration date the user asked for must come back too, even when the read that follows
@@ -79,7 +83,7 @@ void frmVeltra::ComChange_Click()
         expirationChosen() ? std::optional<QDate>(DTPicker1[1]->date()) : std::nullopt;
     const Outcome checked = write.verify(offered);
     if (!checked.done()) {
-        m_link.ShowTransferError(checked.command);
+        ShowTransferError(m_link, checked.command);
         return;
     }
     if (write.report().verified.value_or(false))
@@ -119,7 +123,7 @@ Outcome frmVeltra::SetCalibDate(CalibrationWrite &write)
         msgBox(instrumentChangedText(outcome), MsgButtons::Ok, MsgIcon::Stop);
         break;
     case Outcome::Kind::CommandFailed:
-        m_link.ShowTransferError(outcome.command);
+        ShowTransferError(m_link, outcome.command);
         break;
     case Outcome::Kind::Done:
     case Outcome::Kind::Declined:

@@ -4,7 +4,9 @@
 
 #include "aboutform.h"
 #include "comsettings.h"
+#include "linkmessages.h"
 #include "passwordchange.h"
+#include "passwordfilebox.h"
 #include "passwordinput.h"
 #include "passwordstore.h"
 #include "uiservices.h"
@@ -35,6 +37,8 @@ frmVeltra::frmVeltra(SerialControl &comm, const Clock &clock, QWidget *parent)
       m_endProgram(endProcessNow),
       m_today(&QDate::currentDate)
 {
+    // The window and the port dialog it opens share this link: a parity error is the user's call.
+    m_link.setParityDecision(&askParityError);
     buildForm();
 }
 
@@ -131,19 +135,15 @@ void frmVeltra::mnuSettings_Click()
 
 void frmVeltra::mnuSetPassword_Click()
 {
-    if (!ReadPassword())
+    PasswordStore store;
+    if (!passwordFileOk(store.ReadPassword()))
         return;
-    if (Password[0].isEmpty()) {
-        PasswordChange change(this);
-        ui().showDialog(change);
-        return;
-    }
-    {
+    if (store.isSet()) {
         PasswordInput input(this);
         ui().showDialog(input);
+        if (!store.matches(input.password()))
+            return;
     }
-    if (InputPassword == Password[0]) {
-        PasswordChange change(this);
-        ui().showDialog(change);
-    }
+    PasswordChange change(store, this);
+    ui().showDialog(change);
 }

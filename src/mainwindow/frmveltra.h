@@ -19,6 +19,7 @@
 
 #include "calibrationcore.h"
 #include "link.h"
+#include "writegate.h"
 
 #include <QColor>
 #include <QDate>
@@ -99,7 +100,8 @@ public:
     // Window variables.
     qint16 ValidMonthOfCalib = 0;
     QString CalibDateText[2];
-    bool PasswordOk = false;
+    // The password is asked until the first write passes it.
+    WriteGate writeGate;
     qint16 StartComPort = 0;
     qint16 ShowInfoPswMsg = 1;
 

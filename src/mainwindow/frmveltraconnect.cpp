@@ -4,6 +4,7 @@
 
 #include "comsettings.h"
 #include "connector.h"
+#include "linkmessages.h"
 #include "uiservices.h"
 
 #include <QFrame>
@@ -70,7 +71,7 @@ void frmVeltra::TimerStart_Timer()
                 ? search.openFailures.value(configured.ComPortNo, search.openFailures.first())
                       .text()
                 : QString();
-            l.ShowTransferError(QStringLiteral("V"), details);
+            ShowTransferError(l, QStringLiteral("V"), details);
             connector.open(configured.ComPortNo, configured.BluetoothOn);
         }
     }

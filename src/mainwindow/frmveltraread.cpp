@@ -2,6 +2,7 @@
 
 #include "frmveltra.h"
 
+#include "linkmessages.h"
 #include "twips.h"
 #include "uiservices.h"
 
@@ -27,7 +28,7 @@ void frmVeltra::ComRead_Click()
     const Outcome identified = m_core.identify();
     if (!identified.done()) {
         ui().setBusyPointer(false);
-        l.ShowTransferError(identified.command);
+        ShowTransferError(l, identified.command);
         l.forgetInstrument();
         return;
     }
@@ -39,7 +40,7 @@ void frmVeltra::ComRead_Click()
     DateWords words;
     const Outcome dated = m_core.readDates(words);
     if (!dated.done()) {
-        l.ShowTransferError(dated.command);
+        ShowTransferError(l, dated.command);
         // Asks "Terminate program ?"; when the user stays, the read-out goes on without dates.
         close();
     }

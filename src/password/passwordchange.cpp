@@ -1,6 +1,7 @@
 #include "passwordchange.h"
 
 #include "latin1validator.h"
+#include "passwordfilebox.h"
 #include "passwordstore.h"
 #include "twips.h"
 #include "uiservices.h"
@@ -17,7 +18,7 @@ const QColor DisabledFieldColor(192, 192, 192);
 
 } // namespace
 
-PasswordChange::PasswordChange(QWidget *parent)
+PasswordChange::PasswordChange(PasswordStore &store, QWidget *parent)
     : NormalPointerDialog(QStringLiteral("Change Password"), twipsSize(3465, 3930), parent),
       Label1(new QLabel(QStringLiteral("Change Password"), this)),
       Frame1(new QGroupBox(this)),
@@ -25,7 +26,8 @@ PasswordChange::PasswordChange(QWidget *parent)
                   new QGroupBox(QStringLiteral("Confirm"), Frame1)},
       TextExpert{new QLineEdit(FrameExpert[0]), new QLineEdit(FrameExpert[1])},
       ComCancel(new QPushButton(QStringLiteral("&Cancel"), this)),
-      ComOK(new QPushButton(QStringLiteral("&Update"), this))
+      ComOK(new QPushButton(QStringLiteral("&Update"), this)),
+      m_store(store)
 {
     Label1->setGeometry(twipsRect(120, 150, 3195, 405));
     Label1->setAlignment(Qt::AlignCenter);
@@ -115,7 +117,7 @@ void PasswordChange::ComOK_Click()
         TextExpert[1]->setFocus();
         return;
     }
-    if (newPassword != Password[0]) {
+    if (!m_store.matches(newPassword)) {
         if (newPassword.isEmpty()
             && msgBox(QStringLiteral("Delete Password?"), MsgButtons::YesNo, MsgIcon::Question,
                       ProgramTitle, MsgResult::No)
@@ -124,10 +126,10 @@ void PasswordChange::ComOK_Click()
             return;
         }
         // A password that did not reach the file is not in force either.
-        const QString previous = Password[0];
-        Password[0] = newPassword;
-        if (!WritePassword()) {
-            Password[0] = previous;
+        const QString previous = m_store.password();
+        m_store.setPassword(newPassword);
+        if (!passwordFileOk(m_store.WritePassword())) {
+            m_store.setPassword(previous);
             return;
         }
     }

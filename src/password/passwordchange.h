@@ -1,7 +1,7 @@
 #pragma once
 // The modal dialog that sets, changes or deletes the access password. The new password is typed
-// twice; "&Update" stores it in Password[0] and saves the file, then the dialog is Done ("&Close",
-// Cancel disabled) until the new-password field changes again.
+// twice; "&Update" stores it in the password store it is given and saves the file, then the
+// dialog is Done ("&Close", Cancel disabled) until the new-password field changes again.
 //
 // Enter in a field moves on (to the confirmation, then to "&Update") and never reaches the
 // default button "&Cancel", so typing a password and pressing Enter cannot throw it away.
@@ -12,12 +12,14 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class PasswordStore;
 
 class PasswordChange final : public NormalPointerDialog
 {
     Q_OBJECT
 public:
-    explicit PasswordChange(QWidget *parent = nullptr);
+    // The store holds the current password, loaded by the caller; it must outlive the dialog.
+    explicit PasswordChange(PasswordStore &store, QWidget *parent = nullptr);
 
     QLabel *Label1;
     QGroupBox *Frame1;
@@ -34,4 +36,6 @@ private:
     void TextExpert_KeyDown(int index);
     void ComOK_Click();
     void setEditing(bool editing);
+
+    PasswordStore &m_store;
 };

@@ -17,8 +17,6 @@ PasswordInput::PasswordInput(QWidget *parent)
       ComOK(new QPushButton(QStringLiteral("&OK"), this)),
       ComCancel(new QPushButton(QStringLiteral("&Cancel"), this))
 {
-    InputPassword.clear();
-
     Frame1->setGeometry(twipsRect(120, 120, 3075, 1095));
     TextCode->setGeometry(twipsRect(240, 480, 2595, 420));
     echoAsterisks(TextCode);
@@ -55,6 +53,6 @@ bool PasswordInput::eventFilter(QObject *watched, QEvent *event)
 
 void PasswordInput::ComOK_Click()
 {
-    InputPassword = TextCode->text();
+    m_password = TextCode->text();
     accept();
 }

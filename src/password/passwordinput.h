@@ -1,7 +1,7 @@
 #pragma once
-// The modal dialog that asks for the access password. It only collects the text: OK puts it into
-// InputPassword unchanged; Cancel, Escape and the close box leave InputPassword "". The caller
-// compares it with Password[0].
+// The modal dialog that asks for the access password. It only collects the text: after OK,
+// password() is the text typed, unchanged; after Cancel, Escape or the close box it is "". The
+// caller compares it with the stored password.
 
 #include "normalpointerdialog.h"
 
@@ -20,9 +20,14 @@ public:
     QPushButton *ComOK;
     QPushButton *ComCancel;
 
+    // What the dialog hands back: the typed text after OK, "" otherwise.
+    const QString &password() const { return m_password; }
+
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void ComOK_Click();
+
+    QString m_password;
 };

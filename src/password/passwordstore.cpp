@@ -1,29 +1,20 @@
 #include "passwordstore.h"
 
-#include "programpaths.h"
 #include "savefile.h"
 #include "settingvalue.h"
-#include "uiservices.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QtEndian>
 #include <algorithm>
-
-QString Password[2];
-QString InputPassword;
+#include <utility>
 
 namespace {
 
 constexpr qsizetype SlotBytes = qsizetype{2} * MaxPasswordLength;
 constexpr qsizetype FileBytes = 2 * SlotBytes + 1;
 constexpr char FileEndMark = '0';
-
-QString passwordFilePath()
-{
-    return PrgPath + PasswordFileName;
-}
 
 // Value i (0-based) holds the character code minus 12 + i; the text is closed by a NUL and
 // padded with spaces, so a 20-character password leaves no room for its NUL.
@@ -59,20 +50,42 @@ bool isStorable(const QString &text)
 
 } // namespace
 
+QString PasswordFileResult::text() const
+{
+    switch (error) {
+    case Error::None:
+        break;
+    case Error::Unreadable:
+        return QStringLiteral("Cannot read password file!\n%1\n%2")
+            .arg(QDir::toNativeSeparators(path), reason);
+    case Error::InvalidPassword:
+        return QStringLiteral("Invalid password, cannot save password!");
+    case Error::Unwritable:
+        return QStringLiteral("Cannot save password!\n%1\n%2")
+            .arg(QDir::toNativeSeparators(path), reason);
+    }
+    return QString();
+}
+
 bool isPasswordCharacter(QChar c)
 {
     return c.unicode() >= 1 && c.unicode() <= 255;
 }
 
-bool ReadPassword()
+PasswordStore::PasswordStore() : m_path(PrgPath + PasswordFileName)
+{ }
+
+PasswordStore::PasswordStore(QString path) : m_path(std::move(path))
+{ }
+
+PasswordFileResult PasswordStore::ReadPassword()
 {
-    const QString path = passwordFilePath();
-    const QFileInfo info(path);
+    const QFileInfo info(m_path);
     QByteArray bytes;
     // Only a missing file means "no password"; one that is there but cannot be read must not drop
     // the protection it holds. A link to nowhere counts as there.
     if (info.exists() || info.isSymLink()) {
-        QFile file(path);
+        QFile file(m_path);
         QString reason;
         // Anything but a plain file (a pipe would block the program) is not opened at all.
         if (info.exists() && !info.isFile() && !info.isDir())
@@ -81,53 +94,41 @@ bool ReadPassword()
             bytes = file.read(FileBytes);
         if (reason.isEmpty() && file.error() != QFileDevice::NoError)
             reason = file.errorString();
-        if (!reason.isEmpty()) {
-            msgBox(QStringLiteral("Cannot read password file!\n%1\n%2")
-                       .arg(QDir::toNativeSeparators(path), reason),
-                   MsgButtons::Ok, MsgIcon::Stop);
-            return false;
-        }
+        if (!reason.isEmpty())
+            return {PasswordFileResult::Error::Unreadable, m_path, reason};
     }
-    loadPasswordBytes(bytes);
-    return true;
+    loadBytes(bytes);
+    return {};
 }
 
-void loadPasswordBytes(const QByteArray &bytes)
+void PasswordStore::loadBytes(const QByteArray &bytes)
 {
     if (bytes.isEmpty()) {
-        Password[0].clear();
-        Password[1].clear();
+        m_slots[0].clear();
+        m_slots[1].clear();
         return;
     }
     // A file too short for slot 0 leaves slot 1 as it was, as older versions did.
     if (bytes.size() < SlotBytes) {
-        Password[0].clear();
+        m_slots[0].clear();
         return;
     }
-    Password[0] = decodeSlot(bytes.constData());
-    Password[1] =
+    m_slots[0] = decodeSlot(bytes.constData());
+    m_slots[1] =
         bytes.size() < 2 * SlotBytes ? QString() : decodeSlot(bytes.constData() + SlotBytes);
 }
 
-bool WritePassword()
+PasswordFileResult PasswordStore::WritePassword() const
 {
-    if (!isStorable(Password[0]) || !isStorable(Password[1])) {
-        msgBox(QStringLiteral("Invalid password, cannot save password!"), MsgButtons::Ok,
-               MsgIcon::Stop);
-        return false;
-    }
-    QByteArray bytes = encodeSlot(Password[0]) + encodeSlot(Password[1]);
+    if (!isStorable(m_slots[0]) || !isStorable(m_slots[1]))
+        return {PasswordFileResult::Error::InvalidPassword, m_path, QString()};
+    QByteArray bytes = encodeSlot(m_slots[0]) + encodeSlot(m_slots[1]);
     bytes.append(FileEndMark);
 
     // The file guards who may write calibration dates: only its owner may read or change it.
-    const QString path = passwordFilePath();
     const QString reason =
-        saveFileAtomically(path, bytes, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-    if (!reason.isEmpty()) {
-        msgBox(QStringLiteral("Cannot save password!\n%1\n%2")
-                   .arg(QDir::toNativeSeparators(path), reason),
-               MsgButtons::Ok, MsgIcon::Stop);
-        return false;
-    }
-    return true;
+        saveFileAtomically(m_path, bytes, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    if (!reason.isEmpty())
+        return {PasswordFileResult::Error::Unwritable, m_path, reason};
+    return {};
 }

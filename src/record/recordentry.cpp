@@ -1,11 +1,8 @@
 #include "recordentry.h"
 
-#include <QSysInfo>
+#include "account.h"
 
-#ifdef Q_OS_UNIX
-#include <pwd.h>
-#include <unistd.h>
-#endif
+#include <QSysInfo>
 
 #include <array>
 #include <utility>
@@ -45,18 +42,6 @@ std::optional<Value> valueOf(const std::array<std::pair<Value, QLatin1StringView
             return v;
     }
     return std::nullopt;
-}
-
-// The account that runs the program. On Unix the process's own user, as the environment may
-// still name another one after su or sudo.
-QString accountName()
-{
-#ifdef Q_OS_UNIX
-    if (const passwd *user = getpwuid(geteuid()))
-        return QString::fromLocal8Bit(user->pw_name);
-#endif
-    const QString name = qEnvironmentVariable("USERNAME", qEnvironmentVariable("USER"));
-    return name.isEmpty() ? QStringLiteral("unknown") : name;
 }
 
 } // namespace

@@ -12,6 +12,7 @@
 #include "terminal.h"
 #include "toolsettings.h"
 #include "uiservices.h"
+#include "writegate.h"
 #include "writerecorder.h"
 
 #include <QCoreApplication>
@@ -38,22 +39,6 @@ void progress(int portNo)
     std::fflush(stderr);
 }
 
-// The few boxes below the core (an unreadable password file, a parity error) become a line on
-// stderr; each is answered with its default button.
-class StderrUi final : public UiServices
-{
-public:
-    MsgResult msgBox(const MessageRequest &request) override
-    {
-        QString text = request.text;
-        std::fprintf(stderr, "veltra-calib: %s\n",
-                     qPrintable(text.replace(u'\r', u' ').replace(u'\n', u' ').simplified()));
-        return request.defaultButton;
-    }
-    void beep() override { }
-    void setBusyPointer(bool) override { }
-};
-
 } // namespace
 
 CalibTool::CalibTool(const ToolOptions &options) : m_options(options), m_settingsMap(&noSystemPorts)
@@ -62,15 +47,6 @@ CalibTool::CalibTool(const ToolOptions &options) : m_options(options), m_setting
 CalibTool::~CalibTool() = default;
 
 int CalibTool::run()
-{
-    StderrUi ui;
-    setUi(&ui);
-    const int exitCode = runCommand();
-    setUi(nullptr);
-    return exitCode;
-}
-
-int CalibTool::runCommand()
 {
     if (m_options.verbose)
         QLoggingCategory::setFilterRules(QStringLiteral("veltra.link.debug=true"));
@@ -150,6 +126,11 @@ int CalibTool::connect()
                                                    iniPath);
     }
     m_link = std::make_unique<Link>(*m_comm);
+    // Nobody to ask: a reply garbled on the line fails its transfer, and says so.
+    m_link->setParityDecision([this] {
+        fail(ExitDone, QStringLiteral("parity error in the instrument's reply"));
+        return ParityDecision::Fail;
+    });
     m_core = std::make_unique<CalibrationCore>(*m_link);
     Link &l = *m_link;
     l.setSettings(settings);
@@ -223,9 +204,9 @@ int CalibTool::identify(bool withDates)
     return ExitDone;
 }
 
-int CalibTool::checkPassword()
+int CalibTool::checkPassword(WriteGate &gate, WriteGate::Step step)
 {
-    if (Password[0].isEmpty())
+    if (step != WriteGate::Step::AskPassword)
         return ExitDone;
     std::optional<QString> typed;
     if (m_options.passwordStdin)
@@ -236,17 +217,20 @@ int CalibTool::checkPassword()
         return fail(ExitRefused,
                     QStringLiteral("a password protects writing: type it on a terminal "
                                    "or give it with --password-stdin"));
-    if (!typed || *typed != Password[0])
+    if (!typed || !gate.answer(*typed))
         return fail(ExitRefused, QStringLiteral("wrong password"));
     return ExitDone;
 }
 
 int CalibTool::write()
 {
-    // A password file that is there but cannot be read protects like a password; it has said
-    // why on stderr already.
-    if (!ReadPassword())
-        return ExitRefused;
+    // A password file that is there but cannot be read protects like a password.
+    WriteGate gate;
+    const WriteGate::Check access = gate.check();
+    if (access.step == WriteGate::Step::FileError) {
+        QString text = access.file.text();
+        return fail(ExitRefused, text.replace(u'\n', u' ').simplified());
+    }
     ReadOut readOut;
     if (const int exitCode = readInstrument(readOut, true); exitCode != ExitDone)
         return exitCode;
@@ -268,7 +252,7 @@ int CalibTool::write()
     const DateRequest asked{m_options.calibration, m_options.expiration};
     WriteRecorder recorder(*m_core, RecordSource::Tool, recordSettings);
     recorder.setPlace(m_place.number, m_place.device);
-    if (const int exitCode = checkPassword(); exitCode != ExitDone) {
+    if (const int exitCode = checkPassword(gate, access.step); exitCode != ExitDone) {
         if (!recorder.refusePassword(asked))
             fail(exitCode, recorder.errorText());
         return exitCode;

@@ -6,6 +6,7 @@
 #include "portmap.h"
 #include "tooloptions.h"
 #include "tooloutput.h"
+#include "writegate.h"
 
 #include <QTemporaryDir>
 
@@ -23,7 +24,6 @@ public:
     int run();
 
 private:
-    int runCommand();
     int ports();
     int identify(bool withDates);
     int write();
@@ -33,8 +33,8 @@ private:
     int connect();
     bool search();
     int readInstrument(ReadOut &readOut, bool withDates);
-    // ExitDone when no password is set or the right one was given (the file read before).
-    int checkPassword();
+    // ExitDone unless the gate asks for the password and the one given is not right.
+    int checkPassword(WriteGate &gate, WriteGate::Step step);
 
     void print(const QStringList &lines) const;
     void printJson(const QJsonObject &object) const;

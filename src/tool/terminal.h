@@ -1,6 +1,6 @@
 #pragma once
 // The little the tool needs from the terminal: whether a stream is one, and a line typed without
-// echo. Kept apart so another platform only replaces terminal.cpp.
+// echo. Kept apart so another platform only adds its own terminal_*.cpp.
 
 #include <QString>
 

@@ -7,6 +7,7 @@
 //   store-child write-setting <settings file> <key> <text>
 
 #include "inifile.h"
+#include "passwordfilebox.h"
 #include "passwordstore.h"
 #include "programpaths.h"
 #include "scriptedui.h"
@@ -25,11 +26,13 @@ int main(int argc, char *argv[])
     bool done = false;
     if (command == QLatin1String("read-password") && args.size() == 2) {
         PrgPath = QDir::toNativeSeparators(args[1]) + QDir::separator();
-        done = ReadPassword();
+        PasswordStore store;
+        done = passwordFileOk(store.ReadPassword());
     } else if (command == QLatin1String("write-password") && args.size() == 3) {
         PrgPath = QDir::toNativeSeparators(args[1]) + QDir::separator();
-        Password[0] = args[2];
-        done = WritePassword();
+        PasswordStore store;
+        store.setPassword(args[2]);
+        done = passwordFileOk(store.WritePassword());
     } else if (command == QLatin1String("write-setting") && args.size() == 4) {
         done = IniFile::writeString(args[1], QStringLiteral("Appl"), args[2], args[3]);
     } else {

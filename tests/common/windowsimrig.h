@@ -4,7 +4,6 @@
 // window share it without the other tests linking widgets.
 
 #include "frmveltra.h"
-#include "passwordstore.h"
 #include "programpaths.h"
 #include "scriptedui.h"
 #include "simrig.h"
@@ -24,8 +23,6 @@ struct WindowSimRig
     bool start(QStringList arguments)
     {
         setProgramPaths(folder.path());
-        Password[0].clear();
-        Password[1].clear();
         if (!port.startSim(arguments << QStringLiteral("--framing") << QStringLiteral("plain")))
             return false;
         window = std::make_unique<frmVeltra>(port.comm);

@@ -3,6 +3,7 @@
 
 #include "fakeinstrument.h"
 #include "link.h"
+#include "linkmessages.h"
 #include "scriptedserialcontrol.h"
 #include "scriptedui.h"
 #include "testclock.h"
@@ -102,11 +103,15 @@ private slots:
         QTest::addColumn<QList<MsgResult>>("answers");
         QTest::addColumn<QByteArray>("reply");
         QTest::addColumn<int>("result");
-        QTest::newRow("OK quits") << QList<MsgResult>{MsgResult::Ok} << QByteArray("#A\r\n") << -1;
+        QTest::addColumn<bool>("asked");
+        QTest::newRow("OK quits") << QList<MsgResult>{MsgResult::Ok} << QByteArray("#A\r\n") << -1
+                                  << true;
         QTest::newRow("Cancel ignores the error")
-            << QList<MsgResult>{MsgResult::Cancel} << QByteArray("#A\r\n") << 1;
+            << QList<MsgResult>{MsgResult::Cancel} << QByteArray("#A\r\n") << 1 << true;
         QTest::newRow("the bad byte was the last one to come")
-            << QList<MsgResult>{MsgResult::Cancel} << QByteArray() << 1;
+            << QList<MsgResult>{MsgResult::Cancel} << QByteArray() << 1 << true;
+        QTest::newRow("a link with nobody to decide fails without a box")
+            << QList<MsgResult>{} << QByteArray("#A\r\n") << -1 << false;
     }
     void parityError()
     {
@@ -124,11 +129,18 @@ private slots:
                 control.raiseCommEvent(ParityErrorEvent, 5);
         };
         Link link(control);
+        QFETCH(bool, asked);
+        if (asked)
+            link.setParityDecision(&askParityError);
         QCOMPARE(link.OpenComPort(1, 0), 0);
 
         QTEST(int(link.DoTransfer("V", 0)), "result");
         QCOMPARE(link.responseText(), "");
         QCOMPARE(instrument.commands, (QByteArrayList{"V", "V", "V"}));
+        if (!asked) {
+            QVERIFY(ui.boxes.isEmpty());
+            return;
+        }
         QCOMPARE(ui.boxes.size(), 1);
         const MessageRequest &box = ui.boxes.first();
         QCOMPARE(box.text, "Parity Error\n\nPress Ok to Quit, Cancel to ignore.");

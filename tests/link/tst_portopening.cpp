@@ -1,6 +1,7 @@
 // Opening the port with the line profiles, waiting, and the transfer error message.
 
 #include "link.h"
+#include "linkmessages.h"
 #include "scriptedserialcontrol.h"
 #include "scriptedui.h"
 #include "testclock.h"
@@ -170,7 +171,7 @@ private slots:
         link.setSettings({1, qint16(bluetoothOn), 3, 5});
         // A model's own name identifies it as that model.
         link.ParseIdentity(link.deviceNameTable().value(deviceType));
-        link.ShowTransferError(command);
+        ShowTransferError(link, command);
         QCOMPARE(ui.beeps, 1);
         QCOMPARE(ui.boxes.size(), 1);
         QTEST(ui.boxes.first().text, "text");

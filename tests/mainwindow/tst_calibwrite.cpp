@@ -117,7 +117,8 @@ struct ScriptedRig
     {
         QCOMPARE(window.link().OpenComPort(1, 0), qint16(0));
         window.ComRead_Click();
-        window.PasswordOk = true;
+        // No password set: the gate opens without a question.
+        QCOMPARE(window.writeGate.check().step, WriteGate::Step::NoPassword);
         window.DTPicker1[0]->setDate(QDate(2009, 1, 5));
         window.CheckStatus->setChecked(true);
         window.DTPicker1[1]->setDate(QDate(2009, 12, 31));
@@ -170,7 +171,7 @@ void CalibWriteTest::noticeIsShownOnTheFirstPressOnly()
     QVERIFY(writeCommands(rig.press()).contains("WW240301 010101"));
     QCOMPARE(rig.ui.dialogs, QStringList{QStringLiteral("MsgForm")});
     QCOMPARE(rig.window->ShowInfoPswMsg, qint16(0));
-    QVERIFY(rig.window->PasswordOk);
+    QVERIFY(rig.window->writeGate.passed());
 
     rig.ui.answers.enqueue(MsgResult::Yes);
     QVERIFY(writeCommands(rig.press()).contains("WW240301 010101"));
@@ -191,7 +192,7 @@ void CalibWriteTest::unreadablePasswordFileSendsNothing()
     QCOMPARE(rig.ui.dialogs, QStringList());
     QCOMPARE(rig.ui.boxes.size(), 1);
     QVERIFY(rig.ui.boxes[0].text.startsWith(QStringLiteral("Cannot read password file!")));
-    QVERIFY(!rig.window->PasswordOk);
+    QVERIFY(!rig.window->writeGate.passed());
     QVERIFY(rig.window->ComChange->isEnabled());
 }
 
@@ -209,16 +210,16 @@ void CalibWriteTest::wrongPasswordSendsNothing()
     QFETCH(QString, typed);
     SimRig rig;
     QVERIFY(rig.start({}));
-    Password[0] = QStringLiteral("Secret ");
-    QVERIFY(WritePassword());
-    Password[0].clear();
+    PasswordStore store;
+    store.setPassword(QStringLiteral("Secret "));
+    QVERIFY(store.WritePassword().ok());
     rig.choose(QDate(2024, 3, 1), false);
 
     answerPassword(rig.ui, typed);
     QCOMPARE(rig.press(), Commands());
     QCOMPARE(rig.ui.dialogs, QStringList{QStringLiteral("PasswordInput")});
     QCOMPARE(rig.ui.texts(), QStringList());
-    QVERIFY(!rig.window->PasswordOk);
+    QVERIFY(!rig.window->writeGate.passed());
     QVERIFY(rig.window->ComChange->isEnabled());
 
     // The next press asks again; after the right password no further question in this run.
@@ -258,7 +259,8 @@ void CalibWriteTest::commandsOnTheWire()
     QFETCH(Commands, expected);
     SimRig rig;
     QVERIFY(rig.start({QStringLiteral("--dates"), dates}));
-    rig.window->PasswordOk = true;
+    // No password set: the gate opens without a question.
+    QCOMPARE(rig.window->writeGate.check().step, WriteGate::Step::NoPassword);
     rig.choose(calibration, ticked);
     rig.ui.answers.enqueue(MsgResult::Yes);
 
@@ -308,7 +310,8 @@ void CalibWriteTest::verdictOfTheReadBack()
     QFETCH(QString, verdict);
     SimRig rig;
     QVERIFY(rig.start({QStringLiteral("--ignore-writes")}));
-    rig.window->PasswordOk = true;
+    // No password set: the gate opens without a question.
+    QCOMPARE(rig.window->writeGate.check().step, WriteGate::Step::NoPassword);
     rig.choose(calibration, ticked, expiration);
     rig.ui.answers.enqueue(answer);
 
@@ -334,7 +337,8 @@ void CalibWriteTest::oldKxFirmwareIsRefused()
     QFETCH(bool, refused);
     SimRig rig;
     QVERIFY(rig.start({QStringLiteral("--ident"), ident}));
-    rig.window->PasswordOk = true;
+    // No password set: the gate opens without a question.
+    QCOMPARE(rig.window->writeGate.check().step, WriteGate::Step::NoPassword);
     rig.choose(QDate(2024, 3, 1), true, QDate(2025, 3, 1));
     rig.ui.answers.enqueue(MsgResult::Yes);
 

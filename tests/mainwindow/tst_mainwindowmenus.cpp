@@ -66,11 +66,11 @@ private slots:
         QFETCH(QStringList, dialogs);
         QFile::remove(PrgPath + PasswordFileName);
         ScriptedUi ui;
-        Password[0] = password;
-        Password[1].clear();
-        if (!password.isEmpty())
-            QVERIFY(WritePassword());
-        Password[0].clear();
+        if (!password.isEmpty()) {
+            PasswordStore store;
+            store.setPassword(password);
+            QVERIFY(store.WritePassword().ok());
+        }
 
         ScriptedSerialControl comm;
         frmVeltra window(comm);
@@ -199,7 +199,7 @@ private slots:
         ui.showDialog(input);
         QCOMPARE(driver.seen, QStringList{"PasswordInput"});
         QCOMPARE(input.result(), int(QDialog::Accepted));
-        QCOMPARE(InputPassword, QStringLiteral("secret"));
+        QCOMPARE(input.password(), QStringLiteral("secret"));
     }
 
     void busyPointerDoesNotStack()

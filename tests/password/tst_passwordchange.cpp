@@ -41,6 +41,7 @@ private:
     static void typeBoth(PasswordChange &dialog, const QString &first, const QString &second);
 
     std::unique_ptr<QTemporaryDir> m_folder;
+    PasswordStore m_store;
 };
 
 void TestPasswordChange::init()
@@ -48,8 +49,7 @@ void TestPasswordChange::init()
     m_folder = std::make_unique<QTemporaryDir>();
     QVERIFY(m_folder->isValid());
     setProgramPaths(m_folder->path());
-    Password[0].clear();
-    Password[1].clear();
+    m_store = PasswordStore();
 }
 
 State TestPasswordChange::state(const PasswordChange &dialog)
@@ -72,7 +72,7 @@ void TestPasswordChange::typeBoth(PasswordChange &dialog, const QString &first,
 
 void TestPasswordChange::opensInEditingWithTheConfirmationClosed()
 {
-    PasswordChange dialog;
+    PasswordChange dialog(m_store);
     dialog.show();
     QCOMPARE(dialog.windowTitle(), QStringLiteral("Change Password"));
     QCOMPARE(state(dialog), State::Editing);
@@ -114,20 +114,20 @@ void TestPasswordChange::updateOutcomes()
     QFETCH(bool, written);
     ScriptedUi ui;
     ui.answers.enqueue(MsgResult::Yes);
-    Password[0] = current;
-    PasswordChange dialog;
+    m_store.setPassword(current);
+    PasswordChange dialog(m_store);
     dialog.show();
     typeBoth(dialog, typed, typed);
     dialog.ComOK->click();
 
     QCOMPARE(ui.texts(), boxes);
     QCOMPARE(state(dialog), State::Done);
-    QCOMPARE(Password[0], written ? typed : current);
+    QCOMPARE(m_store.password(), written ? typed : current);
     QCOMPARE(fileExists(), written);
     if (written) {
-        Password[0] = QStringLiteral("stale");
-        QVERIFY(ReadPassword());
-        QCOMPARE(Password[0], typed);
+        m_store.setPassword(QStringLiteral("stale"));
+        QVERIFY(m_store.ReadPassword().ok());
+        QCOMPARE(m_store.password(), typed);
     }
 }
 
@@ -135,8 +135,8 @@ void TestPasswordChange::deleteAnsweredNoKeepsThePassword()
 {
     ScriptedUi ui;
     ui.answers.enqueue(MsgResult::No);
-    Password[0] = QStringLiteral("abc");
-    PasswordChange dialog;
+    m_store.setPassword(QStringLiteral("abc"));
+    PasswordChange dialog(m_store);
     dialog.show();
     dialog.ComOK->click();
 
@@ -146,7 +146,7 @@ void TestPasswordChange::deleteAnsweredNoKeepsThePassword()
     QCOMPARE(ui.boxes[0].icon, MsgIcon::Question);
     QCOMPARE(ui.boxes[0].defaultButton, MsgResult::No);
     QCOMPARE(ui.boxes[0].title, QStringLiteral("VeltraSetCalibDate"));
-    QCOMPARE(Password[0], QStringLiteral("abc"));
+    QCOMPARE(m_store.password(), QStringLiteral("abc"));
     QVERIFY(!fileExists());
     QCOMPARE(state(dialog), State::Editing);
     QCOMPARE(dialog.focusWidget(), dialog.TextExpert[0]);
@@ -155,7 +155,7 @@ void TestPasswordChange::deleteAnsweredNoKeepsThePassword()
 void TestPasswordChange::differingEntriesAreAConfirmError()
 {
     ScriptedUi ui;
-    PasswordChange dialog;
+    PasswordChange dialog(m_store);
     dialog.show();
     typeBoth(dialog, QStringLiteral("Abc"), QStringLiteral("abc"));
     dialog.ComOK->click();
@@ -164,7 +164,7 @@ void TestPasswordChange::differingEntriesAreAConfirmError()
     QCOMPARE(ui.boxes[0].text, QStringLiteral("Confirm error!"));
     QCOMPARE(ui.boxes[0].icon, MsgIcon::Stop);
     QCOMPARE(ui.boxes[0].buttons, MsgButtons::Ok);
-    QCOMPARE(Password[0], QString());
+    QCOMPARE(m_store.password(), QString());
     QVERIFY(!fileExists());
     QCOMPARE(state(dialog), State::Editing);
     QCOMPARE(dialog.focusWidget(), dialog.TextExpert[1]);
@@ -173,7 +173,7 @@ void TestPasswordChange::differingEntriesAreAConfirmError()
 void TestPasswordChange::typingAfterAnUpdateAllowsAnother()
 {
     ScriptedUi ui;
-    PasswordChange dialog;
+    PasswordChange dialog(m_store);
     dialog.show();
     typeBoth(dialog, QStringLiteral("one"), QStringLiteral("one"));
     dialog.ComOK->click();
@@ -189,13 +189,13 @@ void TestPasswordChange::typingAfterAnUpdateAllowsAnother()
     typeBoth(dialog, QStringLiteral("two"), QStringLiteral("two"));
     dialog.ComOK->click();
     QCOMPARE(state(dialog), State::Done);
-    QCOMPARE(Password[0], QStringLiteral("two"));
+    QCOMPARE(m_store.password(), QStringLiteral("two"));
     QVERIFY(ui.boxes.isEmpty());
 }
 
 void TestPasswordChange::closeInStateDoneClosesTheDialog()
 {
-    PasswordChange dialog;
+    PasswordChange dialog(m_store);
     dialog.show();
     dialog.ComOK->click();
     QVERIFY(dialog.isVisible());
@@ -206,7 +206,7 @@ void TestPasswordChange::closeInStateDoneClosesTheDialog()
 
 void TestPasswordChange::keysMoveThroughTheFields()
 {
-    PasswordChange dialog;
+    PasswordChange dialog(m_store);
     dialog.show();
     QCOMPARE(dialog.focusWidget(), dialog.ComCancel);
 
@@ -235,13 +235,13 @@ void TestPasswordChange::passwordThatCannotBeSavedIsNotInForce()
 {
     QVERIFY(QDir(PrgPath).mkdir(PasswordFileName));
     ScriptedUi ui;
-    Password[0] = QStringLiteral("old");
-    PasswordChange dialog;
+    m_store.setPassword(QStringLiteral("old"));
+    PasswordChange dialog(m_store);
     dialog.show();
     typeBoth(dialog, QStringLiteral("new"), QStringLiteral("new"));
     dialog.ComOK->click();
     QCOMPARE(ui.boxes.size(), 1);
-    QCOMPARE(Password[0], QStringLiteral("old"));
+    QCOMPARE(m_store.password(), QStringLiteral("old"));
     QCOMPARE(state(dialog), State::Editing);
 }
 

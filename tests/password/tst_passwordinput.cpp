@@ -1,7 +1,6 @@
-// The password entry dialog: what reaches InputPassword on OK, Enter and the ways of cancelling.
+// The password entry dialog: what it hands back on OK, Enter and the ways of cancelling.
 
 #include "passwordinput.h"
-#include "passwordstore.h"
 #include "scriptedui.h"
 
 #include <QApplication>
@@ -19,8 +18,6 @@ class TestPasswordInput : public QObject
     Q_OBJECT
 
 private slots:
-    void init() { InputPassword = QStringLiteral("stale"); }
-
     void opensEmptyAndMasked();
     void showsTheArrowWhenActive();
     void typedTextReachesTheCaller_data();
@@ -36,7 +33,7 @@ private slots:
 void TestPasswordInput::opensEmptyAndMasked()
 {
     PasswordInput dialog;
-    QCOMPARE(InputPassword, QString());
+    QCOMPARE(dialog.password(), QString());
     QCOMPARE(dialog.windowTitle(), QStringLiteral("Input password"));
     QCOMPARE(dialog.TextCode->text(), QString());
     QCOMPARE(dialog.TextCode->echoMode(), QLineEdit::Password);
@@ -81,7 +78,7 @@ void TestPasswordInput::typedTextReachesTheCaller()
     else
         dialog.ComOK->click();
     QCOMPARE(dialog.result(), int(QDialog::Accepted));
-    QCOMPARE(InputPassword, typed);
+    QCOMPARE(dialog.password(), typed);
 }
 
 void TestPasswordInput::cancellingLeavesNoText_data()
@@ -106,7 +103,7 @@ void TestPasswordInput::cancellingLeavesNoText()
         dialog.close();
     QVERIFY(!dialog.isVisible());
     QCOMPARE(dialog.result(), int(QDialog::Rejected));
-    QCOMPARE(InputPassword, QString());
+    QCOMPARE(dialog.password(), QString());
 }
 
 void TestPasswordInput::inputStopsAtTwentyCharacters()
@@ -115,7 +112,7 @@ void TestPasswordInput::inputStopsAtTwentyCharacters()
     dialog.show();
     QTest::keyClicks(dialog.TextCode, QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXY"));
     QTest::keyClick(dialog.TextCode, Qt::Key_Return);
-    QCOMPARE(InputPassword, QStringLiteral("ABCDEFGHIJKLMNOPQRST"));
+    QCOMPARE(dialog.password(), QStringLiteral("ABCDEFGHIJKLMNOPQRST"));
 }
 
 void TestPasswordInput::charactersOutsideLatin1AreNotTaken()
@@ -128,7 +125,7 @@ void TestPasswordInput::charactersOutsideLatin1AreNotTaken()
         QCoreApplication::sendEvent(dialog.TextCode, &press);
     }
     dialog.ComOK->click();
-    QCOMPARE(InputPassword, QStringLiteral(u"\u00e4b"));
+    QCOMPARE(dialog.password(), QStringLiteral(u"\u00e4b"));
 }
 
 void TestPasswordInput::typedCharactersShowAsAsterisks_data()

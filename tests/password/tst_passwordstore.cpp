@@ -2,9 +2,11 @@
 // damaged or oversized file gives.
 
 #include "filebytes.h"
+#include "passwordfilebox.h"
 #include "passwordstore.h"
 #include "programpaths.h"
 #include "scriptedui.h"
+#include "writegate.h"
 
 #include <QDir>
 #include <QFile>
@@ -57,12 +59,14 @@ private slots:
     void unwritableFileIsReported();
     void unreadableFileKeepsTheProtection_data();
     void unreadableFileKeepsTheProtection();
+    void writeGateIsPassedOncePerRun();
 
 private:
     QString filePath() const { return PrgPath + PasswordFileName; }
     void writeFile(const QByteArray &bytes) const;
 
     std::unique_ptr<QTemporaryDir> m_folder;
+    PasswordStore m_store;
 };
 
 void TestPasswordStore::init()
@@ -70,8 +74,7 @@ void TestPasswordStore::init()
     m_folder = std::make_unique<QTemporaryDir>();
     QVERIFY(m_folder->isValid());
     setProgramPaths(m_folder->path());
-    Password[0].clear();
-    Password[1].clear();
+    m_store = PasswordStore();
 }
 
 void TestPasswordStore::writeFile(const QByteArray &bytes) const
@@ -83,17 +86,17 @@ void TestPasswordStore::writeFile(const QByteArray &bytes) const
 
 void TestPasswordStore::abcIsStoredAsItsDocumentedBytes()
 {
-    Password[0] = QStringLiteral("abc");
-    QVERIFY(WritePassword());
+    m_store.setPassword(QStringLiteral("abc"));
+    QVERIFY(m_store.WritePassword().ok());
     QCOMPARE(fileBytes(filePath()), AbcFile);
 }
 
 void TestPasswordStore::documentedBytesLoadAsAbc()
 {
     writeFile(AbcFile.left(40) + XyzSlot + "0");
-    QVERIFY(ReadPassword());
-    QCOMPARE(Password[0], QStringLiteral("abc"));
-    QCOMPARE(Password[1], QStringLiteral("xyz"));
+    QVERIFY(m_store.ReadPassword().ok());
+    QCOMPARE(m_store.password(), QStringLiteral("abc"));
+    QCOMPARE(m_store.secondSlot(), QStringLiteral("xyz"));
 }
 
 void TestPasswordStore::passwordsSurviveSaveAndLoad_data()
@@ -115,13 +118,14 @@ void TestPasswordStore::passwordsSurviveSaveAndLoad()
 {
     QFETCH(QString, slot0);
     QFETCH(QString, slot1);
-    Password[0] = slot0;
-    Password[1] = slot1;
-    QVERIFY(WritePassword());
-    Password[0] = Password[1] = QStringLiteral("stale");
-    QVERIFY(ReadPassword());
-    QCOMPARE(Password[0], slot0);
-    QCOMPARE(Password[1], slot1);
+    m_store.setPassword(slot0);
+    m_store.setSecondSlot(slot1);
+    QVERIFY(m_store.WritePassword().ok());
+    m_store.setPassword(QStringLiteral("stale"));
+    m_store.setSecondSlot(QStringLiteral("stale"));
+    QVERIFY(m_store.ReadPassword().ok());
+    QCOMPARE(m_store.password(), slot0);
+    QCOMPARE(m_store.secondSlot(), slot1);
     const QByteArray bytes = fileBytes(filePath());
     QCOMPARE(bytes.size(), 81);
     QCOMPARE(bytes.at(80), '\x30');
@@ -129,29 +133,29 @@ void TestPasswordStore::passwordsSurviveSaveAndLoad()
 
 void TestPasswordStore::emptyPasswordIsStoredAsMinusTwelve()
 {
-    Password[0] = QString();
-    QVERIFY(WritePassword());
+    m_store.setPassword(QString());
+    QVERIFY(m_store.WritePassword().ok());
     const QByteArray bytes = fileBytes(filePath());
     QCOMPARE(bytes.left(6), QByteArray::fromHex("F4FF 1300 1200"));
     QCOMPARE(bytes.mid(38, 2), QByteArray::fromHex("0100"));
-    Password[0] = QStringLiteral("stale");
-    QVERIFY(ReadPassword());
-    QCOMPARE(Password[0], QString());
+    m_store.setPassword(QStringLiteral("stale"));
+    QVERIFY(m_store.ReadPassword().ok());
+    QCOMPARE(m_store.password(), QString());
 }
 
 void TestPasswordStore::savedFileIsOwnerOnly()
 {
     const auto ownerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
     const auto groupAndOthers = QFileDevice::Permissions(0x0077);
-    Password[0] = QStringLiteral("new");
-    QVERIFY(WritePassword());
+    m_store.setPassword(QStringLiteral("new"));
+    QVERIFY(m_store.WritePassword().ok());
     QCOMPARE(QFile::permissions(filePath()) & (ownerOnly | groupAndOthers | QFileDevice::ExeOwner),
              ownerOnly);
 
     // A file that others could read is tightened at the next save.
     QVERIFY(QFile::setPermissions(filePath(),
                                   ownerOnly | QFileDevice::ReadGroup | QFileDevice::ReadOther));
-    QVERIFY(WritePassword());
+    QVERIFY(m_store.WritePassword().ok());
     QCOMPARE(QFile::permissions(filePath()) & groupAndOthers, QFileDevice::Permissions());
 }
 
@@ -180,11 +184,11 @@ void TestPasswordStore::shortOrMissingFiles()
     QFETCH(QString, slot1);
     if (size >= 0)
         writeFile((AbcFile.left(40) + XyzSlot).left(size));
-    Password[0] = QStringLiteral("old");
-    Password[1] = QStringLiteral("kept");
-    QVERIFY(ReadPassword());
-    QCOMPARE(Password[0], slot0);
-    QCOMPARE(Password[1], slot1);
+    m_store.setPassword(QStringLiteral("old"));
+    m_store.setSecondSlot(QStringLiteral("kept"));
+    QVERIFY(m_store.ReadPassword().ok());
+    QCOMPARE(m_store.password(), slot0);
+    QCOMPARE(m_store.secondSlot(), slot1);
 }
 
 void TestPasswordStore::damagedValueEmptiesItsSlot_data()
@@ -212,17 +216,17 @@ void TestPasswordStore::damagedValueEmptiesItsSlot()
     QByteArray bytes = AbcFile.left(40) + XyzSlot + "0";
     bytes.replace(offset, 2, value);
     writeFile(bytes);
-    QVERIFY(ReadPassword());
-    QCOMPARE(Password[0], slot0);
-    QCOMPARE(Password[1], slot1);
+    QVERIFY(m_store.ReadPassword().ok());
+    QCOMPARE(m_store.password(), slot0);
+    QCOMPARE(m_store.secondSlot(), slot1);
 }
 
 void TestPasswordStore::oversizedFileReadsItsFirstBytes()
 {
     writeFile(AbcFile + QByteArray(4 * 1024 * 1024, 'x'));
-    QVERIFY(ReadPassword());
-    QCOMPARE(Password[0], QStringLiteral("abc"));
-    QCOMPARE(Password[1], QString());
+    QVERIFY(m_store.ReadPassword().ok());
+    QCOMPARE(m_store.password(), QStringLiteral("abc"));
+    QCOMPARE(m_store.secondSlot(), QString());
 }
 
 void TestPasswordStore::unstorablePasswordIsRefused_data()
@@ -244,9 +248,9 @@ void TestPasswordStore::unstorablePasswordIsRefused()
     QFETCH(QString, slot1);
     writeFile(AbcFile);
     ScriptedUi ui;
-    Password[0] = slot0;
-    Password[1] = slot1;
-    QVERIFY(!WritePassword());
+    m_store.setPassword(slot0);
+    m_store.setSecondSlot(slot1);
+    QVERIFY(!passwordFileOk(m_store.WritePassword()));
     QCOMPARE(ui.boxes.size(), 1);
     QCOMPARE(ui.boxes[0].text, QStringLiteral("Invalid password, cannot save password!"));
     QCOMPARE(ui.boxes[0].title, QStringLiteral("VeltraSetCalibDate"));
@@ -260,8 +264,8 @@ void TestPasswordStore::unwritableFileIsReported()
     // A folder in the file's place cannot be replaced by a file, even by root.
     QVERIFY(QDir(PrgPath).mkdir(PasswordFileName));
     ScriptedUi ui;
-    Password[0] = QStringLiteral("abc");
-    QVERIFY(!WritePassword());
+    m_store.setPassword(QStringLiteral("abc"));
+    QVERIFY(!passwordFileOk(m_store.WritePassword()));
     QCOMPARE(ui.boxes.size(), 1);
     QVERIFY(ui.boxes[0].text.startsWith(QStringLiteral("Cannot save password!")));
     QCOMPARE(ui.boxes[0].icon, MsgIcon::Stop);
@@ -323,14 +327,41 @@ void TestPasswordStore::unreadableFileKeepsTheProtection()
         QVERIFY(QFile::link(QStringLiteral("/proc/self/mem"), filePath()));
     }
     ScriptedUi ui;
-    Password[0] = QStringLiteral("kept");
-    QVERIFY(!ReadPassword());
-    QCOMPARE(Password[0], QStringLiteral("kept"));
+    m_store.setPassword(QStringLiteral("kept"));
+    QVERIFY(!passwordFileOk(m_store.ReadPassword()));
+    QCOMPARE(m_store.password(), QStringLiteral("kept"));
     QCOMPARE(ui.boxes.size(), 1);
     QVERIFY2(ui.boxes[0].text.startsWith(message) && ui.boxes[0].text.size() > message.size(),
              qPrintable(ui.boxes[0].text));
     QCOMPARE(ui.boxes[0].icon, MsgIcon::Stop);
     QCOMPARE(ui.boxes[0].buttons, MsgButtons::Ok);
+}
+
+// The gate reads the file until it is passed; after that nothing on disk closes it again.
+void TestPasswordStore::writeGateIsPassedOncePerRun()
+{
+    QVERIFY(QDir(PrgPath).mkdir(PasswordFileName));
+    WriteGate gate;
+    const WriteGate::Check unreadable = gate.check();
+    QCOMPARE(unreadable.step, WriteGate::Step::FileError);
+    QCOMPARE(unreadable.file.error, PasswordFileResult::Error::Unreadable);
+    QVERIFY(!gate.answer(QString()));
+
+    QVERIFY(QDir(PrgPath).rmdir(PasswordFileName));
+    writeFile(AbcFile);
+    QCOMPARE(gate.check().step, WriteGate::Step::AskPassword);
+    QVERIFY(!gate.answer(QStringLiteral("ABC")));
+    QVERIFY(!gate.passed());
+    QCOMPARE(gate.check().step, WriteGate::Step::AskPassword);
+    QVERIFY(gate.answer(QStringLiteral("abc")));
+    QVERIFY(QFile::remove(filePath()));
+    QVERIFY(QDir(PrgPath).mkdir(PasswordFileName));
+    QCOMPARE(gate.check().step, WriteGate::Step::Passed);
+
+    WriteGate unprotected;
+    QVERIFY(QDir(PrgPath).rmdir(PasswordFileName));
+    QCOMPARE(unprotected.check().step, WriteGate::Step::NoPassword);
+    QVERIFY(unprotected.passed());
 }
 
 QTEST_GUILESS_MAIN(TestPasswordStore)

@@ -118,7 +118,7 @@ void TestRecordedWrites::eachOutcomeIsRecorded()
     QFETCH(QDate, expirationReadBack);
     SimRig rig;
     QVERIFY2(rig.start(simulator), qPrintable(rig.port.sim.errorText()));
-    rig.window->PasswordOk = true;
+    QCOMPARE(rig.window->writeGate.check().step, WriteGate::Step::NoPassword);
     rig.ui.answers.enqueue(MsgResult::Yes);
     rig.write();
 
@@ -142,8 +142,9 @@ void TestRecordedWrites::wrongPasswordIsRecordedAsRefused()
 {
     SimRig rig;
     QVERIFY2(rig.start({}), qPrintable(rig.port.sim.errorText()));
-    Password[0] = QStringLiteral("secret");
-    QVERIFY(WritePassword());
+    PasswordStore store;
+    store.setPassword(QStringLiteral("secret"));
+    QVERIFY(store.WritePassword().ok());
     rig.ui.answerDialog<PasswordInput>([](PasswordInput &input) {
         QTest::keyClicks(input.TextCode, QStringLiteral("guess"));
         QTest::keyClick(input.TextCode, Qt::Key_Return);
@@ -169,7 +170,7 @@ void TestRecordedWrites::unusableRecordStopsTheWriteBeforeWW()
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write(damaged);
     }
-    rig.window->PasswordOk = true;
+    QCOMPARE(rig.window->writeGate.check().step, WriteGate::Step::NoPassword);
     rig.ui.answers.enqueue(MsgResult::Yes);
     rig.write();
 
@@ -201,7 +202,7 @@ void TestRecordedWrites::labServerTakesTheEntryAndStopsTheWriteWhenDown()
     for (const auto &[key, value] : keys)
         QVERIFY(IniFile::writeString(IniFileName, QStringLiteral("Record"),
                                      QString::fromLatin1(key), value));
-    rig.window->PasswordOk = true;
+    QCOMPARE(rig.window->writeGate.check().step, WriteGate::Step::NoPassword);
     rig.ui.answers.enqueue(MsgResult::Yes);
     rig.write();
     QCOMPARE(rig.writesSent(), 1);

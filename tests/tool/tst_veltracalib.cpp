@@ -79,11 +79,9 @@ struct ToolRig
     bool setPassword(const QString &password)
     {
         PrgPath = folder.path() + QLatin1Char('/');
-        Password[0] = password;
-        Password[1].clear();
-        const bool written = WritePassword();
-        Password[0].clear();
-        return written;
+        PasswordStore store;
+        store.setPassword(password);
+        return store.WritePassword().ok();
     }
 };
 
