@@ -6,8 +6,8 @@
 void ShowTransferError(const Link &link, const QString &command, const QString &details)
 {
     ui().beep();
-    msgBox(transferErrorText(command, link.settings().BluetoothOn != 0), MsgButtons::Ok, MsgIcon::Exclamation,
-           link.deviceName(), MsgResult::Ok, details);
+    msgBox(transferErrorText(command, link.settings().BluetoothOn != 0), MsgButtons::Ok,
+           MsgIcon::Exclamation, link.deviceName(), MsgResult::Ok, details);
 }
 
 ParityDecision askParityError()
