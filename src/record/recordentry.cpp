@@ -1,5 +1,7 @@
 #include "recordentry.h"
 
+#include "account.h"
+
 #include <QSysInfo>
 
 #ifdef Q_OS_UNIX
@@ -66,10 +68,20 @@ RecordEntry RecordEntry::startedNow(RecordSource source)
     RecordEntry entry;
     entry.startedAt = QDateTime::currentDateTimeUtc();
     entry.account = accountName();
+    entry.technician = accountFullName();
+    if (entry.technician.isEmpty())
+        entry.technician = entry.account;
     entry.host = QSysInfo::machineHostName();
     entry.programVersion = QStringLiteral(VELTRA_VERSION);
     entry.source = source;
     return entry;
+}
+
+QString certificateNumber(const QDateTime &startedAt, qint64 id)
+{
+    return QStringLiteral("VC-%1-%2")
+        .arg(startedAt.toUTC().date().year())
+        .arg(id, 6, 10, QLatin1Char('0'));
 }
 
 QString outcomeText(RecordOutcome outcome)

@@ -40,19 +40,11 @@ ExportFields exportFields(const RecordEntry &e)
         {QStringLiteral("outcome"), outcomeText(e.outcome)},
         {QStringLiteral("detail"), text(e.detail)},
         {QStringLiteral("program_version"), e.programVersion},
+        {QStringLiteral("id"), e.id},
+        {QStringLiteral("certificate"), text(e.certificate)},
+        {QStringLiteral("technician"), text(e.technician)},
+        {QStringLiteral("reference"), text(e.reference)},
     };
-}
-
-QByteArray csvLine(const QStringList &texts)
-{
-    QByteArrayList fields;
-    for (QString text : texts) {
-        if (text.contains(u'"') || text.contains(u',') || text.contains(u'\r')
-            || text.contains(u'\n'))
-            text = u'"' + text.replace(u'"', QStringLiteral("\"\"")) + u'"';
-        fields << text.toUtf8();
-    }
-    return fields.join(',') + "\r\n";
 }
 
 QStringList csvTexts(const ExportFields &fields)
@@ -69,6 +61,18 @@ bool writeAll(QIODevice &out, const QByteArray &bytes)
 }
 
 } // namespace
+
+QByteArray csvLine(const QStringList &texts)
+{
+    QByteArrayList fields;
+    for (QString text : texts) {
+        if (text.contains(u'"') || text.contains(u',') || text.contains(u'\r')
+            || text.contains(u'\n'))
+            text = u'"' + text.replace(u'"', QStringLiteral("\"\"")) + u'"';
+        fields << text.toUtf8();
+    }
+    return fields.join(',') + "\r\n";
+}
 
 QString historyCondition(const HistoryFilter &filter)
 {
@@ -93,9 +97,8 @@ bool forEachEntry(CalibRecord &record, const HistoryFilter &filter,
         return false;
     QSqlQuery query(record.database());
     query.setForwardOnly(true);
-    const QString sql =
-        QStringLiteral("SELECT id, %1 FROM %2%3 ORDER BY started_at DESC, id DESC")
-            .arg(recordColumns().join(u", "), RecordTable, historyCondition(filter));
+    const QString sql = QStringLiteral("SELECT %1 FROM %2%3 ORDER BY started_at DESC, id DESC")
+                            .arg(entryColumns().join(u", "), RecordTable, historyCondition(filter));
     query.prepare(sql);
     bindHistoryFilter(query, filter);
     if (!query.exec())

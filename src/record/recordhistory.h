@@ -29,6 +29,9 @@ bool forEachEntry(CalibRecord &record, const HistoryFilter &filter,
 // The keys of an exported entry, in order: the CSV header and the JSON object keys.
 QStringList exportKeys();
 
+// One CSV line of RFC 4180, CRLF ended, fields quoted where needed.
+QByteArray csvLine(const QStringList &texts);
+
 // Both return false when the record cannot be read (record.errorText()) or out takes no more
 // bytes (out.errorString()).
 // RFC 4180: UTF-8, a header row, CRLF line ends, fields quoted where needed. Instants in UTC.

@@ -76,7 +76,7 @@ void writeBytes(const QString &path, const QByteArray &bytes)
     QCOMPARE(file.write(bytes), bytes.size());
 }
 
-// A real SQLite record that says it has format 2.
+// A real SQLite record that says it has format 3.
 QByteArray newerRecordBytes()
 {
     QTemporaryDir folder;
@@ -89,7 +89,7 @@ QByteArray newerRecordBytes()
         QSqlQuery query(db);
         query.exec(QStringLiteral(
             "CREATE TABLE calibration_record (id INTEGER PRIMARY KEY, future TEXT)"));
-        query.exec(QStringLiteral("PRAGMA user_version = 2"));
+        query.exec(QStringLiteral("PRAGMA user_version = 3"));
         db.close();
     }
     QSqlDatabase::removeDatabase(QStringLiteral("newer"));
@@ -434,7 +434,7 @@ void TestCalibRecord::sqliteRecordIsMadeOnFirstUse()
         QVERIFY(query.exec(QStringLiteral("PRAGMA journal_mode")) && query.next());
         QCOMPARE(query.value(0).toString(), QStringLiteral("wal"));
         QVERIFY(query.exec(QStringLiteral("PRAGMA user_version")) && query.next());
-        QCOMPARE(query.value(0).toInt(), 1);
+        QCOMPARE(query.value(0).toInt(), 2);
         QVERIFY(query.exec(QStringLiteral("SELECT count(*) FROM calibration_record"))
                 && query.next());
         QCOMPARE(query.value(0).toInt(), 1);
@@ -458,10 +458,11 @@ void TestCalibRecord::csvExportIsRfc4180()
         out.data(),
         "started_at,finished_at,account,host,source,port,device,model,serial,firmware,checksum,"
         "calibration_before,expiration_before,calibration_asked,expiration_asked,"
-        "calibration_read_back,expiration_read_back,outcome,detail,program_version\r\n"
+        "calibration_read_back,expiration_read_back,outcome,detail,program_version,id,certificate,"
+        "technician,reference\r\n"
         "2026-12-10T09:15:02.250Z,2026-12-10T09:15:06.430Z,mkeller,bench-2,window,,/dev/ttyUSB0,"
         "Veltra \xc3\x84,104233,1.605,A71F,2025-11-20,2026-11-20,2026-12-01,2027-12-01,,,failed,"
-        "\"\"\"WW\"\" failed, twice\nthen \xc2\xbbgave up\xc2\xab\",1.2.2\r\n");
+        "\"\"\"WW\"\" failed, twice\nthen \xc2\xbbgave up\xc2\xab\",1.2.2,1,VC-2026-000001,,\r\n");
 }
 
 void TestCalibRecord::jsonExportHasTheDocumentedKeys()
@@ -487,6 +488,7 @@ void TestCalibRecord::jsonExportHasTheDocumentedKeys()
                           "calibration_asked",
                           "calibration_before",
                           "calibration_read_back",
+                          "certificate",
                           "checksum",
                           "detail",
                           "device",
@@ -496,19 +498,25 @@ void TestCalibRecord::jsonExportHasTheDocumentedKeys()
                           "finished_at",
                           "firmware",
                           "host",
+                          "id",
                           "model",
                           "outcome",
                           "port",
                           "program_version",
+                          "reference",
                           "serial",
                           "source",
-                          "started_at"}));
+                          "started_at",
+                          "technician"}));
     QCOMPARE(object["started_at"].toString(), QStringLiteral("2026-12-10T09:15:02.250Z"));
     QCOMPARE(object["calibration_read_back"].toString(), QStringLiteral("2026-12-01"));
     QCOMPARE(object["port"].toInt(), 3);
     QCOMPARE(object["firmware"].toDouble(), 1.605);
     QVERIFY(object["detail"].isNull());
     QCOMPARE(object["outcome"].toString(), QStringLiteral("verified"));
+    QCOMPARE(object["id"].toInt(), 2);
+    QCOMPARE(object["certificate"].toString(), QStringLiteral("VC-2026-000002"));
+    QVERIFY(object["reference"].isNull());
 
     QBuffer empty;
     empty.open(QIODevice::WriteOnly);
@@ -523,7 +531,7 @@ void TestCalibRecord::damagedFileIsLeftAsItIs_data()
 
     QTest::newRow("a record of a newer program")
         << newerRecordBytes()
-        << QStringLiteral("was made by a newer version of this program (format 2)");
+        << QStringLiteral("was made by a newer version of this program (format 3)");
     QTest::newRow("a text file in the record's place")
         << QByteArray("Calibration notes\n2026-12-01 bench 2\n").repeated(200)
         << QStringLiteral("is damaged or is not a record file");
