@@ -6,6 +6,7 @@
 #include "passwordstore.h"
 #include "programpaths.h"
 #include "qtserialcontrol.h"
+#include "recordcommands.h"
 #include "recordhistory.h"
 #include "recordsettings.h"
 #include "settingvalue.h"
@@ -102,7 +103,11 @@ int CalibTool::runCommand()
     case ToolCommand::Write:
         return write();
     case ToolCommand::History:
-        return history();
+        return m_options.verify
+            ? verifyRecord(RecordSettings::fromSettingsFile(IniFileName), m_options)
+            : history();
+    case ToolCommand::Due:
+        return listDue(RecordSettings::fromSettingsFile(IniFileName), m_options);
     }
     return ExitUsage;
 }
@@ -290,7 +295,9 @@ int CalibTool::write()
 
     // As in the window, the instrument has been read when the password is asked: a refusal is
     // kept in the record with the instrument it was meant for.
-    const RecordSettings recordSettings = RecordSettings::fromSettingsFile(IniFileName);
+    RecordSettings recordSettings = RecordSettings::fromSettingsFile(IniFileName);
+    if (!m_options.reference.isEmpty())
+        recordSettings.reference = m_options.reference;
     const DateRequest asked{m_options.calibration, m_options.expiration};
     WriteRecorder recorder(*m_core, RecordSource::Tool, recordSettings);
     recorder.setPlace(m_place.number, m_place.device);
@@ -312,9 +319,11 @@ int CalibTool::write()
     if (m_options.json) {
         QJsonObject object = readOutJson(m_place, readOut, true);
         addWriteJson(object, report, keepsExpiration);
+        addCertificateJson(object, recorder.certificate());
         printJson(object);
     } else {
-        print(readOutLines(m_place, readOut, true) + writeLines(report, keepsExpiration));
+        print(readOutLines(m_place, readOut, true) + writeLines(report, keepsExpiration)
+              + certificateLines(recorder.certificate()));
     }
     if (!recorder.errorText().isEmpty())
         fail(ExitDone,

@@ -125,3 +125,16 @@ QStringList writeLines(const WriteReport &report, bool keepsExpiration)
                                                          : QStringLiteral("no"));
     return lines;
 }
+
+void addCertificateJson(QJsonObject &object, const QString &certificate)
+{
+    object.insert(QStringLiteral("certificate"),
+                  certificate.isEmpty() ? QJsonValue() : QJsonValue(certificate));
+}
+
+QStringList certificateLines(const QString &certificate)
+{
+    if (certificate.isEmpty())
+        return {};
+    return {alignedLine(QStringLiteral("Certificate No."), certificate)};
+}
