@@ -10,16 +10,14 @@
 
 namespace {
 
-QString escaped(QString text)
-{
-    return text.replace(u'\\', QStringLiteral("\\\\")).replace(u'\n', QStringLiteral("\\n"));
-}
-
-QString valueText(const QVariant &value)
+QByteArray valueText(const QVariant &value)
 {
     if (value.typeId() == QMetaType::Double || value.typeId() == QMetaType::Float)
-        return QString::number(value.toDouble(), 'g', QLocale::FloatingPointShortest);
-    return escaped(value.toString());
+        return QByteArray::number(value.toDouble(), 'g', QLocale::FloatingPointShortest);
+    QByteArray text = value.toString().toUtf8();
+    if (text.contains('\\') || text.contains('\n'))
+        text.replace('\\', "\\\\").replace('\n', "\\n");
+    return text;
 }
 
 } // namespace
@@ -41,14 +39,22 @@ QVariantList hashedValues(const RecordEntry &entry, qint64 seq, const QString &p
 
 QString chainHash(const QVariantList &values)
 {
-    static const QStringList names = hashedColumns();
-    QString text;
+    static const QByteArrayList names = [] {
+        QByteArrayList utf8;
+        for (const QString &name : hashedColumns())
+            utf8 << name.toUtf8();
+        return utf8;
+    }();
+    QByteArray text;
+    text.reserve(1024);
     for (qsizetype i = 0; i < names.size(); ++i) {
         const QVariant value = values.value(i);
-        text += value.isNull() ? names[i] + u'\n' : names[i] + u'=' + valueText(value) + u'\n';
+        text += names[i];
+        if (!value.isNull())
+            text += '=' + valueText(value);
+        text += '\n';
     }
-    return QString::fromLatin1(
-        QCryptographicHash::hash(text.toUtf8(), QCryptographicHash::Sha256).toHex());
+    return QString::fromLatin1(QCryptographicHash::hash(text, QCryptographicHash::Sha256).toHex());
 }
 
 bool readChainTail(QSqlQuery &query, ChainTail &tail)

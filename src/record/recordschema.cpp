@@ -56,6 +56,10 @@ QStringList keepingStatements(bool postgres)
             .arg(RecordTable),
         QStringLiteral("CREATE UNIQUE INDEX IF NOT EXISTS %1_chain ON %1 (chain_seq)")
             .arg(RecordTable),
+        // Each instrument's newest entry of an outcome in one step (what falls due).
+        QStringLiteral("CREATE INDEX IF NOT EXISTS %1_newest ON %1 (serial, outcome, started_at, "
+                       "id)")
+            .arg(RecordTable),
     };
     if (postgres) {
         statements << QStringLiteral("CREATE OR REPLACE FUNCTION %1_kept() RETURNS trigger "
