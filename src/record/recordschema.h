@@ -4,7 +4,8 @@
 //
 // calibration_record: id, the entry's fields (recordColumns()), then what completing it sets
 // (chainColumns(): certificate, chain_seq, previous_hash, hash; see recordchain.h). Unique indexes
-// on certificate and chain_seq; one on (serial, outcome, started_at, id) for what falls due. Triggers made with the table refuse, for every client:
+// on certificate and chain_seq; one on (serial, outcome, started_at, id) for what falls due.
+// Triggers made with the table refuse, for every client:
 // - UPDATE of a completed entry (hash set): calibration_record_no_update;
 // - DELETE of any entry: calibration_record_no_delete (an open entry is a write attempt too);
 // - on PostgreSQL, TRUNCATE: calibration_record_no_truncate; the three call
