@@ -76,18 +76,45 @@ QByteArray csvLine(const QStringList &texts)
 
 QString historyCondition(const HistoryFilter &filter)
 {
-    if (filter.serial.isEmpty())
-        return {};
-    // substr compares exactly and alike on both databases; LIKE differs in case and escapes.
-    return filter.serialPrefix
-        ? QStringLiteral(" WHERE substr(serial, 1, %1) = ?").arg(filter.serial.size())
-        : QStringLiteral(" WHERE serial = ?");
+    QStringList conditions;
+    if (!filter.serial.isEmpty()) {
+        // substr compares exactly and alike on both databases; LIKE differs in case and escapes.
+        conditions << (filter.serialPrefix
+                           ? QStringLiteral("substr(serial, 1, %1) = ?").arg(filter.serial.size())
+                           : QStringLiteral("serial = ?"));
+    }
+    if (filter.outcome) {
+        // An entry never completed has no outcome stored.
+        conditions << (*filter.outcome == RecordOutcome::Interrupted
+                           ? QStringLiteral("outcome IS NULL")
+                           : QStringLiteral("outcome = ?"));
+    }
+    return conditions.isEmpty() ? QString() : QStringLiteral(" WHERE ") + conditions.join(u" AND ");
 }
 
 void bindHistoryFilter(QSqlQuery &query, const HistoryFilter &filter)
 {
     if (!filter.serial.isEmpty())
         query.addBindValue(filter.serial);
+    if (filter.outcome && *filter.outcome != RecordOutcome::Interrupted)
+        query.addBindValue(outcomeText(*filter.outcome));
+}
+
+std::optional<RecordEntry> readEntry(CalibRecord &record, qint64 id)
+{
+    if (!record.open())
+        return std::nullopt;
+    QSqlQuery query(record.database());
+    query.prepare(QStringLiteral("SELECT %1 FROM %2 WHERE id = ?")
+                      .arg(entryColumns().join(u", "), RecordTable));
+    query.addBindValue(id);
+    if (!query.exec()) {
+        record.fail(QStringLiteral("cannot be read"), query.lastError());
+        return std::nullopt;
+    }
+    if (!query.next())
+        return std::nullopt;
+    return entryFromRow(query.record());
 }
 
 bool forEachEntry(CalibRecord &record, const HistoryFilter &filter,

@@ -14,12 +14,16 @@ struct HistoryFilter
 {
     QString serial; // empty: every instrument
     bool serialPrefix = false; // match serial numbers that start with it (the window's filter)
+    std::optional<RecordOutcome> outcome; // none: every outcome
 };
 
 // " WHERE ..." for the filter (empty without one) and its bound values, for queries of
 // calibration_record; the window adds its own columns and order.
 QString historyCondition(const HistoryFilter &filter);
 void bindHistoryFilter(QSqlQuery &query, const HistoryFilter &filter);
+
+// The entry with this id; none when there is none or the record cannot be read.
+std::optional<RecordEntry> readEntry(CalibRecord &record, qint64 id);
 
 // Calls visit for each entry, newest first, until it returns false. False when the record
 // cannot be read (record.errorText() says why).

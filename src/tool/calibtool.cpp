@@ -338,7 +338,7 @@ int CalibTool::write()
 int CalibTool::history()
 {
     CalibRecord record(RecordSettings::fromSettingsFile(IniFileName));
-    const HistoryFilter filter{m_options.serial, false};
+    const HistoryFilter filter{m_options.serial, false, std::nullopt};
     QFile out;
     if (!out.open(stdout, QIODevice::WriteOnly))
         return fail(ExitUsage, QStringLiteral("standard output cannot be written"));

@@ -348,16 +348,23 @@ void TestCalibRecord::historyIsNewestFirstAndFiltersBySerial_data()
             << QStringList{"1042 at 12:00", "20417 at 11:00", "104 at 10:00",
                            "1042 at 09:00 (second)", "1042 at 09:00 (first)"};
         *row("one serial number exactly")
-            << backend << HistoryFilter{QStringLiteral("1042"), false}
+            << backend << HistoryFilter{QStringLiteral("1042"), false, {}}
             << QStringList{"1042 at 12:00", "1042 at 09:00 (second)", "1042 at 09:00 (first)"};
         *row("serial numbers that start with the text")
-            << backend << HistoryFilter{QStringLiteral("104"), true}
+            << backend << HistoryFilter{QStringLiteral("104"), true, {}}
             << QStringList{"1042 at 12:00", "104 at 10:00", "1042 at 09:00 (second)",
                            "1042 at 09:00 (first)"};
         *row("an unknown serial number gives nothing")
-            << backend << HistoryFilter{QStringLiteral("9"), false} << QStringList();
+            << backend << HistoryFilter{QStringLiteral("9"), false, {}} << QStringList();
         *row("a wildcard is no wildcard")
-            << backend << HistoryFilter{QStringLiteral("10%"), true} << QStringList();
+            << backend << HistoryFilter{QStringLiteral("10%"), true, {}} << QStringList();
+        // Every entry here was left open.
+        *row("entries never completed are the interrupted ones")
+            << backend << HistoryFilter{QStringLiteral("104"), true, RecordOutcome::Interrupted}
+            << QStringList{"1042 at 12:00", "104 at 10:00", "1042 at 09:00 (second)",
+                           "1042 at 09:00 (first)"};
+        *row("an outcome no entry has gives nothing")
+            << backend << HistoryFilter{QString(), false, RecordOutcome::Verified} << QStringList();
     }
 }
 
@@ -477,7 +484,7 @@ void TestCalibRecord::jsonExportHasTheDocumentedKeys()
 
     QBuffer out;
     out.open(QIODevice::WriteOnly);
-    QVERIFY(writeJson(record, HistoryFilter{QStringLiteral("104233"), false}, out));
+    QVERIFY(writeJson(record, HistoryFilter{QStringLiteral("104233"), false, {}}, out));
     QJsonParseError error;
     const QJsonDocument document = QJsonDocument::fromJson(out.data(), &error);
     QCOMPARE(error.error, QJsonParseError::NoError);
@@ -520,7 +527,7 @@ void TestCalibRecord::jsonExportHasTheDocumentedKeys()
 
     QBuffer empty;
     empty.open(QIODevice::WriteOnly);
-    QVERIFY(writeJson(record, HistoryFilter{QStringLiteral("1"), false}, empty));
+    QVERIFY(writeJson(record, HistoryFilter{QStringLiteral("1"), false, {}}, empty));
     QCOMPARE(QJsonDocument::fromJson(empty.data()).array().size(), 0);
 }
 
