@@ -68,6 +68,8 @@ QJsonObject readOutJson(const PortPlace &place, const ReadOut &readOut, bool wit
     if (withDates) {
         object.insert(QStringLiteral("calibration_date"), dateValue(readOut.calibrationDate));
         object.insert(QStringLiteral("expiration_date"), dateValue(readOut.expirationDate));
+        const std::optional<qint64> days = expirationDaysLeft(readOut, QDate::currentDate());
+        object.insert(QStringLiteral("days_left"), days ? QJsonValue(*days) : QJsonValue::Null);
     }
     return object;
 }

@@ -172,6 +172,10 @@ void VeltraCalibTest::readGivesEveryField()
     QCOMPARE(json.value("checksum"), QJsonValue("3A7F1C"));
     QCOMPARE(json.value("calibration_date"), QJsonValue("2024-01-15"));
     QCOMPARE(json.value("expiration_date"), expiration);
+    // Negative: these dates passed long ago.
+    QCOMPARE(json.value("days_left"),
+             expiration.isNull() ? QJsonValue(QJsonValue::Null)
+                                 : QJsonValue(QDate::currentDate().daysTo(QDate(2025, 1, 15))));
 }
 
 void VeltraCalibTest::identifyAndPlainOutput()
