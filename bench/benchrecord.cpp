@@ -11,6 +11,7 @@
 #include "historywindow.h"
 #include "measure.h"
 #include "pgserver.h"
+#include "recordbackends.h"
 #include "recordchain.h"
 #include "recorddue.h"
 #include "recordfill.h"
@@ -151,13 +152,7 @@ int main(int argc, char *argv[])
     backends.append({"SQLite", sqlite});
     PgServer server;
     if (server.start()) {
-        RecordSettings postgres;
-        postgres.driver = QStringLiteral("QPSQL");
-        postgres.host = server.socketFolder();
-        postgres.port = PgServer::port();
-        postgres.database = PgServer::database();
-        postgres.user = PgServer::user();
-        backends.append({"PostgreSQL", postgres});
+        backends.append({"PostgreSQL", recordSettingsFor(Postgres, server, QString())});
     } else {
         std::fprintf(stderr, "bench-record: no PostgreSQL row: %s\n",
                      qPrintable(server.errorText()));

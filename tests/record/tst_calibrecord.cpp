@@ -5,6 +5,7 @@
 #include "calibrecord.h"
 #include "filebytes.h"
 #include "pgserver.h"
+#include "recordbackends.h"
 #include "recordhistory.h"
 #include "unprivileged.h"
 
@@ -27,9 +28,6 @@ Q_DECLARE_METATYPE(RecordSettings)
 Q_DECLARE_METATYPE(HistoryFilter)
 
 namespace {
-
-const QString Sqlite = QStringLiteral("SQLite");
-const QString Postgres = QStringLiteral("PostgreSQL");
 
 QDateTime utc(const char *text)
 {
@@ -135,11 +133,6 @@ void compareEntries(const RecordEntry &actual, const RecordEntry &expected)
 
 } // namespace
 
-// Rows of the PostgreSQL server skip, saying why, where it could not be started.
-#define SKIP_WITHOUT_SERVER(backend)                                                               \
-    if ((backend) == Postgres && !m_pgRunning)                                                     \
-    QSKIP("no PostgreSQL server for the test (see the warning at the start)")
-
 class TestCalibRecord : public QObject
 {
     Q_OBJECT
@@ -182,9 +175,7 @@ void TestCalibRecord::initTestCase()
 {
     if (qEnvironmentVariableIsSet(ReadOnlyRecordVariable))
         return; // the child run needs no server
-    m_pgRunning = m_pg.start();
-    if (!m_pgRunning)
-        qWarning("PostgreSQL rows are skipped: %s", qPrintable(m_pg.errorText()));
+    m_pgRunning = startPgServer(m_pg);
 }
 
 void TestCalibRecord::init()
@@ -195,16 +186,7 @@ void TestCalibRecord::init()
 
 RecordSettings TestCalibRecord::settingsFor(const QString &backend) const
 {
-    RecordSettings settings;
-    settings.sqliteFile = sqliteFile();
-    if (backend == Postgres) {
-        settings.driver = QStringLiteral("QPSQL");
-        settings.host = m_pg.socketFolder();
-        settings.port = PgServer::port();
-        settings.database = PgServer::database();
-        settings.user = PgServer::user();
-    }
-    return settings;
+    return recordSettingsFor(backend, m_pg, sqliteFile());
 }
 
 std::unique_ptr<CalibRecord> TestCalibRecord::freshRecord(const QString &backend)
@@ -281,7 +263,7 @@ void TestCalibRecord::entrySurvivesAddAndComplete()
     QFETCH(QString, backend);
     QFETCH(RecordEntry, entry);
     QFETCH(bool, addedComplete);
-    SKIP_WITHOUT_SERVER(backend);
+    SKIP_WITHOUT_SERVER(backend, m_pgRunning);
     const std::unique_ptr<CalibRecord> record = freshRecord(backend);
     QVERIFY(record);
 
@@ -315,7 +297,7 @@ void TestCalibRecord::entryNeverCompletedReadsInterrupted_data()
 void TestCalibRecord::entryNeverCompletedReadsInterrupted()
 {
     QFETCH(QString, backend);
-    SKIP_WITHOUT_SERVER(backend);
+    SKIP_WITHOUT_SERVER(backend, m_pgRunning);
     RecordEntry entry = sampleEntry();
     {
         // The program ends between the two steps: only a new connection reads the entry.
@@ -373,7 +355,7 @@ void TestCalibRecord::historyIsNewestFirstAndFiltersBySerial()
     QFETCH(QString, backend);
     QFETCH(HistoryFilter, filter);
     QFETCH(QStringList, expected);
-    SKIP_WITHOUT_SERVER(backend);
+    SKIP_WITHOUT_SERVER(backend, m_pgRunning);
     const std::unique_ptr<CalibRecord> record = freshRecord(backend);
     QVERIFY(record);
 
@@ -402,7 +384,7 @@ void TestCalibRecord::historyIsNewestFirstAndFiltersBySerial()
 
 void TestCalibRecord::twoBenchesShareOneDatabase()
 {
-    SKIP_WITHOUT_SERVER(Postgres);
+    SKIP_WITHOUT_SERVER(Postgres, m_pgRunning);
     const std::unique_ptr<CalibRecord> first = freshRecord(Postgres);
     QVERIFY(first);
     CalibRecord second(settingsFor(Postgres));

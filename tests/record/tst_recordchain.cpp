@@ -5,6 +5,7 @@
 
 #include "calibrecord.h"
 #include "pgserver.h"
+#include "recordbackends.h"
 #include "recordchain.h"
 #include "recordhistory.h"
 
@@ -18,9 +19,6 @@
 #include <thread>
 
 namespace {
-
-const QString Sqlite = QStringLiteral("SQLite");
-const QString Postgres = QStringLiteral("PostgreSQL");
 
 // A verified write of instrument serial, started minute minutes after 09:00 on 10 December 2026.
 RecordEntry verifiedEntry(const QString &serial, int minute)
@@ -58,10 +56,6 @@ QString execute(CalibRecord &record, const QString &sql)
 
 } // namespace
 
-#define SKIP_WITHOUT_SERVER(backend)                                                               \
-    if ((backend) == Postgres && !m_pgRunning)                                                     \
-    QSKIP("no PostgreSQL server for the test (see the warning at the start)")
-
 class TestRecordChain : public QObject
 {
     Q_OBJECT
@@ -91,9 +85,7 @@ private:
 
 void TestRecordChain::initTestCase()
 {
-    m_pgRunning = m_pg.start();
-    if (!m_pgRunning)
-        qWarning("PostgreSQL rows are skipped: %s", qPrintable(m_pg.errorText()));
+    m_pgRunning = startPgServer(m_pg);
 }
 
 void TestRecordChain::init()
@@ -104,16 +96,7 @@ void TestRecordChain::init()
 
 RecordSettings TestRecordChain::settingsFor(const QString &backend) const
 {
-    RecordSettings settings;
-    settings.sqliteFile = m_folder->filePath(RecordFileName);
-    if (backend == Postgres) {
-        settings.driver = QStringLiteral("QPSQL");
-        settings.host = m_pg.socketFolder();
-        settings.port = PgServer::port();
-        settings.database = PgServer::database();
-        settings.user = PgServer::user();
-    }
-    return settings;
+    return recordSettingsFor(backend, m_pg, m_folder->filePath(RecordFileName));
 }
 
 // Every test starts from a missing table; on the server, which lives for the whole test case,
@@ -173,7 +156,7 @@ void TestRecordChain::completedEntryIsKeptByTheDatabase()
     QFETCH(QString, backend);
     QFETCH(QString, statement);
     QFETCH(bool, onOpenEntry);
-    SKIP_WITHOUT_SERVER(backend);
+    SKIP_WITHOUT_SERVER(backend, m_pgRunning);
     const std::unique_ptr<CalibRecord> record = freshRecord(backend);
     QVERIFY(record);
     RecordEntry entry = verifiedEntry(QStringLiteral("104233"), 0);
@@ -250,7 +233,7 @@ void TestRecordChain::chainFindsWhatWasChanged()
     QFETCH(QString, backend);
     QFETCH(QStringList, tampering);
     QFETCH(QString, verdict);
-    SKIP_WITHOUT_SERVER(backend);
+    SKIP_WITHOUT_SERVER(backend, m_pgRunning);
     const std::unique_ptr<CalibRecord> record = freshRecord(backend);
     QVERIFY(record);
     for (int i = 0; i < 4; ++i) {
@@ -273,7 +256,7 @@ void TestRecordChain::chainFindsWhatWasChanged()
 // orders them into one chain.
 void TestRecordChain::benchesCompletingAtOnceBuildOneChain()
 {
-    SKIP_WITHOUT_SERVER(Postgres);
+    SKIP_WITHOUT_SERVER(Postgres, m_pgRunning);
     QVERIFY(freshRecord(Postgres));
     constexpr int PerBench = 40;
     const RecordSettings settings = settingsFor(Postgres);
@@ -319,7 +302,7 @@ void TestRecordChain::firstFormatIsUpgradedInPlace_data()
 void TestRecordChain::firstFormatIsUpgradedInPlace()
 {
     QFETCH(QString, backend);
-    SKIP_WITHOUT_SERVER(backend);
+    SKIP_WITHOUT_SERVER(backend, m_pgRunning);
     const std::unique_ptr<CalibRecord> fresh = freshRecord(backend);
     QVERIFY(fresh);
     const RecordSettings settings = settingsFor(backend);
