@@ -32,16 +32,17 @@ QByteArray dueText(const QList<DueEntry> &due, const ToolOptions &options)
 {
     if (options.ics)
         return dueCalendar(due, QDateTime::currentDateTimeUtc());
-    QJsonArray array;
-    for (const DueEntry &entry : due)
-        array << dueJson(entry);
-    if (options.json)
+    if (options.json) {
+        QJsonArray array;
+        for (const DueEntry &entry : due)
+            array << dueJson(entry);
         return QJsonDocument(array).toJson(QJsonDocument::Compact) + '\n';
+    }
     const QStringList keys{"serial",    "model",       "calibration_date", "expiration_date",
                            "days_left", "certificate", "technician"};
     QByteArray text = options.csv ? csvLine(keys) : QByteArray();
-    for (const QJsonValue &value : array) {
-        const QJsonObject object = value.toObject();
+    for (const DueEntry &entry : due) {
+        const QJsonObject object = dueJson(entry);
         QStringList fields;
         for (const QString &key : keys) {
             const QJsonValue field = object.value(key);
@@ -51,7 +52,7 @@ QByteArray dueText(const QList<DueEntry> &due, const ToolOptions &options)
             text += csvLine(fields);
             continue;
         }
-        const qint64 days = object.value(QStringLiteral("days_left")).toInteger();
+        const qint64 days = entry.daysLeft;
         text += QStringLiteral("%1  %2  %3  %4  %5  %6\n")
                     .arg(fields[3], fields[0].leftJustified(10), fields[1].leftJustified(14),
                          days < 0 ? QStringLiteral("expired %1 days ago").arg(-days)
