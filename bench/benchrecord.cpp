@@ -1,15 +1,19 @@
 // Calibration record benchmark. First table: storing an entry before a write (add) and
-// completing it afterwards (complete), each its own transaction, median of many entries, on a
-// SQLite file and on a local PostgreSQL server started for the run (socket only, default
-// durability). Target: under 5 ms each on SQLite. Second table: opening the history window on
-// a record of 100,000 entries until its first rows show, median of several openings. Target:
-// under 300 ms.
+// completing it afterwards with its link in the chain (complete), each its own transaction,
+// median of many entries, on a SQLite file and on a local PostgreSQL server started for the run
+// (socket only, default durability). Target: under 5 ms each on SQLite. Second table: opening
+// the history window on a record of 100,000 entries until its first rows show, median of
+// several openings. Target: under 300 ms. Third table, on the same record: what falls due
+// (target 0.3 s) and walking the whole chain (target 2 s), median of several runs.
 
 #include "benchsetup.h"
 #include "historymodel.h"
 #include "historywindow.h"
 #include "measure.h"
 #include "pgserver.h"
+#include "recordbackends.h"
+#include "recordchain.h"
+#include "recorddue.h"
 #include "recordfill.h"
 
 #include <QApplication>
@@ -25,6 +29,7 @@ namespace {
 constexpr int Entries = 200;
 constexpr int Openings = 7;
 constexpr int HistoryEntries = 100000;
+constexpr int Walks = 3;
 
 struct Backend
 {
@@ -101,6 +106,38 @@ bool historyRow(const Backend &backend)
     return true;
 }
 
+// What falls due and the chain's verdict on the record historyRow() filled.
+bool walkRow(const Backend &backend)
+{
+    CalibRecord record(backend.settings);
+    QList<double> dues;
+    QList<double> verifies;
+    qsizetype dueCount = 0;
+    ChainVerdict verdict;
+    for (int i = 0; i < Walks; ++i) {
+        QElapsedTimer clock;
+        clock.start();
+        QList<DueEntry> due;
+        if (!dueEntries(record, QDate::currentDate(), 30, due)) {
+            std::fprintf(stderr, "bench-record: %s\n", qPrintable(record.errorText()));
+            return false;
+        }
+        dues << msSince(clock) / 1000;
+        dueCount = due.size();
+        clock.start();
+        verdict = verifyChain(record);
+        verifies << msSince(clock) / 1000;
+        if (verdict.kind != ChainVerdict::Kind::Intact) {
+            std::fprintf(stderr, "bench-record: %s\n", qPrintable(verdict.text()));
+            return false;
+        }
+    }
+    std::printf("%-12s %10lld %8lld %8.3f %8.1f %14lld %10.3f %8.1f\n", backend.name,
+                static_cast<long long>(HistoryEntries), static_cast<long long>(dueCount),
+                median(dues), 0.3, static_cast<long long>(verdict.entries), median(verifies), 2.0);
+    return true;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -115,13 +152,7 @@ int main(int argc, char *argv[])
     backends.append({"SQLite", sqlite});
     PgServer server;
     if (server.start()) {
-        RecordSettings postgres;
-        postgres.driver = QStringLiteral("QPSQL");
-        postgres.host = server.socketFolder();
-        postgres.port = PgServer::port();
-        postgres.database = PgServer::database();
-        postgres.user = PgServer::user();
-        backends.append({"PostgreSQL", postgres});
+        backends.append({"PostgreSQL", recordSettingsFor(Postgres, server, QString())});
     } else {
         std::fprintf(stderr, "bench-record: no PostgreSQL row: %s\n",
                      qPrintable(server.errorText()));
@@ -140,6 +171,15 @@ int main(int argc, char *argv[])
                 "target ms");
     for (const Backend &backend : backends) {
         if (!historyRow(backend))
+            return 1;
+    }
+    std::printf("\nWhat falls due within 30 days (due) and walking the chain (verify), median of "
+                "%d, s\n\n",
+                Walks);
+    std::printf("%-12s %10s %8s %8s %8s %14s %10s %8s\n", "record", "entries", "due", "due s",
+                "target", "chain entries", "verify s", "target");
+    for (const Backend &backend : backends) {
+        if (!walkRow(backend))
             return 1;
     }
     return 0;

@@ -116,3 +116,15 @@ Outcome CalibrationWrite::run(const QString &serialRead)
         outcome = verify();
     return outcome;
 }
+
+bool expiresBeforeCalibration(const DateRequest &asked)
+{
+    return asked.expiration && *asked.expiration < asked.calibration;
+}
+
+QString expiresBeforeCalibrationText(const DateRequest &asked)
+{
+    return QStringLiteral("The expiration date %1 lies before the calibration date %2.")
+        .arg(asked.expiration.value_or(QDate()).toString(Qt::ISODate),
+             asked.calibration.toString(Qt::ISODate));
+}

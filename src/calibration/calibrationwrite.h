@@ -25,6 +25,11 @@ struct DateRequest
     std::optional<QDate> expiration;
 };
 
+// An expiration date before the calibration date: most often the two given the wrong way round.
+bool expiresBeforeCalibration(const DateRequest &asked);
+// "The expiration date 2026-01-01 lies before the calibration date 2027-01-01."
+QString expiresBeforeCalibrationText(const DateRequest &asked);
+
 struct WriteReport
 {
     DateRequest asked;

@@ -49,3 +49,20 @@ ReadOut makeReadOut(const InstrumentInfo &instrument, const QString &deviceName,
     out.expirationDate = instrumentDate(dateWords.expiration);
     return out;
 }
+
+std::optional<qint64> expirationDaysLeft(const ReadOut &readOut, const QDate &today)
+{
+    if (!readOut.offersExpiration() || !readOut.expirationDate || readOut.expirationDate->isNull()
+        || *readOut.expirationDate == QDate(2001, 1, 1))
+        return std::nullopt;
+    return today.daysTo(*readOut.expirationDate);
+}
+
+QString expirationNote(qint64 daysLeft)
+{
+    if (daysLeft < 0)
+        return QStringLiteral("expired");
+    if (daysLeft <= DueWithinDays)
+        return QStringLiteral("due in %1 days").arg(daysLeft);
+    return {};
+}

@@ -48,5 +48,14 @@ struct ReadOut
     bool offersExpiration() const { return !dateWords.expiration.isEmpty(); }
 };
 
+// Within this many days an expiration date falls due.
+constexpr int DueWithinDays = 30;
+
+// The days from today to the expiration date read, negative once it has passed; none when the
+// instrument shows no expiration date (or 1 January 2001, which a write without one leaves).
+std::optional<qint64> expirationDaysLeft(const ReadOut &readOut, const QDate &today);
+// "expired" once the date has passed, "due in N days" within DueWithinDays, else empty.
+QString expirationNote(qint64 daysLeft);
+
 ReadOut makeReadOut(const InstrumentInfo &instrument, const QString &deviceName,
                     const DateWords &dateWords);

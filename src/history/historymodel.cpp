@@ -3,7 +3,6 @@
 #include "calibrecord.h"
 #include "recordschema.h"
 
-#include <QLocale>
 #include <QSqlError>
 #include <QSqlQuery>
 
@@ -29,8 +28,9 @@ QStringList columnSql()
             datePair("calibration_asked", "expiration_asked"),
             datePair("calibration_read_back", "expiration_read_back"),
             QStringLiteral("COALESCE(outcome, '%1')").arg(outcomeText(RecordOutcome::Interrupted)),
-            QStringLiteral("account"),
-            QStringLiteral("host")};
+            QStringLiteral("COALESCE(technician, account)"),
+            QStringLiteral("host"),
+            QStringLiteral("id")};
 }
 
 } // namespace
@@ -42,8 +42,20 @@ HistoryModel::HistoryModel(CalibRecord &record, QObject *parent)
 
 void HistoryModel::setSerialFilter(const QString &serial)
 {
-    m_filter = HistoryFilter{serial, true};
+    m_filter.serial = serial;
+    m_filter.serialPrefix = true;
     reload();
+}
+
+void HistoryModel::setOutcomeFilter(std::optional<RecordOutcome> outcome)
+{
+    m_filter.outcome = outcome;
+    reload();
+}
+
+qint64 HistoryModel::entryId(int row) const
+{
+    return m_rows.value(row).value(ColumnCount).toLongLong();
 }
 
 void HistoryModel::sort(int column, Qt::SortOrder order)
@@ -96,7 +108,7 @@ void HistoryModel::fetchMore(const QModelIndex &parent)
         read = query.exec() || m_record.fail(QStringLiteral("cannot be read"), query.lastError());
         while (read && query.next()) {
             QStringList row;
-            for (int column = 0; column < ColumnCount; ++column)
+            for (int column = 0; column <= ColumnCount; ++column)
                 row << query.value(column).toString();
             page << row;
         }
@@ -125,14 +137,15 @@ int HistoryModel::columnCount(const QModelIndex &parent) const
 
 QVariant HistoryModel::data(const QModelIndex &index, int role) const
 {
-    if (!index.isValid() || role != Qt::DisplayRole)
+    if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::ToolTipRole))
         return {};
     const QString &text = m_rows.at(index.row()).at(index.column());
     if (index.column() == Time) {
         const QDateTime local = instantFromText(text).toLocalTime();
-        return QLocale().toString(local.date(), QLocale::ShortFormat) + u' '
-            + local.time().toString(QStringLiteral("HH:mm:ss"));
+        return local.toString(role == Qt::DisplayRole ? QStringLiteral("yyyy-MM-dd HH:mm")
+                                                      : QStringLiteral("yyyy-MM-dd HH:mm:ss t"));
     }
+    // The whole value also where a narrowed column cuts it short.
     return text;
 }
 
@@ -144,7 +157,7 @@ QVariant HistoryModel::headerData(int section, Qt::Orientation orientation, int 
         QStringLiteral("Time"),        QStringLiteral("Serial No."),
         QStringLiteral("Model"),       QStringLiteral("Dates before"),
         QStringLiteral("Dates asked"), QStringLiteral("Dates read back"),
-        QStringLiteral("Outcome"),     QStringLiteral("Account"),
+        QStringLiteral("Outcome"),     QStringLiteral("Technician"),
         QStringLiteral("Bench")};
     return titles.value(section);
 }

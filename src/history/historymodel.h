@@ -24,7 +24,7 @@ public:
         Asked,
         ReadBack,
         Outcome,
-        Account,
+        Technician, // the account where the entry names no technician
         Bench,
         ColumnCount
     };
@@ -33,6 +33,10 @@ public:
 
     // Rows of instruments whose serial number starts with the text (all for an empty one).
     void setSerialFilter(const QString &serial);
+    // Rows of one outcome (all for none).
+    void setOutcomeFilter(std::optional<RecordOutcome> outcome);
+    // The record's id of the entry in this row.
+    qint64 entryId(int row) const;
     HistoryFilter filter() const { return m_filter; }
     // Why the last page could not be read; empty when it could.
     QString errorText() const { return m_error; }

@@ -1,8 +1,16 @@
 #include "historywindow.h"
 
 #include "historymodel.h"
+#include "inifile.h"
+#include "programpaths.h"
+#include "recorddue.h"
+#include "recordhistory.h"
 #include "uiservices.h"
 
+#include <QCheckBox>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFileDialog>
 #include <QHBoxLayout>
@@ -11,10 +19,16 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSaveFile>
+#include <QSpinBox>
+#include <QStandardItemModel>
 #include <QTableView>
+#include <QThread>
 #include <QVBoxLayout>
 
 namespace {
+
+const QString SizesSection = QStringLiteral("History");
+const QString RedText = QStringLiteral("color: #b00000;");
 
 QString askExportFile(QWidget *parent)
 {
@@ -22,6 +36,75 @@ QString askExportFile(QWidget *parent)
         parent, QStringLiteral("Export CSV"),
         QDir::home().filePath(QStringLiteral("VeltraCalibRecord.csv")),
         QStringLiteral("CSV files (*.csv);;All files (*)"));
+}
+
+QString shown(const QString &text)
+{
+    return text.isEmpty() ? QStringLiteral("-") : text;
+}
+
+QString shownDate(const QDate &date)
+{
+    return shown(dateText(date));
+}
+
+// Every field of an entry, one "label: value" line each.
+QString entryText(const RecordEntry &e)
+{
+    const auto local = [](const QDateTime &t) {
+        return t.isValid() ? t.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss t"))
+                           : QStringLiteral("-");
+    };
+    const QStringList lines{
+        QStringLiteral("Entry: %1").arg(e.id),
+        QStringLiteral("Certificate No.: %1").arg(shown(e.certificate)),
+        QStringLiteral("Started: %1").arg(local(e.startedAt)),
+        QStringLiteral("Finished: %1").arg(local(e.finishedAt)),
+        QStringLiteral("Outcome: %1").arg(outcomeText(e.outcome)),
+        QStringLiteral("Detail: %1").arg(shown(e.detail)),
+        QStringLiteral("Serial No.: %1").arg(shown(e.serial)),
+        QStringLiteral("Model: %1").arg(shown(e.model)),
+        QStringLiteral("Firmware: %1")
+            .arg(e.firmware ? QString::number(*e.firmware) : QStringLiteral("-")),
+        QStringLiteral("Checksum: %1").arg(shown(e.checksum)),
+        QStringLiteral("Calibration date before: %1").arg(shownDate(e.calibrationBefore)),
+        QStringLiteral("Expiration date before: %1").arg(shownDate(e.expirationBefore)),
+        QStringLiteral("Calibration date asked: %1").arg(shownDate(e.calibrationAsked)),
+        QStringLiteral("Expiration date asked: %1").arg(shownDate(e.expirationAsked)),
+        QStringLiteral("Calibration date read back: %1").arg(shownDate(e.calibrationReadBack)),
+        QStringLiteral("Expiration date read back: %1").arg(shownDate(e.expirationReadBack)),
+        QStringLiteral("Technician: %1").arg(shown(e.technician)),
+        QStringLiteral("Account: %1").arg(shown(e.account)),
+        QStringLiteral("Reference: %1").arg(shown(e.reference)),
+        QStringLiteral("Bench: %1").arg(shown(e.host)),
+        QStringLiteral("Port: %1 %2")
+            .arg(e.port ? QStringLiteral("COM%1").arg(*e.port) : QString(), e.device)
+            .trimmed(),
+        QStringLiteral("Written with: %1 %2").arg(sourceText(e.source), e.programVersion),
+        QStringLiteral("Hash: %1").arg(shown(e.hash)),
+    };
+    return lines.join(u'\n');
+}
+
+QList<int> numbers(const QString &text)
+{
+    QList<int> values;
+    for (const QString &part : text.split(u',', Qt::SkipEmptyParts)) {
+        bool ok = false;
+        const int value = part.trimmed().toInt(&ok);
+        if (!ok || value <= 0 || value > 10000)
+            return {};
+        values << value;
+    }
+    return values;
+}
+
+QString numbersText(const QList<int> &values)
+{
+    QStringList parts;
+    for (const int value : values)
+        parts << QString::number(value);
+    return parts.join(u',');
 }
 
 } // namespace
@@ -32,21 +115,40 @@ HistoryWindow::HistoryWindow(const RecordSettings &settings, QWidget *parent)
       m_chooseFile(askExportFile)
 {
     setWindowTitle(QStringLiteral("History"));
-    resize(960, 540);
+    resize(1160, 560);
 
     auto *filterLabel = new QLabel(QStringLiteral("Serial No. :"), this);
     TextSerial = new QLineEdit(this);
     TextSerial->setClearButtonEnabled(true);
     TextSerial->setPlaceholderText(QStringLiteral("all instruments"));
     filterLabel->setBuddy(TextSerial);
+    auto *outcomeLabel = new QLabel(QStringLiteral("Outcome :"), this);
+    ComboOutcome = new QComboBox(this);
+    ComboOutcome->addItem(QStringLiteral("all outcomes"));
+    for (const RecordOutcome outcome :
+         {RecordOutcome::Verified, RecordOutcome::Mismatch, RecordOutcome::Failed,
+          RecordOutcome::Refused, RecordOutcome::Interrupted})
+        ComboOutcome->addItem(outcomeText(outcome), int(outcome));
+    outcomeLabel->setBuddy(ComboOutcome);
+    CheckDue = new QCheckBox(QStringLiteral("&Due within"), this);
+    SpinDueDays = new QSpinBox(this);
+    SpinDueDays->setRange(0, 3650);
+    SpinDueDays->setValue(30);
+    auto *daysLabel = new QLabel(QStringLiteral("days"), this);
     ComExport = new QPushButton(QStringLiteral("&Export CSV..."), this);
     ComClose = new QPushButton(QStringLiteral("Close"), this);
     LabelMessage = new QLabel(this);
     LabelMessage->setWordWrap(true);
     LabelMessage->setTextInteractionFlags(Qt::TextSelectableByMouse);
     LabelMessage->hide();
+    LabelChain = new QLabel(QStringLiteral("Chain: being checked..."), this);
+    LabelChain->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
     m_model = new HistoryModel(m_record, this);
+    m_dueModel = new QStandardItemModel(0, 7, this);
+    m_dueModel->setHorizontalHeaderLabels({"Serial No.", "Model", "Calibration date",
+                                           "Expiration date", "Days left", "Certificate No.",
+                                           "Technician"});
     TableRecord = new QTableView(this);
     TableRecord->setModel(m_model);
     TableRecord->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -61,14 +163,21 @@ HistoryWindow::HistoryWindow(const RecordSettings &settings, QWidget *parent)
     // Turning sorting on reads the first page, newest first.
     TableRecord->horizontalHeader()->setSortIndicator(HistoryModel::Time, Qt::DescendingOrder);
     TableRecord->setSortingEnabled(true);
+    fitColumns();
 
     auto *top = new QHBoxLayout;
     top->addWidget(filterLabel);
     top->addWidget(TextSerial, 1);
-    top->addStretch(2);
+    top->addSpacing(12);
+    top->addWidget(outcomeLabel);
+    top->addWidget(ComboOutcome);
+    top->addStretch(1);
+    top->addWidget(CheckDue);
+    top->addWidget(SpinDueDays);
+    top->addWidget(daysLabel);
     auto *bottom = new QHBoxLayout;
     bottom->addWidget(ComExport);
-    bottom->addStretch(1);
+    bottom->addWidget(LabelChain, 1);
     bottom->addWidget(ComClose);
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(top);
@@ -78,12 +187,37 @@ HistoryWindow::HistoryWindow(const RecordSettings &settings, QWidget *parent)
 
     connect(TextSerial, &QLineEdit::textChanged, this,
             [this](const QString &text) { m_model->setSerialFilter(text.trimmed()); });
+    connect(ComboOutcome, &QComboBox::currentIndexChanged, this, [this] {
+        const QVariant outcome = ComboOutcome->currentData();
+        m_model->setOutcomeFilter(outcome.isValid()
+                                      ? std::optional<RecordOutcome>(RecordOutcome(outcome.toInt()))
+                                      : std::nullopt);
+    });
+    connect(CheckDue, &QCheckBox::toggled, this, &HistoryWindow::showDue);
+    connect(SpinDueDays, &QSpinBox::valueChanged, this, [this] {
+        if (CheckDue->isChecked())
+            showDue();
+    });
+    connect(TableRecord, &QTableView::doubleClicked, this, [this](const QModelIndex &index) {
+        if (TableRecord->model() == m_model)
+            showEntry(index.row());
+    });
     connect(ComExport, &QPushButton::clicked, this, &HistoryWindow::ComExport_Click);
     connect(ComClose, &QPushButton::clicked, this, &QDialog::accept);
+    restoreSizes();
+
+    m_verifier.reset(QThread::create([this, settings] {
+        CalibRecord record(settings);
+        const ChainVerdict verdict = verifyChain(record);
+        QMetaObject::invokeMethod(
+            this, [this, verdict] { showVerdict(verdict); }, Qt::QueuedConnection);
+    }));
+    m_verifier->start();
 }
 
 HistoryWindow::~HistoryWindow()
 {
+    m_verifier->wait();
     // Children go after the members: the model, which reads through m_record, must go first.
     delete m_model;
 }
@@ -93,10 +227,119 @@ void HistoryWindow::setExportFileChooser(std::function<QString(QWidget *)> choos
     m_chooseFile = std::move(chooser);
 }
 
+void HistoryWindow::fitColumns()
+{
+    TableRecord->resizeColumnsToContents();
+}
+
+void HistoryWindow::restoreSizes()
+{
+    const auto read = [](const char *key) {
+        return numbers(
+            IniFile::readString(IniFileName, SizesSection, QString::fromLatin1(key), QString()));
+    };
+    if (const QList<int> size = read("Size"); size.size() == 2)
+        resize(size[0], size[1]);
+    const QList<int> widths = read("Columns");
+    if (widths.size() == HistoryModel::ColumnCount) {
+        for (int column = 0; column < HistoryModel::ColumnCount; ++column)
+            TableRecord->setColumnWidth(column, widths[column]);
+    }
+}
+
+void HistoryWindow::keepSizes()
+{
+    IniFile::writeString(IniFileName, SizesSection, QStringLiteral("Size"),
+                         numbersText({width(), height()}));
+    if (TableRecord->model() != m_model)
+        return;
+    QList<int> widths;
+    for (int column = 0; column < HistoryModel::ColumnCount; ++column)
+        widths << TableRecord->columnWidth(column);
+    IniFile::writeString(IniFileName, SizesSection, QStringLiteral("Columns"), numbersText(widths));
+}
+
+void HistoryWindow::done(int result)
+{
+    keepSizes();
+    QDialog::done(result);
+}
+
 void HistoryWindow::showReadError(const QString &text)
 {
     LabelMessage->setText(text);
     LabelMessage->show();
+}
+
+void HistoryWindow::showVerdict(const ChainVerdict &verdict)
+{
+    m_verdict = verdict;
+    LabelChain->setText(QStringLiteral("Chain: ") + verdict.text());
+    LabelChain->setStyleSheet(verdict.kind == ChainVerdict::Kind::Intact ? QString() : RedText);
+}
+
+bool HistoryWindow::waitForVerdict(int deadlineMs)
+{
+    const QDeadlineTimer deadline(deadlineMs);
+    while (!m_verdict && !deadline.hasExpired()) {
+        m_verifier->wait(QDeadlineTimer(20));
+        QCoreApplication::processEvents();
+    }
+    return m_verdict.has_value();
+}
+
+void HistoryWindow::showDue()
+{
+    const bool due = CheckDue->isChecked();
+    TextSerial->setEnabled(!due);
+    ComboOutcome->setEnabled(!due);
+    ComExport->setEnabled(!due);
+    if (!due) {
+        TableRecord->setModel(m_model);
+        restoreSizes();
+        return;
+    }
+    keepSizes();
+    QList<DueEntry> entries;
+    m_dueModel->removeRows(0, m_dueModel->rowCount());
+    if (!dueEntries(m_record, QDate::currentDate(), SpinDueDays->value(), entries))
+        showReadError(m_record.errorText());
+    for (const DueEntry &entry : entries) {
+        const RecordEntry &e = entry.entry;
+        const QString days = entry.daysLeft < 0
+            ? QStringLiteral("expired %1 days ago").arg(-entry.daysLeft)
+            : QString::number(entry.daysLeft);
+        QList<QStandardItem *> row;
+        for (const QString &text :
+             {e.serial, e.model, dateText(e.calibrationAsked), dateText(e.expirationAsked), days,
+              e.certificate, e.technician}) {
+            auto *item = new QStandardItem(text);
+            item->setToolTip(text);
+            if (entry.daysLeft < 0)
+                item->setForeground(QColor(0xb0, 0, 0));
+            row << item;
+        }
+        m_dueModel->appendRow(row);
+    }
+    TableRecord->setModel(m_dueModel);
+    fitColumns();
+}
+
+void HistoryWindow::showEntry(int row)
+{
+    const std::optional<RecordEntry> entry = readEntry(m_record, m_model->entryId(row));
+    if (!entry) {
+        msgBox(m_record.errorText().isEmpty() ? QStringLiteral("This entry is no longer there.")
+                                              : m_record.errorText(),
+               MsgButtons::Ok, MsgIcon::Stop, windowTitle());
+        return;
+    }
+    // The verdict of the walk if it is done; this entry's own place in the chain otherwise.
+    QString chain = m_verdict ? m_verdict->text() : QStringLiteral("being checked");
+    if (m_verdict && m_verdict->kind == ChainVerdict::Kind::Broken && m_verdict->id == entry->id)
+        chain = QStringLiteral("this entry breaks it: ") + chain;
+    msgBox(entryText(*entry) + QStringLiteral("\n\nChain: ") + chain, MsgButtons::Ok,
+           MsgIcon::Information, windowTitle());
 }
 
 void HistoryWindow::ComExport_Click()

@@ -32,6 +32,12 @@ DateRequest frmVeltra::askedDates() const
 void frmVeltra::ComChange_Click()
 {
     const RecordSettings recordSettings = RecordSettings::fromSettingsFile(IniFileName);
+    if (expiresBeforeCalibration(askedDates())
+        && msgBox(expiresBeforeCalibrationText(askedDates())
+                      + QStringLiteral(" Write these dates anyway?"),
+                  MsgButtons::YesNo, MsgIcon::Exclamation, ProgramTitle, MsgResult::No)
+            != MsgResult::Yes)
+        return;
     const WriteGate::Check gate = writeGate.check();
     switch (gate.step) {
     case WriteGate::Step::FileError:
@@ -86,11 +92,16 @@ void frmVeltra::ComChange_Click()
         ShowTransferError(m_link, checked.command);
         return;
     }
+    // The box keeps its words; the entry's certificate number is behind "Show Details...".
+    const QString certificate = recorder.certificate().isEmpty()
+        ? QString()
+        : QStringLiteral("Certificate No. %1").arg(recorder.certificate());
     if (write.report().verified.value_or(false))
         msgBox(QStringLiteral("Check date successful written!"), MsgButtons::Ok,
-               MsgIcon::Information);
+               MsgIcon::Information, ProgramTitle, MsgResult::Ok, certificate);
     else
-        msgBox(QStringLiteral("Write check date failed!"), MsgButtons::Ok, MsgIcon::Stop);
+        msgBox(QStringLiteral("Write check date failed!"), MsgButtons::Ok, MsgIcon::Stop,
+               ProgramTitle, MsgResult::Ok, certificate);
     if (!recorder.errorText().isEmpty())
         msgBox(
             QStringLiteral("The outcome of this write could not be kept in the calibration record."

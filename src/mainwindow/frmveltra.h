@@ -64,6 +64,7 @@ public:
 
     // Background of the read-out's value fields.
     static inline const QColor ValueBackground{0x80, 0xff, 0xff};
+    static inline const QColor ExpiredText{0xb0, 0x00, 0x00};
 
     // Controls.
     QGroupBox *Frame1 = nullptr;
@@ -77,6 +78,8 @@ public:
     QLabel *LabelCheckSum = nullptr;
     QLabel *Label1[4] = {};
     QLabel *LabelCalDate[2] = {};
+    // "expired" or "due in N days" below the expiration date, in red.
+    QLabel *LabelExpiry = nullptr;
     QPushButton *ComRead = nullptr;
     QGroupBox *Frame2 = nullptr;
     QDateEdit *DTPicker1[2] = {};
@@ -147,6 +150,7 @@ private:
     void showReadOut(const ReadOut &readOut);
     void showCalibDate(int index, const std::optional<QDate> &date);
     void showChecksum(const std::optional<QString> &checksum);
+    void showExpiry(const std::optional<qint64> &daysLeft);
     // The user asked for an expiration date: the box is ticked and the instrument offers one.
     bool expirationChosen() const;
     // The dates the pickers ask for: the expiration date only when chosen.

@@ -111,6 +111,12 @@ void frmVeltra::buildForm()
     Label1[3] = caption(Frame1, QStringLiteral("Expiration date of calibration :"),
                         twipsRect(60, 2340, 3315, 405), Qt::AlignRight | Qt::AlignTop);
     LabelCalDate[1] = valueField(Frame1, Label1[3], twipsRect(3480, 2280, 1845, 330), false);
+    LabelExpiry = new QLabel(Frame1);
+    LabelExpiry->setGeometry(twipsRect(3480, 2610, 2625, 255));
+    LabelExpiry->setFont(regular);
+    QPalette expired = LabelExpiry->palette();
+    expired.setColor(QPalette::WindowText, ExpiredText);
+    LabelExpiry->setPalette(expired);
     ComRead = button(Frame1, QStringLiteral("&Read"), twipsRect(3480, 2880, 1785, 420));
 
     Frame2 = new QGroupBox(QStringLiteral("Set calibration date"), client);

@@ -55,13 +55,14 @@ void frmVeltra::showReadOut(const ReadOut &readOut)
     // Only an instrument that keeps an expiration date offers the expiration controls.
     const bool withExpiration = readOut.offersExpiration();
     CheckStatus->setVisible(withExpiration);
-    for (QWidget *control :
-         std::initializer_list<QWidget *>{DTPicker1[1], LabelCalDate[1], Label1[1], Label1[3]})
+    for (QWidget *control : std::initializer_list<QWidget *>{DTPicker1[1], LabelCalDate[1],
+                                                             Label1[1], Label1[3], LabelExpiry})
         control->setVisible(withExpiration);
     ComChange->move(ComChange->x(), twipsToPixels(withExpiration ? 2070 : 1200));
 
     showCalibDate(0, readOut.calibrationDate);
     showCalibDate(1, readOut.expirationDate);
+    showExpiry(expirationDaysLeft(readOut, QDate::currentDate()));
     LabelSerialNo->setText(readOut.serialNo);
     if (readOut.version)
         LabelVer->setText(*readOut.version);
@@ -75,6 +76,16 @@ void frmVeltra::showCalibDate(int index, const std::optional<QDate> &date)
         return;
     LabelCalDate[index]->setText(date->isNull() ? QString()
                                                 : QLocale().toString(*date, QLocale::ShortFormat));
+}
+
+void frmVeltra::showExpiry(const std::optional<qint64> &daysLeft)
+{
+    LabelExpiry->setText(daysLeft ? expirationNote(*daysLeft) : QString());
+    QPalette palette = LabelCalDate[1]->palette();
+    palette.setColor(QPalette::WindowText,
+                     daysLeft && *daysLeft < 0 ? ExpiredText
+                                               : Frame1->palette().color(QPalette::WindowText));
+    LabelCalDate[1]->setPalette(palette);
 }
 
 void frmVeltra::showChecksum(const std::optional<QString> &checksum)
@@ -97,4 +108,5 @@ void frmVeltra::CheckStatus_Click(int Value)
     DTPicker1[1]->setVisible(show);
     LabelCalDate[1]->setVisible(show);
     Label1[3]->setVisible(show);
+    LabelExpiry->setVisible(show);
 }

@@ -1,5 +1,6 @@
 #include "calibrecord.h"
 
+#include "recordchain.h"
 #include "recordschema.h"
 
 #include <QAtomicInteger>
@@ -7,8 +8,13 @@
 #include <QFileInfo>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QSqlRecord>
 
 namespace {
+
+// The one lock of a shared record: creating or upgrading the table and completing entries take
+// it, so benches that complete at the same moment still build one chain.
+constexpr int RecordLockKey = 7346519;
 
 // SQLite's result codes for a file that is no database or whose pages are broken.
 const QStringList SqliteDamaged{QStringLiteral("11"), QStringLiteral("26")};
@@ -126,26 +132,103 @@ bool CalibRecord::prepareSqlite(QSqlDatabase &db)
     return true;
 }
 
+int CalibRecord::format(QSqlDatabase &db)
+{
+    if (!db.tables().contains(RecordTable))
+        return 0;
+    if (m_settings.isPostgres())
+        return db.record(RecordTable).contains(QStringLiteral("hash")) ? 2 : 1;
+    // A table without a version stamp is of the first format.
+    QSqlQuery query(db);
+    return query.exec(QStringLiteral("PRAGMA user_version")) && query.next()
+        ? qMax(1, query.value(0).toInt())
+        : 1;
+}
+
 bool CalibRecord::createTable(QSqlDatabase &db)
 {
-    if (db.tables().contains(RecordTable))
+    if (format(db) == RecordSchemaVersion)
         return true;
-    if (!db.transaction())
-        return failWrite(db, db.lastError());
+    if (const QSqlError error = beginLocked(db); error.type() != QSqlError::NoError)
+        return failWrite(db, error);
     QSqlQuery query(db);
-    // Two benches starting on an empty lab database at once must not both create the table.
-    if (m_settings.isPostgres()
-        && !query.exec(QStringLiteral("SELECT pg_advisory_xact_lock(7346519)")))
-        return failWrite(db, query.lastError());
-    for (const QString &statement : createTableStatements(m_settings.isPostgres())) {
+    // Another bench may have made or upgraded it while this one waited for the lock.
+    const int found = format(db);
+    const QStringList statements = found == 0 ? createTableStatements(m_settings.isPostgres())
+        : found < RecordSchemaVersion         ? upgradeStatements(m_settings.isPostgres())
+                                              : QStringList();
+    for (const QString &statement : statements) {
         if (!query.exec(statement))
             return failWrite(db, query.lastError());
     }
+    if (found != 0 && found < RecordSchemaVersion && !chainFormerEntries(query))
+        return failWrite(db, query.lastError());
     if (!m_settings.isPostgres()
         && !query.exec(QStringLiteral("PRAGMA user_version = %1").arg(RecordSchemaVersion)))
         return failWrite(db, query.lastError());
+    query.finish();
     if (!db.commit())
         return failWrite(db, db.lastError());
+    return true;
+}
+
+// Entries completed before the chain existed join it in the order they were completed. They
+// named no technician: the account stands in, as it does for an account without a full name.
+bool CalibRecord::chainFormerEntries(QSqlQuery &query)
+{
+    if (!query.exec(QStringLiteral("SELECT id, %1 FROM %2 WHERE outcome IS NOT NULL ORDER BY "
+                                   "COALESCE(finished_at, started_at), id")
+                        .arg(recordColumns().join(u", "), RecordTable)))
+        return false;
+    QList<RecordEntry> former;
+    while (query.next())
+        former << entryFromRow(query.record());
+    query.finish();
+    ChainTail tail;
+    for (RecordEntry &entry : former) {
+        entry.technician = entry.account;
+        if (!chainEntry(query, entry, tail))
+            return false;
+    }
+    return true;
+}
+
+QSqlError CalibRecord::beginLocked(QSqlDatabase &db)
+{
+    QSqlQuery query(db);
+    if (m_settings.isPostgres()) {
+        if (!db.transaction())
+            return db.lastError();
+        query.exec(QStringLiteral("SELECT pg_advisory_xact_lock(%1)").arg(RecordLockKey));
+    } else {
+        // Takes the write lock at once: a deferred transaction that read the chain's tail could
+        // not write after another bench wrote in between.
+        query.exec(QStringLiteral("BEGIN IMMEDIATE"));
+    }
+    return query.lastError();
+}
+
+bool CalibRecord::chainEntry(QSqlQuery &query, RecordEntry &entry, ChainTail &tail)
+{
+    static const QString sql =
+        QStringLiteral("UPDATE %1 SET %2 = ?, hash = ? WHERE id = ? AND hash IS NULL")
+            .arg(RecordTable, (recordColumns() + chainColumns().mid(0, 3)).join(u" = ?, "));
+    RecordEntry chained = entry;
+    chained.certificate = certificateNumber(entry.startedAt, entry.id);
+    const QVariantList hashed = hashedValues(chained, tail.seq + 1, tail.hash);
+    chained.hash = chainHash(hashed);
+    if (!execBound(query, sql,
+                   rowValues(chained) + hashed.mid(hashed.size() - 3)
+                       + QVariantList{chained.hash, chained.id}))
+        return false;
+    if (query.numRowsAffected() != 1) {
+        m_error = QStringLiteral("The calibration record %1 holds no open entry %2 to complete.")
+                      .arg(m_settings.describe())
+                      .arg(entry.id);
+        return false;
+    }
+    tail = ChainTail{tail.seq + 1, chained.hash};
+    entry = chained;
     return true;
 }
 
@@ -154,8 +237,8 @@ bool CalibRecord::transact(const std::function<bool(QSqlQuery &)> &work)
     if (!open())
         return false;
     QSqlDatabase db = database();
-    if (!db.transaction())
-        return failWrite(db, db.lastError());
+    if (const QSqlError error = beginLocked(db); error.type() != QSqlError::NoError)
+        return failWrite(db, error);
     {
         QSqlQuery query(db);
         if (!work(query)) {
@@ -175,32 +258,27 @@ bool CalibRecord::add(RecordEntry &entry)
     const QStringList columns = recordColumns();
     const QString sql = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3) RETURNING id")
                             .arg(RecordTable, columns.join(u", "), placeholders(columns.size()));
-    qint64 id = 0;
-    const bool added = transact([&](QSqlQuery &query) {
-        if (!execBound(query, sql, rowValues(entry)) || !query.next())
+    RecordEntry added = entry;
+    const bool stored = transact([&](QSqlQuery &query) {
+        if (!execBound(query, sql, rowValues(added)) || !query.next())
             return false;
-        id = query.value(0).toLongLong();
+        added.id = query.value(0).toLongLong();
         query.finish();
-        return true;
+        // A refused attempt comes complete: it joins the chain in the same transaction.
+        ChainTail tail;
+        return added.outcome == RecordOutcome::Open
+            || (readChainTail(query, tail) && chainEntry(query, added, tail));
     });
-    if (added)
-        entry.id = id;
-    return added;
+    if (stored)
+        entry = added;
+    return stored;
 }
 
-bool CalibRecord::complete(const RecordEntry &entry)
+bool CalibRecord::complete(RecordEntry &entry)
 {
-    const QString sql = QStringLiteral("UPDATE %1 SET %2 = ? WHERE id = ?")
-                            .arg(RecordTable, recordColumns().join(QStringLiteral(" = ?, ")));
     return transact([&](QSqlQuery &query) {
-        if (!execBound(query, sql, rowValues(entry) << entry.id))
-            return false;
-        if (query.numRowsAffected() == 1)
-            return true;
-        m_error = QStringLiteral("The calibration record %1 holds no entry %2 to complete.")
-                      .arg(m_settings.describe())
-                      .arg(entry.id);
-        return false;
+        ChainTail tail;
+        return readChainTail(query, tail) && chainEntry(query, entry, tail);
     });
 }
 

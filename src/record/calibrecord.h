@@ -6,7 +6,9 @@
 // - A write stores its entry with add() before the first write command goes to the instrument
 //   (outcome Open) and completes it with complete() afterwards; each call is its own transaction.
 //   An entry that is never completed reads back as Interrupted. A refused attempt is added
-//   already complete.
+//   already complete. Completing gives the entry its certificate number and its link in the
+//   chain (recordchain.h); after that the database refuses to change it, and it never deletes
+//   an entry (recordschema.h). Nothing here deletes one either.
 // - When add() fails, nothing may be written to the instrument: errorText() says why, naming the
 //   file or the server, in a sentence fit for the user.
 // - A damaged record file is never deleted, repaired or rewritten: every call fails and says so.
@@ -23,6 +25,7 @@
 
 #include <functional>
 
+struct ChainTail;
 class QSqlError;
 class QSqlQuery;
 
@@ -36,10 +39,11 @@ public:
 
     // Connects and creates the table when missing; called by the others when needed.
     bool open();
-    // Stores a new entry and sets its id.
+    // Stores a new entry and sets its id; an entry that is not Open is completed as well.
     bool add(RecordEntry &entry);
-    // Stores the outcome and everything else learned since add().
-    bool complete(const RecordEntry &entry);
+    // Stores the outcome and everything else learned since add(), and sets the certificate
+    // number and hash. Fails for an entry completed before.
+    bool complete(RecordEntry &entry);
 
     QString errorText() const { return m_error; }
     // Words a failed statement on the record for errorText() ("cannot be read") and returns
@@ -52,7 +56,14 @@ public:
 private:
     bool openConnection(QSqlDatabase &db);
     bool prepareSqlite(QSqlDatabase &db);
+    // The table's format: 0 when missing, RecordSchemaVersion when current.
+    int format(QSqlDatabase &db);
     bool createTable(QSqlDatabase &db);
+    bool chainFormerEntries(QSqlQuery &query);
+    // A transaction that holds the record's lock until it ends.
+    QSqlError beginLocked(QSqlDatabase &db);
+    // Completes the open entry as the link after tail, and moves tail on.
+    bool chainEntry(QSqlQuery &query, RecordEntry &entry, ChainTail &tail);
     // Runs work in a transaction of its own. work returns false on failure: with the query's
     // error, or having set m_error itself.
     bool transact(const std::function<bool(QSqlQuery &)> &work);

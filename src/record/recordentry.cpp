@@ -51,10 +51,20 @@ RecordEntry RecordEntry::startedNow(RecordSource source)
     RecordEntry entry;
     entry.startedAt = QDateTime::currentDateTimeUtc();
     entry.account = accountName();
+    entry.technician = accountFullName();
+    if (entry.technician.isEmpty())
+        entry.technician = entry.account;
     entry.host = QSysInfo::machineHostName();
     entry.programVersion = QStringLiteral(VELTRA_VERSION);
     entry.source = source;
     return entry;
+}
+
+QString certificateNumber(const QDateTime &startedAt, qint64 id)
+{
+    return QStringLiteral("VC-%1-%2")
+        .arg(startedAt.toUTC().date().year())
+        .arg(id, 6, 10, QLatin1Char('0'));
 }
 
 QString outcomeText(RecordOutcome outcome)

@@ -27,9 +27,13 @@ enum class RecordSource { Window, Tool };
 struct RecordEntry
 {
     qint64 id = 0; // set when stored
+    // "VC-2026-000123": the year the write started and the id; set when stored.
+    QString certificate;
     QDateTime startedAt; // UTC
     QDateTime finishedAt; // UTC; invalid while open
     QString account;
+    // The account's full name, or the account when the system knows none.
+    QString technician;
     QString host;
     QString programVersion;
     RecordSource source = RecordSource::Window;
@@ -48,10 +52,17 @@ struct RecordEntry
     QDate expirationReadBack;
     RecordOutcome outcome = RecordOutcome::Open;
     QString detail;
+    // The bench's reference source ([Record] Reference, or the tool's --reference).
+    QString reference;
+    // SHA-256 of the completed entry and the one completed before it (recordchain.h); read only.
+    QString hash;
 
     // A new open entry started now on this bench: account, host and program version filled in.
     static RecordEntry startedNow(RecordSource source);
 };
+
+// "VC-<year>-<id, six digits>": unique as the id is, and short enough to quote on the phone.
+QString certificateNumber(const QDateTime &startedAt, qint64 id);
 
 // The words stored in the record and shown to the user ("verified", "window", ...).
 QString outcomeText(RecordOutcome outcome);

@@ -40,19 +40,11 @@ ExportFields exportFields(const RecordEntry &e)
         {QStringLiteral("outcome"), outcomeText(e.outcome)},
         {QStringLiteral("detail"), text(e.detail)},
         {QStringLiteral("program_version"), e.programVersion},
+        {QStringLiteral("id"), e.id},
+        {QStringLiteral("certificate"), text(e.certificate)},
+        {QStringLiteral("technician"), text(e.technician)},
+        {QStringLiteral("reference"), text(e.reference)},
     };
-}
-
-QByteArray csvLine(const QStringList &texts)
-{
-    QByteArrayList fields;
-    for (QString text : texts) {
-        if (text.contains(u'"') || text.contains(u',') || text.contains(u'\r')
-            || text.contains(u'\n'))
-            text = u'"' + text.replace(u'"', QStringLiteral("\"\"")) + u'"';
-        fields << text.toUtf8();
-    }
-    return fields.join(',') + "\r\n";
 }
 
 QStringList csvTexts(const ExportFields &fields)
@@ -70,20 +62,59 @@ bool writeAll(QIODevice &out, const QByteArray &bytes)
 
 } // namespace
 
+QByteArray csvLine(const QStringList &texts)
+{
+    QByteArrayList fields;
+    for (QString text : texts) {
+        if (text.contains(u'"') || text.contains(u',') || text.contains(u'\r')
+            || text.contains(u'\n'))
+            text = u'"' + text.replace(u'"', QStringLiteral("\"\"")) + u'"';
+        fields << text.toUtf8();
+    }
+    return fields.join(',') + "\r\n";
+}
+
 QString historyCondition(const HistoryFilter &filter)
 {
-    if (filter.serial.isEmpty())
-        return {};
-    // substr compares exactly and alike on both databases; LIKE differs in case and escapes.
-    return filter.serialPrefix
-        ? QStringLiteral(" WHERE substr(serial, 1, %1) = ?").arg(filter.serial.size())
-        : QStringLiteral(" WHERE serial = ?");
+    QStringList conditions;
+    if (!filter.serial.isEmpty()) {
+        // substr compares exactly and alike on both databases; LIKE differs in case and escapes.
+        conditions << (filter.serialPrefix
+                           ? QStringLiteral("substr(serial, 1, %1) = ?").arg(filter.serial.size())
+                           : QStringLiteral("serial = ?"));
+    }
+    if (filter.outcome) {
+        // An entry never completed has no outcome stored.
+        conditions << (*filter.outcome == RecordOutcome::Interrupted
+                           ? QStringLiteral("outcome IS NULL")
+                           : QStringLiteral("outcome = ?"));
+    }
+    return conditions.isEmpty() ? QString() : QStringLiteral(" WHERE ") + conditions.join(u" AND ");
 }
 
 void bindHistoryFilter(QSqlQuery &query, const HistoryFilter &filter)
 {
     if (!filter.serial.isEmpty())
         query.addBindValue(filter.serial);
+    if (filter.outcome && *filter.outcome != RecordOutcome::Interrupted)
+        query.addBindValue(outcomeText(*filter.outcome));
+}
+
+std::optional<RecordEntry> readEntry(CalibRecord &record, qint64 id)
+{
+    if (!record.open())
+        return std::nullopt;
+    QSqlQuery query(record.database());
+    query.prepare(QStringLiteral("SELECT %1 FROM %2 WHERE id = ?")
+                      .arg(entryColumns().join(u", "), RecordTable));
+    query.addBindValue(id);
+    if (!query.exec()) {
+        record.fail(QStringLiteral("cannot be read"), query.lastError());
+        return std::nullopt;
+    }
+    if (!query.next())
+        return std::nullopt;
+    return entryFromRow(query.record());
 }
 
 bool forEachEntry(CalibRecord &record, const HistoryFilter &filter,
@@ -93,9 +124,8 @@ bool forEachEntry(CalibRecord &record, const HistoryFilter &filter,
         return false;
     QSqlQuery query(record.database());
     query.setForwardOnly(true);
-    const QString sql =
-        QStringLiteral("SELECT id, %1 FROM %2%3 ORDER BY started_at DESC, id DESC")
-            .arg(recordColumns().join(u", "), RecordTable, historyCondition(filter));
+    const QString sql = QStringLiteral("SELECT %1 FROM %2%3 ORDER BY started_at DESC, id DESC")
+                            .arg(entryColumns().join(u", "), RecordTable, historyCondition(filter));
     query.prepare(sql);
     bindHistoryFilter(query, filter);
     if (!query.exec())

@@ -14,12 +14,16 @@ struct HistoryFilter
 {
     QString serial; // empty: every instrument
     bool serialPrefix = false; // match serial numbers that start with it (the window's filter)
+    std::optional<RecordOutcome> outcome; // none: every outcome
 };
 
 // " WHERE ..." for the filter (empty without one) and its bound values, for queries of
 // calibration_record; the window adds its own columns and order.
 QString historyCondition(const HistoryFilter &filter);
 void bindHistoryFilter(QSqlQuery &query, const HistoryFilter &filter);
+
+// The entry with this id; none when there is none or the record cannot be read.
+std::optional<RecordEntry> readEntry(CalibRecord &record, qint64 id);
 
 // Calls visit for each entry, newest first, until it returns false. False when the record
 // cannot be read (record.errorText() says why).
@@ -28,6 +32,9 @@ bool forEachEntry(CalibRecord &record, const HistoryFilter &filter,
 
 // The keys of an exported entry, in order: the CSV header and the JSON object keys.
 QStringList exportKeys();
+
+// One CSV line of RFC 4180, CRLF ended, fields quoted where needed.
+QByteArray csvLine(const QStringList &texts);
 
 // Both return false when the record cannot be read (record.errorText()) or out takes no more
 // bytes (out.errorString()).

@@ -8,10 +8,13 @@
 namespace {
 
 // Instants and dates are text (see recordentry.h), so both databases keep and sort them alike.
-const std::array<std::pair<QLatin1StringView, QLatin1StringView>, 20> Columns{{
+using ColumnDefinitions = std::pair<QLatin1StringView, QLatin1StringView>;
+
+const std::array<ColumnDefinitions, 22> Columns{{
     {QLatin1StringView("started_at"), QLatin1StringView("TEXT NOT NULL")},
     {QLatin1StringView("finished_at"), QLatin1StringView("TEXT")},
     {QLatin1StringView("account"), QLatin1StringView("TEXT NOT NULL")},
+    {QLatin1StringView("technician"), QLatin1StringView("TEXT")},
     {QLatin1StringView("host"), QLatin1StringView("TEXT NOT NULL")},
     {QLatin1StringView("program_version"), QLatin1StringView("TEXT NOT NULL")},
     {QLatin1StringView("source"), QLatin1StringView("TEXT NOT NULL")},
@@ -29,7 +32,62 @@ const std::array<std::pair<QLatin1StringView, QLatin1StringView>, 20> Columns{{
     {QLatin1StringView("expiration_read_back"), QLatin1StringView("TEXT")},
     {QLatin1StringView("outcome"), QLatin1StringView("TEXT")},
     {QLatin1StringView("detail"), QLatin1StringView("TEXT")},
+    {QLatin1StringView("reference"), QLatin1StringView("TEXT")},
 }};
+
+// Set once, when the entry is completed (recordchain.h).
+const std::array<ColumnDefinitions, 4> ChainColumns{{
+    {QLatin1StringView("certificate"), QLatin1StringView("TEXT")},
+    {QLatin1StringView("chain_seq"), QLatin1StringView("BIGINT")},
+    {QLatin1StringView("previous_hash"), QLatin1StringView("TEXT")},
+    {QLatin1StringView("hash"), QLatin1StringView("TEXT")},
+}};
+
+// The message of the triggers; any client that tries gets it.
+const QString KeptText =
+    QStringLiteral("entries of the calibration record are kept as written: %1 refused");
+
+// What format 2 adds to format 1: the person, the reference, the certificate and the chain; a
+// completed entry can no longer be changed and no entry deleted, whoever asks.
+QStringList keepingStatements(bool postgres)
+{
+    QStringList statements{
+        QStringLiteral("CREATE UNIQUE INDEX IF NOT EXISTS %1_certificate ON %1 (certificate)")
+            .arg(RecordTable),
+        QStringLiteral("CREATE UNIQUE INDEX IF NOT EXISTS %1_chain ON %1 (chain_seq)")
+            .arg(RecordTable),
+        // Each instrument's newest entry of an outcome in one step (what falls due).
+        QStringLiteral("CREATE INDEX IF NOT EXISTS %1_newest ON %1 (serial, outcome, started_at, "
+                       "id)")
+            .arg(RecordTable),
+    };
+    if (postgres) {
+        statements << QStringLiteral("CREATE OR REPLACE FUNCTION %1_kept() RETURNS trigger "
+                                     "LANGUAGE plpgsql AS $$ BEGIN RAISE EXCEPTION '%2', TG_OP; "
+                                     "END $$")
+                          .arg(RecordTable, KeptText.arg(QStringLiteral("%")));
+        const QString trigger = QStringLiteral(
+            "CREATE TRIGGER %1_%2 BEFORE %3 ON %1 FOR EACH %4 EXECUTE FUNCTION %1_kept()");
+        statements << trigger.arg(RecordTable, QStringLiteral("no_update"),
+                                  QStringLiteral("UPDATE"),
+                                  QStringLiteral("ROW WHEN (OLD.hash IS NOT NULL)"))
+                   << trigger.arg(RecordTable, QStringLiteral("no_delete"),
+                                  QStringLiteral("DELETE"), QStringLiteral("ROW"))
+                   << trigger.arg(RecordTable, QStringLiteral("no_truncate"),
+                                  QStringLiteral("TRUNCATE"), QStringLiteral("STATEMENT"));
+    } else {
+        const QString trigger = QStringLiteral(
+            "CREATE TRIGGER IF NOT EXISTS %1_%2 BEFORE %3 ON %1%4 BEGIN SELECT RAISE(ABORT, '%5'); "
+            "END");
+        statements << trigger.arg(
+            RecordTable, QStringLiteral("no_update"), QStringLiteral("UPDATE"),
+            QStringLiteral(" WHEN OLD.hash IS NOT NULL"), KeptText.arg(QStringLiteral("UPDATE")))
+                   << trigger.arg(RecordTable, QStringLiteral("no_delete"),
+                                  QStringLiteral("DELETE"), QString(),
+                                  KeptText.arg(QStringLiteral("DELETE")));
+    }
+    return statements;
+}
 
 QVariant textOrNull(const QString &text)
 {
@@ -51,6 +109,19 @@ QStringList recordColumns()
     return names;
 }
 
+QStringList chainColumns()
+{
+    QStringList names;
+    for (const auto &column : ChainColumns)
+        names << column.first;
+    return names;
+}
+
+QStringList entryColumns()
+{
+    return QStringList{QStringLiteral("id")} + recordColumns() + chainColumns();
+}
+
 QStringList createTableStatements(bool postgres)
 {
     QStringList definitions{
@@ -58,14 +129,32 @@ QStringList createTableStatements(bool postgres)
                  : QStringLiteral("id INTEGER PRIMARY KEY AUTOINCREMENT")};
     for (const auto &[name, type] : Columns)
         definitions << name + QLatin1Char(' ') + type;
-    return {
-        QStringLiteral("CREATE TABLE IF NOT EXISTS %1 (%2)")
-            .arg(RecordTable, definitions.join(u", ")),
-        // Newest first, for everything and for one instrument.
-        QStringLiteral("CREATE INDEX IF NOT EXISTS %1_started ON %1 (started_at)").arg(RecordTable),
-        QStringLiteral("CREATE INDEX IF NOT EXISTS %1_serial ON %1 (serial, started_at)")
-            .arg(RecordTable),
-    };
+    for (const auto &[name, type] : ChainColumns)
+        definitions << name + QLatin1Char(' ') + type;
+    return QStringList{
+               QStringLiteral("CREATE TABLE IF NOT EXISTS %1 (%2)")
+                   .arg(RecordTable, definitions.join(u", ")),
+               // Newest first, for everything and for one instrument.
+               QStringLiteral("CREATE INDEX IF NOT EXISTS %1_started ON %1 (started_at)")
+                   .arg(RecordTable),
+               QStringLiteral("CREATE INDEX IF NOT EXISTS %1_serial ON %1 (serial, started_at)")
+                   .arg(RecordTable),
+           }
+    + keepingStatements(postgres);
+}
+
+QStringList upgradeStatements(bool postgres)
+{
+    QStringList statements;
+    for (const auto &[name, type] : Columns) {
+        if (name == QLatin1String("technician") || name == QLatin1String("reference"))
+            statements
+                << QStringLiteral("ALTER TABLE %1 ADD COLUMN %2 %3").arg(RecordTable, name, type);
+    }
+    for (const auto &[name, type] : ChainColumns)
+        statements
+            << QStringLiteral("ALTER TABLE %1 ADD COLUMN %2 %3").arg(RecordTable, name, type);
+    return statements + keepingStatements(postgres);
 }
 
 QVariantList rowValues(const RecordEntry &e)
@@ -77,6 +166,7 @@ QVariantList rowValues(const RecordEntry &e)
     return {instantText(e.startedAt),
             textOrNull(instantText(e.finishedAt)),
             e.account,
+            textOrNull(e.technician),
             e.host,
             e.programVersion,
             sourceText(e.source),
@@ -93,7 +183,8 @@ QVariantList rowValues(const RecordEntry &e)
             dateOrNull(e.calibrationReadBack),
             dateOrNull(e.expirationReadBack),
             textOrNull(outcome),
-            textOrNull(e.detail)};
+            textOrNull(e.detail),
+            textOrNull(e.reference)};
 }
 
 RecordEntry entryFromRow(const QSqlRecord &row)
@@ -102,9 +193,11 @@ RecordEntry entryFromRow(const QSqlRecord &row)
     const auto date = [&](const char *name) { return dateFromText(text(name)); };
     RecordEntry e;
     e.id = row.value(QStringLiteral("id")).toLongLong();
+    e.certificate = text("certificate");
     e.startedAt = instantFromText(text("started_at"));
     e.finishedAt = instantFromText(text("finished_at"));
     e.account = text("account");
+    e.technician = text("technician");
     e.host = text("host");
     e.programVersion = text("program_version");
     e.source = sourceFromText(text("source")).value_or(RecordSource::Window);
@@ -125,5 +218,7 @@ RecordEntry entryFromRow(const QSqlRecord &row)
     // Never completed: the program ended between the two steps.
     e.outcome = outcomeFromText(text("outcome")).value_or(RecordOutcome::Interrupted);
     e.detail = text("detail");
+    e.reference = text("reference");
+    e.hash = text("hash");
     return e;
 }

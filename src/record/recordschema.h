@@ -1,6 +1,17 @@
 #pragma once
 // The record's one table, the same on SQLite and PostgreSQL, and the conversion of entries to
 // and from its rows.
+//
+// calibration_record: id, the entry's fields (recordColumns()), then what completing it sets
+// (chainColumns(): certificate, chain_seq, previous_hash, hash; see recordchain.h). Unique indexes
+// on certificate and chain_seq; one on (serial, outcome, started_at, id) for what falls due.
+// Triggers made with the table refuse, for every client:
+// - UPDATE of a completed entry (hash set): calibration_record_no_update;
+// - DELETE of any entry: calibration_record_no_delete (an open entry is a write attempt too);
+// - on PostgreSQL, TRUNCATE: calibration_record_no_truncate; the three call
+//   calibration_record_kept(), which raises the error.
+// Format 1 had neither the person, the reference nor the chain; opening it adds them in place
+// and chains its completed entries (CalibRecord::open()).
 
 #include "recordentry.h"
 
@@ -11,15 +22,21 @@ class QSqlRecord;
 
 inline const QString RecordTable = QStringLiteral("calibration_record");
 // Kept in PRAGMA user_version of a SQLite record.
-constexpr int RecordSchemaVersion = 1;
+constexpr int RecordSchemaVersion = 2;
 
-// Every column but id, in table order.
+// The entry's columns but id, as add() stores them.
 QStringList recordColumns();
-// The statements that create the table and its indexes when missing.
+// The columns that completing an entry sets.
+QStringList chainColumns();
+// Every column, id first: what entryFromRow() reads.
+QStringList entryColumns();
+// The statements that create the table, its indexes and triggers when missing.
 QStringList createTableStatements(bool postgres);
+// The statements that turn a table of format 1 into format 2 (its entries are chained apart).
+QStringList upgradeStatements(bool postgres);
 
 // The values of recordColumns() for an entry: an empty text, an unset date and an open outcome
 // are stored as NULL.
 QVariantList rowValues(const RecordEntry &entry);
-// An entry from a row that holds id and recordColumns(); NULL outcome reads as Interrupted.
+// An entry from a row that holds id, recordColumns() and chainColumns(); NULL outcome reads as Interrupted.
 RecordEntry entryFromRow(const QSqlRecord &row);

@@ -27,6 +27,7 @@ RecordSettings RecordSettings::fromSettingsFile(const QString &iniFile)
     settings.port = portOk && port > 0 && port < 65536 ? port : 0;
     settings.database = read("Database", settings.database);
     settings.user = read("User", settings.user);
+    settings.reference = read("Reference", settings.reference);
     return settings;
 }
 

@@ -7,6 +7,7 @@
 //   Port=5432
 //   Database=veltra
 //   User=bench
+//   Reference=Cs-137 source S-0042   ; the bench's reference source, kept in each entry
 //
 // With QSQLITE the record is the file VeltraCalibRecord.db beside the settings file, and the
 // other keys are not used. The settings hold no password: libpq finds it in ~/.pgpass, the file
@@ -24,6 +25,7 @@ struct RecordSettings
     int port = 5432;
     QString database = QStringLiteral("veltra");
     QString user; // empty lets libpq take the account name
+    QString reference; // empty: none named
 
     // Reads section [Record] of the settings file; the record file lies in the same folder.
     static RecordSettings fromSettingsFile(const QString &iniFile);

@@ -16,7 +16,9 @@ WriteRecorder::WriteRecorder(const CalibrationCore &core, RecordSource source,
     : m_core(core),
       m_record(settings),
       m_entry(RecordEntry::startedNow(source))
-{ }
+{
+    m_entry.reference = settings.reference;
+}
 
 // The instrument as read, the dates asked for, and the dates held before, as far as known.
 void WriteRecorder::describe(const WriteReport &report)

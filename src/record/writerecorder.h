@@ -27,6 +27,8 @@ public:
     bool refusePassword(const DateRequest &asked);
 
     QString errorText() const { return m_error; }
+    // The certificate number of the completed entry; empty until then.
+    QString certificate() const { return m_entry.certificate; }
 
 private:
     void describe(const WriteReport &report);

@@ -7,6 +7,7 @@
 #include "portentry.h"
 #include "programpaths.h"
 #include "qtserialcontrol.h"
+#include "recordcommands.h"
 #include "recordhistory.h"
 #include "recordsettings.h"
 #include "terminal.h"
@@ -72,7 +73,11 @@ int CalibTool::run()
     case ToolCommand::Write:
         return write();
     case ToolCommand::History:
-        return history();
+        return m_options.verify
+            ? verifyRecord(RecordSettings::fromSettingsFile(IniFileName), m_options)
+            : history();
+    case ToolCommand::Due:
+        return listDue(RecordSettings::fromSettingsFile(IniFileName), m_options);
     }
     return ExitUsage;
 }
@@ -248,7 +253,9 @@ int CalibTool::write()
 
     // As in the window, the instrument has been read when the password is asked: a refusal is
     // kept in the record with the instrument it was meant for.
-    const RecordSettings recordSettings = RecordSettings::fromSettingsFile(IniFileName);
+    RecordSettings recordSettings = RecordSettings::fromSettingsFile(IniFileName);
+    if (!m_options.reference.isEmpty())
+        recordSettings.reference = m_options.reference;
     const DateRequest asked{m_options.calibration, m_options.expiration};
     WriteRecorder recorder(*m_core, RecordSource::Tool, recordSettings);
     recorder.setPlace(m_place.number, m_place.device);
@@ -270,9 +277,11 @@ int CalibTool::write()
     if (m_options.json) {
         QJsonObject object = readOutJson(m_place, readOut, true);
         addWriteJson(object, report, keepsExpiration);
+        addCertificateJson(object, recorder.certificate());
         printJson(object);
     } else {
-        print(readOutLines(m_place, readOut, true) + writeLines(report, keepsExpiration));
+        print(readOutLines(m_place, readOut, true) + writeLines(report, keepsExpiration)
+              + certificateLines(recorder.certificate()));
     }
     if (!recorder.errorText().isEmpty())
         fail(ExitDone,
@@ -287,7 +296,7 @@ int CalibTool::write()
 int CalibTool::history()
 {
     CalibRecord record(RecordSettings::fromSettingsFile(IniFileName));
-    const HistoryFilter filter{m_options.serial, false};
+    const HistoryFilter filter{m_options.serial, false, std::nullopt};
     QFile out;
     if (!out.open(stdout, QIODevice::WriteOnly))
         return fail(ExitUsage, QStringLiteral("standard output cannot be written"));

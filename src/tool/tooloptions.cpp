@@ -1,5 +1,7 @@
 #include "tooloptions.h"
 
+#include "calibrationwrite.h"
+
 #include <QCommandLineParser>
 #include <QLocale>
 
@@ -16,24 +18,29 @@ Commands:
   write CALIB [EXPIRES] write the dates (YYYY-MM-DD or the system's short date format),
                         read them back and check the instrument holds them
   version               the tool's version
-  history               the calibration record, newest first (--serial, --json, --csv)
+  history               the calibration record, newest first (--serial, --json, --csv);
+                        with --verify, checks that no entry was changed or removed
+  due                   instruments whose calibration expires within --within DAYS
+                        (default 30) or has expired (--json, --csv, --ics)
 
 Exit codes:
   0  done (write: the instrument holds the dates)
-  1  usage error (history: the calibration record cannot be read)
+  1  usage error (history, due: the calibration record cannot be read; write: an
+     expiration date before the calibration date)
   2  the port cannot be opened (missing, busy or not permitted)
   3  no instrument answered, or a command failed
   4  written, but the instrument does not hold the dates
+     (history --verify: an entry of the record was changed or removed)
   5  refused: password (wrong, missing or its file unreadable), firmware too old,
      the instrument changed since it was read, or the calibration record cannot
      keep the write (nothing is written then))";
+
+} // namespace
 
 void printError(const QString &text)
 {
     std::fprintf(stderr, "veltra-calib: %s\n", qPrintable(text));
 }
-
-} // namespace
 
 QString toolVersionText()
 {
@@ -57,8 +64,8 @@ std::optional<ToolOptions> parseToolOptions(const QStringList &arguments, int &e
     parser.setApplicationDescription(QString::fromLatin1(Description));
     parser.addPositionalArgument(
         QStringLiteral("command"),
-        QStringLiteral("ports | identify | read | write | version | history"),
-        QStringLiteral("ports|identify|read|write CALIB [EXPIRES]|version|history"));
+        QStringLiteral("ports | identify | read | write | version | history | due"),
+        QStringLiteral("ports|identify|read|write CALIB [EXPIRES]|version|history|due"));
     const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
                                   QStringLiteral("Show this help."));
     const QCommandLineOption version(QStringLiteral("version"),
@@ -89,6 +96,21 @@ std::optional<ToolOptions> parseToolOptions(const QStringList &arguments, int &e
         QStringLiteral("serial"),
         QStringLiteral("history: only the instrument with this serial number."),
         QStringLiteral("S"));
+    const QCommandLineOption verify(
+        QStringLiteral("verify"),
+        QStringLiteral("history: check the chain of completed entries; exit 4 names the first "
+                       "entry changed or removed."));
+    const QCommandLineOption within(QStringLiteral("within"),
+                                    QStringLiteral("due: days ahead (default 30)."),
+                                    QStringLiteral("DAYS"));
+    const QCommandLineOption ics(QStringLiteral("ics"),
+                                 QStringLiteral("due: an iCalendar file on stdout, one event per "
+                                                "instrument on its expiration date."));
+    const QCommandLineOption reference(
+        QStringLiteral("reference"),
+        QStringLiteral("write: the reference source used, kept in the calibration record "
+                       "(default: \"Reference\" of section [Record] of the settings file)."),
+        QStringLiteral("TEXT"));
     const QCommandLineOption passwordStdin(
         QStringLiteral("password-stdin"),
         QStringLiteral("Read the access password as one line from standard input."));
@@ -101,7 +123,8 @@ std::optional<ToolOptions> parseToolOptions(const QStringList &arguments, int &e
         {QStringLiteral("q"), QStringLiteral("quiet")},
         QStringLiteral("Nothing on stdout but --json; errors still on stderr."));
     parser.addOptions({help, version, port, device, bluetooth, search, settings, json, csv, serial,
-                       passwordStdin, noExpiration, verbose, quiet});
+                       verify, within, ics, reference, passwordStdin, noExpiration, verbose,
+                       quiet});
 
     exitCode = ExitUsage;
     const auto usage = [&](const QString &text) -> std::optional<ToolOptions> {
@@ -128,7 +151,8 @@ std::optional<ToolOptions> parseToolOptions(const QStringList &arguments, int &e
     const QString command = words.takeFirst();
     const QStringList commands{QStringLiteral("ports"),   QStringLiteral("identify"),
                                QStringLiteral("read"),    QStringLiteral("write"),
-                               QStringLiteral("version"), QStringLiteral("history")};
+                               QStringLiteral("version"), QStringLiteral("history"),
+                               QStringLiteral("due")};
     const qsizetype index = commands.indexOf(command);
     if (index < 0)
         return usage(QStringLiteral("unknown command \"%1\"").arg(command));
@@ -149,6 +173,12 @@ std::optional<ToolOptions> parseToolOptions(const QStringList &arguments, int &e
         options.noExpiration = parser.isSet(noExpiration);
         if (options.noExpiration && options.expiration)
             return usage(QStringLiteral("give EXPIRES or --no-expiration, not both"));
+        // Most often the two dates given the wrong way round.
+        const DateRequest asked{options.calibration, options.expiration};
+        if (expiresBeforeCalibration(asked)) {
+            printError(expiresBeforeCalibrationText(asked));
+            return std::nullopt;
+        }
     } else if (!words.isEmpty()) {
         return usage(QStringLiteral("%1 takes no argument").arg(command));
     } else if (parser.isSet(noExpiration)) {
@@ -174,10 +204,27 @@ std::optional<ToolOptions> parseToolOptions(const QStringList &arguments, int &e
     options.json = parser.isSet(json);
     options.csv = parser.isSet(csv);
     options.serial = parser.value(serial);
-    if (options.command != ToolCommand::History && (options.csv || parser.isSet(serial)))
-        return usage(QStringLiteral("--csv and --serial belong to history"));
-    if (options.json && options.csv)
-        return usage(QStringLiteral("give --json or --csv, not both"));
+    const bool listing =
+        options.command == ToolCommand::History || options.command == ToolCommand::Due;
+    if (!listing && options.csv)
+        return usage(QStringLiteral("--csv belongs to history and due"));
+    if (options.command != ToolCommand::History && (parser.isSet(serial) || parser.isSet(verify)))
+        return usage(QStringLiteral("--serial and --verify belong to history"));
+    options.verify = parser.isSet(verify);
+    options.ics = parser.isSet(ics);
+    if (options.command != ToolCommand::Due && (options.ics || parser.isSet(within)))
+        return usage(QStringLiteral("--within and --ics belong to due"));
+    if (parser.isSet(within)) {
+        bool ok = false;
+        options.withinDays = parser.value(within).toInt(&ok);
+        if (!ok || options.withinDays < 0 || options.withinDays > 36500)
+            return usage(QStringLiteral("--within takes a number of days from 0 to 36500"));
+    }
+    if (int(options.json) + int(options.csv) + int(options.ics) + int(options.verify) > 1)
+        return usage(QStringLiteral("give one of --json, --csv, --ics or --verify"));
+    options.reference = parser.value(reference).trimmed();
+    if (options.command != ToolCommand::Write && parser.isSet(reference))
+        return usage(QStringLiteral("--reference belongs to write"));
     options.passwordStdin = parser.isSet(passwordStdin);
     options.verbose = parser.isSet(verbose);
     options.quiet = parser.isSet(quiet);

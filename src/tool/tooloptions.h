@@ -16,7 +16,7 @@ enum ExitCode : int {
     ExitRefused = 5,
 };
 
-enum class ToolCommand { Ports, Identify, Read, Write, Version, History };
+enum class ToolCommand { Ports, Identify, Read, Write, Version, History, Due };
 
 struct ToolOptions
 {
@@ -33,6 +33,10 @@ struct ToolOptions
     bool json = false;
     bool csv = false;
     QString serial; // history: only this instrument
+    bool verify = false; // history: walk the chain instead
+    int withinDays = 30; // due
+    bool ics = false; // due: an iCalendar file on stdout
+    QString reference; // write: the reference source, instead of the settings file's
     bool passwordStdin = false;
     bool verbose = false;
     bool quiet = false;
@@ -46,3 +50,6 @@ std::optional<ToolOptions> parseToolOptions(const QStringList &arguments, int &e
 std::optional<QDate> parseDateArgument(const QString &text);
 
 QString toolVersionText();
+
+// "veltra-calib: text" on stderr.
+void printError(const QString &text);

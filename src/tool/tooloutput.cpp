@@ -69,6 +69,8 @@ QJsonObject readOutJson(const PortPlace &place, const ReadOut &readOut, bool wit
     if (withDates) {
         object.insert(QStringLiteral("calibration_date"), dateValue(readOut.calibrationDate));
         object.insert(QStringLiteral("expiration_date"), dateValue(readOut.expirationDate));
+        const std::optional<qint64> days = expirationDaysLeft(readOut, QDate::currentDate());
+        object.insert(QStringLiteral("days_left"), days ? QJsonValue(*days) : QJsonValue::Null);
     }
     return object;
 }
@@ -125,4 +127,17 @@ QStringList writeLines(const WriteReport &report, bool keepsExpiration)
                          report.verified.value_or(false) ? QStringLiteral("yes")
                                                          : QStringLiteral("no"));
     return lines;
+}
+
+void addCertificateJson(QJsonObject &object, const QString &certificate)
+{
+    object.insert(QStringLiteral("certificate"),
+                  certificate.isEmpty() ? QJsonValue() : QJsonValue(certificate));
+}
+
+QStringList certificateLines(const QString &certificate)
+{
+    if (certificate.isEmpty())
+        return {};
+    return {alignedLine(QStringLiteral("Certificate No."), certificate)};
 }

@@ -24,5 +24,9 @@ void addWriteJson(QJsonObject &object, const WriteReport &report, bool keepsExpi
 QStringList readOutLines(const PortPlace &place, const ReadOut &readOut, bool withDates);
 QStringList writeLines(const WriteReport &report, bool keepsExpiration);
 
+// The certificate number of the write's entry in the record: null or no line when it has none.
+void addCertificateJson(QJsonObject &object, const QString &certificate);
+QStringList certificateLines(const QString &certificate);
+
 // "Serial No.:" and friends padded so the values line up.
 QString alignedLine(const QString &label, const QString &value);

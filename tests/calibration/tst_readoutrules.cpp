@@ -102,6 +102,37 @@ private slots:
         QVERIFY(result.has_value());
         QCOMPARE(*result, date);
     }
+
+    // Read on 11 December 2026.
+    void expirationNote_data()
+    {
+        QTest::addColumn<QString>("words");
+        QTest::addColumn<QVariant>("daysLeft");
+        QTest::addColumn<QString>("note");
+        QTest::newRow("passed yesterday: expired") << "251211 261210" << QVariant(-1) << "expired";
+        QTest::newRow("expires today: due") << "251211 261211" << QVariant(0) << "due in 0 days";
+        QTest::newRow("within 30 days: due") << "251211 270110" << QVariant(30) << "due in 30 days";
+        QTest::newRow("beyond 30 days: nothing to say")
+            << "251211 270111" << QVariant(31) << QString();
+        QTest::newRow("1 January 2001 stands for none")
+            << "251211 010101" << QVariant() << QString();
+        QTest::newRow("a model without an expiration date") << "251211" << QVariant() << QString();
+    }
+    void expirationNote()
+    {
+        QFETCH(QString, words);
+        QFETCH(QVariant, daysLeft);
+        QFETCH(QString, note);
+        ReadOut readOut;
+        readOut.dateWords = splitDateWords(words);
+        readOut.expirationDate = ::instrumentDate(readOut.dateWords.expiration);
+        const std::optional<qint64> days = expirationDaysLeft(readOut, QDate(2026, 12, 11));
+        QCOMPARE(days.has_value(), daysLeft.isValid());
+        if (days) {
+            QCOMPARE(*days, daysLeft.toLongLong());
+            QCOMPARE(::expirationNote(*days), note);
+        }
+    }
 };
 
 QTEST_APPLESS_MAIN(ReadOutRules)

@@ -1,5 +1,7 @@
-// The history window on a real SQLite record: newest first in local time, the serial filter,
-// sorting, lazy pages, the CSV export and its failure, a damaged record, and the menu item.
+// The history window on a real SQLite record: newest first in local time, whole values at the
+// default size, the serial and outcome filters, sorting, lazy pages, the whole entry, the chain's
+// verdict, what falls due, the sizes kept, the CSV export and its failure, a damaged record, and
+// the menu item.
 
 #include "filebytes.h"
 #include "frmveltra.h"
@@ -12,15 +14,21 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QFile>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QSpinBox>
+#include <QSqlQuery>
+#include <QStandardItemModel>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimeZone>
 
 #include <ctime>
 
@@ -54,6 +62,14 @@ private slots:
 
     void showsNewestFirstInLocalTime();
     void filterKeepsSerialNumbersThatStartWithTheText();
+    void columnsShowWholeValuesAtTheDefaultSize();
+    void filterKeepsOneOutcome_data();
+    void filterKeepsOneOutcome();
+    void doubleClickShowsTheWholeEntry();
+    void statusLineShowsTheChainVerdict_data();
+    void statusLineShowsTheChainVerdict();
+    void dueViewMarksExpiredInstruments();
+    void sizesAreKeptInTheSettings();
     void sortsByTheClickedColumn();
     void readsPagesOnlyAsTheViewScrolls();
     void exportWritesTheFilteredRowsAsCsv();
@@ -94,6 +110,7 @@ void TestHistoryWindow::addEntry(const QString &serial, const char *startedAt,
     CalibRecord record(settings());
     RecordEntry e = RecordEntry::startedNow(RecordSource::Window);
     e.account = QStringLiteral("mkeller");
+    e.technician.clear();
     e.host = QStringLiteral("bench-2");
     e.startedAt = QDateTime::fromString(QString::fromLatin1(startedAt), Qt::ISODateWithMs);
     e.serial = serial;
@@ -118,11 +135,11 @@ void TestHistoryWindow::showsNewestFirstInLocalTime()
     const QAbstractItemModel &model = *window.TableRecord->model();
     QCOMPARE(model.rowCount(), 2);
     QCOMPARE(rowTexts(model, 0),
-             (QStringList{"10.12.26 10:15:02", "1042", "Veltra KX-2", "2025-11-20 / 2026-11-20",
+             (QStringList{"2026-12-10 10:15", "1042", "Veltra KX-2", "2025-11-20 / 2026-11-20",
                           "2026-12-01", "2026-12-01", "verified", "mkeller", "bench-2"}));
     // Summer time, and past midnight in local time.
     QCOMPARE(rowTexts(model, 1),
-             (QStringList{"02.07.26 00:30:00", "2077", "Veltra KX-2", "2025-11-20 / 2026-11-20",
+             (QStringList{"2026-07-02 00:30", "2077", "Veltra KX-2", "2025-11-20 / 2026-11-20",
                           "2026-12-01", "", "interrupted", "mkeller", "bench-2"}));
     QVERIFY(window.LabelMessage->isHidden());
 }
@@ -141,6 +158,170 @@ void TestHistoryWindow::filterKeepsSerialNumbersThatStartWithTheText()
     QCOMPARE(serialColumn(model), QStringList{"1042"});
     window.TextSerial->clear();
     QCOMPARE(serialColumn(model), (QStringList{"10", "2077", "1042"}));
+}
+
+// Long values in every column: each column is at least as wide as its widest value, and all of
+// them fit the window's default width.
+void TestHistoryWindow::columnsShowWholeValuesAtTheDefaultSize()
+{
+    addEntry(QStringLiteral("10423399"), "2026-12-10T09:15:02.250Z", RecordOutcome::Interrupted);
+    {
+        CalibRecord record(settings());
+        RecordEntry e = RecordEntry::startedNow(RecordSource::Window);
+        e.startedAt = QDateTime(QDate(2026, 12, 10), QTime(23, 59), QTimeZone::utc());
+        e.serial = QStringLiteral("10423400");
+        e.model = QStringLiteral("Veltra KX-20");
+        e.technician = QStringLiteral("Maria Keller-Schmidt");
+        e.host = QStringLiteral("bench-12.lab");
+        e.calibrationBefore = e.calibrationAsked = e.calibrationReadBack = QDate(2026, 12, 11);
+        e.expirationBefore = e.expirationAsked = e.expirationReadBack = QDate(2027, 12, 11);
+        e.outcome = RecordOutcome::Mismatch;
+        QVERIFY(record.add(e));
+    }
+    HistoryWindow window(settings());
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QTableView &table = *window.TableRecord;
+    int total = 0;
+    for (int column = 0; column < HistoryModel::ColumnCount; ++column) {
+        const QAbstractItemModel &model = *table.model();
+        int widest = table.horizontalHeader()->fontMetrics().horizontalAdvance(
+            model.headerData(column, Qt::Horizontal).toString());
+        for (int row = 0; row < model.rowCount(); ++row)
+            widest = qMax(
+                widest,
+                table.fontMetrics().horizontalAdvance(model.index(row, column).data().toString()));
+        QVERIFY2(table.columnWidth(column) > widest,
+                 qPrintable(model.headerData(column, Qt::Horizontal).toString()));
+        total += table.columnWidth(column);
+    }
+    QVERIFY2(total <= table.viewport()->width(),
+             qPrintable(QStringLiteral("%1 > %2").arg(total).arg(table.viewport()->width())));
+    const QModelIndex dates = table.model()->index(0, HistoryModel::ReadBack);
+    QCOMPARE(dates.data().toString(), QStringLiteral("2026-12-11 / 2027-12-11"));
+    QCOMPARE(dates.data(Qt::ToolTipRole).toString(), QStringLiteral("2026-12-11 / 2027-12-11"));
+}
+
+void TestHistoryWindow::filterKeepsOneOutcome_data()
+{
+    QTest::addColumn<QString>("outcome");
+    QTest::addColumn<QStringList>("serials");
+    QTest::newRow("all outcomes") << "all outcomes" << QStringList{"4", "3", "2", "1"};
+    QTest::newRow("verified") << "verified" << QStringList{"3", "1"};
+    QTest::newRow("interrupted: never completed") << "interrupted" << QStringList{"4"};
+    QTest::newRow("an outcome no entry has") << "failed" << QStringList();
+}
+
+void TestHistoryWindow::filterKeepsOneOutcome()
+{
+    QFETCH(QString, outcome);
+    QFETCH(QStringList, serials);
+    addEntry(QStringLiteral("1"), "2026-12-10T09:00:00.000Z", RecordOutcome::Verified);
+    addEntry(QStringLiteral("2"), "2026-12-10T10:00:00.000Z", RecordOutcome::Refused);
+    addEntry(QStringLiteral("3"), "2026-12-10T11:00:00.000Z", RecordOutcome::Verified);
+    addEntry(QStringLiteral("4"), "2026-12-10T12:00:00.000Z", RecordOutcome::Interrupted);
+
+    HistoryWindow window(settings());
+    window.ComboOutcome->setCurrentIndex(window.ComboOutcome->findText(outcome));
+    QCOMPARE(serialColumn(*window.TableRecord->model()), serials);
+}
+
+void TestHistoryWindow::doubleClickShowsTheWholeEntry()
+{
+    addEntry(QStringLiteral("1042"), "2026-12-10T09:15:02.250Z", RecordOutcome::Verified);
+    ScriptedUi ui;
+    HistoryWindow window(settings());
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QVERIFY(window.waitForVerdict(10000));
+    QTableView &table = *window.TableRecord;
+    const QRect cell = table.visualRect(table.model()->index(0, HistoryModel::Serial));
+    // A view takes a double-click as the second click after a first one.
+    QTest::mouseClick(table.viewport(), Qt::LeftButton, {}, cell.center());
+    QTest::mouseDClick(table.viewport(), Qt::LeftButton, {}, cell.center());
+    QCOMPARE(ui.boxes.size(), 1);
+    const QString text = ui.boxes[0].text;
+    for (const char *line :
+         {"Certificate No.: VC-2026-000001", "Serial No.: 1042", "Outcome: verified",
+          "Calibration date before: 2025-11-20", "Expiration date before: 2026-11-20",
+          "Calibration date read back: 2026-12-01", "Account: mkeller", "Bench: bench-2",
+          "Chain: intact: 1 entries"})
+        QVERIFY2(text.contains(QLatin1String(line)), qPrintable(text));
+}
+
+void TestHistoryWindow::statusLineShowsTheChainVerdict_data()
+{
+    QTest::addColumn<QString>("tampering");
+    QTest::addColumn<QString>("verdict");
+    QTest::newRow("intact") << QString() << "Chain: intact: 2 entries";
+    QTest::newRow("a changed entry, in red")
+        << "UPDATE calibration_record SET serial = '9999' WHERE id = 1"
+        << "Chain: broken at entry 1 (VC-2026-000001): its fields do not match its hash";
+}
+
+void TestHistoryWindow::statusLineShowsTheChainVerdict()
+{
+    QFETCH(QString, tampering);
+    QFETCH(QString, verdict);
+    addEntry(QStringLiteral("1042"), "2026-12-10T09:00:00.000Z", RecordOutcome::Verified);
+    addEntry(QStringLiteral("2077"), "2026-12-10T10:00:00.000Z", RecordOutcome::Refused);
+    if (!tampering.isEmpty()) {
+        CalibRecord record(settings());
+        QVERIFY(record.open());
+        QSqlQuery query(record.database());
+        QVERIFY(query.exec(QStringLiteral("DROP TRIGGER calibration_record_no_update")));
+        QVERIFY(query.exec(tampering));
+    }
+    HistoryWindow window(settings());
+    QVERIFY(window.waitForVerdict(10000));
+    QCOMPARE(window.LabelChain->text(), verdict);
+    QCOMPARE(window.LabelChain->styleSheet().contains(QStringLiteral("color")),
+             !tampering.isEmpty());
+}
+
+// 1 expired 3 days ago, 2 expires in 10 days, 3 in 90 days.
+void TestHistoryWindow::dueViewMarksExpiredInstruments()
+{
+    CalibRecord record(settings());
+    const QList<std::pair<const char *, int>> instruments{{"3", 90}, {"1", -3}, {"2", 10}};
+    for (const auto &[serial, days] : instruments) {
+        RecordEntry e = RecordEntry::startedNow(RecordSource::Window);
+        e.serial = QString::fromLatin1(serial);
+        e.model = QStringLiteral("Veltra KX-2");
+        e.calibrationAsked = QDate::currentDate().addDays(days - 365);
+        e.expirationAsked = QDate::currentDate().addDays(days);
+        e.outcome = RecordOutcome::Verified;
+        QVERIFY(record.add(e));
+    }
+    HistoryWindow window(settings());
+    window.CheckDue->setChecked(true);
+    const QAbstractItemModel &due = *window.TableRecord->model();
+    QCOMPARE(&due, static_cast<const QAbstractItemModel *>(window.dueModel()));
+    QCOMPARE(due.rowCount(), 2);
+    QCOMPARE(rowTexts(due, 0).mid(0, 5),
+             (QStringList{"1", "Veltra KX-2", dateText(QDate::currentDate().addDays(-368)),
+                          dateText(QDate::currentDate().addDays(-3)), "expired 3 days ago"}));
+    QCOMPARE(due.index(1, 4).data().toString(), QStringLiteral("10"));
+    QCOMPARE(due.index(0, 0).data(Qt::ForegroundRole).value<QBrush>().color(), QColor(0xb0, 0, 0));
+    QVERIFY(!due.index(1, 0).data(Qt::ForegroundRole).isValid());
+    window.SpinDueDays->setValue(100);
+    QCOMPARE(due.rowCount(), 3);
+    window.CheckDue->setChecked(false);
+    QCOMPARE(window.TableRecord->model(), static_cast<QAbstractItemModel *>(window.model()));
+}
+
+void TestHistoryWindow::sizesAreKeptInTheSettings()
+{
+    addEntry(QStringLiteral("1042"), "2026-12-10T09:00:00.000Z", RecordOutcome::Verified);
+    {
+        HistoryWindow window(settings());
+        window.resize(1200, 640);
+        window.TableRecord->setColumnWidth(HistoryModel::Serial, 150);
+        window.ComClose->click();
+    }
+    HistoryWindow window(settings());
+    QCOMPARE(window.size(), QSize(1200, 640));
+    QCOMPARE(window.TableRecord->columnWidth(HistoryModel::Serial), 150);
 }
 
 void TestHistoryWindow::sortsByTheClickedColumn()

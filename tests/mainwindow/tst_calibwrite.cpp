@@ -144,6 +144,8 @@ private slots:
     void commandsOnTheWire();
     void verdictOfTheReadBack_data();
     void verdictOfTheReadBack();
+    void expirationBeforeCalibrationIsQuestioned_data();
+    void expirationBeforeCalibrationIsQuestioned();
     void oldKxFirmwareIsRefused_data();
     void oldKxFirmwareIsRefused();
     void failedCommandIsReportedAndUnlocks_data();
@@ -320,6 +322,46 @@ void CalibWriteTest::verdictOfTheReadBack()
     QCOMPARE(rig.ui.texts(), (QStringList{Question, verdict}));
     QCOMPARE(rig.ui.boxes.last().icon, verdict == Success ? MsgIcon::Information : MsgIcon::Stop);
     QVERIFY(rig.window->ComChange->isEnabled());
+}
+
+void CalibWriteTest::expirationBeforeCalibrationIsQuestioned_data()
+{
+    QTest::addColumn<MsgResult>("answer");
+    QTest::addColumn<QStringList>("then");
+    QTest::addColumn<bool>("written");
+    QTest::newRow("No writes nothing and asks nothing more")
+        << MsgResult::No << QStringList() << false;
+    QTest::newRow("Yes goes on to the question of every write")
+        << MsgResult::Yes << QStringList{Question, Success} << true;
+}
+
+// The two dates swapped: 30 June 2025 expires before 5 January 2026.
+void CalibWriteTest::expirationBeforeCalibrationIsQuestioned()
+{
+    QFETCH(MsgResult, answer);
+    QFETCH(QStringList, then);
+    QFETCH(bool, written);
+    SimRig rig;
+    QVERIFY(rig.start({QStringLiteral("--dates"), QStringLiteral("240115 250115")}));
+    // No password set: the gate opens without a question.
+    QCOMPARE(rig.window->writeGate.check().step, WriteGate::Step::NoPassword);
+    rig.choose(QDate(2026, 1, 5), true, QDate(2025, 6, 30));
+    rig.ui.answers.enqueue(answer);
+    if (written)
+        rig.ui.answers.enqueue(MsgResult::Yes);
+
+    const Commands sent = writeCommands(rig.press());
+    const QString warning =
+        QStringLiteral("The expiration date 2025-06-30 lies before the "
+                       "calibration date 2026-01-05. Write these dates anyway?");
+    QCOMPARE(rig.ui.texts(), QStringList{warning} + then);
+    QCOMPARE(rig.ui.boxes.first().buttons, MsgButtons::YesNo);
+    QCOMPARE(rig.ui.boxes.first().defaultButton, MsgResult::No);
+    QCOMPARE(sent.contains("WW260105 250630"), written);
+    // The verdict keeps its words; the certificate number of the entry is in its details.
+    if (written)
+        QVERIFY2(rig.ui.boxes.last().detailedText.startsWith(QStringLiteral("Certificate No. VC-")),
+                 qPrintable(rig.ui.boxes.last().detailedText));
 }
 
 void CalibWriteTest::oldKxFirmwareIsRefused_data()

@@ -354,6 +354,12 @@ private slots:
                  w.CheckStatus, w.DTPicker1[1], w.LabelCalDate[1], w.Label1[1], w.Label1[3]})
             QCOMPARE(control->isVisible(), expirationRows);
         QCOMPARE(w.ComChange->y(), changeTop);
+        // Every expiration date here has passed: it shows in red with "expired" below it.
+        QCOMPARE(w.LabelExpiry->text(), expirationRows ? QStringLiteral("expired") : QString());
+        QCOMPARE(w.LabelExpiry->isVisible(), expirationRows);
+        if (expirationRows)
+            QCOMPARE(w.LabelCalDate[1]->palette().color(QPalette::WindowText),
+                     frmVeltra::ExpiredText);
         QCOMPARE(w.LabelCheckSum->text(), checksum);
         QCOMPARE(w.LabelCheckSum->isEnabled(), !checksum.isEmpty());
         QCOMPARE(w.PanelCheckSum->isEnabled(), !checksum.isEmpty());

@@ -5,6 +5,7 @@
 #include "calibrecord.h"
 #include "filebytes.h"
 #include "pgserver.h"
+#include "recordbackends.h"
 #include "recordhistory.h"
 #include "unprivileged.h"
 
@@ -27,9 +28,6 @@ Q_DECLARE_METATYPE(RecordSettings)
 Q_DECLARE_METATYPE(HistoryFilter)
 
 namespace {
-
-const QString Sqlite = QStringLiteral("SQLite");
-const QString Postgres = QStringLiteral("PostgreSQL");
 
 QDateTime utc(const char *text)
 {
@@ -76,7 +74,7 @@ void writeBytes(const QString &path, const QByteArray &bytes)
     QCOMPARE(file.write(bytes), bytes.size());
 }
 
-// A real SQLite record that says it has format 2.
+// A real SQLite record that says it has format 3.
 QByteArray newerRecordBytes()
 {
     QTemporaryDir folder;
@@ -89,7 +87,7 @@ QByteArray newerRecordBytes()
         QSqlQuery query(db);
         query.exec(QStringLiteral(
             "CREATE TABLE calibration_record (id INTEGER PRIMARY KEY, future TEXT)"));
-        query.exec(QStringLiteral("PRAGMA user_version = 2"));
+        query.exec(QStringLiteral("PRAGMA user_version = 3"));
         db.close();
     }
     QSqlDatabase::removeDatabase(QStringLiteral("newer"));
@@ -135,11 +133,6 @@ void compareEntries(const RecordEntry &actual, const RecordEntry &expected)
 
 } // namespace
 
-// Rows of the PostgreSQL server skip, saying why, where it could not be started.
-#define SKIP_WITHOUT_SERVER(backend)                                                               \
-    if ((backend) == Postgres && !m_pgRunning)                                                     \
-    QSKIP("no PostgreSQL server for the test (see the warning at the start)")
-
 class TestCalibRecord : public QObject
 {
     Q_OBJECT
@@ -182,9 +175,7 @@ void TestCalibRecord::initTestCase()
 {
     if (qEnvironmentVariableIsSet(ReadOnlyRecordVariable))
         return; // the child run needs no server
-    m_pgRunning = m_pg.start();
-    if (!m_pgRunning)
-        qWarning("PostgreSQL rows are skipped: %s", qPrintable(m_pg.errorText()));
+    m_pgRunning = startPgServer(m_pg);
 }
 
 void TestCalibRecord::init()
@@ -195,16 +186,7 @@ void TestCalibRecord::init()
 
 RecordSettings TestCalibRecord::settingsFor(const QString &backend) const
 {
-    RecordSettings settings;
-    settings.sqliteFile = sqliteFile();
-    if (backend == Postgres) {
-        settings.driver = QStringLiteral("QPSQL");
-        settings.host = m_pg.socketFolder();
-        settings.port = PgServer::port();
-        settings.database = PgServer::database();
-        settings.user = PgServer::user();
-    }
-    return settings;
+    return recordSettingsFor(backend, m_pg, sqliteFile());
 }
 
 std::unique_ptr<CalibRecord> TestCalibRecord::freshRecord(const QString &backend)
@@ -281,7 +263,7 @@ void TestCalibRecord::entrySurvivesAddAndComplete()
     QFETCH(QString, backend);
     QFETCH(RecordEntry, entry);
     QFETCH(bool, addedComplete);
-    SKIP_WITHOUT_SERVER(backend);
+    SKIP_WITHOUT_SERVER(backend, m_pgRunning);
     const std::unique_ptr<CalibRecord> record = freshRecord(backend);
     QVERIFY(record);
 
@@ -315,7 +297,7 @@ void TestCalibRecord::entryNeverCompletedReadsInterrupted_data()
 void TestCalibRecord::entryNeverCompletedReadsInterrupted()
 {
     QFETCH(QString, backend);
-    SKIP_WITHOUT_SERVER(backend);
+    SKIP_WITHOUT_SERVER(backend, m_pgRunning);
     RecordEntry entry = sampleEntry();
     {
         // The program ends between the two steps: only a new connection reads the entry.
@@ -348,16 +330,23 @@ void TestCalibRecord::historyIsNewestFirstAndFiltersBySerial_data()
             << QStringList{"1042 at 12:00", "20417 at 11:00", "104 at 10:00",
                            "1042 at 09:00 (second)", "1042 at 09:00 (first)"};
         *row("one serial number exactly")
-            << backend << HistoryFilter{QStringLiteral("1042"), false}
+            << backend << HistoryFilter{QStringLiteral("1042"), false, {}}
             << QStringList{"1042 at 12:00", "1042 at 09:00 (second)", "1042 at 09:00 (first)"};
         *row("serial numbers that start with the text")
-            << backend << HistoryFilter{QStringLiteral("104"), true}
+            << backend << HistoryFilter{QStringLiteral("104"), true, {}}
             << QStringList{"1042 at 12:00", "104 at 10:00", "1042 at 09:00 (second)",
                            "1042 at 09:00 (first)"};
         *row("an unknown serial number gives nothing")
-            << backend << HistoryFilter{QStringLiteral("9"), false} << QStringList();
+            << backend << HistoryFilter{QStringLiteral("9"), false, {}} << QStringList();
         *row("a wildcard is no wildcard")
-            << backend << HistoryFilter{QStringLiteral("10%"), true} << QStringList();
+            << backend << HistoryFilter{QStringLiteral("10%"), true, {}} << QStringList();
+        // Every entry here was left open.
+        *row("entries never completed are the interrupted ones")
+            << backend << HistoryFilter{QStringLiteral("104"), true, RecordOutcome::Interrupted}
+            << QStringList{"1042 at 12:00", "104 at 10:00", "1042 at 09:00 (second)",
+                           "1042 at 09:00 (first)"};
+        *row("an outcome no entry has gives nothing")
+            << backend << HistoryFilter{QString(), false, RecordOutcome::Verified} << QStringList();
     }
 }
 
@@ -366,7 +355,7 @@ void TestCalibRecord::historyIsNewestFirstAndFiltersBySerial()
     QFETCH(QString, backend);
     QFETCH(HistoryFilter, filter);
     QFETCH(QStringList, expected);
-    SKIP_WITHOUT_SERVER(backend);
+    SKIP_WITHOUT_SERVER(backend, m_pgRunning);
     const std::unique_ptr<CalibRecord> record = freshRecord(backend);
     QVERIFY(record);
 
@@ -395,7 +384,7 @@ void TestCalibRecord::historyIsNewestFirstAndFiltersBySerial()
 
 void TestCalibRecord::twoBenchesShareOneDatabase()
 {
-    SKIP_WITHOUT_SERVER(Postgres);
+    SKIP_WITHOUT_SERVER(Postgres, m_pgRunning);
     const std::unique_ptr<CalibRecord> first = freshRecord(Postgres);
     QVERIFY(first);
     CalibRecord second(settingsFor(Postgres));
@@ -434,7 +423,7 @@ void TestCalibRecord::sqliteRecordIsMadeOnFirstUse()
         QVERIFY(query.exec(QStringLiteral("PRAGMA journal_mode")) && query.next());
         QCOMPARE(query.value(0).toString(), QStringLiteral("wal"));
         QVERIFY(query.exec(QStringLiteral("PRAGMA user_version")) && query.next());
-        QCOMPARE(query.value(0).toInt(), 1);
+        QCOMPARE(query.value(0).toInt(), 2);
         QVERIFY(query.exec(QStringLiteral("SELECT count(*) FROM calibration_record"))
                 && query.next());
         QCOMPARE(query.value(0).toInt(), 1);
@@ -458,10 +447,11 @@ void TestCalibRecord::csvExportIsRfc4180()
         out.data(),
         "started_at,finished_at,account,host,source,port,device,model,serial,firmware,checksum,"
         "calibration_before,expiration_before,calibration_asked,expiration_asked,"
-        "calibration_read_back,expiration_read_back,outcome,detail,program_version\r\n"
+        "calibration_read_back,expiration_read_back,outcome,detail,program_version,id,certificate,"
+        "technician,reference\r\n"
         "2026-12-10T09:15:02.250Z,2026-12-10T09:15:06.430Z,mkeller,bench-2,window,,/dev/ttyUSB0,"
         "Veltra \xc3\x84,104233,1.605,A71F,2025-11-20,2026-11-20,2026-12-01,2027-12-01,,,failed,"
-        "\"\"\"WW\"\" failed, twice\nthen \xc2\xbbgave up\xc2\xab\",1.2.2\r\n");
+        "\"\"\"WW\"\" failed, twice\nthen \xc2\xbbgave up\xc2\xab\",1.2.2,1,VC-2026-000001,,\r\n");
 }
 
 void TestCalibRecord::jsonExportHasTheDocumentedKeys()
@@ -476,7 +466,7 @@ void TestCalibRecord::jsonExportHasTheDocumentedKeys()
 
     QBuffer out;
     out.open(QIODevice::WriteOnly);
-    QVERIFY(writeJson(record, HistoryFilter{QStringLiteral("104233"), false}, out));
+    QVERIFY(writeJson(record, HistoryFilter{QStringLiteral("104233"), false, {}}, out));
     QJsonParseError error;
     const QJsonDocument document = QJsonDocument::fromJson(out.data(), &error);
     QCOMPARE(error.error, QJsonParseError::NoError);
@@ -487,6 +477,7 @@ void TestCalibRecord::jsonExportHasTheDocumentedKeys()
                           "calibration_asked",
                           "calibration_before",
                           "calibration_read_back",
+                          "certificate",
                           "checksum",
                           "detail",
                           "device",
@@ -496,23 +487,29 @@ void TestCalibRecord::jsonExportHasTheDocumentedKeys()
                           "finished_at",
                           "firmware",
                           "host",
+                          "id",
                           "model",
                           "outcome",
                           "port",
                           "program_version",
+                          "reference",
                           "serial",
                           "source",
-                          "started_at"}));
+                          "started_at",
+                          "technician"}));
     QCOMPARE(object["started_at"].toString(), QStringLiteral("2026-12-10T09:15:02.250Z"));
     QCOMPARE(object["calibration_read_back"].toString(), QStringLiteral("2026-12-01"));
     QCOMPARE(object["port"].toInt(), 3);
     QCOMPARE(object["firmware"].toDouble(), 1.605);
     QVERIFY(object["detail"].isNull());
     QCOMPARE(object["outcome"].toString(), QStringLiteral("verified"));
+    QCOMPARE(object["id"].toInt(), 2);
+    QCOMPARE(object["certificate"].toString(), QStringLiteral("VC-2026-000002"));
+    QVERIFY(object["reference"].isNull());
 
     QBuffer empty;
     empty.open(QIODevice::WriteOnly);
-    QVERIFY(writeJson(record, HistoryFilter{QStringLiteral("1"), false}, empty));
+    QVERIFY(writeJson(record, HistoryFilter{QStringLiteral("1"), false, {}}, empty));
     QCOMPARE(QJsonDocument::fromJson(empty.data()).array().size(), 0);
 }
 
@@ -523,7 +520,7 @@ void TestCalibRecord::damagedFileIsLeftAsItIs_data()
 
     QTest::newRow("a record of a newer program")
         << newerRecordBytes()
-        << QStringLiteral("was made by a newer version of this program (format 2)");
+        << QStringLiteral("was made by a newer version of this program (format 3)");
     QTest::newRow("a text file in the record's place")
         << QByteArray("Calibration notes\n2026-12-01 bench 2\n").repeated(200)
         << QStringLiteral("is damaged or is not a record file");

@@ -162,6 +162,10 @@ void VeltraCalibTest::readGivesEveryField()
     QCOMPARE(json.value("checksum"), QJsonValue("3A7F1C"));
     QCOMPARE(json.value("calibration_date"), QJsonValue("2024-01-15"));
     QCOMPARE(json.value("expiration_date"), expiration);
+    // Negative: these dates passed long ago.
+    QCOMPARE(json.value("days_left"),
+             expiration.isNull() ? QJsonValue(QJsonValue::Null)
+                                 : QJsonValue(QDate::currentDate().daysTo(QDate(2025, 1, 15))));
 }
 
 void VeltraCalibTest::identifyAndPlainOutput()
@@ -226,6 +230,8 @@ void VeltraCalibTest::writeVerifiesTheDates()
              QJsonValue("2024-03-01"));
     QCOMPARE(json.value("read_back").toObject().value("expiration_date"), writtenExpiration);
     QCOMPARE(json.value("verified"), QJsonValue(true));
+    QCOMPARE(json.value("certificate").toString(),
+             QStringLiteral("VC-%1-000001").arg(QDate::currentDate().year()));
 }
 
 void VeltraCalibTest::deviceByPathAndSearchByNumber()
@@ -294,6 +300,10 @@ void VeltraCalibTest::exitCodes_data()
         << QStringList{} << QStringList{"write"} << 1 << QByteArray("CALIB");
     QTest::newRow("a model with an expiration date needs one or --no-expiration")
         << QStringList{} << QStringList{"write", "2024-03-01"} << 1 << QByteArray("EXPIRES");
+    QTest::newRow("an expiration date before the calibration date names both")
+        << QStringList{} << QStringList{"write", "2027-01-01", "2026-01-01"} << 1
+        << QByteArray("The expiration date 2026-01-01 lies before the calibration date "
+                      "2027-01-01.");
     QTest::newRow("a missing device cannot be opened")
         << QStringList{} << QStringList{"read", "--device", "/dev/veltra-none"} << 2
         << QByteArray("/dev/veltra-none");
@@ -418,7 +428,7 @@ void VeltraCalibTest::recordKeepsEveryAttempt()
     QFETCH(QString, readBack);
     ToolRig rig;
     QVERIFY(rig.start(simArguments + QStringList{"--dates", "230201 240201"}));
-    QStringList arguments{"write", "2024-03-01", "2025-03-01"};
+    QStringList arguments{"write", "2024-03-01", "2025-03-01", "--reference", "Cs-137 S-0042"};
     if (!password.isEmpty()) {
         QVERIFY(rig.setPassword(QStringLiteral("Secret")));
         arguments << "--password-stdin";
@@ -439,6 +449,11 @@ void VeltraCalibTest::recordKeepsEveryAttempt()
     QCOMPARE(entry["calibration_asked"].toString(), QStringLiteral("2024-03-01"));
     QCOMPARE(entry["calibration_read_back"].toString(), readBack);
     QVERIFY(!entry["finished_at"].isNull());
+    // Every completed attempt, a refused one too, has its certificate number.
+    QCOMPARE(entry["certificate"].toString(),
+             QStringLiteral("VC-%1-000001").arg(QDate::currentDate().year()));
+    QVERIFY(!entry["technician"].toString().isEmpty());
+    QCOMPARE(entry["reference"].toString(), QStringLiteral("Cs-137 S-0042"));
 
     const ToolRun csv = rig.run({"history", "--csv"});
     QCOMPARE(csv.exitCode, 0);

@@ -1,0 +1,408 @@
+// The record as evidence, on a real SQLite file and a real PostgreSQL server: the database itself
+// refuses to change a completed entry or delete one, the chain finds an entry changed or removed
+// behind its back, benches completing at once still build one chain, and a record of the first
+// format is upgraded in place with every entry kept.
+
+#include "calibrecord.h"
+#include "pgserver.h"
+#include "recordbackends.h"
+#include "recordchain.h"
+#include "recordhistory.h"
+
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimeZone>
+
+#include <memory>
+#include <thread>
+
+namespace {
+
+// A verified write of instrument serial, started minute minutes after 09:00 on 10 December 2026.
+RecordEntry verifiedEntry(const QString &serial, int minute)
+{
+    RecordEntry e = RecordEntry::startedNow(RecordSource::Tool);
+    e.startedAt = QDateTime(QDate(2026, 12, 10), QTime(9, minute), QTimeZone::utc());
+    e.serial = serial;
+    e.model = QStringLiteral("Veltra KX-2");
+    e.firmware = 1.605;
+    e.calibrationAsked = e.calibrationReadBack = QDate(2026, 12, 10);
+    e.expirationAsked = e.expirationReadBack = QDate(2027, 12, 10);
+    e.detail = QStringLiteral("line one\nline two \\ with a backslash");
+    return e;
+}
+
+bool addAndComplete(CalibRecord &record, RecordEntry &entry)
+{
+    const RecordEntry done = entry;
+    if (!record.add(entry))
+        return false;
+    const qint64 id = entry.id;
+    entry = done;
+    entry.id = id;
+    entry.finishedAt = entry.startedAt.addSecs(4);
+    entry.outcome = RecordOutcome::Verified;
+    return record.complete(entry);
+}
+
+// Runs SQL on the record's own connection, as any client could; the database's error, or empty.
+QString execute(CalibRecord &record, const QString &sql)
+{
+    QSqlQuery query(record.database());
+    return query.exec(sql) ? QString() : query.lastError().text();
+}
+
+} // namespace
+
+class TestRecordChain : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+
+    void completedEntryIsKeptByTheDatabase_data();
+    void completedEntryIsKeptByTheDatabase();
+    void chainFindsWhatWasChanged_data();
+    void chainFindsWhatWasChanged();
+    void benchesCompletingAtOnceBuildOneChain();
+    void firstFormatIsUpgradedInPlace_data();
+    void firstFormatIsUpgradedInPlace();
+    void certificateAndPersonAreKept();
+
+private:
+    std::unique_ptr<CalibRecord> freshRecord(const QString &backend);
+    RecordSettings settingsFor(const QString &backend) const;
+    void addBackendColumn();
+
+    PgServer m_pg;
+    bool m_pgRunning = false;
+    std::unique_ptr<QTemporaryDir> m_folder;
+};
+
+void TestRecordChain::initTestCase()
+{
+    m_pgRunning = startPgServer(m_pg);
+}
+
+void TestRecordChain::init()
+{
+    m_folder = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_folder->isValid());
+}
+
+RecordSettings TestRecordChain::settingsFor(const QString &backend) const
+{
+    return recordSettingsFor(backend, m_pg, m_folder->filePath(RecordFileName));
+}
+
+// Every test starts from a missing table; on the server, which lives for the whole test case,
+// dropping it takes its triggers along.
+std::unique_ptr<CalibRecord> TestRecordChain::freshRecord(const QString &backend)
+{
+    if (backend == Postgres) {
+        RecordSettings settings = settingsFor(backend);
+        QSqlDatabase db =
+            QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), QStringLiteral("drop"));
+        db.setHostName(settings.host);
+        db.setPort(settings.port);
+        db.setDatabaseName(settings.database);
+        db.setUserName(settings.user);
+        const bool dropped = db.open()
+            && QSqlQuery(db).exec(QStringLiteral("DROP TABLE IF EXISTS calibration_record"));
+        db.close();
+        db = QSqlDatabase();
+        QSqlDatabase::removeDatabase(QStringLiteral("drop"));
+        if (!dropped)
+            return nullptr;
+    }
+    return std::make_unique<CalibRecord>(settingsFor(backend));
+}
+
+void TestRecordChain::addBackendColumn()
+{
+    QTest::addColumn<QString>("backend");
+}
+
+void TestRecordChain::completedEntryIsKeptByTheDatabase_data()
+{
+    addBackendColumn();
+    QTest::addColumn<QString>("statement");
+    QTest::addColumn<bool>("onOpenEntry");
+    for (const QString &backend : {Sqlite, Postgres}) {
+        const auto row = [&](const char *what) {
+            return &QTest::newRow(
+                qPrintable(QStringLiteral("%1: %2").arg(backend, QLatin1String(what))));
+        };
+        *row("a field of a completed entry cannot be changed")
+            << backend << "UPDATE calibration_record SET expiration_read_back = '2030-01-01'"
+            << false;
+        *row("the chain of a completed entry cannot be changed")
+            << backend << "UPDATE calibration_record SET hash = NULL" << false;
+        *row("a completed entry cannot be deleted")
+            << backend << "DELETE FROM calibration_record" << false;
+        *row("an open entry cannot be deleted either")
+            << backend << "DELETE FROM calibration_record" << true;
+    }
+    QTest::newRow("PostgreSQL: the record cannot be emptied at once")
+        << Postgres << "TRUNCATE calibration_record" << false;
+}
+
+void TestRecordChain::completedEntryIsKeptByTheDatabase()
+{
+    QFETCH(QString, backend);
+    QFETCH(QString, statement);
+    QFETCH(bool, onOpenEntry);
+    SKIP_WITHOUT_SERVER(backend, m_pgRunning);
+    const std::unique_ptr<CalibRecord> record = freshRecord(backend);
+    QVERIFY(record);
+    RecordEntry entry = verifiedEntry(QStringLiteral("104233"), 0);
+    QVERIFY2(onOpenEntry ? record->add(entry) : addAndComplete(*record, entry),
+             qPrintable(record->errorText()));
+
+    const QString error = execute(*record, statement);
+    QVERIFY2(error.contains(QStringLiteral("kept as written")), qPrintable(error));
+    QList<RecordEntry> entries;
+    QVERIFY(forEachEntry(*record, {}, [&](const RecordEntry &e) {
+        entries << e;
+        return true;
+    }));
+    QCOMPARE(entries.size(), 1);
+    QCOMPARE(entries[0].hash, entry.hash);
+    QCOMPARE(entries[0].expirationReadBack, QDate(2027, 12, 10));
+    QCOMPARE(verifyChain(*record).text(),
+             onOpenEntry ? QStringLiteral("intact: 0 entries")
+                         : QStringLiteral("intact: 1 entries"));
+}
+
+void TestRecordChain::chainFindsWhatWasChanged_data()
+{
+    addBackendColumn();
+    QTest::addColumn<QStringList>("tampering");
+    QTest::addColumn<QString>("verdict");
+    // Entries 1 to 4, VC-2026-000001 to VC-2026-000004, completed in that order.
+    for (const QString &backend : {Sqlite, Postgres}) {
+        const QString drop = backend == Sqlite
+            ? QStringLiteral("DROP TRIGGER calibration_record_%1")
+            : QStringLiteral("DROP TRIGGER calibration_record_%1 ON calibration_record");
+        const QString dropUpdate = drop.arg(QStringLiteral("no_update"));
+        const QString dropDelete = drop.arg(QStringLiteral("no_delete"));
+        const auto row = [&](const char *what) {
+            return &QTest::newRow(
+                qPrintable(QStringLiteral("%1: %2").arg(backend, QLatin1String(what))));
+        };
+        *row("an untouched record is intact") << backend << QStringList() << "intact: 4 entries";
+        *row("a date changed is found at its entry")
+            << backend
+            << QStringList{dropUpdate,
+                           "UPDATE calibration_record SET expiration_read_back = "
+                           "'2029-12-10' WHERE id = 2"}
+            << "broken at entry 2 (VC-2026-000002): its fields do not match its hash";
+        *row("a changed detail text is found at its entry")
+            << backend
+            << QStringList{dropUpdate,
+                           "UPDATE calibration_record SET detail = 'line one' WHERE id = 3"}
+            << "broken at entry 3 (VC-2026-000003): its fields do not match its hash";
+        *row("a value emptied rather than removed is found")
+            << backend
+            << QStringList{dropUpdate, "UPDATE calibration_record SET reference = '' WHERE id = 1"}
+            << "broken at entry 1 (VC-2026-000001): its fields do not match its hash";
+        *row("a removed entry is found at the one after it")
+            << backend << QStringList{dropDelete, "DELETE FROM calibration_record WHERE id = 2"}
+            << "broken at entry 3 (VC-2026-000003): it does not follow the entry completed "
+               "before it, which was removed or changed";
+        *row("the first entry removed is found")
+            << backend << QStringList{dropDelete, "DELETE FROM calibration_record WHERE id = 1"}
+            << "broken at entry 2 (VC-2026-000002): it does not follow the entry completed "
+               "before it, which was removed or changed";
+        *row("an entry made open again is found at the one after it")
+            << backend
+            << QStringList{dropUpdate,
+                           "UPDATE calibration_record SET hash = NULL, chain_seq = "
+                           "NULL, outcome = NULL WHERE id = 3"}
+            << "broken at entry 4 (VC-2026-000004): it does not follow the entry completed "
+               "before it, which was removed or changed";
+    }
+}
+
+void TestRecordChain::chainFindsWhatWasChanged()
+{
+    QFETCH(QString, backend);
+    QFETCH(QStringList, tampering);
+    QFETCH(QString, verdict);
+    SKIP_WITHOUT_SERVER(backend, m_pgRunning);
+    const std::unique_ptr<CalibRecord> record = freshRecord(backend);
+    QVERIFY(record);
+    for (int i = 0; i < 4; ++i) {
+        RecordEntry entry = verifiedEntry(QStringLiteral("10423%1").arg(i), i);
+        entry.reference = QStringLiteral("Cs-137 S-0042");
+        QVERIFY2(addAndComplete(*record, entry), qPrintable(record->errorText()));
+    }
+    // An entry left open is no link of the chain.
+    RecordEntry open = verifiedEntry(QStringLiteral("104299"), 9);
+    QVERIFY(record->add(open));
+
+    for (const QString &statement : tampering)
+        QVERIFY2(execute(*record, statement).isEmpty(), qPrintable(statement));
+    const ChainVerdict found = verifyChain(*record);
+    QCOMPARE(found.text(), verdict);
+    QCOMPARE(found.kind == ChainVerdict::Kind::Intact, tampering.isEmpty());
+}
+
+// Two benches, each with its own connection, complete entries at the same moment; the lock
+// orders them into one chain.
+void TestRecordChain::benchesCompletingAtOnceBuildOneChain()
+{
+    SKIP_WITHOUT_SERVER(Postgres, m_pgRunning);
+    QVERIFY(freshRecord(Postgres));
+    constexpr int PerBench = 40;
+    const RecordSettings settings = settingsFor(Postgres);
+    // The table exists before the benches start, as it does in a lab.
+    {
+        CalibRecord first(settings);
+        QVERIFY2(first.open(), qPrintable(first.errorText()));
+    }
+    // Made here: the account lookup behind startedNow() is not for two threads at once.
+    QList<RecordEntry> entries[2];
+    for (int number = 0; number < 2; ++number) {
+        for (int i = 0; i < PerBench; ++i)
+            entries[number] << verifiedEntry(QStringLiteral("%1%2").arg(number).arg(i), i);
+    }
+    QStringList errors[2];
+    const auto bench = [&](int number) {
+        CalibRecord record(settings);
+        for (RecordEntry &entry : entries[number]) {
+            if (!addAndComplete(record, entry))
+                errors[number] << record.errorText();
+        }
+    };
+    std::thread a(bench, 0);
+    std::thread b(bench, 1);
+    a.join();
+    b.join();
+    QVERIFY2(errors[0].isEmpty() && errors[1].isEmpty(),
+             qPrintable(errors[0].join(u'\n') + errors[1].join(u'\n')));
+
+    CalibRecord reader(settings);
+    QCOMPARE(verifyChain(reader).text(), QStringLiteral("intact: %1 entries").arg(2 * PerBench));
+}
+
+void TestRecordChain::firstFormatIsUpgradedInPlace_data()
+{
+    addBackendColumn();
+    QTest::newRow("SQLite") << Sqlite;
+    QTest::newRow("PostgreSQL") << Postgres;
+}
+
+// A record as the first format made it: two completed entries, the later one completed first,
+// and one never completed.
+void TestRecordChain::firstFormatIsUpgradedInPlace()
+{
+    QFETCH(QString, backend);
+    SKIP_WITHOUT_SERVER(backend, m_pgRunning);
+    const std::unique_ptr<CalibRecord> fresh = freshRecord(backend);
+    QVERIFY(fresh);
+    const RecordSettings settings = settingsFor(backend);
+    {
+        const QString name = QStringLiteral("format1");
+        QSqlDatabase db = QSqlDatabase::addDatabase(settings.driver, name);
+        db.setDatabaseName(backend == Sqlite ? settings.sqliteFile : settings.database);
+        db.setHostName(settings.host);
+        db.setPort(settings.port);
+        db.setUserName(settings.user);
+        QVERIFY(db.open());
+        QSqlQuery query(db);
+        const QString id = backend == Sqlite
+            ? QStringLiteral("id INTEGER PRIMARY KEY AUTOINCREMENT")
+            : QStringLiteral("id BIGINT GENERATED BY DEFAULT AS IDENTITY PRIMARY KEY");
+        QVERIFY(query.exec(
+            QStringLiteral(
+                "CREATE TABLE calibration_record (%1, started_at TEXT NOT NULL, finished_at TEXT, "
+                "account TEXT NOT NULL, host TEXT NOT NULL, program_version TEXT NOT NULL, source "
+                "TEXT NOT NULL, port INTEGER, device TEXT, model TEXT, serial TEXT, firmware "
+                "DOUBLE PRECISION, checksum TEXT, calibration_before TEXT, expiration_before "
+                "TEXT, calibration_asked TEXT, expiration_asked TEXT, calibration_read_back "
+                "TEXT, expiration_read_back TEXT, outcome TEXT, detail TEXT)")
+                .arg(id)));
+        QVERIFY(query.exec(QStringLiteral(
+            "INSERT INTO calibration_record (started_at, finished_at, account, host, "
+            "program_version, source, serial, firmware, outcome) VALUES "
+            "('2025-01-02T08:00:00.000Z', '2025-01-02T08:09:00.000Z', 'mkeller', 'bench-1', "
+            "'1.2.0', 'window', '104233', 1.605, 'verified'), "
+            "('2025-01-02T08:05:00.000Z', '2025-01-02T08:06:00.000Z', 'akurz', 'bench-2', "
+            "'1.2.0', 'tool', '104234', NULL, 'refused'), "
+            "('2025-01-03T10:00:00.000Z', NULL, 'akurz', 'bench-2', '1.2.0', 'tool', "
+            "'104235', NULL, NULL)")));
+        if (backend == Sqlite)
+            QVERIFY(query.exec(QStringLiteral("PRAGMA user_version = 1")));
+        query.finish();
+        db.close();
+        db = QSqlDatabase();
+        QSqlDatabase::removeDatabase(name);
+    }
+
+    CalibRecord record(settings);
+    QVERIFY2(record.open(), qPrintable(record.errorText()));
+    QList<RecordEntry> entries;
+    QVERIFY(forEachEntry(record, {}, [&](const RecordEntry &e) {
+        entries << e;
+        return true;
+    }));
+    QCOMPARE(entries.size(), 3);
+    QCOMPARE(entries[0].serial, QStringLiteral("104235"));
+    QCOMPARE(outcomeText(entries[0].outcome), QStringLiteral("interrupted"));
+    QVERIFY(entries[0].certificate.isEmpty());
+    QCOMPARE(entries[1].certificate, QStringLiteral("VC-2025-000002"));
+    QCOMPARE(entries[1].technician, QStringLiteral("akurz"));
+    QCOMPARE(entries[2].certificate, QStringLiteral("VC-2025-000001"));
+    QCOMPARE(entries[2].firmware, 1.605);
+    QCOMPARE(verifyChain(record).text(), QStringLiteral("intact: 2 entries"));
+    if (backend == Sqlite) {
+        QSqlQuery query(record.database());
+        QVERIFY(query.exec(QStringLiteral("PRAGMA user_version")) && query.next());
+        QCOMPARE(query.value(0).toInt(), 2);
+    }
+    // Upgraded, it keeps its entries like a new one.
+    QVERIFY(!execute(record, QStringLiteral("DELETE FROM calibration_record")).isEmpty());
+    RecordEntry next = verifiedEntry(QStringLiteral("104236"), 0);
+    QVERIFY2(addAndComplete(record, next), qPrintable(record.errorText()));
+    QCOMPARE(verifyChain(record).text(), QStringLiteral("intact: 3 entries"));
+}
+
+void TestRecordChain::certificateAndPersonAreKept()
+{
+    const std::unique_ptr<CalibRecord> record = freshRecord(Sqlite);
+    RecordEntry entry = verifiedEntry(QStringLiteral("104233"), 0);
+    entry.technician = QStringLiteral("Maria Keller");
+    entry.reference = QStringLiteral("Cs-137 S-0042");
+    QVERIFY(record->add(entry));
+    QVERIFY(entry.certificate.isEmpty());
+    RecordEntry second = verifiedEntry(QStringLiteral("104234"), 1);
+    QVERIFY(addAndComplete(*record, second));
+    entry.outcome = RecordOutcome::Verified;
+    QVERIFY(record->complete(entry));
+    QCOMPARE(entry.certificate, QStringLiteral("VC-2026-000001"));
+    QCOMPARE(entry.hash.size(), 64);
+    // Completed once: a second completion is refused by the program before the database.
+    QVERIFY(!record->complete(entry));
+    QVERIFY2(record->errorText().contains(QStringLiteral("no open entry 1")),
+             qPrintable(record->errorText()));
+
+    QList<RecordEntry> entries;
+    QVERIFY(forEachEntry(*record, {}, [&](const RecordEntry &e) {
+        entries << e;
+        return true;
+    }));
+    QCOMPARE(entries.size(), 2);
+    QCOMPARE(entries[1].technician, QStringLiteral("Maria Keller"));
+    QCOMPARE(entries[1].reference, QStringLiteral("Cs-137 S-0042"));
+    QCOMPARE(entries[1].certificate, QStringLiteral("VC-2026-000001"));
+    QCOMPARE(entries[0].reference, QString());
+    QCOMPARE(verifyChain(*record).text(), QStringLiteral("intact: 2 entries"));
+}
+
+QTEST_GUILESS_MAIN(TestRecordChain)
+#include "tst_recordchain.moc"

@@ -1,0 +1,290 @@
+// veltra-calib's commands on the calibration record alone, as a process on a real SQLite record:
+// "history --verify" and its exit codes, and "due" in each of its forms, the calendar read back
+// with libical.
+
+#include "calibrecord.h"
+#include "filebytes.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimeZone>
+
+#include <libical/ical.h>
+
+#include <memory>
+
+namespace {
+
+struct ToolRun
+{
+    int exitCode = -1;
+    QByteArray out;
+    QByteArray err;
+};
+
+// A settings folder whose record the tests fill, and the tool run on it.
+struct RecordRig
+{
+    QTemporaryDir folder;
+
+    QString iniPath() const { return folder.filePath(QStringLiteral("VeltraSetCheckDate.ini")); }
+    RecordSettings settings() const { return RecordSettings::fromSettingsFile(iniPath()); }
+
+    ToolRun run(const QStringList &arguments) const
+    {
+        QProcess tool;
+        tool.start(qEnvironmentVariable("VELTRA_CALIB"),
+                   QStringList{QStringLiteral("--settings"), iniPath()} + arguments);
+        ToolRun result;
+        if (!tool.waitForFinished(30000))
+            return result;
+        result.exitCode = tool.exitStatus() == QProcess::NormalExit ? tool.exitCode() : -1;
+        result.out = tool.readAllStandardOutput();
+        result.err = tool.readAllStandardError();
+        return result;
+    }
+
+    // A write of serial's instrument that started at startedAt, completed with outcome.
+    bool keep(const QString &serial, const QDateTime &startedAt, const QDate &expiration,
+              RecordOutcome outcome = RecordOutcome::Verified)
+    {
+        CalibRecord record(settings());
+        RecordEntry entry = RecordEntry::startedNow(RecordSource::Window);
+        entry.startedAt = startedAt;
+        entry.serial = serial;
+        entry.model = QStringLiteral("Veltra KX-2");
+        entry.technician = QStringLiteral("Maria Keller");
+        entry.calibrationAsked = startedAt.date();
+        entry.expirationAsked = expiration;
+        if (!record.add(entry)) {
+            qWarning() << record.errorText();
+            return false;
+        }
+        entry.finishedAt = startedAt.addSecs(5);
+        entry.outcome = outcome;
+        return record.complete(entry);
+    }
+
+    // Any client's statement on the record, as the attacker of a test.
+    bool execute(const QStringList &statements)
+    {
+        CalibRecord record(settings());
+        if (!record.open())
+            return false;
+        QSqlQuery query(record.database());
+        for (const QString &statement : statements) {
+            if (!query.exec(statement))
+                return false;
+        }
+        return true;
+    }
+};
+
+QDateTime daysAgo(int days)
+{
+    return QDateTime(QDate::currentDate().addDays(-days), QTime(10, 0), QTimeZone::utc());
+}
+
+QDate inDays(int days)
+{
+    return QDate::currentDate().addDays(days);
+}
+
+} // namespace
+
+class RecordToolTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+
+    void verifyWalksTheChain_data();
+    void verifyWalksTheChain();
+    void dueListsTheLatestVerifiedWrite_data();
+    void dueListsTheLatestVerifiedWrite();
+    void dueCalendarReadsBackWithLibical();
+    void dueOptionsBelongToDue_data();
+    void dueOptionsBelongToDue();
+};
+
+void RecordToolTest::initTestCase()
+{
+    if (qEnvironmentVariableIsEmpty("VELTRA_CALIB"))
+        QSKIP("VELTRA_CALIB is needed");
+}
+
+void RecordToolTest::verifyWalksTheChain_data()
+{
+    QTest::addColumn<QStringList>("tampering");
+    QTest::addColumn<bool>("damaged");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QByteArray>("says");
+    QTest::newRow("an untouched record is intact")
+        << QStringList() << false << 0 << QByteArray("intact: 3 entries\n");
+    QTest::newRow("a changed date names its entry and certificate")
+        << QStringList{"DROP TRIGGER calibration_record_no_update",
+                       "UPDATE calibration_record SET expiration_asked = '2099-01-01' WHERE id = 2"}
+        << false << 4 << QByteArray("entry 2 (VC-2026-000002): its fields do not match");
+    QTest::newRow("a removed entry names the one after it")
+        << QStringList{"DROP TRIGGER calibration_record_no_delete",
+                       "DELETE FROM calibration_record WHERE id = 2"}
+        << false << 4 << QByteArray("entry 3 (VC-2026-000003): it does not follow");
+    QTest::newRow("a record that cannot be read")
+        << QStringList() << true << 1 << QByteArray("VeltraCalibRecord.db");
+}
+
+void RecordToolTest::verifyWalksTheChain()
+{
+    QFETCH(QStringList, tampering);
+    QFETCH(bool, damaged);
+    QFETCH(int, exitCode);
+    QFETCH(QByteArray, says);
+    RecordRig rig;
+    if (damaged) {
+        QFile file(rig.settings().sqliteFile);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(QByteArray(4096, 'x'));
+    } else {
+        for (int i = 0; i < 3; ++i) {
+            const QDateTime started(QDate(2026, 3, 1 + i), QTime(9, 0), QTimeZone::utc());
+            QVERIFY(rig.keep(QStringLiteral("10423%1").arg(i), started, QDate(2027, 3, 1)));
+        }
+        QVERIFY(rig.execute(tampering));
+    }
+
+    const ToolRun run = rig.run({"history", "--verify"});
+    QCOMPARE(run.exitCode, exitCode);
+    QVERIFY2((exitCode == 0 ? run.out : run.err).contains(says), run.out + run.err);
+    QCOMPARE((run.out + run.err).count('\n'), 1);
+}
+
+void RecordToolTest::dueListsTheLatestVerifiedWrite_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QStringList>("serials");
+    QTest::newRow("thirty days by default")
+        << QStringList{"due", "--json"} << QStringList{"1001", "1002", "1005"};
+    QTest::newRow("a wider window takes the later ones too")
+        << QStringList{"due", "--json", "--within", "120"}
+        << QStringList{"1001", "1002", "1005", "1003"};
+    QTest::newRow("no days ahead: only what has expired")
+        << QStringList{"due", "--json", "--within", "0"} << QStringList{"1001"};
+}
+
+// 1001 expired 10 days ago, 1002 expires in 5 days, 1003 in 100 days; 1004 was calibrated again
+// and expires in a year now; 1005's latest write failed, so its verified one before counts; 1006
+// keeps no expiration date.
+void RecordToolTest::dueListsTheLatestVerifiedWrite()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QStringList, serials);
+    RecordRig rig;
+    QVERIFY(rig.keep("1003", daysAgo(265), inDays(100)));
+    QVERIFY(rig.keep("1001", daysAgo(375), inDays(-10)));
+    QVERIFY(rig.keep("1004", daysAgo(360), inDays(5)));
+    QVERIFY(rig.keep("1004", daysAgo(1), inDays(364)));
+    QVERIFY(rig.keep("1002", daysAgo(360), inDays(5)));
+    QVERIFY(rig.keep("1005", daysAgo(340), inDays(25)));
+    QVERIFY(rig.keep("1005", daysAgo(2), inDays(363), RecordOutcome::Failed));
+    QVERIFY(rig.keep("1006", daysAgo(400), QDate()));
+
+    const ToolRun run = rig.run(arguments);
+    QCOMPARE(run.exitCode, 0);
+    const QJsonArray due = QJsonDocument::fromJson(run.out).array();
+    QStringList found;
+    for (const QJsonValue &value : due)
+        found << value.toObject().value("serial").toString();
+    QCOMPARE(found, serials);
+    const QJsonObject first = due.first().toObject();
+    QCOMPARE(first.keys(),
+             (QStringList{"calibration_date", "certificate", "days_left", "expiration_date",
+                          "model", "serial", "technician"}));
+    QCOMPARE(first.value("days_left").toInteger(), -10);
+    QCOMPARE(first.value("expiration_date").toString(), inDays(-10).toString(Qt::ISODate));
+    QCOMPARE(first.value("calibration_date").toString(), daysAgo(375).date().toString(Qt::ISODate));
+    QCOMPARE(first.value("certificate").toString(),
+             QStringLiteral("VC-%1-000002").arg(daysAgo(375).date().year()));
+    QCOMPARE(first.value("technician").toString(), QStringLiteral("Maria Keller"));
+    QCOMPARE(first.value("model").toString(), QStringLiteral("Veltra KX-2"));
+
+    const ToolRun csv = rig.run(QStringList{"due", "--csv"} + arguments.mid(2));
+    QCOMPARE(csv.exitCode, 0);
+    QVERIFY(csv.out.startsWith("serial,model,calibration_date,expiration_date,days_left,"
+                               "certificate,technician\r\n1001,Veltra KX-2,"));
+    QCOMPARE(csv.out.count("\r\n"), serials.size() + 1);
+}
+
+// Each event is read back as a calendar program would: its day, its UID, its summary.
+void RecordToolTest::dueCalendarReadsBackWithLibical()
+{
+    RecordRig rig;
+    QVERIFY(rig.keep("1002", daysAgo(360), inDays(5)));
+    QVERIFY(rig.keep("1001", daysAgo(375), inDays(-10)));
+
+    const ToolRun first = rig.run({"due", "--ics"});
+    QCOMPARE(first.exitCode, 0);
+    const std::unique_ptr<icalcomponent, decltype(&icalcomponent_free)> calendar(
+        icalparser_parse_string(first.out.constData()), &icalcomponent_free);
+    QVERIFY(calendar);
+    QCOMPARE(icalcomponent_isa(calendar.get()), ICAL_VCALENDAR_COMPONENT);
+    QStringList uids;
+    QList<QDate> days;
+    QStringList summaries;
+    for (icalcomponent *event =
+             icalcomponent_get_first_component(calendar.get(), ICAL_VEVENT_COMPONENT);
+         event; event = icalcomponent_get_next_component(calendar.get(), ICAL_VEVENT_COMPONENT)) {
+        const icaltimetype start = icalcomponent_get_dtstart(event);
+        QVERIFY(start.is_date);
+        days << QDate(start.year, start.month, start.day);
+        uids << QString::fromUtf8(icalcomponent_get_uid(event));
+        summaries << QString::fromUtf8(icalcomponent_get_summary(event));
+    }
+    QCOMPARE(days, (QList<QDate>{inDays(-10), inDays(5)}));
+    QCOMPARE(summaries,
+             (QStringList{"Calibration expires: Veltra KX-2 1001",
+                          "Calibration expires: Veltra KX-2 1002"}));
+    QCOMPARE(uids[0],
+             QStringLiteral("veltra-due-1001-%1@veltra-setcalibdate")
+                 .arg(inDays(-10).toString(QStringLiteral("yyyyMMdd"))));
+
+    // Another run, with another entry since: the same instruments keep their UIDs.
+    QVERIFY(rig.keep("1003", daysAgo(350), inDays(15)));
+    const ToolRun second = rig.run({"due", "--ics"});
+    QCOMPARE(second.exitCode, 0);
+    for (const QString &uid : uids)
+        QVERIFY2(second.out.contains(uid.toUtf8()), qPrintable(uid));
+    QCOMPARE(second.out.count("BEGIN:VEVENT"), 3);
+}
+
+void RecordToolTest::dueOptionsBelongToDue_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QByteArray>("says");
+    QTest::newRow("--within is a number of days")
+        << QStringList{"due", "--within", "soon"} << QByteArray("--within");
+    QTest::newRow("--ics belongs to due") << QStringList{"history", "--ics"} << QByteArray("due");
+    QTest::newRow("--verify belongs to history")
+        << QStringList{"due", "--verify"} << QByteArray("history");
+    QTest::newRow("one form of output at a time")
+        << QStringList{"due", "--json", "--ics"} << QByteArray("one of");
+}
+
+void RecordToolTest::dueOptionsBelongToDue()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QByteArray, says);
+    RecordRig rig;
+    const ToolRun run = rig.run(arguments);
+    QCOMPARE(run.exitCode, 1);
+    QVERIFY2(run.err.contains(says), run.err);
+    QVERIFY(run.out.isEmpty());
+}
+
+QTEST_GUILESS_MAIN(RecordToolTest)
+#include "tst_recordtool.moc"
