@@ -12,7 +12,6 @@
 #include "recordsettings.h"
 #include "terminal.h"
 #include "toolsettings.h"
-#include "uiservices.h"
 #include "writegate.h"
 #include "writerecorder.h"
 
