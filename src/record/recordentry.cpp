@@ -2,6 +2,7 @@
 
 #include "account.h"
 
+#include <QRegularExpression>
 #include <QSysInfo>
 
 #include <array>
@@ -65,6 +66,15 @@ QString certificateNumber(const QDateTime &startedAt, qint64 id)
     return QStringLiteral("VC-%1-%2")
         .arg(startedAt.toUTC().date().year())
         .arg(id, 6, 10, QLatin1Char('0'));
+}
+
+std::optional<qint64> idOfCertificate(const QString &certificate)
+{
+    static const QRegularExpression Pattern(QStringLiteral("^VC-\\d{4}-(\\d{6,})$"));
+    const QRegularExpressionMatch match = Pattern.match(certificate);
+    bool ok = false;
+    const qint64 id = match.hasMatch() ? match.captured(1).toLongLong(&ok) : 0;
+    return ok ? std::optional<qint64>(id) : std::nullopt;
 }
 
 QString outcomeText(RecordOutcome outcome)

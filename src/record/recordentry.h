@@ -63,6 +63,8 @@ struct RecordEntry
 
 // "VC-<year>-<id, six digits>": unique as the id is, and short enough to quote on the phone.
 QString certificateNumber(const QDateTime &startedAt, qint64 id);
+// The id a certificate number was made from; none for any other text.
+std::optional<qint64> idOfCertificate(const QString &certificate);
 
 // The words stored in the record and shown to the user ("verified", "window", ...).
 QString outcomeText(RecordOutcome outcome);

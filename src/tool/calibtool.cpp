@@ -2,6 +2,8 @@
 
 #include "calibrationwrite.h"
 #include "connector.h"
+#include "labelcommands.h"
+#include "labelsettings.h"
 #include "link.h"
 #include "passwordstore.h"
 #include "portentry.h"
@@ -77,6 +79,9 @@ int CalibTool::run()
             : history();
     case ToolCommand::Due:
         return listDue(RecordSettings::fromSettingsFile(IniFileName), m_options);
+    case ToolCommand::Label:
+        return makeLabel(RecordSettings::fromSettingsFile(IniFileName),
+                         LabelSettings::fromSettingsFile(IniFileName), m_options);
     }
     return ExitUsage;
 }

@@ -1,15 +1,19 @@
-// veltra-calib: the calibration window's twin for the command line. Qt Core only: it runs where
-// there is no display.
+// veltra-calib: the calibration window's twin for the command line. It runs where there is no
+// display: the commands that draw pages use Qt Gui on the offscreen platform, every other one
+// stays with Qt Core and loads no platform plugin.
 
 #include "calibtool.h"
 #include "tooloptions.h"
 #include "uiservices.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
+
+#include <memory>
 
 int main(int argc, char *argv[])
 {
-    QCoreApplication app(argc, argv);
+    auto app = std::make_unique<QCoreApplication>(argc, argv);
     // The same name as the window's, so both find the same per-user settings folder.
     QCoreApplication::setApplicationName(ProgramTitle);
     int exitCode = ExitDone;
@@ -17,6 +21,11 @@ int main(int argc, char *argv[])
         parseToolOptions(QCoreApplication::arguments(), exitCode);
     if (!options)
         return exitCode;
+    if (drawsPages(options->command)) {
+        app.reset();
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        app = std::make_unique<QGuiApplication>(argc, argv);
+    }
     CalibTool tool(*options);
     return tool.run();
 }

@@ -22,6 +22,8 @@ Commands:
                         with --verify, checks that no entry was changed or removed
   due                   instruments whose calibration expires within --within DAYS
                         (default 30) or has expired (--json, --csv, --ics)
+  label ID -o FILE.pdf  the label of a verified calibration (ID: record id or
+                        certificate number), size and lab from section [Label]
 
 Exit codes:
   0  done (write: the instrument holds the dates)
@@ -31,7 +33,7 @@ Exit codes:
   3  no instrument answered, or a command failed
   4  written, but the instrument does not hold the dates
      (history --verify: an entry of the record was changed or removed)
-  5  refused: password (wrong, missing or its file unreadable), firmware too old,
+  5  refused (label: the entry was not verified): password (wrong, missing or its file unreadable), firmware too old,
      the instrument changed since it was read, or the calibration record cannot
      keep the write (nothing is written then))";
 
@@ -58,14 +60,19 @@ std::optional<QDate> parseDateArgument(const QString &text)
     return date;
 }
 
+bool drawsPages(ToolCommand command)
+{
+    return command == ToolCommand::Label;
+}
+
 std::optional<ToolOptions> parseToolOptions(const QStringList &arguments, int &exitCode)
 {
     QCommandLineParser parser;
     parser.setApplicationDescription(QString::fromLatin1(Description));
     parser.addPositionalArgument(
         QStringLiteral("command"),
-        QStringLiteral("ports | identify | read | write | version | history | due"),
-        QStringLiteral("ports|identify|read|write CALIB [EXPIRES]|version|history|due"));
+        QStringLiteral("ports | identify | read | write | version | history | due | label"),
+        QStringLiteral("ports|identify|read|write CALIB [EXPIRES]|version|history|due|label ID"));
     const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
                                   QStringLiteral("Show this help."));
     const QCommandLineOption version(QStringLiteral("version"),
@@ -122,9 +129,12 @@ std::optional<ToolOptions> parseToolOptions(const QStringList &arguments, int &e
     const QCommandLineOption quiet(
         {QStringLiteral("q"), QStringLiteral("quiet")},
         QStringLiteral("Nothing on stdout but --json; errors still on stderr."));
+    const QCommandLineOption output({QStringLiteral("o"), QStringLiteral("output")},
+                                    QStringLiteral("label: the PDF file to write."),
+                                    QStringLiteral("FILE"));
     parser.addOptions({help, version, port, device, bluetooth, search, settings, json, csv, serial,
-                       verify, within, ics, reference, passwordStdin, noExpiration, verbose,
-                       quiet});
+                       verify, within, ics, reference, passwordStdin, noExpiration, verbose, quiet,
+                       output});
 
     exitCode = ExitUsage;
     const auto usage = [&](const QString &text) -> std::optional<ToolOptions> {
@@ -152,7 +162,7 @@ std::optional<ToolOptions> parseToolOptions(const QStringList &arguments, int &e
     const QStringList commands{QStringLiteral("ports"),   QStringLiteral("identify"),
                                QStringLiteral("read"),    QStringLiteral("write"),
                                QStringLiteral("version"), QStringLiteral("history"),
-                               QStringLiteral("due")};
+                               QStringLiteral("due"),     QStringLiteral("label")};
     const qsizetype index = commands.indexOf(command);
     if (index < 0)
         return usage(QStringLiteral("unknown command \"%1\"").arg(command));
@@ -179,6 +189,13 @@ std::optional<ToolOptions> parseToolOptions(const QStringList &arguments, int &e
             printError(expiresBeforeCalibrationText(asked));
             return std::nullopt;
         }
+    } else if (drawsPages(options.command)) {
+        if (words.size() != 1)
+            return usage(QStringLiteral("%1 takes one ID").arg(command));
+        options.entryId = words[0].trimmed();
+        options.output = parser.value(output);
+        if (options.output.isEmpty())
+            return usage(QStringLiteral("%1 needs -o FILE.pdf").arg(command));
     } else if (!words.isEmpty()) {
         return usage(QStringLiteral("%1 takes no argument").arg(command));
     } else if (parser.isSet(noExpiration)) {
@@ -223,6 +240,8 @@ std::optional<ToolOptions> parseToolOptions(const QStringList &arguments, int &e
     if (int(options.json) + int(options.csv) + int(options.ics) + int(options.verify) > 1)
         return usage(QStringLiteral("give one of --json, --csv, --ics or --verify"));
     options.reference = parser.value(reference).trimmed();
+    if (!drawsPages(options.command) && parser.isSet(output))
+        return usage(QStringLiteral("-o belongs to label"));
     if (options.command != ToolCommand::Write && parser.isSet(reference))
         return usage(QStringLiteral("--reference belongs to write"));
     options.passwordStdin = parser.isSet(passwordStdin);

@@ -16,7 +16,10 @@ enum ExitCode : int {
     ExitRefused = 5,
 };
 
-enum class ToolCommand { Ports, Identify, Read, Write, Version, History, Due };
+enum class ToolCommand { Ports, Identify, Read, Write, Version, History, Due, Label };
+
+// Commands that draw and so need Qt Gui.
+bool drawsPages(ToolCommand command);
 
 struct ToolOptions
 {
@@ -36,6 +39,8 @@ struct ToolOptions
     bool verify = false; // history: walk the chain instead
     int withinDays = 30; // due
     bool ics = false; // due: an iCalendar file on stdout
+    QString entryId; // label: a record id or certificate number
+    QString output; // label: the PDF file
     QString reference; // write: the reference source, instead of the settings file's
     bool passwordStdin = false;
     bool verbose = false;

@@ -1,6 +1,6 @@
 // veltra-calib's commands on the calibration record alone, as a process on a real SQLite record:
-// "history --verify" and its exit codes, and "due" in each of its forms, the calendar read back
-// with libical.
+// "history --verify" and its exit codes, "due" in each of its forms, the calendar read back
+// with libical, and "label" found by id or certificate number.
 
 #include "calibrecord.h"
 #include "filebytes.h"
@@ -111,6 +111,8 @@ private slots:
     void dueCalendarReadsBackWithLibical();
     void dueOptionsBelongToDue_data();
     void dueOptionsBelongToDue();
+    void labelOfAVerifiedEntryOnly_data();
+    void labelOfAVerifiedEntryOnly();
 };
 
 void RecordToolTest::initTestCase()
@@ -284,6 +286,45 @@ void RecordToolTest::dueOptionsBelongToDue()
     QCOMPARE(run.exitCode, 1);
     QVERIFY2(run.err.contains(says), run.err);
     QVERIFY(run.out.isEmpty());
+}
+
+void RecordToolTest::labelOfAVerifiedEntryOnly_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QByteArray>("says");
+
+    const QString year = QString::number(daysAgo(3).date().year());
+    QTest::newRow("by record id") << QStringList{"label", "1", "-o", "FILE"} << 0 << QByteArray();
+    QTest::newRow("by certificate number")
+        << QStringList{"label", "VC-" + year + "-000001", "-o", "FILE"} << 0 << QByteArray();
+    QTest::newRow("a certificate number of another year")
+        << QStringList{"label", "VC-1999-000001", "-o", "FILE"} << 1
+        << QByteArray("no entry \"VC-1999-000001\"");
+    QTest::newRow("an id the record does not hold")
+        << QStringList{"label", "7", "-o", "FILE"} << 1 << QByteArray("no entry \"7\"");
+    QTest::newRow("an entry whose dates did not read back")
+        << QStringList{"label", "2", "-o", "FILE"} << 5
+        << QByteArray("entry 2 was not verified (mismatch): no label");
+    QTest::newRow("without a file to write")
+        << QStringList{"label", "1"} << 1 << QByteArray("label needs -o FILE.pdf");
+}
+
+void RecordToolTest::labelOfAVerifiedEntryOnly()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, exitCode);
+    QFETCH(QByteArray, says);
+    RecordRig rig;
+    QVERIFY(rig.keep(QStringLiteral("40417"), daysAgo(3), inDays(360)));
+    QVERIFY(rig.keep(QStringLiteral("40418"), daysAgo(2), inDays(360), RecordOutcome::Mismatch));
+    const QString pdf = rig.folder.filePath(QStringLiteral("label.pdf"));
+    arguments.replaceInStrings(QStringLiteral("FILE"), pdf);
+    const ToolRun run = rig.run(arguments);
+    QCOMPARE(run.exitCode, exitCode);
+    QVERIFY2(run.err.contains(says), run.err);
+    // The PDF's contents are the label's own test; here only that it was written or not.
+    QCOMPARE(fileBytes(pdf).startsWith("%PDF-"), exitCode == 0);
 }
 
 QTEST_GUILESS_MAIN(RecordToolTest)

@@ -1,0 +1,29 @@
+#include "labelfields.h"
+
+QList<LabelField> labelFields(const RecordEntry &entry, const QString &lab)
+{
+    const QList<LabelField> all{
+        {QStringLiteral("Model"), QString(), entry.model},
+        {QStringLiteral("S/N"), QStringLiteral("S/N"), entry.serial},
+        {QStringLiteral("Calibrated"), QStringLiteral("Calibrated"),
+         dateText(entry.calibrationAsked)},
+        {QStringLiteral("Due"), QStringLiteral("Due"), dateText(entry.expirationAsked)},
+        {QStringLiteral("By"), QStringLiteral("By"), entry.technician},
+        {QStringLiteral("Certificate"), QString(), entry.certificate},
+        {QStringLiteral("Lab"), QString(), lab},
+    };
+    QList<LabelField> shown;
+    for (const LabelField &field : all) {
+        if (!field.value.trimmed().isEmpty())
+            shown << LabelField{field.key, field.caption, field.value.simplified()};
+    }
+    return shown;
+}
+
+QString qrText(const QList<LabelField> &fields)
+{
+    QStringList lines;
+    for (const LabelField &field : fields)
+        lines << field.key + QStringLiteral(": ") + field.value;
+    return lines.join(QLatin1Char('\n'));
+}

@@ -1,0 +1,20 @@
+#pragma once
+// What a label shows of a verified calibration, in the order it shows it.
+
+#include "recordentry.h"
+
+#include <QList>
+
+struct LabelField
+{
+    QString key; // the QR code's name for it ("S/N")
+    QString caption; // printed before the value; empty for the model, certificate and lab
+    QString value;
+};
+
+// Model, serial number, calibration date, expiration date (when one was written), technician,
+// certificate number and the lab's name; fields without a value are left out.
+QList<LabelField> labelFields(const RecordEntry &entry, const QString &lab);
+
+// The QR code's text: one "key: value" line per field.
+QString qrText(const QList<LabelField> &fields);

@@ -1,0 +1,24 @@
+#pragma once
+// What a label and a certificate take from the settings file:
+//
+//   [Label]
+//   WidthMm=62            ; the label's size; 62 x 29 mm is Brother QL's 62 mm tape
+//   HeightMm=29
+//   Lab=Example Calibration Lab
+//   Printer=QL-800        ; the print queue; empty: ask
+//   [Certificate]
+//   Address=1 Main Street, Springfield
+
+#include <QSizeF>
+#include <QString>
+
+struct LabelSettings
+{
+    QSizeF sizeMm{62.0, 29.0};
+    QString lab;
+    QString printer;
+    QString address;
+
+    // A size that is no number, or outside 10 to 300 mm, keeps the default.
+    static LabelSettings fromSettingsFile(const QString &iniFile);
+};

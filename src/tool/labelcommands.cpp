@@ -1,0 +1,58 @@
+#include "labelcommands.h"
+
+#include "calibrecord.h"
+#include "labelrenderer.h"
+#include "labelsettings.h"
+#include "recordhistory.h"
+
+#include <optional>
+
+namespace {
+
+// The verified entry named by options.entryId; none, with the exit code set and the reason on
+// stderr, for any other.
+std::optional<RecordEntry> verifiedEntry(const RecordSettings &settings, const ToolOptions &options,
+                                         const QString &product, int &exitCode)
+{
+    CalibRecord record(settings);
+    bool isNumber = false;
+    const qint64 number = options.entryId.toLongLong(&isNumber);
+    const std::optional<qint64> id =
+        isNumber ? std::optional<qint64>(number) : idOfCertificate(options.entryId);
+    std::optional<RecordEntry> entry = id ? readEntry(record, *id) : std::nullopt;
+    exitCode = ExitUsage;
+    if (!entry && !record.errorText().isEmpty()) {
+        printError(record.errorText());
+        return std::nullopt;
+    }
+    if (!entry || (!isNumber && entry->certificate != options.entryId)) {
+        printError(
+            QStringLiteral("the calibration record holds no entry \"%1\"").arg(options.entryId));
+        return std::nullopt;
+    }
+    if (entry->outcome != RecordOutcome::Verified) {
+        exitCode = ExitRefused;
+        printError(QStringLiteral("entry %1 was not verified (%2): no %3")
+                       .arg(QString::number(entry->id), outcomeText(entry->outcome), product));
+        return std::nullopt;
+    }
+    exitCode = ExitDone;
+    return entry;
+}
+
+} // namespace
+
+int makeLabel(const RecordSettings &record, const LabelSettings &label, const ToolOptions &options)
+{
+    int exitCode = ExitDone;
+    const std::optional<RecordEntry> entry =
+        verifiedEntry(record, options, QStringLiteral("label"), exitCode);
+    if (!entry)
+        return exitCode;
+    QString error;
+    if (!writeLabelPdf(options.output, label.sizeMm, labelFields(*entry, label.lab), error)) {
+        printError(error);
+        return ExitUsage;
+    }
+    return ExitDone;
+}

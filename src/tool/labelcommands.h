@@ -1,0 +1,12 @@
+#pragma once
+// veltra-calib's label and certificate: drawn from a verified entry of the calibration record,
+// found by its id or certificate number.
+
+#include "tooloptions.h"
+
+struct LabelSettings;
+struct RecordSettings;
+
+// label: the label as a PDF file (-o). ExitUsage when the entry is missing or the file cannot be
+// written; ExitRefused, with the reason on stderr, when the entry is not verified.
+int makeLabel(const RecordSettings &record, const LabelSettings &label, const ToolOptions &options);

@@ -1,0 +1,129 @@
+// The label as a PDF file, read back with poppler's tools: its size, every field in real text in
+// type of 6 pt or more within the page, embedded fonts, and the QR code read back with zbarimg.
+
+#include "labelfields.h"
+#include "labelrenderer.h"
+#include "pdftools.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimeZone>
+
+namespace {
+
+RecordEntry verifiedEntry()
+{
+    RecordEntry entry;
+    entry.id = 123;
+    entry.startedAt = QDateTime(QDate(2026, 12, 10), QTime(14, 5), QTimeZone::utc());
+    entry.certificate = certificateNumber(entry.startedAt, entry.id);
+    entry.model = QStringLiteral("Veltra KX-2");
+    entry.serial = QStringLiteral("40417");
+    entry.technician = QStringLiteral("Maria Keller");
+    entry.calibrationAsked = QDate(2026, 12, 10);
+    entry.expirationAsked = QDate(2027, 12, 10);
+    entry.outcome = RecordOutcome::Verified;
+    return entry;
+}
+
+} // namespace
+
+class LabelPdfTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+
+    void labelHoldsEveryField_data();
+    void labelHoldsEveryField();
+    void fieldsThatDoNotFitGiveNoFile();
+};
+
+void LabelPdfTest::initTestCase()
+{
+    if (!PdfTools::available())
+        QSKIP("poppler-utils and zbar-tools are needed");
+}
+
+void LabelPdfTest::labelHoldsEveryField_data()
+{
+    QTest::addColumn<QSizeF>("sizeMm");
+    QTest::addColumn<bool>("expires");
+    QTest::addColumn<QString>("lab");
+
+    const QString lab = QStringLiteral("Nordlicht Strahlenmesstechnik");
+    QTest::newRow("the default 62 x 29 mm tape") << QSizeF(62, 29) << true << lab;
+    QTest::newRow("a narrow 17 x 54 mm label") << QSizeF(17, 54) << true << lab;
+    QTest::newRow("a long 29 x 90 mm label") << QSizeF(29, 90) << true << lab;
+    QTest::newRow("no expiration date leaves Due out") << QSizeF(62, 29) << false << lab;
+    QTest::newRow("a lab's name longer than a line wraps")
+        << QSizeF(17, 54) << true << QStringLiteral("Physikalisch-Technisches Prüflabor Süd");
+}
+
+void LabelPdfTest::labelHoldsEveryField()
+{
+    QFETCH(QSizeF, sizeMm);
+    QFETCH(bool, expires);
+    QFETCH(QString, lab);
+
+    RecordEntry entry = verifiedEntry();
+    if (!expires)
+        entry.expirationAsked = QDate();
+    const QList<LabelField> fields = labelFields(entry, lab);
+    QCOMPARE(fields.size(), expires ? 7 : 6);
+    QTemporaryDir folder;
+    const QString pdf = folder.filePath(QStringLiteral("label.pdf"));
+    QString error;
+    QVERIFY2(writeLabelPdf(pdf, sizeMm, fields, error), qPrintable(error));
+
+    int pages = 0;
+    const QSizeF size = PdfTools::pageSizeMm(pdf, pages);
+    QCOMPARE(pages, 1);
+    QVERIFY2(qAbs(size.width() - sizeMm.width()) <= 0.5
+                 && qAbs(size.height() - sizeMm.height()) <= 0.5,
+             qPrintable(QStringLiteral("%1 x %2 mm").arg(size.width()).arg(size.height())));
+
+    // Every field's words whole; only a lab's name wider than the line may wrap inside a word.
+    const QString text = PdfTools::text(pdf).simplified();
+    const auto compact = [](QString t) { return t.remove(QLatin1Char(' ')); };
+    for (const LabelField &field : fields) {
+        const QString words = (field.caption + QLatin1Char(' ') + field.value).trimmed();
+        QVERIFY2(compact(text).contains(compact(words)), qPrintable(words + " in: " + text));
+        if (field.key == QLatin1String("Lab"))
+            continue;
+        for (const QString &word : words.split(QLatin1Char(' ')))
+            QVERIFY2(text.contains(word), qPrintable(word + QStringLiteral(" in: ") + text));
+    }
+    QCOMPARE(text.contains(QStringLiteral("Due")), expires);
+    QCOMPARE(PdfTools::fontsNotEmbedded(pdf), QStringList());
+
+    // 6 pt type gives word boxes at least 6 pt high; none may cross the page's edge.
+    const QRectF page(QPointF(0, 0), size * 72 / 25.4);
+    const QList<QRectF> boxes = PdfTools::wordBoxes(pdf);
+    QVERIFY(!boxes.isEmpty());
+    for (const QRectF &box : boxes) {
+        QVERIFY2(box.height() >= 6.0, qPrintable(QString::number(box.height())));
+        QVERIFY(page.contains(box));
+    }
+
+    QCOMPARE(PdfTools::qrText(pdf, folder.path()), qrText(fields));
+}
+
+void LabelPdfTest::fieldsThatDoNotFitGiveNoFile()
+{
+    RecordEntry entry = verifiedEntry();
+    entry.technician = QString(60, QLatin1Char('W'));
+    QTemporaryDir folder;
+    const QString pdf = folder.filePath(QStringLiteral("label.pdf"));
+    QString error;
+    QVERIFY(!writeLabelPdf(pdf, QSizeF(17, 30), labelFields(entry, QString(70, QLatin1Char('M'))),
+                           error));
+    QCOMPARE(error,
+             QStringLiteral("the label's fields do not fit on 17 x 30 mm in type of 6 pt or more"));
+    QVERIFY(!QFile::exists(pdf));
+}
+
+QTEST_MAIN(LabelPdfTest)
+#include "tst_labelpdf.moc"
