@@ -82,6 +82,9 @@ int CalibTool::run()
     case ToolCommand::Label:
         return makeLabel(RecordSettings::fromSettingsFile(IniFileName),
                          LabelSettings::fromSettingsFile(IniFileName), m_options);
+    case ToolCommand::Certificate:
+        return makeCertificate(RecordSettings::fromSettingsFile(IniFileName),
+                               LabelSettings::fromSettingsFile(IniFileName), m_options);
     }
     return ExitUsage;
 }

@@ -1,6 +1,7 @@
 #include "labelcommands.h"
 
 #include "calibrecord.h"
+#include "certificate.h"
 #include "labelrenderer.h"
 #include "labelsettings.h"
 #include "recordhistory.h"
@@ -51,6 +52,22 @@ int makeLabel(const RecordSettings &record, const LabelSettings &label, const To
         return exitCode;
     QString error;
     if (!writeLabelPdf(options.output, label.sizeMm, labelFields(*entry, label.lab), error)) {
+        printError(error);
+        return ExitUsage;
+    }
+    return ExitDone;
+}
+
+int makeCertificate(const RecordSettings &record, const LabelSettings &label,
+                    const ToolOptions &options)
+{
+    int exitCode = ExitDone;
+    const std::optional<RecordEntry> entry =
+        verifiedEntry(record, options, QStringLiteral("certificate"), exitCode);
+    if (!entry)
+        return exitCode;
+    QString error;
+    if (!writeCertificatePdf(options.output, *entry, label, QDate::currentDate(), error)) {
         printError(error);
         return ExitUsage;
     }

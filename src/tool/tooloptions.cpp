@@ -24,6 +24,8 @@ Commands:
                         (default 30) or has expired (--json, --csv, --ics)
   label ID -o FILE.pdf  the label of a verified calibration (ID: record id or
                         certificate number), size and lab from section [Label]
+  certificate ID -o FILE.pdf
+                        its calibration certificate: one A4 page, PDF/A-1b
 
 Exit codes:
   0  done (write: the instrument holds the dates)
@@ -33,9 +35,10 @@ Exit codes:
   3  no instrument answered, or a command failed
   4  written, but the instrument does not hold the dates
      (history --verify: an entry of the record was changed or removed)
-  5  refused (label: the entry was not verified): password (wrong, missing or its file unreadable), firmware too old,
+  5  refused: password (wrong, missing or its file unreadable), firmware too old,
      the instrument changed since it was read, or the calibration record cannot
-     keep the write (nothing is written then))";
+     keep the write (nothing is written then); label, certificate: the entry
+     was not verified)";
 
 } // namespace
 
@@ -62,7 +65,7 @@ std::optional<QDate> parseDateArgument(const QString &text)
 
 bool drawsPages(ToolCommand command)
 {
-    return command == ToolCommand::Label;
+    return command == ToolCommand::Label || command == ToolCommand::Certificate;
 }
 
 std::optional<ToolOptions> parseToolOptions(const QStringList &arguments, int &exitCode)
@@ -71,8 +74,10 @@ std::optional<ToolOptions> parseToolOptions(const QStringList &arguments, int &e
     parser.setApplicationDescription(QString::fromLatin1(Description));
     parser.addPositionalArgument(
         QStringLiteral("command"),
-        QStringLiteral("ports | identify | read | write | version | history | due | label"),
-        QStringLiteral("ports|identify|read|write CALIB [EXPIRES]|version|history|due|label ID"));
+        QStringLiteral(
+            "ports | identify | read | write | version | history | due | label | certificate"),
+        QStringLiteral("ports|identify|read|write CALIB [EXPIRES]|version|history|due|label "
+                       "ID|certificate ID"));
     const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
                                   QStringLiteral("Show this help."));
     const QCommandLineOption version(QStringLiteral("version"),
@@ -130,7 +135,7 @@ std::optional<ToolOptions> parseToolOptions(const QStringList &arguments, int &e
         {QStringLiteral("q"), QStringLiteral("quiet")},
         QStringLiteral("Nothing on stdout but --json; errors still on stderr."));
     const QCommandLineOption output({QStringLiteral("o"), QStringLiteral("output")},
-                                    QStringLiteral("label: the PDF file to write."),
+                                    QStringLiteral("label, certificate: the PDF file to write."),
                                     QStringLiteral("FILE"));
     parser.addOptions({help, version, port, device, bluetooth, search, settings, json, csv, serial,
                        verify, within, ics, reference, passwordStdin, noExpiration, verbose, quiet,
@@ -159,10 +164,10 @@ std::optional<ToolOptions> parseToolOptions(const QStringList &arguments, int &e
     if (words.isEmpty())
         return usage(QStringLiteral("no command given"));
     const QString command = words.takeFirst();
-    const QStringList commands{QStringLiteral("ports"),   QStringLiteral("identify"),
-                               QStringLiteral("read"),    QStringLiteral("write"),
-                               QStringLiteral("version"), QStringLiteral("history"),
-                               QStringLiteral("due"),     QStringLiteral("label")};
+    const QStringList commands{
+        QStringLiteral("ports"), QStringLiteral("identify"), QStringLiteral("read"),
+        QStringLiteral("write"), QStringLiteral("version"),  QStringLiteral("history"),
+        QStringLiteral("due"),   QStringLiteral("label"),    QStringLiteral("certificate")};
     const qsizetype index = commands.indexOf(command);
     if (index < 0)
         return usage(QStringLiteral("unknown command \"%1\"").arg(command));
@@ -241,7 +246,7 @@ std::optional<ToolOptions> parseToolOptions(const QStringList &arguments, int &e
         return usage(QStringLiteral("give one of --json, --csv, --ics or --verify"));
     options.reference = parser.value(reference).trimmed();
     if (!drawsPages(options.command) && parser.isSet(output))
-        return usage(QStringLiteral("-o belongs to label"));
+        return usage(QStringLiteral("-o belongs to label and certificate"));
     if (options.command != ToolCommand::Write && parser.isSet(reference))
         return usage(QStringLiteral("--reference belongs to write"));
     options.passwordStdin = parser.isSet(passwordStdin);

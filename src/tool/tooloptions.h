@@ -16,7 +16,7 @@ enum ExitCode : int {
     ExitRefused = 5,
 };
 
-enum class ToolCommand { Ports, Identify, Read, Write, Version, History, Due, Label };
+enum class ToolCommand { Ports, Identify, Read, Write, Version, History, Due, Label, Certificate };
 
 // Commands that draw and so need Qt Gui.
 bool drawsPages(ToolCommand command);
@@ -39,8 +39,8 @@ struct ToolOptions
     bool verify = false; // history: walk the chain instead
     int withinDays = 30; // due
     bool ics = false; // due: an iCalendar file on stdout
-    QString entryId; // label: a record id or certificate number
-    QString output; // label: the PDF file
+    QString entryId; // label, certificate: a record id or certificate number
+    QString output; // label, certificate: the PDF file
     QString reference; // write: the reference source, instead of the settings file's
     bool passwordStdin = false;
     bool verbose = false;

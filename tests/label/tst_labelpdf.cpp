@@ -1,6 +1,9 @@
-// The label as a PDF file, read back with poppler's tools: its size, every field in real text in
-// type of 6 pt or more within the page, embedded fonts, and the QR code read back with zbarimg.
+// The label and the certificate as PDF files, read back with poppler's tools: the label's size,
+// every field in real text in type of 6 pt or more within the page, embedded fonts, and the QR
+// code read back with zbarimg; the certificate's A4 page, PDF/A-1b marking and contents.
 
+#include "certificate.h"
+#include "filebytes.h"
 #include "labelfields.h"
 #include "labelrenderer.h"
 #include "pdftools.h"
@@ -39,6 +42,7 @@ private slots:
     void labelHoldsEveryField_data();
     void labelHoldsEveryField();
     void fieldsThatDoNotFitGiveNoFile();
+    void certificateHoldsTheWrite();
 };
 
 void LabelPdfTest::initTestCase()
@@ -123,6 +127,54 @@ void LabelPdfTest::fieldsThatDoNotFitGiveNoFile()
     QCOMPARE(error,
              QStringLiteral("the label's fields do not fit on 17 x 30 mm in type of 6 pt or more"));
     QVERIFY(!QFile::exists(pdf));
+}
+
+void LabelPdfTest::certificateHoldsTheWrite()
+{
+    RecordEntry entry = verifiedEntry();
+    entry.firmware = 1.61;
+    entry.calibrationBefore = QDate(2025, 12, 1);
+    entry.expirationBefore = QDate(2026, 12, 1);
+    entry.calibrationReadBack = entry.calibrationAsked;
+    entry.expirationReadBack = entry.expirationAsked;
+    entry.reference = QStringLiteral("Cs-137 source S-0042");
+    entry.programVersion = QStringLiteral("3.1.0");
+    LabelSettings settings;
+    settings.lab = QStringLiteral("Nordlicht Strahlenmesstechnik");
+    settings.address = QStringLiteral("Hafenstraße 12, 24103 Kiel");
+    QTemporaryDir folder;
+    const QString pdf = folder.filePath(QStringLiteral("certificate.pdf"));
+    QString error;
+    QVERIFY2(writeCertificatePdf(pdf, entry, settings, QDate(2026, 12, 11), error),
+             qPrintable(error));
+
+    int pages = 0;
+    const QSizeF size = PdfTools::pageSizeMm(pdf, pages);
+    QCOMPARE(pages, 1);
+    QVERIFY2(qAbs(size.width() - 210) <= 0.5 && qAbs(size.height() - 297) <= 0.5,
+             qPrintable(QStringLiteral("%1 x %2 mm").arg(size.width()).arg(size.height())));
+    QVERIFY(fileBytes(pdf).contains("pdfaid:part"));
+    QCOMPARE(PdfTools::fontsNotEmbedded(pdf), QStringList());
+
+    const QString text = PdfTools::text(pdf).simplified();
+    const QStringList expected{"Calibration certificate",
+                               "VC-2026-000123",
+                               "Date of issue 2026-12-11",
+                               "Nordlicht Strahlenmesstechnik",
+                               "Hafenstraße 12, 24103 Kiel",
+                               "Veltra KX-2",
+                               "40417",
+                               "1.61",
+                               "Found 2025-12-01 2026-12-01",
+                               "Asked 2026-12-10 2027-12-10",
+                               "Read back 2026-12-10 2027-12-10",
+                               "verified",
+                               "Maria Keller",
+                               "Cs-137 source S-0042",
+                               "VeltraSetCalibDate 3.1.0",
+                               "Page 1 of 1"};
+    for (const QString &words : expected)
+        QVERIFY2(text.contains(words), qPrintable(words + QStringLiteral(" in: ") + text));
 }
 
 QTEST_MAIN(LabelPdfTest)

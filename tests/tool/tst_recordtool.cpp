@@ -1,6 +1,6 @@
 // veltra-calib's commands on the calibration record alone, as a process on a real SQLite record:
 // "history --verify" and its exit codes, "due" in each of its forms, the calendar read back
-// with libical, and "label" found by id or certificate number.
+// with libical, and "label" and "certificate" found by id or certificate number.
 
 #include "calibrecord.h"
 #include "filebytes.h"
@@ -111,8 +111,8 @@ private slots:
     void dueCalendarReadsBackWithLibical();
     void dueOptionsBelongToDue_data();
     void dueOptionsBelongToDue();
-    void labelOfAVerifiedEntryOnly_data();
-    void labelOfAVerifiedEntryOnly();
+    void pagesOfAVerifiedEntryOnly_data();
+    void pagesOfAVerifiedEntryOnly();
 };
 
 void RecordToolTest::initTestCase()
@@ -288,7 +288,7 @@ void RecordToolTest::dueOptionsBelongToDue()
     QVERIFY(run.out.isEmpty());
 }
 
-void RecordToolTest::labelOfAVerifiedEntryOnly_data()
+void RecordToolTest::pagesOfAVerifiedEntryOnly_data()
 {
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<int>("exitCode");
@@ -306,11 +306,16 @@ void RecordToolTest::labelOfAVerifiedEntryOnly_data()
     QTest::newRow("an entry whose dates did not read back")
         << QStringList{"label", "2", "-o", "FILE"} << 5
         << QByteArray("entry 2 was not verified (mismatch): no label");
+    QTest::newRow("a certificate of a verified entry")
+        << QStringList{"certificate", "1", "-o", "FILE"} << 0 << QByteArray();
+    QTest::newRow("no certificate for an entry whose dates did not read back")
+        << QStringList{"certificate", "2", "-o", "FILE"} << 5
+        << QByteArray("entry 2 was not verified (mismatch): no certificate");
     QTest::newRow("without a file to write")
         << QStringList{"label", "1"} << 1 << QByteArray("label needs -o FILE.pdf");
 }
 
-void RecordToolTest::labelOfAVerifiedEntryOnly()
+void RecordToolTest::pagesOfAVerifiedEntryOnly()
 {
     QFETCH(QStringList, arguments);
     QFETCH(int, exitCode);
