@@ -80,11 +80,9 @@ int CalibTool::run()
     case ToolCommand::Due:
         return listDue(RecordSettings::fromSettingsFile(IniFileName), m_options);
     case ToolCommand::Label:
-        return makeLabel(RecordSettings::fromSettingsFile(IniFileName),
-                         LabelSettings::fromSettingsFile(IniFileName), m_options);
     case ToolCommand::Certificate:
-        return makeCertificate(RecordSettings::fromSettingsFile(IniFileName),
-                               LabelSettings::fromSettingsFile(IniFileName), m_options);
+        return makePage(RecordSettings::fromSettingsFile(IniFileName),
+                        LabelSettings::fromSettingsFile(IniFileName), m_options);
     }
     return ExitUsage;
 }

@@ -43,31 +43,20 @@ std::optional<RecordEntry> verifiedEntry(const RecordSettings &settings, const T
 
 } // namespace
 
-int makeLabel(const RecordSettings &record, const LabelSettings &label, const ToolOptions &options)
+int makePage(const RecordSettings &record, const LabelSettings &label, const ToolOptions &options)
 {
+    const bool isLabel = options.command == ToolCommand::Label;
     int exitCode = ExitDone;
     const std::optional<RecordEntry> entry =
-        verifiedEntry(record, options, QStringLiteral("label"), exitCode);
+        verifiedEntry(record, options,
+                      isLabel ? QStringLiteral("label") : QStringLiteral("certificate"), exitCode);
     if (!entry)
         return exitCode;
     QString error;
-    if (!writeLabelPdf(options.output, label.sizeMm, labelFields(*entry, label.lab), error)) {
-        printError(error);
-        return ExitUsage;
-    }
-    return ExitDone;
-}
-
-int makeCertificate(const RecordSettings &record, const LabelSettings &label,
-                    const ToolOptions &options)
-{
-    int exitCode = ExitDone;
-    const std::optional<RecordEntry> entry =
-        verifiedEntry(record, options, QStringLiteral("certificate"), exitCode);
-    if (!entry)
-        return exitCode;
-    QString error;
-    if (!writeCertificatePdf(options.output, *entry, label, QDate::currentDate(), error)) {
+    const bool written = isLabel
+        ? writeLabelPdf(options.output, label.sizeMm, labelFields(*entry, label.lab), error)
+        : writeCertificatePdf(options.output, *entry, label, QDate::currentDate(), error);
+    if (!written) {
         printError(error);
         return ExitUsage;
     }

@@ -7,10 +7,7 @@
 struct LabelSettings;
 struct RecordSettings;
 
-// label: the label as a PDF file (-o). ExitUsage when the entry is missing or the file cannot be
-// written; ExitRefused, with the reason on stderr, when the entry is not verified.
-int makeLabel(const RecordSettings &record, const LabelSettings &label, const ToolOptions &options);
-
-// certificate: the certificate as an A4 PDF/A-1b file (-o), issued today; exit codes as label's.
-int makeCertificate(const RecordSettings &record, const LabelSettings &label,
-                    const ToolOptions &options);
+// label: the label as a PDF file (-o); certificate: the certificate as an A4 PDF/A-1b file (-o),
+// issued today. ExitUsage when the entry is missing or the file cannot be written; ExitRefused,
+// with the reason on stderr, when the entry is not verified.
+int makePage(const RecordSettings &record, const LabelSettings &label, const ToolOptions &options);
