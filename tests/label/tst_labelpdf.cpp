@@ -43,6 +43,8 @@ private slots:
     void labelHoldsEveryField();
     void fieldsThatDoNotFitGiveNoFile();
     void certificateHoldsTheWrite();
+    void labelSizeFromTheSettings_data();
+    void labelSizeFromTheSettings();
 };
 
 void LabelPdfTest::initTestCase()
@@ -175,6 +177,35 @@ void LabelPdfTest::certificateHoldsTheWrite()
                                "Page 1 of 1"};
     for (const QString &words : expected)
         QVERIFY2(text.contains(words), qPrintable(words + QStringLiteral(" in: ") + text));
+}
+
+void LabelPdfTest::labelSizeFromTheSettings_data()
+{
+    QTest::addColumn<QByteArray>("section");
+    QTest::addColumn<QSizeF>("sizeMm");
+
+    QTest::newRow("no section gives Brother QL's 62 mm tape") << QByteArray() << QSizeF(62, 29);
+    QTest::newRow("a size in mm, decimals too")
+        << QByteArray("[Label]\nWidthMm=29\nHeightMm=90.5\n") << QSizeF(29, 90.5);
+    QTest::newRow("what is no size keeps the default")
+        << QByteArray("[Label]\nWidthMm=wide\nHeightMm=0\n") << QSizeF(62, 29);
+    QTest::newRow("a size beyond 300 mm keeps the default")
+        << QByteArray("[Label]\nWidthMm=17\nHeightMm=3000\n") << QSizeF(17, 29);
+}
+
+void LabelPdfTest::labelSizeFromTheSettings()
+{
+    QFETCH(QByteArray, section);
+    QFETCH(QSizeF, sizeMm);
+    QTemporaryDir folder;
+    const QString ini = folder.filePath(QStringLiteral("VeltraSetCheckDate.ini"));
+    QFile file(ini);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(section + "[Certificate]\nAddress= Hafenstrasse 12, Kiel \n");
+    file.close();
+    const LabelSettings settings = LabelSettings::fromSettingsFile(ini);
+    QCOMPARE(settings.sizeMm, sizeMm);
+    QCOMPARE(settings.address, QStringLiteral("Hafenstrasse 12, Kiel"));
 }
 
 QTEST_MAIN(LabelPdfTest)

@@ -306,6 +306,9 @@ void RecordToolTest::pagesOfAVerifiedEntryOnly_data()
     QTest::newRow("an entry whose dates did not read back")
         << QStringList{"label", "2", "-o", "FILE"} << 5
         << QByteArray("entry 2 was not verified (mismatch): no label");
+    QTest::newRow("a file that cannot be written")
+        << QStringList{"label", "1", "-o", "FILE/missing/label.pdf"} << 1
+        << QByteArray("cannot be written");
     QTest::newRow("a certificate of a verified entry")
         << QStringList{"certificate", "1", "-o", "FILE"} << 0 << QByteArray();
     QTest::newRow("no certificate for an entry whose dates did not read back")
