@@ -25,7 +25,8 @@ Commands:
   label ID -o FILE.pdf  the label of a verified calibration (ID: record id or
                         certificate number), size and lab from section [Label]
   certificate ID -o FILE.pdf
-                        its calibration certificate: one A4 page, PDF/A-1b
+                        its calibration certificate: one A4 page, PDF/A-1b,
+                        lab and address from [Label] and [Certificate]
 
 Exit codes:
   0  done (write: the instrument holds the dates)
