@@ -37,6 +37,7 @@ void DeviceWatch::settled()
     if (path != m_watchedPath) {
         restart();
     } else {
+        watchFolderOf(path);
         // exists() follows links: a link whose device went away counts as absent.
         const bool present = !path.isEmpty() && QFileInfo::exists(path);
         if (present != m_present) {
@@ -49,11 +50,20 @@ void DeviceWatch::settled()
 
 void DeviceWatch::watchFolderOf(const QString &path)
 {
+    // The by-id folder goes with the last adapter and comes with the next one: the nearest
+    // folder that exists is watched, and chosen anew at every look.
+    QStringList folders;
+    if (!path.isEmpty()) {
+        QFileInfo folder(QFileInfo(path).absolutePath());
+        while (!folder.isDir() && !folder.isRoot())
+            folder.setFile(folder.absolutePath());
+        if (folder.isDir())
+            folders << folder.absoluteFilePath();
+    }
+    if (m_folders.directories() == folders)
+        return;
     if (!m_folders.directories().isEmpty())
         m_folders.removePaths(m_folders.directories());
-    if (path.isEmpty())
-        return;
-    const QString folder = QFileInfo(path).absolutePath();
-    if (QFileInfo(folder).isDir())
-        m_folders.addPath(folder);
+    if (!folders.isEmpty())
+        m_folders.addPaths(folders);
 }

@@ -1,6 +1,6 @@
 #pragma once
 // Notices serial devices coming and going: a udev monitor of the "tty" subsystem, and a watch of
-// the folder that holds the watched path, since a link made by hand (or a by-id link, which comes
+// the folder that holds the watched path (or its nearest existing parent), since a link made by hand (or a by-id link, which comes
 // a moment after the tty's own event) sends no event of its own. An event is only a cue: after a
 // short settle delay the path's existence decides.
 //
