@@ -23,6 +23,7 @@ const QRegularExpression &datesPattern()
 
 InstrumentModel::InstrumentModel(const SimOptions &options)
     : m_options(options),
+      m_serial(options.serial),
       m_dates(options.dates)
 {
     loadState();
@@ -39,7 +40,7 @@ SimReply InstrumentModel::respond(const QByteArray &command)
     if (command == "#R") {
         const bool swapped = m_options.swapAfter >= 0 && m_serialAnswers >= m_options.swapAfter;
         ++m_serialAnswers;
-        return payload(swapped ? m_options.swapSerial : m_options.serial);
+        return payload(swapped ? m_options.swapSerial : m_serial);
     }
     if (command == "Ux")
         return payload(m_options.battery);
@@ -54,6 +55,14 @@ SimReply InstrumentModel::respond(const QByteArray &command)
         return {SimReply::Kind::Ack, {}};
     }
     return {};
+}
+
+void InstrumentModel::place(const QByteArray &serial, const QByteArray &dates)
+{
+    m_present = true;
+    m_serial = serial.isEmpty() ? m_options.serial : serial;
+    m_dates = dates.isEmpty() ? m_options.dates : dates;
+    m_writeDone = false;
 }
 
 // "WW" takes the calibration date and, optionally, a space and the expiration date. A model

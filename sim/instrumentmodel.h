@@ -22,13 +22,22 @@ public:
 
     SimReply respond(const QByteArray &command);
 
+    // Removed: no prompt and no reply until an instrument is placed. A placed instrument answers
+    // "#R" and "WR" with what it was given, the rest as the options say.
+    bool present() const { return m_present; }
+    void remove() { m_present = false; }
+    // Empty texts: the options' answers.
+    void place(const QByteArray &serial, const QByteArray &dates);
+
 private:
     SimReply writeDates(const QByteArray &arguments);
     void loadState();
     void saveState() const;
 
     const SimOptions &m_options;
+    QByteArray m_serial;
     QByteArray m_dates;
+    bool m_present = true;
     bool m_writeDone = false;
     int m_serialAnswers = 0;
 };

@@ -8,8 +8,10 @@
 #include "protocolserver.h"
 #include "ptydevice.h"
 #include "simoptions.h"
+#include "simscript.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QSocketNotifier>
 #include <csignal>
 #include <cstdio>
@@ -73,11 +75,28 @@ int main(int argc, char *argv[])
         return 1;
     }
 
+    std::optional<QList<SimStep>> steps = QList<SimStep>();
+    if (!options.scriptFile.isEmpty()) {
+        QFile file(options.scriptFile);
+        if (!file.open(QIODevice::ReadOnly)) {
+            std::fprintf(stderr, "veltra-sim: cannot read %s\n", qPrintable(options.scriptFile));
+            return 1;
+        }
+        // A script is a handful of lines; a larger file is not one.
+        steps = parseSimScript(file.read(1 << 20), error);
+        if (!steps) {
+            std::fprintf(stderr, "veltra-sim: %s: %s\n", qPrintable(options.scriptFile),
+                         qPrintable(error));
+            return 2;
+        }
+    }
+
     InstrumentModel model(options);
     LineWriter writer(device, log, options.baudPace ? options.charSeconds() : 0);
     ProtocolServer server(options, model, device, writer, log);
     QObject::connect(&server, &ProtocolServer::hungUp, &app, &QCoreApplication::quit);
 
+    playSimScript(*steps, model, &app);
     std::printf("%s\n", qPrintable(device.path()));
     std::fflush(stdout);
     return app.exec();

@@ -138,7 +138,7 @@ void ProtocolServer::wakeUp()
     }
     m_frame.clear();
     m_state = State::Command;
-    if (m_options.silent)
+    if (m_options.silent || !m_model.present())
         return;
     m_writer.send(m_options.framing == Framing::Plain ? QByteArray("\r\n>") : QByteArray(1, BEL));
 }
@@ -164,13 +164,13 @@ void ProtocolServer::finishFramed(const QByteArray &frame)
     const QByteArray inner = frame.mid(1, frame.size() - 2);
     if (inner.size() >= 2 && frameChecksum(inner.chopped(2)) == inner.right(2))
         return answer(inner.chopped(2));
-    if (!m_options.noReply)
+    if (!m_options.noReply && m_model.present())
         m_writer.send(QByteArray(1, NAK), m_options.delayMs);
 }
 
 void ProtocolServer::answer(const QByteArray &command)
 {
-    if (m_options.noReply)
+    if (m_options.noReply || !m_model.present())
         return;
     for (const QString &stalled : m_options.stalled) {
         if (command.startsWith(stalled.toLatin1()))

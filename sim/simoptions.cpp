@@ -16,13 +16,13 @@ bool toNumber(const QString &text, int minimum, int &value)
     return true;
 }
 
+} // namespace
+
 bool isDatesText(const QByteArray &text)
 {
     static const QRegularExpression pattern(QStringLiteral("^\\d{6}( \\d{6})?$"));
     return pattern.match(QString::fromLatin1(text)).hasMatch();
 }
-
-} // namespace
 
 std::optional<SimOptions> parseSimOptions(const QStringList &arguments, int &exitCode)
 {
@@ -103,11 +103,16 @@ std::optional<SimOptions> parseSimOptions(const QStringList &arguments, int &exi
         "register",
         "Enter the device as port n (key \"COMn\" of section \"Ports\") in the --ini file.", "n");
     const QCommandLineOption ini = value("ini", "Settings file for --register.", "file");
+    const QCommandLineOption script = value(
+        "script",
+        "Take the instrument off the adapter and put others on it at the times this file says "
+        "(see the readme).",
+        "file");
     parser.addOptions({framing, echo,   ident,        identEx,      serial,      battery,
                        dates,   status, state,        baud,         baudPace,    silent,
                        noReply, delay,  reject,       stall,        badChecksum, lowercase,
                        split,   noise,  hangup,       ignoreWrites, swapAfter,   swapSerial,
-                       endless, log,    registerPort, ini});
+                       endless, log,    registerPort, ini,          script});
 
     exitCode = 2;
     const auto fail = [&](const QString &message) -> std::optional<SimOptions> {
@@ -179,6 +184,7 @@ std::optional<SimOptions> parseSimOptions(const QStringList &arguments, int &exi
             return fail(QStringLiteral("--register needs --ini"));
     }
     options.iniFile = parser.value(ini);
+    options.scriptFile = parser.value(script);
     exitCode = 0;
     return options;
 }

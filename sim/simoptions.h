@@ -46,6 +46,9 @@ struct SimOptions
     QByteArray swapSerial = "67890";
     bool endless = false;
 
+    // Instruments removed and placed while the simulator runs (simscript.h).
+    QString scriptFile;
+
     QString logFile;
     int registerPort = 0;
     QString iniFile;
@@ -53,6 +56,9 @@ struct SimOptions
     // Seconds one character takes on the line: 11 bits at 9600 7E2, 10 bits at 115200 8N1.
     double charSeconds() const { return (baud == 115200 ? 10.0 : 11.0) / baud; }
 };
+
+// "yymmdd" or "yymmdd yymmdd".
+bool isDatesText(const QByteArray &text);
 
 // Parses the process's arguments. Prints help or an error and returns no options when the
 // program should end; exitCode tells how.

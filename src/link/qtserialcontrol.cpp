@@ -177,6 +177,12 @@ QString QtSerialControl::portDescription(int portNo)
     return m_map.description(portNo);
 }
 
+QString QtSerialControl::devicePath(int portNo)
+{
+    m_map.reload(iniPath());
+    return m_map.devicePath(portNo);
+}
+
 PortDiagnosis QtSerialControl::diagnose(int portNo)
 {
     m_map.reload(iniPath());

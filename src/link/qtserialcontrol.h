@@ -36,6 +36,7 @@ public:
     int outCount() override;
     int eventCode() const override { return m_eventCode; }
     QString portDescription(int portNo) override;
+    QString devicePath(int portNo) override;
     PortDiagnosis diagnose(int portNo) override;
     QString portCondition(int portNo) override;
     bool hasError() const override { return m_error; }

@@ -52,6 +52,13 @@ public:
     // What the user should see to tell ports apart: device path and, where known, description,
     // maker and serial number. Empty for a number that names no device.
     virtual QString portDescription(int portNo) = 0;
+    // The device path behind port portNo, whether the device is there or not; empty where the
+    // number names none or the control has no paths.
+    virtual QString devicePath(int portNo)
+    {
+        Q_UNUSED(portNo);
+        return {};
+    }
 
     // Why port portNo cannot be opened now, in sentences for the user; an empty diagnosis where
     // nothing is known.

@@ -17,6 +17,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <utility>
 
 namespace {
 
@@ -40,6 +41,7 @@ frmVeltra::frmVeltra(SerialControl &comm, const Clock &clock, QWidget *parent)
     // The window and the port dialog it opens share this link: a parity error is the user's call.
     m_link.setParityDecision(&askParityError);
     buildForm();
+    watchAdapter();
 }
 
 frmVeltra::~frmVeltra() = default;
@@ -70,15 +72,20 @@ frmVeltra::MenuLock::MenuLock(frmVeltra &window) : m_window(window)
 
 frmVeltra::MenuLock::~MenuLock()
 {
-    if (--m_window.m_lockDepth == 0)
-        m_window.EnableMenue(true);
+    if (--m_window.m_lockDepth != 0)
+        return;
+    m_window.EnableMenue(true);
+    if (const std::optional<bool> present = std::exchange(m_window.m_pendingPresence, {}))
+        QMetaObject::invokeMethod(
+            &m_window, [window = &m_window, p = *present] { window->adapterPresenceChanged(p); },
+            Qt::QueuedConnection);
 }
 
 void frmVeltra::EnableMenue(bool xFlag)
 {
     ui().setBusyPointer(!xFlag);
     ComRead->setEnabled(xFlag);
-    ComChange->setEnabled(xFlag);
+    ComChange->setEnabled(xFlag && !m_adapterAbsent);
     // "Options" stays usable: setting a password does not touch the instrument.
     mnuFile->setEnabled(xFlag);
     mnuFunctions->setEnabled(xFlag);
@@ -130,6 +137,7 @@ void frmVeltra::mnuSettings_Click()
         ComSettings settings(m_link, this);
         ui().showDialog(settings);
     }
+    watchConfiguredPort();
     ComRead_Click();
 }
 

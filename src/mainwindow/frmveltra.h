@@ -26,8 +26,10 @@
 #include <QMainWindow>
 
 #include <functional>
+#include <optional>
 
 class CalibrationWrite;
+class DeviceWatch;
 struct DateRequest;
 class QAction;
 class QCheckBox;
@@ -133,6 +135,12 @@ public:
     // The date Form_Load presets the pickers from.
     void setToday(std::function<QDate()> today);
 
+    // The configured port's adapter went away or came back: the port is closed and the read-out
+    // greyed, or the port is opened and read as "&Read" would. Waits for the window to be idle.
+    void adapterPresenceChanged(bool present);
+    // Follows the configured port's device anew (after the port changed).
+    void watchConfiguredPort();
+
     // Closes the port and ends the process through the end-program function, without a question
     // (the "Terminate program ?" Yes path, and a request to end from outside).
     void closePortAndEnd();
@@ -156,10 +164,17 @@ private:
     // The dates the pickers ask for: the expiration date only when chosen.
     DateRequest askedDates() const;
     void setPickerPreset(QDateEdit *picker, const QDate &date);
+    void watchAdapter();
+    void adapterUnplugged();
+    void adapterPlugged();
 
     Link m_link;
     CalibrationCore m_core{m_link};
     int m_lockDepth = 0;
     std::function<void()> m_endProgram;
     std::function<QDate()> m_today;
+    DeviceWatch *m_adapterWatch = nullptr;
+    bool m_adapterAbsent = false;
+    // A change of the adapter seen while the window was busy, handled when it is idle again.
+    std::optional<bool> m_pendingPresence;
 };

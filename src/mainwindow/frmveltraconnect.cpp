@@ -83,6 +83,7 @@ void frmVeltra::TimerStart_Timer()
         ComRead_Click();
         connector.keepPort(*found);
     }
+    watchConfiguredPort();
 
     PictureWait->hide();
 }

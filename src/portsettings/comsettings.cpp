@@ -3,6 +3,7 @@
 #include "comsettings.h"
 
 #include "connector.h"
+#include "devicewatch.h"
 #include "settingvalue.h"
 #include "uiservices.h"
 
@@ -10,6 +11,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalBlocker>
 #include <QTimer>
 
 namespace {
@@ -23,6 +25,9 @@ ComSettings::ComSettings(Link &link, QWidget *parent) : QDialog(parent), m_link(
 {
     buildForm();
     showBusy(Panel1->text());
+    auto *watch = new DeviceWatch(
+        [this] { return m_link.Comm1.devicePath(m_link.settings().ComPortNo); }, this);
+    connect(watch, &DeviceWatch::devicesChanged, this, &ComSettings::followPorts);
 }
 
 QString ComSettings::portEntryText(qint16 portNo)
@@ -91,6 +96,23 @@ void ComSettings::FillComPorts()
         addPortEntry(qint16(portNo));
     // Adding to an empty list selects the first entry; the configured port is chosen afterwards.
     Combo1->setCurrentIndex(-1);
+}
+
+void ComSettings::followPorts()
+{
+    if (!m_loaded || bFormLoading)
+        return;
+    // While the dialog talks to a port the list stays; it is looked at again a moment later.
+    if (!Combo1->isEnabled()) {
+        QTimer::singleShot(DeviceWatch::SettleMsecs, this, &ComSettings::followPorts);
+        return;
+    }
+    const QSignalBlocker noOpening(Combo1);
+    const qint16 selected = selectedPortNo();
+    Combo1->clear();
+    for (const int portNo : m_link.Comm1.presentPorts())
+        addPortEntry(qint16(portNo));
+    Combo1->setCurrentIndex(Combo1->findData(selected));
 }
 
 void ComSettings::addPortEntry(qint16 portNo)

@@ -79,6 +79,8 @@ private:
     // Panel1's busy look (cyan) with a progress caption.
     void showBusy(const QString &caption);
     void addPortEntry(qint16 portNo);
+    // Lists the ports anew after devices came or went, the selection kept where it is present.
+    void followPorts();
     static void showInvalidSelection();
     qint16 selectedPortNo() const;
     qint16 connectionType() const;

@@ -10,6 +10,7 @@
 #include "testclock.h"
 
 #include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 #include <fcntl.h>
@@ -70,6 +71,9 @@ private slots:
     void writtenDatesAreKeptAcrossRestarts();
     void twoInstrumentsServeAsTwoPorts();
     void lineSettingsLeftBehindAreReset();
+    void scriptTakesInstrumentsOffAndOn();
+    void badScriptIsRefused_data();
+    void badScriptIsRefused();
 
 private:
     QTemporaryDir m_programDir;
@@ -388,6 +392,61 @@ void LinkSimTest::lineSettingsLeftBehindAreReset()
     ::close(fd);
 
     QTRY_VERIFY_WITH_TIMEOUT((controlFlags(sim.devicePath()) & (CSTOPB | CLOCAL)) == CLOCAL, 5000);
+}
+
+void LinkSimTest::scriptTakesInstrumentsOffAndOn()
+{
+    SKIP_WITHOUT_SIMULATOR();
+    QTemporaryDir dir;
+    const QString script = dir.filePath(QStringLiteral("bench.txt"));
+    QFile file(script);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("# a bench\n0.5 remove\n\n1.5 place serial=40124 dates=240101 250101\n");
+    file.close();
+    // Time limits run fast, so a read of the empty adapter gives up at once.
+    const TestClock clock(36000, 20);
+    SimLink rig(clock);
+    QVERIFY(rig.open({QStringLiteral("--framing"), QStringLiteral("plain"),
+                      QStringLiteral("--script"), script}));
+    Link &l = rig.link;
+    const auto serialNo = [&l]() -> QString {
+        return l.DoTransfer(QStringLiteral("#R"), 0) == 1 ? l.responseText()
+                                                          : QStringLiteral("(none)");
+    };
+    // Removed: no prompt, no reply; then another instrument, with its own dates.
+    QTRY_COMPARE_WITH_TIMEOUT(serialNo(), QStringLiteral("(none)"), 10000);
+    QTRY_COMPARE_WITH_TIMEOUT(serialNo(), QStringLiteral("40124"), 10000);
+    QCOMPARE(l.DoTransfer(QStringLiteral("WR"), 0), 1);
+    QCOMPARE(l.responseText(), QStringLiteral("240101 250101"));
+}
+
+void LinkSimTest::badScriptIsRefused_data()
+{
+    QTest::addColumn<QByteArray>("script");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("a step without a time") << QByteArray("remove\n") << "line 1";
+    QTest::newRow("an unknown action") << QByteArray("1 swap\n") << "line 1";
+    QTest::newRow("dates that are no dates")
+        << QByteArray("# bench\n1 remove\n2 place dates=2401\n") << "line 3";
+    QTest::newRow("an unknown key") << QByteArray("2 place colour=red\n") << "line 1";
+}
+
+void LinkSimTest::badScriptIsRefused()
+{
+    SKIP_WITHOUT_SIMULATOR();
+    QFETCH(QByteArray, script);
+    QFETCH(QString, reason);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("bench.txt"));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(script);
+    file.close();
+    QProcess sim;
+    sim.start(SimInstrument::simulatorPath(), {QStringLiteral("--script"), path});
+    QVERIFY(sim.waitForFinished(10000));
+    QCOMPARE(sim.exitCode(), 2);
+    QVERIFY2(sim.readAllStandardError().contains(reason.toLatin1()), qPrintable(reason));
 }
 
 QTEST_GUILESS_MAIN(LinkSimTest)

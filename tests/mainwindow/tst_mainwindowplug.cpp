@@ -1,0 +1,105 @@
+// The main window follows its adapter: the configured port is a link to the virtual instrument's
+// pseudo-terminal, removed (unplugged) and made again (plugged in).
+
+#include "comsettings.h"
+#include "portentry.h"
+#include "windowsimrig.h"
+
+#include <QComboBox>
+#include <QFile>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTest>
+
+namespace {
+
+// The time the window has to notice a change of its adapter.
+constexpr int NoticeMsecs = 2000;
+constexpr int ReadMsecs = 10000;
+
+// The virtual instrument as COM1 behind a link in a folder of its own, the window on it, and a
+// second instrument as COM2 that must hear nothing.
+struct PluggedRig : WindowSimRig
+{
+    QTemporaryDir adapters;
+    SimInstrument other;
+    QString linkPath;
+
+    bool startPlugged()
+    {
+        if (!start({})
+            || !other.start({QStringLiteral("--framing"), QStringLiteral("plain")}, 2, IniFileName))
+            return false;
+        linkPath = adapters.filePath(QStringLiteral("veltra-adapter"));
+        if (!plug() || !writePortEntry(IniFileName, 1, linkPath))
+            return false;
+        window->watchConfiguredPort();
+        return true;
+    }
+    bool plug() { return QFile::link(port.sim.devicePath(), linkPath); }
+    bool unplug() { return QFile::remove(linkPath); }
+};
+
+} // namespace
+
+class tst_MainWindowPlug : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void unpluggedThenPluggedIn();
+    void portListFollows();
+};
+
+void tst_MainWindowPlug::unpluggedThenPluggedIn()
+{
+    SKIP_WITHOUT_SIMULATOR();
+    PluggedRig rig;
+    QVERIFY(rig.startPlugged());
+    frmVeltra &w = *rig.window;
+    const QString serialNo = w.LabelSerialNo->text();
+    QVERIFY(!serialNo.isEmpty());
+
+    QVERIFY(rig.unplug());
+    const QString unplugged =
+        QStringLiteral("Adapter unplugged (com port 1, %1)").arg(rig.linkPath);
+    QTRY_COMPARE_WITH_TIMEOUT(w.statusBar()->currentMessage(), unplugged, NoticeMsecs);
+    QVERIFY(!w.link().Comm1.openState());
+    QVERIFY(!w.Frame1->isEnabled());
+    QVERIFY(!w.ComChange->isEnabled());
+
+    // Plugged in again: read at once, with no click and no box.
+    const qsizetype commandsBefore = rig.port.sim.commands().size();
+    w.LabelSerialNo->clear();
+    QVERIFY(rig.plug());
+    QTRY_VERIFY_WITH_TIMEOUT(w.statusBar()->currentMessage().isEmpty(), NoticeMsecs);
+    QTRY_COMPARE_WITH_TIMEOUT(w.LabelSerialNo->text(), serialNo, ReadMsecs);
+    QVERIFY(rig.port.sim.commands().size() > commandsBefore);
+    QVERIFY(w.link().Comm1.openState());
+    QVERIFY(w.Frame1->isEnabled());
+    QVERIFY(w.ComChange->isEnabled());
+    QVERIFY(rig.ui.boxes.isEmpty());
+    QCOMPARE(rig.other.received(), QList<QByteArray>());
+}
+
+void tst_MainWindowPlug::portListFollows()
+{
+    SKIP_WITHOUT_SIMULATOR();
+    PluggedRig rig;
+    QVERIFY(rig.startPlugged());
+    ComSettings dialog(rig.window->link(), rig.window.get());
+    dialog.show();
+    QTRY_COMPARE_WITH_TIMEOUT(dialog.Combo1->count(), 2, ReadMsecs);
+    QTRY_VERIFY_WITH_TIMEOUT(dialog.Combo1->isEnabled(), ReadMsecs);
+
+    QVERIFY(rig.unplug());
+    QTRY_COMPARE_WITH_TIMEOUT(dialog.Combo1->count(), 1, NoticeMsecs);
+    QCOMPARE(dialog.Combo1->itemData(0).toInt(), 2);
+    QVERIFY(rig.plug());
+    QTRY_COMPARE_WITH_TIMEOUT(dialog.Combo1->count(), 2, NoticeMsecs);
+}
+
+QTEST_MAIN(tst_MainWindowPlug)
+#include "tst_mainwindowplug.moc"
