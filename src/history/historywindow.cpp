@@ -2,6 +2,7 @@
 
 #include "historymodel.h"
 #include "inifile.h"
+#include "portentry.h"
 #include "programpaths.h"
 #include "recorddue.h"
 #include "recordhistory.h"
@@ -78,7 +79,7 @@ QString entryText(const RecordEntry &e)
         QStringLiteral("Reference: %1").arg(shown(e.reference)),
         QStringLiteral("Bench: %1").arg(shown(e.host)),
         QStringLiteral("Port: %1 %2")
-            .arg(e.port ? QStringLiteral("COM%1").arg(*e.port) : QString(), e.device)
+            .arg(e.port ? portName(*e.port) : QString(), e.device)
             .trimmed(),
         QStringLiteral("Written with: %1 %2").arg(sourceText(e.source), e.programVersion),
         QStringLiteral("Hash: %1").arg(shown(e.hash)),
