@@ -1,5 +1,5 @@
 #pragma once
-// The whole content of a file, for tests that compare what a file holds.
+// The whole content of a file, for tests that compare what a file holds or lay one out.
 
 #include <QByteArray>
 #include <QFile>
@@ -10,4 +10,11 @@ inline QByteArray fileBytes(const QString &path, const QByteArray &whenUnreadabl
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : whenUnreadable;
+}
+
+// Replaces the file at path with bytes; false when it could not be written whole.
+inline bool writeFileBytes(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }

@@ -199,10 +199,7 @@ void LabelPdfTest::labelSizeFromTheSettings()
     QFETCH(QSizeF, sizeMm);
     QTemporaryDir folder;
     const QString ini = folder.filePath(QStringLiteral("VeltraSetCheckDate.ini"));
-    QFile file(ini);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(section + "[Certificate]\nAddress= Hafenstrasse 12, Kiel \n");
-    file.close();
+    QVERIFY(writeFileBytes(ini, section + "[Certificate]\nAddress= Hafenstrasse 12, Kiel \n"));
     const LabelSettings settings = LabelSettings::fromSettingsFile(ini);
     QCOMPARE(settings.sizeMm, sizeMm);
     QCOMPARE(settings.address, QStringLiteral("Hafenstrasse 12, Kiel"));

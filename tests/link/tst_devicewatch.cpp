@@ -2,6 +2,7 @@
 // the folder that holds it.
 
 #include "devicewatch.h"
+#include "filebytes.h"
 
 #include <QDir>
 #include <QFile>
@@ -39,9 +40,7 @@ void tst_DeviceWatch::followsThePath()
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
     const QString device = dir.filePath(QStringLiteral("device"));
-    QFile file(device);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.close();
+    QVERIFY(writeFileBytes(device, {}));
     const QString folder = subfolder.isEmpty() ? dir.path() : dir.filePath(subfolder);
     const QString link = folder + QStringLiteral("/adapter");
     QVERIFY(QDir().mkpath(folder));
@@ -72,9 +71,7 @@ void tst_DeviceWatch::aDanglingLinkIsAbsent()
 {
     QTemporaryDir dir;
     const QString device = dir.filePath(QStringLiteral("device"));
-    QFile file(device);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.close();
+    QVERIFY(writeFileBytes(device, {}));
     const QString link = dir.filePath(QStringLiteral("adapter"));
     QVERIFY(QFile::link(device, link));
     DeviceWatch watch([link] { return link; });

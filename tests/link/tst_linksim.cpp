@@ -1,6 +1,7 @@
 // The link against the virtual instrument on real pseudo-terminals: both framings, rejections,
 // time limits, checksums, the transfer status, replies that never end and a device that vanishes.
 
+#include "filebytes.h"
 #include "link.h"
 #include "programpaths.h"
 #include "qtserialcontrol.h"
@@ -399,10 +400,8 @@ void LinkSimTest::scriptTakesInstrumentsOffAndOn()
     SKIP_WITHOUT_SIMULATOR();
     QTemporaryDir dir;
     const QString script = dir.filePath(QStringLiteral("bench.txt"));
-    QFile file(script);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write("# a bench\n0.5 remove\n\n1.5 place serial=40124 dates=240101 250101\n");
-    file.close();
+    QVERIFY(writeFileBytes(
+        script, "# a bench\n0.5 remove\n\n1.5 place serial=40124 dates=240101 250101\n"));
     // Time limits run fast, so a read of the empty adapter gives up at once.
     const TestClock clock(36000, 20);
     SimLink rig(clock);
@@ -438,10 +437,7 @@ void LinkSimTest::badScriptIsRefused()
     QFETCH(QString, reason);
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("bench.txt"));
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(script);
-    file.close();
+    QVERIFY(writeFileBytes(path, script));
     QProcess sim;
     sim.start(SimInstrument::simulatorPath(), {QStringLiteral("--script"), path});
     QVERIFY(sim.waitForFinished(10000));

@@ -282,10 +282,7 @@ private slots:
         QFETCH(bool, explained);
         QTemporaryDir folder;
         setProgramPaths(folder.path());
-        QFile ini(IniFileName);
-        QVERIFY(ini.open(QIODevice::WriteOnly));
-        ini.write("[Appl]\nComPort=3\n");
-        ini.close();
+        QVERIFY(writeFileBytes(IniFileName, "[Appl]\nComPort=3\n"));
         ScriptedUi ui;
         ui.answers.append(MsgResult::Yes);
         ScriptedSerialControl comm;

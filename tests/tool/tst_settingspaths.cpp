@@ -1,12 +1,12 @@
 // The window and veltra-calib read one settings file into the same connection settings.
 
+#include "filebytes.h"
 #include "frmveltra.h"
 #include "programpaths.h"
 #include "scriptedserialcontrol.h"
 #include "scriptedui.h"
 #include "toolsettings.h"
 
-#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -47,9 +47,7 @@ private slots:
         QTemporaryDir dir;
         setProgramPaths(dir.path());
         if (!ini.isEmpty()) {
-            QFile file(IniFileName);
-            QVERIFY(file.open(QIODevice::WriteOnly));
-            QCOMPARE(file.write(ini), ini.size());
+            QVERIFY(writeFileBytes(IniFileName, ini));
         }
         ScriptedUi ui;
         ScriptedSerialControl comm;
@@ -71,10 +69,7 @@ private slots:
     {
         QTemporaryDir dir;
         setProgramPaths(dir.path());
-        QFile file(IniFileName);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("[Appl]\nComPort=7\nConnectViaBluetooth=0;4;6\n");
-        file.close();
+        QVERIFY(writeFileBytes(IniFileName, "[Appl]\nComPort=7\nConnectViaBluetooth=0;4;6\n"));
 
         ToolOptions options;
         options.port = 9;
