@@ -52,16 +52,17 @@ void InstrumentWatch::poll()
     // Stopped, or the adapter came or went, while the poll waited: what it saw is no news.
     if (!m_running || changes != m_adapterChanges)
         return;
-    // The next poll is timed from the end of this one, before the handlers below run.
-    m_timer.start(m_timer.interval());
     const QString serialNo = answered ? m_link.responseText().trimmed() : QString();
-    if (serialNo == m_serialNo)
-        return;
-    m_serialNo = serialNo;
-    if (serialNo.isEmpty())
-        emit removed();
-    else
-        emit placed(serialNo);
+    if (serialNo != m_serialNo) {
+        m_serialNo = serialNo;
+        if (serialNo.isEmpty())
+            emit removed();
+        else
+            emit placed(serialNo);
+    }
+    // Timed from the end of the handlers: a read of the instrument placed is no poll's business.
+    if (m_running && !m_timer.isActive())
+        m_timer.start(m_timer.interval());
 }
 
 void InstrumentWatch::adapterChanged(bool present)
