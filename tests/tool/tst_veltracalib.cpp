@@ -93,6 +93,7 @@ struct RunningTool
 {
     QProcess process;
     QList<QByteArray> lines;
+    QByteArray err;
 
     bool start(const ToolRig &rig, const QStringList &arguments, const QByteArray &input = {})
     {
@@ -100,6 +101,8 @@ struct RunningTool
             while (process.canReadLine())
                 lines << process.readLine().trimmed();
         });
+        QObject::connect(&process, &QProcess::readyReadStandardError, &process,
+                         [this] { err += process.readAllStandardError(); });
         process.start(qEnvironmentVariable("VELTRA_CALIB"),
                       QStringList{"--settings", rig.iniPath(), "--port", "3", "--poll", "0.2"}
                           + arguments);
@@ -368,6 +371,13 @@ void VeltraCalibTest::exitCodes_data()
         << QStringList{} << QStringList{"write", "2027-01-01", "2026-01-01"} << 1
         << QByteArray("The expiration date 2026-01-01 lies before the calibration date "
                       "2027-01-01.");
+    QTest::newRow("--each belongs to write")
+        << QStringList{} << QStringList{"read", "--each"} << 1 << QByteArray("--each belongs");
+    QTest::newRow("--poll takes seconds")
+        << QStringList{} << QStringList{"watch", "--poll", "0"} << 1 << QByteArray("--poll takes");
+    QTest::newRow("watch on a missing device cannot start")
+        << QStringList{} << QStringList{"watch", "--device", "/dev/veltra-none"} << 2
+        << QByteArray("/dev/veltra-none");
     QTest::newRow("a missing device cannot be opened")
         << QStringList{} << QStringList{"read", "--device", "/dev/veltra-none"} << 2
         << QByteArray("/dev/veltra-none");
@@ -625,24 +635,25 @@ void VeltraCalibTest::writeEachWritesEveryInstrument_data()
 {
     QTest::addColumn<QByteArray>("script");
     QTest::addColumn<bool>("json");
-    QTest::addColumn<QList<bool>>("verified");
+    QTest::addColumn<QStringList>("results");
     QTest::addColumn<QByteArray>("summary");
     QTest::addColumn<int>("exitCode");
     QTest::newRow("one of three keeps its old dates: 4")
         << QByteArray("4 place serial=40124 ignore-writes\n8 place serial=40125\n") << true
-        << QList<bool>{true, false, true} << QByteArray(R"({"failed":1,"verified":2,"written":3})")
-        << 4;
-    QTest::newRow("all verified: 0")
-        << QByteArray("4 place serial=40124\n8 place serial=40125\n") << false
-        << QList<bool>{true, true, true} << QByteArray("3 written, 3 verified, 0 failed") << 0;
+        << QStringList{"12345 verified", "40124 not held", "40125 verified"}
+        << QByteArray(R"({"failed":1,"verified":2,"written":3})") << 4;
+    QTest::newRow("all verified, one of them placed twice and written once: 0")
+        << QByteArray("4 place serial=40124\n8 place serial=12345\n12 place serial=40125\n")
+        << false << QStringList{"12345 verified", "40124 verified", "40125 verified"}
+        << QByteArray("3 written, 3 verified, 0 failed") << 0;
 }
 
-// Three instruments one after another, each written once, the password given once.
+// Instruments one after another, each written once, the password given once.
 void VeltraCalibTest::writeEachWritesEveryInstrument()
 {
     QFETCH(QByteArray, script);
     QFETCH(bool, json);
-    QFETCH(QList<bool>, verified);
+    QFETCH(QStringList, results);
     ToolRig rig;
     QVERIFY(rig.setPassword(QStringLiteral("bench")));
     const QString scriptPath = rig.folder.filePath(QStringLiteral("bench.txt"));
@@ -654,29 +665,32 @@ void VeltraCalibTest::writeEachWritesEveryInstrument()
         arguments << QStringLiteral("--json");
     QVERIFY(tool.start(rig, arguments, "bench\n"));
 
-    // The serial number and verdict of each result.
-    const auto results = [&tool, json] {
-        QList<QPair<QString, bool>> found;
+    // The serial number and verdict of each result, "12345 verified".
+    const auto written = [&tool, json] {
+        QStringList found;
         QString serial;
+        const auto verdict = [](bool held) {
+            return held ? QStringLiteral(" verified") : QStringLiteral(" not held");
+        };
         for (const QByteArray &line : tool.lines) {
             const QJsonObject object = QJsonDocument::fromJson(line).object();
             if (json && object.contains("serial"))
-                found.append({object["serial"].toString(), object["verified"].toBool()});
+                found << object["serial"].toString() + verdict(object["verified"].toBool());
             if (!json && line.startsWith("Serial No.:"))
                 serial = QString::fromLatin1(line.mid(11).trimmed());
             if (!json && line.startsWith("Verified:"))
-                found.append({serial, line.endsWith("yes")});
+                found << serial + verdict(line.endsWith("yes"));
         }
         return found;
     };
-    const QList<QPair<QString, bool>> expected{
-        {"12345", verified[0]}, {"40124", verified[1]}, {"40125", verified[2]}};
-    QTRY_COMPARE_WITH_TIMEOUT(results(), expected, 30000);
+    QTRY_COMPARE_WITH_TIMEOUT(written(), results, 30000);
+    const QByteArray repeated("serial 12345 was written at");
+    if (script.contains("serial=12345"))
+        QTRY_VERIFY2_WITH_TIMEOUT(tool.err.contains(repeated), tool.err.constData(), 10000);
     QTEST(tool.interrupt(), "exitCode");
     QTEST(tool.lines.last(), "summary");
-    QCOMPARE(results(), expected);
-    // Each written once.
-    QCOMPARE(commandsFrom(rig.sim, 0).count("EW1"), 3);
+    QCOMPARE(written(), results);
+    QCOMPARE(commandsFrom(rig.sim, 0).count("EW1"), results.size());
 }
 
 QTEST_MAIN(VeltraCalibTest)
