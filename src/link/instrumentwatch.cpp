@@ -37,8 +37,8 @@ void InstrumentWatch::poll()
 {
     if (!m_running || m_polling)
         return;
-    // Skipped, not queued: a transfer of the owner is on, or the adapter has no port open.
-    if (m_link.inTransfer() != 0 || !m_link.Comm1.openState()) {
+    // Skipped, not queued: an exchange of the owner is on, or the adapter has no port open.
+    if (m_link.inTransfer() != 0 || m_link.exchangeBusy() != 0 || !m_link.Comm1.openState()) {
         m_timer.start(m_timer.interval());
         return;
     }

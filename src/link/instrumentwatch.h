@@ -3,7 +3,8 @@
 // while running, it asks the instrument for its serial number ("#R", read-only) at every poll.
 //
 // Contract:
-// - Polls only while running, while the port is open and while the link is in no transfer;
+// - Polls only while running, while the port is open and while the link is in no transfer or
+//   exchange (a refused poll would read as an instrument taken off);
 //   nothing is sent otherwise. A poll's prompt waits sleep in the event loop
 //   (Link::ScopedEventfulWait), so handlers run inside a poll: a transfer they start gets -1
 //   (DoTransfer refuses re-entry), and polling() tells them a poll is on.
