@@ -159,6 +159,7 @@ bool Link::waitForDrain(double limit)
 bool Link::waitForPrompt(double limit)
 {
     TimeLimit timeLimit(m_clock, limit);
+    EventWait wait;
     for (;;) {
         if (Comm1.inCount() > 0) {
             const QByteArray text = Comm1.inText();
@@ -175,8 +176,11 @@ bool Link::waitForPrompt(double limit)
         if (!Comm1.openState() || timeLimit.passed())
             return false;
         // The prompt follows the wake-up within milliseconds; it is awaited without letting
-        // other handlers run in between.
-        Comm1.waitForInput(waitMs(timeLimit.sleepSeconds()));
+        // other handlers run in between, unless the caller asked otherwise.
+        if (m_eventfulPrompt)
+            wait.sleep(timeLimit.sleepSeconds());
+        else
+            Comm1.waitForInput(waitMs(timeLimit.sleepSeconds()));
     }
 }
 

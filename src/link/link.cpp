@@ -48,3 +48,15 @@ Link::ScopedProfile::~ScopedProfile()
 {
     m_link.BluetoothOn = m_bluetoothOn;
 }
+
+Link::ScopedEventfulWait::ScopedEventfulWait(Link &link)
+    : m_link(link),
+      m_eventful(link.m_eventfulPrompt)
+{
+    m_link.m_eventfulPrompt = true;
+}
+
+Link::ScopedEventfulWait::~ScopedEventfulWait()
+{
+    m_link.m_eventfulPrompt = m_eventful;
+}

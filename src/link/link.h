@@ -14,7 +14,8 @@
 // - Results are 16-bit codes, never exceptions: DoTransfer 1 / -1, OpenComPort 0 / 17,
 //   SendReceive 0, 2, -1, -2, -3, -4. After a failed transfer ResponseText is "".
 // - The prompt wait alone blocks without processing events: on the port (waitForInput) up to its
-//   deadline. The pause before each frame is a 2 ms sleep of the thread.
+//   deadline, except inside a ScopedEventfulWait (the instrument watch's polls), where it sleeps in
+//   the event loop like the other waits. The pause before each frame is a 2 ms sleep of the thread.
 // - A reply that grows past ReplyBufferCap ends its exchange like a time limit; a port that
 //   closes during a wait (the device went away) ends the exchange at once with -1.
 // - The Link does not own the serial control or the clock. It shows nothing: failures are result
@@ -87,6 +88,22 @@ public:
         qint16 m_bluetoothOn;
     };
 
+    // The prompt waits of the transfers made while this object lives sleep in the event loop, so
+    // that the owner's window answers during a poll of an empty adapter; other exchanges keep
+    // their blocking prompt wait.
+    class ScopedEventfulWait
+    {
+    public:
+        explicit ScopedEventfulWait(Link &link);
+        ~ScopedEventfulWait();
+        ScopedEventfulWait(const ScopedEventfulWait &) = delete;
+        ScopedEventfulWait &operator=(const ScopedEventfulWait &) = delete;
+
+    private:
+        Link &m_link;
+        bool m_eventful;
+    };
+
     // Exchange state, kept by the link.
     const QString &responseText() const { return ResponseText; }
     qint16 protocolMode() const { return ProtocolMode; }
@@ -140,6 +157,7 @@ private:
     qint16 ExchangeBusy = 0;
     qint16 ParityError = 0;
     qint16 InTransfer = 0;
+    bool m_eventfulPrompt = false;
 
     InstrumentInfo Instrument;
     QStringList DeviceNameTable;
