@@ -180,6 +180,8 @@ std::optional<ToolOptions> parseToolOptions(const QStringList &arguments, int &e
     if (index < 0)
         return usage(QStringLiteral("unknown command \"%1\"").arg(command));
     options.command = ToolCommand(index);
+    if (options.command != ToolCommand::Label && parser.isSet(printer))
+        return usage(QStringLiteral("--printer belongs to label"));
     if (options.command == ToolCommand::Write) {
         if (words.isEmpty() || words.size() > 2)
             return usage(QStringLiteral("write takes CALIB and optionally EXPIRES"));
@@ -262,8 +264,6 @@ std::optional<ToolOptions> parseToolOptions(const QStringList &arguments, int &e
     options.reference = parser.value(reference).trimmed();
     if (!drawsPages(options.command) && parser.isSet(output))
         return usage(QStringLiteral("-o belongs to label and certificate"));
-    if (options.command != ToolCommand::Label && parser.isSet(printer))
-        return usage(QStringLiteral("--printer belongs to label"));
     if (options.command != ToolCommand::Write && parser.isSet(reference))
         return usage(QStringLiteral("--reference belongs to write"));
     options.passwordStdin = parser.isSet(passwordStdin);
