@@ -357,15 +357,16 @@ std::optional<int> HistoryWindow::selectedVerifiedRow() const
 std::optional<RecordEntry> HistoryWindow::selectedVerifiedEntry()
 {
     const std::optional<int> row = selectedVerifiedRow();
-    if (!row)
-        return std::nullopt;
-    std::optional<RecordEntry> entry = readEntry(m_record, m_model->entryId(*row));
-    if (!entry || entry->outcome != RecordOutcome::Verified) {
+    return row ? entryOfRow(*row) : std::nullopt;
+}
+
+std::optional<RecordEntry> HistoryWindow::entryOfRow(int row)
+{
+    std::optional<RecordEntry> entry = readEntry(m_record, m_model->entryId(row));
+    if (!entry)
         msgBox(m_record.errorText().isEmpty() ? QStringLiteral("This entry is no longer there.")
                                               : m_record.errorText(),
                MsgButtons::Ok, MsgIcon::Stop, windowTitle());
-        return std::nullopt;
-    }
     return entry;
 }
 
@@ -396,13 +397,9 @@ void HistoryWindow::ComCertificate_Click()
 
 void HistoryWindow::showEntry(int row)
 {
-    const std::optional<RecordEntry> entry = readEntry(m_record, m_model->entryId(row));
-    if (!entry) {
-        msgBox(m_record.errorText().isEmpty() ? QStringLiteral("This entry is no longer there.")
-                                              : m_record.errorText(),
-               MsgButtons::Ok, MsgIcon::Stop, windowTitle());
+    const std::optional<RecordEntry> entry = entryOfRow(row);
+    if (!entry)
         return;
-    }
     // The verdict of the walk if it is done; this entry's own place in the chain otherwise.
     QString chain = m_verdict ? m_verdict->text() : QStringLiteral("being checked");
     if (m_verdict && m_verdict->kind == ChainVerdict::Kind::Broken && m_verdict->id == entry->id)

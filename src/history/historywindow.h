@@ -77,6 +77,8 @@ private:
     // The selected row of the history, when it holds a verified entry.
     std::optional<int> selectedVerifiedRow() const;
     std::optional<RecordEntry> selectedVerifiedEntry();
+    // The entry of a row of the history; none, said in a box, when it cannot be read.
+    std::optional<RecordEntry> entryOfRow(int row);
     void updateEntryButtons();
     void setTableModel(QAbstractItemModel *model);
     void fitColumns();
