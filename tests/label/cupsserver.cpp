@@ -95,6 +95,13 @@ bool CupsServer::start()
         m_error = QStringLiteral("no temporary folder for cupsd");
         return false;
     }
+    // Held until the fixture goes, however long; a lock left by a killed test is taken over.
+    m_outputLock.setStaleLockTime(0);
+    if (!m_outputLock.tryLock(5 * CommandLimitMs)) {
+        m_error = QStringLiteral("another test keeps cups-pdf's folders: %1")
+                      .arg(m_outputLock.fileName());
+        return false;
+    }
     // cupsd refuses to run its jobs as root; the user it runs them as must reach its folders.
     const passwd *lp = geteuid() == 0 ? getpwnam("lp") : getpwuid(geteuid());
     if (!lp) {

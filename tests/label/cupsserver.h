@@ -4,10 +4,13 @@
 // foreground on a configuration in a temporary folder and listens only on a socket there;
 // CUPS_SERVER points this process and its children at it, so a system scheduler is neither used
 // nor disturbed. cups-pdf keeps its own configuration (/etc/cups/cups-pdf.conf, only read here)
-// and writes into the job owner's folder. The scheduler stops when the fixture goes away, also
-// after a failed test.
+// and writes into the job owner's folder, named after the job; one fixture at a time on the
+// machine uses it, so that tests running side by side do not take each other's files. The
+// scheduler stops when the fixture goes away, also after a failed test.
 
 #include <QDateTime>
+#include <QDir>
+#include <QLockFile>
 #include <QProcess>
 #include <QString>
 #include <QTemporaryDir>
@@ -41,6 +44,7 @@ private:
     QString newestOutput(const QString &namePart) const;
     QString logTail() const;
 
+    QLockFile m_outputLock{QDir::temp().filePath(QStringLiteral("veltra-cups-pdf.lock"))};
     QTemporaryDir m_dir{QStringLiteral("/tmp/veltra-cups-XXXXXX")};
     QProcess m_cupsd;
     QDateTime m_startedAt;
