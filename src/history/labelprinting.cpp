@@ -54,7 +54,7 @@ LabelPrint printEntryLabel(const RecordEntry &entry, AskPrinter ask, QWidget *pa
     QString error;
     if (!target.file.isEmpty()) {
         if (!writeLabelPdf(target.file, settings.sizeMm, fields, error))
-            return {false, QStringLiteral("The label was not saved: %1.").arg(error)};
+            return {false, QStringLiteral("The label was not saved: %1").arg(error)};
         return {true,
                 QStringLiteral("Label %1 saved as %2.")
                     .arg(entry.certificate, QDir::toNativeSeparators(target.file))};
@@ -64,7 +64,7 @@ LabelPrint printEntryLabel(const RecordEntry &entry, AskPrinter ask, QWidget *pa
     const std::optional<int> job =
         sendLabel(target.queue, settings.sizeMm, fields, labelTitle(entry), error);
     if (!job)
-        return {false, QStringLiteral("The label was not printed: %1.").arg(error)};
+        return {false, QStringLiteral("The label was not printed: %1").arg(error)};
     return {true,
             QStringLiteral("Label %1 sent to %2 (job %3).")
                 .arg(entry.certificate, target.queue, QString::number(*job))};

@@ -40,7 +40,7 @@ std::optional<int> sendLabel(const QString &queue, const QSizeF &sizeMm,
                                    count, options);
     cupsFreeOptions(count, options);
     if (job == 0) {
-        error = QStringLiteral("the label cannot be printed on \"%1\": %2")
+        error = QStringLiteral("the print queue \"%1\" takes no job: %2")
                     .arg(queue, QString::fromUtf8(cupsLastErrorString()));
         return std::nullopt;
     }

@@ -170,7 +170,7 @@ private:
     DateRequest askedDates() const;
     void setPickerPreset(QDateEdit *picker, const QDate &date);
     // After a write: a verified one that the record holds gets its label, printed at once with
-    // [Bench] PrintLabel=1 and offered by "Print &Label..." until the next one.
+    // [Bench] PrintLabel=1 and offered by "Print &Label..." until another verified write.
     void labelWrite(const WriteRecorder &recorder);
     void watchAdapter();
     void adapterUnplugged();

@@ -271,7 +271,7 @@ void LabelPrintTest::queueThatDoesNotExistSaysWhy()
     const LabelPrint printed = printEntryLabel(entry, AskPrinter::Never, nullptr);
     QVERIFY(!printed.sent);
     QVERIFY2(printed.text.startsWith(QStringLiteral(
-                 "The label was not printed: the label cannot be printed on \"NoSuchQueue\": ")),
+                 "The label was not printed: the print queue \"NoSuchQueue\" takes no job: ")),
              qPrintable(printed.text));
 }
 

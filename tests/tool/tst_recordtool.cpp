@@ -326,7 +326,7 @@ void RecordToolTest::pagesOfAVerifiedEntryOnly_data()
         << QByteArray("--printer belongs to label");
     QTest::newRow("a print queue that no scheduler answers")
         << QStringList{"label", "1", "--printer", "QL"} << 1
-        << QByteArray("the label cannot be printed on \"QL\"");
+        << QByteArray("the print queue \"QL\" takes no job");
 }
 
 void RecordToolTest::pagesOfAVerifiedEntryOnly()
