@@ -34,7 +34,8 @@ Commands:
 Exit codes:
   0  done (write: the instrument holds the dates)
   1  usage error (history, due: the calibration record cannot be read; write: an
-     expiration date before the calibration date)
+     expiration date before the calibration date; label: the print queue takes
+     no job)
   2  the port cannot be opened (missing, busy or not permitted)
   3  no instrument answered, or a command failed
   4  written, but the instrument does not hold the dates
