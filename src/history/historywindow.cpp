@@ -2,6 +2,7 @@
 
 #include "historymodel.h"
 #include "inifile.h"
+#include "labelprinting.h"
 #include "portentry.h"
 #include "programpaths.h"
 #include "recorddue.h"
@@ -137,6 +138,8 @@ HistoryWindow::HistoryWindow(const RecordSettings &settings, QWidget *parent)
     SpinDueDays->setValue(30);
     auto *daysLabel = new QLabel(QStringLiteral("days"), this);
     ComExport = new QPushButton(QStringLiteral("&Export CSV..."), this);
+    ComLabel = new QPushButton(QStringLiteral("Print &Label..."), this);
+    ComCertificate = new QPushButton(QStringLiteral("&Certificate..."), this);
     ComClose = new QPushButton(QStringLiteral("Close"), this);
     LabelMessage = new QLabel(this);
     LabelMessage->setWordWrap(true);
@@ -151,16 +154,18 @@ HistoryWindow::HistoryWindow(const RecordSettings &settings, QWidget *parent)
                                            "Expiration date", "Days left", "Certificate No.",
                                            "Technician"});
     TableRecord = new QTableView(this);
-    TableRecord->setModel(m_model);
+    setTableModel(m_model);
     TableRecord->setSelectionBehavior(QAbstractItemView::SelectRows);
+    TableRecord->setSelectionMode(QAbstractItemView::SingleSelection);
     TableRecord->setEditTriggers(QAbstractItemView::NoEditTriggers);
     TableRecord->setWordWrap(false);
     TableRecord->verticalHeader()->hide();
     // Fixed row heights: the view never measures rows it does not show.
     TableRecord->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     TableRecord->horizontalHeader()->setStretchLastSection(true);
-    connect(m_model, &HistoryModel::readFailed, this, &HistoryWindow::showReadError);
+    connect(m_model, &HistoryModel::readFailed, this, &HistoryWindow::showMessage);
     connect(m_model, &QAbstractItemModel::modelReset, LabelMessage, &QLabel::hide);
+    connect(m_model, &QAbstractItemModel::modelReset, this, &HistoryWindow::updateEntryButtons);
     // Turning sorting on reads the first page, newest first.
     TableRecord->horizontalHeader()->setSortIndicator(HistoryModel::Time, Qt::DescendingOrder);
     TableRecord->setSortingEnabled(true);
@@ -178,6 +183,8 @@ HistoryWindow::HistoryWindow(const RecordSettings &settings, QWidget *parent)
     top->addWidget(daysLabel);
     auto *bottom = new QHBoxLayout;
     bottom->addWidget(ComExport);
+    bottom->addWidget(ComLabel);
+    bottom->addWidget(ComCertificate);
     bottom->addWidget(LabelChain, 1);
     bottom->addWidget(ComClose);
     auto *layout = new QVBoxLayout(this);
@@ -204,6 +211,8 @@ HistoryWindow::HistoryWindow(const RecordSettings &settings, QWidget *parent)
             showEntry(index.row());
     });
     connect(ComExport, &QPushButton::clicked, this, &HistoryWindow::ComExport_Click);
+    connect(ComLabel, &QPushButton::clicked, this, &HistoryWindow::ComLabel_Click);
+    connect(ComCertificate, &QPushButton::clicked, this, &HistoryWindow::ComCertificate_Click);
     connect(ComClose, &QPushButton::clicked, this, &QDialog::accept);
     restoreSizes();
 
@@ -266,7 +275,7 @@ void HistoryWindow::done(int result)
     QDialog::done(result);
 }
 
-void HistoryWindow::showReadError(const QString &text)
+void HistoryWindow::showMessage(const QString &text)
 {
     LabelMessage->setText(text);
     LabelMessage->show();
@@ -296,7 +305,7 @@ void HistoryWindow::showDue()
     ComboOutcome->setEnabled(!due);
     ComExport->setEnabled(!due);
     if (!due) {
-        TableRecord->setModel(m_model);
+        setTableModel(m_model);
         restoreSizes();
         return;
     }
@@ -304,7 +313,7 @@ void HistoryWindow::showDue()
     QList<DueEntry> entries;
     m_dueModel->removeRows(0, m_dueModel->rowCount());
     if (!dueEntries(m_record, QDate::currentDate(), SpinDueDays->value(), entries))
-        showReadError(m_record.errorText());
+        showMessage(m_record.errorText());
     for (const DueEntry &entry : entries) {
         const RecordEntry &e = entry.entry;
         const QString days = entry.daysLeft < 0
@@ -322,19 +331,75 @@ void HistoryWindow::showDue()
         }
         m_dueModel->appendRow(row);
     }
-    TableRecord->setModel(m_dueModel);
+    setTableModel(m_dueModel);
     fitColumns();
+}
+
+void HistoryWindow::setTableModel(QAbstractItemModel *model)
+{
+    TableRecord->setModel(model);
+    // A new model comes with a new selection model.
+    connect(TableRecord->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &HistoryWindow::updateEntryButtons);
+    updateEntryButtons();
+}
+
+std::optional<int> HistoryWindow::selectedVerifiedRow() const
+{
+    if (TableRecord->model() != m_model)
+        return std::nullopt;
+    const QModelIndexList rows = TableRecord->selectionModel()->selectedRows(HistoryModel::Outcome);
+    if (rows.size() != 1 || rows.first().data() != outcomeText(RecordOutcome::Verified))
+        return std::nullopt;
+    return rows.first().row();
+}
+
+std::optional<RecordEntry> HistoryWindow::selectedVerifiedEntry()
+{
+    const std::optional<int> row = selectedVerifiedRow();
+    return row ? entryOfRow(*row) : std::nullopt;
+}
+
+std::optional<RecordEntry> HistoryWindow::entryOfRow(int row)
+{
+    std::optional<RecordEntry> entry = readEntry(m_record, m_model->entryId(row));
+    if (!entry)
+        msgBox(m_record.errorText().isEmpty() ? QStringLiteral("This entry is no longer there.")
+                                              : m_record.errorText(),
+               MsgButtons::Ok, MsgIcon::Stop, windowTitle());
+    return entry;
+}
+
+void HistoryWindow::updateEntryButtons()
+{
+    const bool verified = selectedVerifiedRow().has_value();
+    ComLabel->setEnabled(verified);
+    ComCertificate->setEnabled(verified);
+}
+
+void HistoryWindow::ComLabel_Click()
+{
+    const std::optional<RecordEntry> entry = selectedVerifiedEntry();
+    if (!entry)
+        return;
+    const LabelPrint printed = printEntryLabel(*entry, AskPrinter::WhenNoneSet, this);
+    if (printed.sent)
+        showMessage(printed.text);
+    else if (!printed.text.isEmpty())
+        msgBox(printed.text, MsgButtons::Ok, MsgIcon::Stop, windowTitle());
+}
+
+void HistoryWindow::ComCertificate_Click()
+{
+    if (const std::optional<RecordEntry> entry = selectedVerifiedEntry())
+        saveEntryCertificate(*entry, this);
 }
 
 void HistoryWindow::showEntry(int row)
 {
-    const std::optional<RecordEntry> entry = readEntry(m_record, m_model->entryId(row));
-    if (!entry) {
-        msgBox(m_record.errorText().isEmpty() ? QStringLiteral("This entry is no longer there.")
-                                              : m_record.errorText(),
-               MsgButtons::Ok, MsgIcon::Stop, windowTitle());
+    const std::optional<RecordEntry> entry = entryOfRow(row);
+    if (!entry)
         return;
-    }
     // The verdict of the walk if it is done; this entry's own place in the chain otherwise.
     QString chain = m_verdict ? m_verdict->text() : QStringLiteral("being checked");
     if (m_verdict && m_verdict->kind == ChainVerdict::Kind::Broken && m_verdict->id == entry->id)

@@ -2,7 +2,8 @@
 // The window "History": the calibration record as a table, newest first, with filters for the
 // serial number and the outcome, sorting by any column and an export to CSV; a view of the
 // instruments due within a number of days; the whole entry on a double-click; and the verdict of
-// the record's chain in its status line. Shown modally from the main window.
+// the record's chain in its status line; the label and the certificate of a selected verified
+// entry. Shown modally from the main window.
 //
 // The window opens its own connection to the record for as long as it is shown. A record that
 // cannot be read shows why in the window; an export that fails says so in a message box (ui()).
@@ -19,6 +20,7 @@
 #include <memory>
 
 class HistoryModel;
+class QAbstractItemModel;
 class QCheckBox;
 class QComboBox;
 class QLabel;
@@ -48,12 +50,17 @@ public:
     QLabel *LabelMessage = nullptr;
     QLabel *LabelChain = nullptr;
     QPushButton *ComExport = nullptr;
+    QPushButton *ComLabel = nullptr;
+    QPushButton *ComCertificate = nullptr;
     QPushButton *ComClose = nullptr;
 
     HistoryModel *model() const { return m_model; }
     QStandardItemModel *dueModel() const { return m_dueModel; }
 
     void ComExport_Click();
+    // The label or the certificate of the selected entry, enabled when it is verified.
+    void ComLabel_Click();
+    void ComCertificate_Click();
     // The whole entry of a row of the history, with the chain's verdict, in a message box.
     void showEntry(int row);
     // Waits for the chain's verdict (at most deadlineMs); true when it is shown.
@@ -63,9 +70,17 @@ protected:
     void done(int result) override;
 
 private:
-    void showReadError(const QString &text);
+    // Above the table until the rows change: why the record cannot be read, or what was printed.
+    void showMessage(const QString &text);
     void showVerdict(const ChainVerdict &verdict);
     void showDue();
+    // The selected row of the history, when it holds a verified entry.
+    std::optional<int> selectedVerifiedRow() const;
+    std::optional<RecordEntry> selectedVerifiedEntry();
+    // The entry of a row of the history; none, said in a box, when it cannot be read.
+    std::optional<RecordEntry> entryOfRow(int row);
+    void updateEntryButtons();
+    void setTableModel(QAbstractItemModel *model);
     void fitColumns();
     void restoreSizes();
     void keepSizes();

@@ -27,3 +27,8 @@ QString qrText(const QList<LabelField> &fields)
         lines << field.key + QStringLiteral(": ") + field.value;
     return lines.join(QLatin1Char('\n'));
 }
+
+QString labelTitle(const RecordEntry &entry)
+{
+    return QStringLiteral("Calibration label %1").arg(entry.certificate);
+}

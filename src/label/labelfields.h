@@ -16,5 +16,8 @@ struct LabelField
 // certificate number and the lab's name; fields without a value are left out.
 QList<LabelField> labelFields(const RecordEntry &entry, const QString &lab);
 
+// The name of a label's print job: "Calibration label VC-2026-000123".
+QString labelTitle(const RecordEntry &entry);
+
 // The QR code's text: one "key: value" line per field.
 QString qrText(const QList<LabelField> &fields);

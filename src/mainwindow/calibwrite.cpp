@@ -92,6 +92,7 @@ void frmVeltra::ComChange_Click()
         ShowTransferError(m_link, checked.command);
         return;
     }
+    labelWrite(recorder);
     // The box keeps its words; the entry's certificate number is behind "Show Details...".
     const QString certificate = recorder.certificate().isEmpty()
         ? QString()

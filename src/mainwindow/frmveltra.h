@@ -19,6 +19,7 @@
 
 #include "calibrationcore.h"
 #include "link.h"
+#include "recordentry.h"
 #include "writegate.h"
 
 #include <QColor>
@@ -40,6 +41,7 @@ class QLabel;
 class QMenu;
 class QPushButton;
 class QTimer;
+class WriteRecorder;
 
 class frmVeltra : public QMainWindow
 {
@@ -94,6 +96,7 @@ public:
     // Menus.
     QMenu *mnuFile = nullptr;
     QAction *mnuHistory = nullptr;
+    QAction *mnuPrintLabel = nullptr;
     QAction *mnuExit = nullptr;
     QMenu *mnuFunctions = nullptr;
     QAction *mnuSettings = nullptr;
@@ -118,6 +121,8 @@ public:
 
     // Handlers.
     void mnuHistory_Click();
+    // The label of the last verified write of this run.
+    void mnuPrintLabel_Click();
     void mnuExit_Click();
     void mnuAbout_Click();
     void mnuSettings_Click();
@@ -164,6 +169,9 @@ private:
     // The dates the pickers ask for: the expiration date only when chosen.
     DateRequest askedDates() const;
     void setPickerPreset(QDateEdit *picker, const QDate &date);
+    // After a write: a verified one that the record holds gets its label, printed at once with
+    // [Bench] PrintLabel=1 and offered by "Print &Label..." until another verified write.
+    void labelWrite(const WriteRecorder &recorder);
     void watchAdapter();
     void adapterUnplugged();
     void adapterPlugged();
@@ -177,4 +185,5 @@ private:
     bool m_adapterAbsent = false;
     // A change of the adapter seen while the window was busy, handled when it is idle again.
     std::optional<bool> m_pendingPresence;
+    std::optional<RecordEntry> m_labelEntry;
 };

@@ -160,6 +160,8 @@ void frmVeltra::buildForm()
 
     mnuFile = menuBar()->addMenu(QStringLiteral("&File"));
     mnuHistory = mnuFile->addAction(QStringLiteral("&History..."));
+    mnuPrintLabel = mnuFile->addAction(QStringLiteral("Print &Label..."));
+    mnuPrintLabel->setEnabled(false);
     mnuExit = mnuFile->addAction(QStringLiteral("E&xit"));
     mnuFunctions = menuBar()->addMenu(QStringLiteral("&Configuration"));
     mnuSettings = mnuFunctions->addAction(QStringLiteral("Com &Settings..."));
@@ -169,6 +171,7 @@ void frmVeltra::buildForm()
     mnuAbout = mnuInf->addAction(QStringLiteral("&About..."));
 
     connect(mnuHistory, &QAction::triggered, this, &frmVeltra::mnuHistory_Click);
+    connect(mnuPrintLabel, &QAction::triggered, this, &frmVeltra::mnuPrintLabel_Click);
     connect(mnuExit, &QAction::triggered, this, &frmVeltra::mnuExit_Click);
     connect(mnuSettings, &QAction::triggered, this, &frmVeltra::mnuSettings_Click);
     connect(mnuSetPassword, &QAction::triggered, this, &frmVeltra::mnuSetPassword_Click);

@@ -29,6 +29,8 @@ public:
     QString errorText() const { return m_error; }
     // The certificate number of the completed entry; empty until then.
     QString certificate() const { return m_entry.certificate; }
+    // The entry as last stored or about to be.
+    const RecordEntry &entry() const { return m_entry; }
 
 private:
     void describe(const WriteReport &report);

@@ -2,10 +2,12 @@
 
 #include "calibrecord.h"
 #include "certificate.h"
+#include "labelqueue.h"
 #include "labelrenderer.h"
 #include "labelsettings.h"
 #include "recordhistory.h"
 
+#include <cstdio>
 #include <optional>
 
 namespace {
@@ -46,6 +48,12 @@ std::optional<RecordEntry> verifiedEntry(const RecordSettings &settings, const T
 int makePage(const RecordSettings &record, const LabelSettings &label, const ToolOptions &options)
 {
     const bool isLabel = options.command == ToolCommand::Label;
+    const QString queue = options.printer.isEmpty() ? label.printer : options.printer;
+    if (isLabel && options.output.isEmpty() && queue.isEmpty()) {
+        printError(QStringLiteral("label needs -o FILE.pdf or --printer NAME, or a Printer in "
+                                  "section [Label] of the settings file (see --help)"));
+        return ExitUsage;
+    }
     int exitCode = ExitDone;
     const std::optional<RecordEntry> entry =
         verifiedEntry(record, options,
@@ -53,6 +61,17 @@ int makePage(const RecordSettings &record, const LabelSettings &label, const Too
     if (!entry)
         return exitCode;
     QString error;
+    if (isLabel && options.output.isEmpty()) {
+        const std::optional<int> job = sendLabel(
+            queue, label.sizeMm, labelFields(*entry, label.lab), labelTitle(*entry), error);
+        if (!job) {
+            printError(error);
+            return ExitUsage;
+        }
+        if (!options.quiet)
+            std::printf("label sent to %s as job %d\n", qPrintable(queue), *job);
+        return ExitDone;
+    }
     const bool written = isLabel
         ? writeLabelPdf(options.output, label.sizeMm, labelFields(*entry, label.lab), error)
         : writeCertificatePdf(options.output, *entry, label, QDate::currentDate(), error);

@@ -26,8 +26,11 @@ Commands:
                         with --verify, checks that no entry was changed or removed
   due                   instruments whose calibration expires within --within DAYS
                         (default 30) or has expired (--json, --csv, --ics)
-  label ID -o FILE.pdf  the label of a verified calibration (ID: record id or
-                        certificate number), size and lab from section [Label]
+  label ID [-o FILE.pdf | --printer NAME]
+                        the label of a verified calibration (ID: record id or
+                        certificate number) as a PDF file or printed on the
+                        queue NAME (default: Printer of section [Label]); size
+                        and lab from section [Label]
   certificate ID -o FILE.pdf
                         its calibration certificate: one A4 page, PDF/A-1b,
                         lab and address from [Label] and [Certificate]
@@ -36,7 +39,8 @@ Exit codes:
   0  done (write: the instrument holds the dates; watch, write --each: interrupted by
      SIGINT or SIGTERM, every write verified)
   1  usage error (history, due: the calibration record cannot be read; write: an
-     expiration date before the calibration date)
+     expiration date before the calibration date; label: the print queue takes
+     no job)
   2  the port cannot be opened (missing, busy or not permitted)
   3  no instrument answered, or a command failed
   4  written, but the instrument does not hold the dates (write --each: a write of
@@ -154,9 +158,14 @@ std::optional<ToolOptions> parseToolOptions(const QStringList &arguments, int &e
     const QCommandLineOption output({QStringLiteral("o"), QStringLiteral("output")},
                                     QStringLiteral("label, certificate: the PDF file to write."),
                                     QStringLiteral("FILE"));
-    parser.addOptions({help,          version,      port,   device, bluetooth, search, settings,
-                       json,          csv,          serial, verify, within,    ics,    reference,
-                       passwordStdin, noExpiration, each,   poll,   verbose,   quiet,  output});
+    const QCommandLineOption printer(
+        QStringLiteral("printer"),
+        QStringLiteral("label: the print queue (default: \"Printer\" of section [Label])."),
+        QStringLiteral("NAME"));
+    parser.addOptions({help,     version,   port,          device,       bluetooth, search,
+                       settings, json,      csv,           serial,       verify,    within,
+                       ics,      reference, passwordStdin, noExpiration, each,      poll,
+                       verbose,  quiet,     output,        printer});
 
     exitCode = ExitUsage;
     const auto usage = [&](const QString &text) -> std::optional<ToolOptions> {
@@ -190,6 +199,8 @@ std::optional<ToolOptions> parseToolOptions(const QStringList &arguments, int &e
     if (index < 0)
         return usage(QStringLiteral("unknown command \"%1\"").arg(command));
     options.command = ToolCommand(index);
+    if (options.command != ToolCommand::Label && parser.isSet(printer))
+        return usage(QStringLiteral("--printer belongs to label"));
     if (options.command == ToolCommand::Write) {
         if (words.isEmpty() || words.size() > 2)
             return usage(QStringLiteral("write takes CALIB and optionally EXPIRES"));
@@ -217,8 +228,15 @@ std::optional<ToolOptions> parseToolOptions(const QStringList &arguments, int &e
             return usage(QStringLiteral("%1 takes one ID").arg(command));
         options.entryId = words[0].trimmed();
         options.output = parser.value(output);
-        if (options.output.isEmpty())
+        options.printer = parser.value(printer).trimmed();
+        if (options.command == ToolCommand::Certificate && options.output.isEmpty())
             return usage(QStringLiteral("%1 needs -o FILE.pdf").arg(command));
+        if (parser.isSet(output) && options.output.isEmpty())
+            return usage(QStringLiteral("-o needs a file name"));
+        if (parser.isSet(printer) && options.printer.isEmpty())
+            return usage(QStringLiteral("--printer needs a queue name"));
+        if (!options.output.isEmpty() && !options.printer.isEmpty())
+            return usage(QStringLiteral("give -o or --printer, not both"));
     } else if (!words.isEmpty()) {
         return usage(QStringLiteral("%1 takes no argument").arg(command));
     } else if (parser.isSet(noExpiration)) {

@@ -54,6 +54,7 @@ struct ToolOptions
     bool ics = false; // due: an iCalendar file on stdout
     QString entryId; // label, certificate: a record id or certificate number
     QString output; // label, certificate: the PDF file
+    QString printer; // label: the print queue, instead of [Label] Printer
     QString reference; // write: the reference source, instead of the settings file's
     bool passwordStdin = false;
     bool verbose = false;

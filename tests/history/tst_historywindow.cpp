@@ -1,7 +1,7 @@
 // The history window on a real SQLite record: newest first in local time, whole values at the
 // default size, the serial and outcome filters, sorting, lazy pages, the whole entry, the chain's
-// verdict, what falls due, the sizes kept, the CSV export and its failure, a damaged record, and
-// the menu item.
+// verdict, what falls due, the sizes kept, the CSV export and its failure, a damaged record, the
+// label and certificate of a verified entry, and the menu items.
 
 #include "filebytes.h"
 #include "frmveltra.h"
@@ -17,10 +17,13 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
+#include <QFileDialog>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QSqlQuery>
@@ -76,6 +79,10 @@ private slots:
     void failedExportSaysWhyAndKeepsTheOldFile();
     void damagedRecordIsNamedInTheWindow();
     void fileMenuOpensTheHistoryAboveExit();
+    void labelAndCertificateOfVerifiedEntriesOnly_data();
+    void labelAndCertificateOfVerifiedEntriesOnly();
+    void certificateGoesToTheFileChosen();
+    void labelGoesWhereThePrintDialogSays();
 
 private:
     RecordSettings settings() const;
@@ -445,7 +452,9 @@ void TestHistoryWindow::fileMenuOpensTheHistoryAboveExit()
     QStringList items;
     for (const QAction *action : main.mnuFile->actions())
         items << action->text();
-    QCOMPARE(items, (QStringList{"&History...", "E&xit"}));
+    QCOMPARE(items, (QStringList{"&History...", "Print &Label...", "E&xit"}));
+    // Nothing was written in this run yet.
+    QVERIFY(!main.mnuPrintLabel->isEnabled());
 
     QStringList seen;
     ui.answerDialog<HistoryWindow>([&](HistoryWindow &history) {
@@ -454,6 +463,93 @@ void TestHistoryWindow::fileMenuOpensTheHistoryAboveExit()
     });
     main.mnuHistory->trigger();
     QCOMPARE(seen, QStringList{"1042"});
+}
+
+void TestHistoryWindow::labelAndCertificateOfVerifiedEntriesOnly_data()
+{
+    QTest::addColumn<RecordOutcome>("outcome");
+    QTest::addColumn<bool>("offered");
+
+    QTest::newRow("a verified entry") << RecordOutcome::Verified << true;
+    QTest::newRow("dates that did not read back") << RecordOutcome::Mismatch << false;
+    QTest::newRow("a write whose command failed") << RecordOutcome::Failed << false;
+    QTest::newRow("a refused write") << RecordOutcome::Refused << false;
+    QTest::newRow("a write never completed") << RecordOutcome::Interrupted << false;
+}
+
+void TestHistoryWindow::labelAndCertificateOfVerifiedEntriesOnly()
+{
+    QFETCH(RecordOutcome, outcome);
+    QFETCH(bool, offered);
+    addEntry(QStringLiteral("1042"), "2026-12-10T09:00:00.000Z", outcome);
+    HistoryWindow window(settings());
+    // Nothing selected: nothing offered.
+    QVERIFY(!window.ComLabel->isEnabled());
+    QVERIFY(!window.ComCertificate->isEnabled());
+    window.TableRecord->selectRow(0);
+    QCOMPARE(window.ComLabel->isEnabled(), offered);
+    QCOMPARE(window.ComCertificate->isEnabled(), offered);
+    // The view of what falls due shows no entries of the record.
+    window.CheckDue->setChecked(true);
+    QVERIFY(!window.ComLabel->isEnabled());
+    QVERIFY(!window.ComCertificate->isEnabled());
+}
+
+void TestHistoryWindow::certificateGoesToTheFileChosen()
+{
+    addEntry(QStringLiteral("1042"), "2026-12-10T09:00:00.000Z", RecordOutcome::Verified);
+    const QString pdf = m_folder->filePath(QStringLiteral("certificate.pdf"));
+    HistoryWindow window(settings());
+    window.TableRecord->selectRow(0);
+    ScriptedUi ui;
+    ui.answerDialog<QFileDialog>([](QFileDialog &dialog) { dialog.reject(); });
+    window.ComCertificate->click();
+    QVERIFY(!QFile::exists(pdf));
+
+    ui.answerDialog<QFileDialog>([&](QFileDialog &dialog) {
+        QCOMPARE(dialog.acceptMode(), QFileDialog::AcceptSave);
+        dialog.selectFile(pdf);
+        // QFileDialog keeps accept() protected; QDialog's public one reaches it.
+        static_cast<QDialog &>(dialog).accept();
+    });
+    window.ComCertificate->click();
+    QCOMPARE(ui.dialogs, (QStringList{"QFileDialog", "QFileDialog"}));
+    QCOMPARE(ui.boxes.size(), 0);
+    QVERIFY(fileBytes(pdf).startsWith("%PDF-"));
+
+    // A file that cannot be written says why.
+    const QString folder = m_folder->filePath(QStringLiteral("a folder.pdf"));
+    QVERIFY(QDir().mkpath(folder));
+    ui.answerDialog<QFileDialog>([&](QFileDialog &dialog) {
+        dialog.selectFile(folder);
+        // As a dialog left open would be accepted: accept() itself refuses a folder.
+        static_cast<QDialog &>(dialog).done(QDialog::Accepted);
+    });
+    window.ComCertificate->click();
+    QCOMPARE(ui.boxes.size(), 1);
+    QVERIFY2(ui.boxes[0].text.startsWith(QStringLiteral("The certificate was not saved.")),
+             qPrintable(ui.boxes[0].text));
+    QVERIFY(QFileInfo(folder).isDir());
+}
+
+void TestHistoryWindow::labelGoesWhereThePrintDialogSays()
+{
+    addEntry(QStringLiteral("1042"), "2026-12-10T09:00:00.000Z", RecordOutcome::Verified);
+    const QString pdf = m_folder->filePath(QStringLiteral("label.pdf"));
+    HistoryWindow window(settings());
+    window.TableRecord->selectRow(0);
+    ScriptedUi ui;
+    // No [Label] Printer: the print dialog chooses, here a PDF file.
+    ui.answerDialog<QPrintDialog>([&](QPrintDialog &dialog) {
+        dialog.printer()->setOutputFileName(pdf);
+        dialog.done(QDialog::Accepted);
+    });
+    window.ComLabel->click();
+    QCOMPARE(ui.dialogs, QStringList{"QPrintDialog"});
+    QCOMPARE(ui.boxes.size(), 0);
+    QVERIFY(fileBytes(pdf).startsWith("%PDF-"));
+    QVERIFY2(window.LabelMessage->text().endsWith(QStringLiteral(" saved as %1.").arg(pdf)),
+             qPrintable(window.LabelMessage->text()));
 }
 
 QTEST_MAIN(TestHistoryWindow)

@@ -1,9 +1,10 @@
 // Writing the calibration date: the password gate, the commands on the wire (from the virtual
-// instrument's log) and the verdict of the read-back.
+// instrument's log), the verdict of the read-back and the label that a verified write offers.
 
 #include "commandtexts.h"
 #include "fakeinstrument.h"
 #include "frmveltra.h"
+#include "inifile.h"
 #include "msgform.h"
 #include "passwordinput.h"
 #include "passwordstore.h"
@@ -15,11 +16,16 @@
 #include "testclock.h"
 #include "windowsimrig.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QDateEdit>
 #include <QDir>
+#include <QFile>
 #include <QLineEdit>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -154,6 +160,8 @@ private slots:
     void readBackWordsAreComparedAsNumbers();
     void anotherInstrumentIsNotWritten();
     void windowStaysLockedUntilTheVerdict();
+    void verifiedWriteOffersItsLabel_data();
+    void verifiedWriteOffersItsLabel();
 };
 
 void CalibWriteTest::initTestCase()
@@ -514,6 +522,62 @@ void CalibWriteTest::windowStaysLockedUntilTheVerdict()
     QCOMPARE(rig.ui.texts(), (QStringList{Question, Success}));
     QVERIFY(rig.window.ComRead->isEnabled());
     QVERIFY(rig.window.ComChange->isEnabled());
+}
+
+void CalibWriteTest::verifiedWriteOffersItsLabel_data()
+{
+    QTest::addColumn<QStringList>("simArguments");
+    QTest::addColumn<bool>("printAtOnce");
+    QTest::addColumn<bool>("offered");
+    QTest::addColumn<QString>("status");
+
+    const QString noPrinter = QStringLiteral(
+        "No label printed: no printer is set (Printer in section [Label] of the settings file).");
+    QTest::newRow("a verified write enables Print Label")
+        << QStringList() << false << true << QString();
+    QTest::newRow("a write that did not read back offers no label")
+        << QStringList{QStringLiteral("--ignore-writes")} << false << false << QString();
+    QTest::newRow("PrintLabel=1 without a printer says so instead of asking")
+        << QStringList() << true << true << noPrinter;
+    QTest::newRow("PrintLabel=1 prints nothing after a write that did not read back")
+        << QStringList{QStringLiteral("--ignore-writes")} << true << false << QString();
+}
+
+void CalibWriteTest::verifiedWriteOffersItsLabel()
+{
+    QFETCH(QStringList, simArguments);
+    QFETCH(bool, printAtOnce);
+    QFETCH(bool, offered);
+    QFETCH(QString, status);
+    SimRig rig;
+    QVERIFY(rig.start(simArguments));
+    QVERIFY(!rig.window->mnuPrintLabel->isEnabled());
+    rig.window->ShowInfoPswMsg = 0;
+    if (printAtOnce)
+        QVERIFY(IniFile::writeString(IniFileName, QStringLiteral("Bench"),
+                                     QStringLiteral("PrintLabel"), QStringLiteral("1")));
+    rig.choose(QDate(2026, 12, 10), true, QDate(2027, 12, 10));
+    rig.ui.answers.enqueue(MsgResult::Yes);
+    rig.press();
+    QCOMPARE(rig.ui.texts(), (QStringList{Question, offered ? Success : Failure}));
+    QCOMPARE(rig.ui.dialogs, QStringList());
+    QCOMPARE(rig.window->mnuPrintLabel->isEnabled(), offered);
+    QCOMPARE(rig.window->statusBar()->currentMessage(), status);
+    if (!offered)
+        return;
+
+    // No printer set: the print dialog chooses, here a PDF file.
+    const QString pdf = rig.folder.filePath(QStringLiteral("label.pdf"));
+    rig.ui.answerDialog<QPrintDialog>([&](QPrintDialog &dialog) {
+        dialog.printer()->setOutputFileName(pdf);
+        dialog.done(QDialog::Accepted);
+    });
+    rig.window->mnuPrintLabel->trigger();
+    QCOMPARE(rig.ui.dialogs, QStringList{"QPrintDialog"});
+    QVERIFY2(rig.window->statusBar()->currentMessage().endsWith(
+                 QStringLiteral(" saved as %1.").arg(pdf)),
+             qPrintable(rig.window->statusBar()->currentMessage()));
+    QVERIFY(QFile(pdf).size() > 0);
 }
 
 QTEST_MAIN(CalibWriteTest)

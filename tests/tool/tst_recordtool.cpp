@@ -5,6 +5,7 @@
 #include "calibrecord.h"
 #include "filebytes.h"
 
+#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -314,8 +315,18 @@ void RecordToolTest::pagesOfAVerifiedEntryOnly_data()
     QTest::newRow("no certificate for an entry whose dates did not read back")
         << QStringList{"certificate", "2", "-o", "FILE"} << 5
         << QByteArray("entry 2 was not verified (mismatch): no certificate");
-    QTest::newRow("without a file to write")
-        << QStringList{"label", "1"} << 1 << QByteArray("label needs -o FILE.pdf");
+    QTest::newRow("without a file to write or a printer")
+        << QStringList{"label", "1"} << 1
+        << QByteArray("label needs -o FILE.pdf or --printer NAME");
+    QTest::newRow("a file and a printer")
+        << QStringList{"label", "1", "-o", "FILE", "--printer", "QL"} << 1
+        << QByteArray("give -o or --printer, not both");
+    QTest::newRow("a printer for a certificate")
+        << QStringList{"certificate", "1", "-o", "FILE", "--printer", "QL"} << 1
+        << QByteArray("--printer belongs to label");
+    QTest::newRow("a print queue that no scheduler answers")
+        << QStringList{"label", "1", "--printer", "QL"} << 1
+        << QByteArray("the print queue \"QL\" takes no job");
 }
 
 void RecordToolTest::pagesOfAVerifiedEntryOnly()
@@ -328,6 +339,8 @@ void RecordToolTest::pagesOfAVerifiedEntryOnly()
     QVERIFY(rig.keep(QStringLiteral("40418"), daysAgo(2), inDays(360), RecordOutcome::Mismatch));
     const QString pdf = rig.folder.filePath(QStringLiteral("label.pdf"));
     arguments.replaceInStrings(QStringLiteral("FILE"), pdf);
+    // A scheduler's socket where none listens, so that no system scheduler takes a job.
+    qputenv("CUPS_SERVER", QFile::encodeName(rig.folder.filePath(QStringLiteral("cups.sock"))));
     const ToolRun run = rig.run(arguments);
     QCOMPARE(run.exitCode, exitCode);
     QVERIFY2(run.err.contains(says), run.err);
