@@ -5,6 +5,7 @@
 #include "labelrenderer.h"
 #include "labelsettings.h"
 #include "recordhistory.h"
+#include "tooltext.h"
 
 #include <optional>
 
@@ -28,12 +29,12 @@ std::optional<RecordEntry> verifiedEntry(const RecordSettings &settings, const T
     }
     if (!entry || (!isNumber && entry->certificate != options.entryId)) {
         printError(
-            QStringLiteral("the calibration record holds no entry \"%1\"").arg(options.entryId));
+            ToolText::tr("the calibration record holds no entry \"%1\"").arg(options.entryId));
         return std::nullopt;
     }
     if (entry->outcome != RecordOutcome::Verified) {
         exitCode = ExitRefused;
-        printError(QStringLiteral("entry %1 was not verified (%2): no %3")
+        printError(ToolText::tr("entry %1 was not verified (%2): no %3")
                        .arg(QString::number(entry->id), outcomeText(entry->outcome), product));
         return std::nullopt;
     }
@@ -47,9 +48,8 @@ int makePage(const RecordSettings &record, const LabelSettings &label, const Too
 {
     const bool isLabel = options.command == ToolCommand::Label;
     int exitCode = ExitDone;
-    const std::optional<RecordEntry> entry =
-        verifiedEntry(record, options,
-                      isLabel ? QStringLiteral("label") : QStringLiteral("certificate"), exitCode);
+    const std::optional<RecordEntry> entry = verifiedEntry(
+        record, options, isLabel ? ToolText::tr("label") : ToolText::tr("certificate"), exitCode);
     if (!entry)
         return exitCode;
     QString error;
