@@ -172,7 +172,7 @@ Prüfen Sie andere laufende Programme oder wählen Sie einen verfügbaren COM-Po
     </message>
     <message>
         <source>Connected via Bluetooth</source>
-        <translation>Über Bluetooth verbunden</translation>
+        <translation>Bluetooth-Verbindung</translation>
     </message>
     <message>
         <source>Options</source>
@@ -1185,7 +1185,7 @@ Sind Sie sicher?</translation>
     </message>
     <message>
         <source>Set Veltra expiration date of calibration</source>
-        <translation>Ablaufdatum der Kalibrierung im Veltra setzen</translation>
+        <translation>Ablaufdatum der Kalibrierung setzen</translation>
     </message>
     <message>
         <source>&amp;Change Calib Date...</source>

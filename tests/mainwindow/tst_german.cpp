@@ -67,6 +67,33 @@ private slots:
         QCOMPARE(shown, german);
     }
 
+    // The German texts are longer; the forms keep the English geometry, so every text must fit.
+    void nothingCut()
+    {
+        ScriptedSerialControl comm;
+        frmVeltra window(comm);
+        ComSettings dialog(window.link());
+        window.show();
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        for (const QWidget *form :
+             {static_cast<QWidget *>(&window), static_cast<QWidget *>(&dialog)}) {
+            for (const QWidget *w : form->findChildren<QWidget *>()) {
+                const auto *label = qobject_cast<const QLabel *>(w);
+                const auto *button = qobject_cast<const QAbstractButton *>(w);
+                const QString text = label ? label->text() : button ? button->text() : QString();
+                if (text.trimmed().isEmpty() || (label && label->wordWrap()))
+                    continue;
+                QVERIFY2(w->sizeHint().width() <= w->width(),
+                         qPrintable(QStringLiteral("%1: %2 > %3")
+                                        .arg(text)
+                                        .arg(w->sizeHint().width())
+                                        .arg(w->width())));
+            }
+        }
+    }
+
     void boxesAreGerman()
     {
         ScriptedUi ui;
