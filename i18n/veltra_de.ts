@@ -19,6 +19,10 @@
         <source>Version %1.%2.%3</source>
         <translation>Version %1.%2.%3</translation>
     </message>
+    <message>
+        <source>&amp;OK</source>
+        <translation>&amp;OK</translation>
+    </message>
 </context>
 <context>
     <name>CalibRecord</name>
@@ -185,6 +189,10 @@ Prüfen Sie andere laufende Programme oder wählen Sie einen verfügbaren COM-Po
     <message>
         <source>&amp;Search Veltra</source>
         <translation>Veltra &amp;suchen</translation>
+    </message>
+    <message>
+        <source>&amp;OK</source>
+        <translation>&amp;OK</translation>
     </message>
 </context>
 <context>
@@ -574,6 +582,150 @@ Com port (Selection!) and device status !</source>
 %2
 COM-Port (Auswahl!) und Gerätezustand!</translation>
     </message>
+    <message>
+        <source>Com port %1 (%2)</source>
+        <translation>COM-Port %1 (%2)</translation>
+    </message>
+    <message>
+        <source>com port %1 (%2)</source>
+        <translation>COM-Port %1 (%2)</translation>
+    </message>
+    <message>
+        <source>No serial port is present now.</source>
+        <translation>Zurzeit ist keine serielle Schnittstelle vorhanden.</translation>
+    </message>
+    <message>
+        <source>Serial ports present now: </source>
+        <translation>Zurzeit vorhandene serielle Schnittstellen: </translation>
+    </message>
+    <message>
+        <source>Com port %1 names no device: choose a port that is present.</source>
+        <translation>COM-Port %1 bezeichnet kein Gerät: Wählen Sie einen vorhandenen Port.</translation>
+    </message>
+    <message>
+        <source>The adapter %1 of com port %2 is not plugged in: plug it in or choose a port that is present.</source>
+        <translation>Der Adapter %1 von COM-Port %2 ist nicht eingesteckt: Stecken Sie ihn ein oder wählen Sie einen vorhandenen Port.</translation>
+    </message>
+    <message>
+        <source>The Bluetooth port %1 of com port %2 is not bound: pair the instrument and bind it (sudo rfcomm bind %3 followed by the instrument&apos;s Bluetooth address).</source>
+        <translation>Der Bluetooth-Port %1 von COM-Port %2 ist nicht gebunden: Koppeln Sie das Gerät und binden Sie es (sudo rfcomm bind %3, gefolgt von der Bluetooth-Adresse des Geräts).</translation>
+    </message>
+    <message>
+        <source> does not exist: the adapter seems unplugged; plug it in or choose a port that is present.</source>
+        <translation> ist nicht vorhanden: Der Adapter scheint ausgesteckt; stecken Sie ihn ein oder wählen Sie einen vorhandenen Port.</translation>
+    </message>
+    <message>
+        <source>brltty, the service for braille displays, took the USB adapter %1:%2%3 as soon as it was plugged in, so %4 has gone: if no braille display is used here, remove the brltty package (sudo apt remove brltty) and plug the adapter in again.</source>
+        <translation>brltty, der Dienst für Braillezeilen, hat den USB-Adapter %1:%2%3 beim Einstecken übernommen, daher ist %4 verschwunden: Wird hier keine Braillezeile verwendet, entfernen Sie das Paket brltty (sudo apt remove brltty) und stecken Sie den Adapter neu ein.</translation>
+    </message>
+    <message>
+        <source>To keep brltty, stop it from taking serial adapters instead: sudo systemctl mask brltty-udev.service, then plug the adapter in again.</source>
+        <translation>Um brltty zu behalten, verhindern Sie stattdessen, dass es serielle Adapter übernimmt: sudo systemctl mask brltty-udev.service, dann stecken Sie den Adapter neu ein.</translation>
+    </message>
+    <message>
+        <source>The device %1 belongs to owner %2 and group %3 with mode %4 (%5); this program runs as account %6 (uid %7) with the groups %8.</source>
+        <translation>Das Gerät %1 gehört Eigentümer %2 und Gruppe %3 mit Modus %4 (%5); dieses Programm läuft unter Konto %6 (UID %7) mit den Gruppen %8.</translation>
+    </message>
+    <message>
+        <source> may not be opened yet: account %1 is in group %2, but this program runs without it; log out and in again (or reboot) for the group to take effect.</source>
+        <translation> darf noch nicht geöffnet werden: Konto %1 ist in Gruppe %2, aber dieses Programm läuft ohne sie; melden Sie sich ab und wieder an (oder starten Sie neu), damit die Gruppe wirkt.</translation>
+    </message>
+    <message>
+        <source> may not be opened by account %1: join group %2 (sudo usermod -aG %2 %1), then log out and in again.</source>
+        <translation> darf von Konto %1 nicht geöffnet werden: Treten Sie Gruppe %2 bei (sudo usermod -aG %2 %1), dann melden Sie sich ab und wieder an.</translation>
+    </message>
+    <message>
+        <source>Serial ports belong to group dialout on Debian and Ubuntu and to group uucp on Arch.</source>
+        <translation>Serielle Schnittstellen gehören unter Debian und Ubuntu zur Gruppe dialout, unter Arch zur Gruppe uucp.</translation>
+    </message>
+    <message>
+        <source> may not be opened by account %1, and its group gives no access either: ask the administrator for a udev rule that gives it group %2 and mode 0660.</source>
+        <translation> darf von Konto %1 nicht geöffnet werden, und auch seine Gruppe gibt keinen Zugriff: Bitten Sie den Administrator um eine udev-Regel, die ihm Gruppe %2 und Modus 0660 gibt.</translation>
+    </message>
+    <message>
+        <source> is in use by another program: close it or choose another port.</source>
+        <translation> wird von einem anderen Programm verwendet: Schließen Sie es oder wählen Sie einen anderen Port.</translation>
+    </message>
+    <message>
+        <source>That program could not be named, it may run under another account: sudo fuser -v %1 names it.</source>
+        <translation>Dieses Programm konnte nicht ermittelt werden, es läuft vielleicht unter einem anderen Konto: sudo fuser -v %1 nennt es.</translation>
+    </message>
+    <message>
+        <source> is in use by another copy of this program (%1, process %2): close it or choose another port.</source>
+        <translation> wird von einer anderen Instanz dieses Programms verwendet (%1, Prozess %2): Schließen Sie sie oder wählen Sie einen anderen Port.</translation>
+    </message>
+    <message>
+        <source> is in use by %1 (process %2): wait for it to finish or stop it.</source>
+        <translation> wird von %1 verwendet (Prozess %2): Warten Sie, bis es fertig ist, oder beenden Sie es.</translation>
+    </message>
+    <message>
+        <source> is in use by %1 (process %2): close that program or choose another port.</source>
+        <translation> wird von %1 verwendet (Prozess %2): Schließen Sie dieses Programm oder wählen Sie einen anderen Port.</translation>
+    </message>
+    <message>
+        <source>Process %1 has the device open.</source>
+        <translation>Prozess %1 hat das Gerät geöffnet.</translation>
+    </message>
+    <message>
+        <source>Process %1 holds the lock file %2.</source>
+        <translation>Prozess %1 hält die Sperrdatei %2.</translation>
+    </message>
+    <message>
+        <source> is held by ModemManager (process %1)</source>
+        <translation> wird von ModemManager belegt (Prozess %1)</translation>
+    </message>
+    <message>
+        <source> is in use, most likely by ModemManager (process %1)</source>
+        <translation> wird verwendet, vermutlich von ModemManager (Prozess %1)</translation>
+    </message>
+    <message>
+        <source>, which probes serial adapters for modems: tell it to leave this adapter alone with a udev rule, then plug the adapter in again.</source>
+        <translation>, der serielle Adapter nach Modems absucht: Schließen Sie diesen Adapter mit einer udev-Regel aus und stecken Sie ihn dann neu ein.</translation>
+    </message>
+    <message>
+        <source>The rule, as one line in /etc/udev/rules.d/99-veltra-modemmanager.rules: ATTRS{idVendor}==&quot;%1&quot;, ATTRS{idProduct}==&quot;%2&quot;, ENV{ID_MM_DEVICE_IGNORE}=&quot;1&quot;</source>
+        <translation>Die Regel, als eine Zeile in /etc/udev/rules.d/99-veltra-modemmanager.rules: ATTRS{idVendor}==&quot;%1&quot;, ATTRS{idProduct}==&quot;%2&quot;, ENV{ID_MM_DEVICE_IGNORE}=&quot;1&quot;</translation>
+    </message>
+    <message>
+        <source>Load it with sudo udevadm control --reload-rules.</source>
+        <translation>Laden Sie sie mit sudo udevadm control --reload-rules.</translation>
+    </message>
+    <message>
+        <source>The rule sets ENV{ID_MM_DEVICE_IGNORE}=&quot;1&quot; for the adapter; without a modem, sudo systemctl disable --now ModemManager stops it altogether.</source>
+        <translation>Die Regel setzt ENV{ID_MM_DEVICE_IGNORE}=&quot;1&quot; für den Adapter; ohne Modem beendet sudo systemctl disable --now ModemManager den Dienst ganz.</translation>
+    </message>
+    <message>
+        <source>the system reports &quot;%1&quot; (%2)</source>
+        <translation>das System meldet „%1“ (%2)</translation>
+    </message>
+    <message>
+        <source>the serial port reports &quot;%1&quot;</source>
+        <translation>die serielle Schnittstelle meldet „%1“</translation>
+    </message>
+    <message>
+        <source> cannot be opened: </source>
+        <translation> kann nicht geöffnet werden: </translation>
+    </message>
+    <message>
+        <source>; check the adapter and its driver, or choose another port.</source>
+        <translation>; prüfen Sie den Adapter und seinen Treiber oder wählen Sie einen anderen Port.</translation>
+    </message>
+    <message>
+        <source>Line settings asked for: %1 (baud rate, parity, data bits, stop bits).</source>
+        <translation>Verlangte Leitungseinstellungen: %1 (Baudrate, Parität, Datenbits, Stoppbits).</translation>
+    </message>
+    <message>
+        <source>Absent: the device is not there.</source>
+        <translation>Fehlt: Das Gerät ist nicht vorhanden.</translation>
+    </message>
+    <message>
+        <source>Not accessible: account %1 may not open it (owner %2, group %3, mode %4).</source>
+        <translation>Kein Zugriff: Konto %1 darf es nicht öffnen (Eigentümer %2, Gruppe %3, Modus %4).</translation>
+    </message>
+    <message>
+        <source>Busy: in use by %1 (process %2).</source>
+        <translation>Belegt: wird von %1 verwendet (Prozess %2).</translation>
+    </message>
 </context>
 <context>
     <name>LinkMessages</name>
@@ -657,6 +809,10 @@ OK zum Beenden, Abbrechen zum Ignorieren.</translation>
     <message>
         <source>&amp;Cancel</source>
         <translation>&amp;Abbrechen</translation>
+    </message>
+    <message>
+        <source>&amp;OK</source>
+        <translation>&amp;OK</translation>
     </message>
 </context>
 <context>

@@ -14,7 +14,7 @@ PasswordInput::PasswordInput(QWidget *parent)
     : NormalPointerDialog(tr("Input password"), twipsSize(3375, 2010), parent),
       Frame1(new QGroupBox(tr("Input password"), this)),
       TextCode(new QLineEdit(Frame1)),
-      ComOK(new QPushButton(QStringLiteral("&OK"), this)),
+      ComOK(new QPushButton(tr("&OK"), this)),
       ComCancel(new QPushButton(tr("&Cancel"), this))
 {
     Frame1->setGeometry(twipsRect(120, 120, 3075, 1095));

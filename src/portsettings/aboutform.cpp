@@ -30,7 +30,7 @@ void AboutForm::buildForm()
     LabelFullVersion = new QLabel(tr("Version 2.0.1"), this);
     Label1[2] = new QLabel(tr("Calibration service utility for Veltra survey instruments"), this);
 
-    ComOK = new QPushButton(QStringLiteral("&OK"), this);
+    ComOK = new QPushButton(tr("&OK"), this);
     ComOK->setDefault(true);
     connect(ComOK, &QPushButton::clicked, this, &AboutForm::ComOK_Click);
 

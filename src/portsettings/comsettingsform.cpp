@@ -68,7 +68,7 @@ void ComSettings::buildForm()
     frame2Layout->addWidget(ComSearch, 1, 0);
     frame2Layout->setColumnStretch(1, 1);
 
-    ComOK = new QPushButton(QStringLiteral("&OK"), this);
+    ComOK = new QPushButton(tr("&OK"), this);
     ComOK->setDefault(true);
     auto *okLayout = new QHBoxLayout;
     okLayout->addStretch();
