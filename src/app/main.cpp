@@ -6,6 +6,7 @@
 #include "programpaths.h"
 #include "qtserialcontrol.h"
 #include "singleinstance.h"
+#include "translations.h"
 #include "widgetui.h"
 
 #include <QApplication>
@@ -14,6 +15,7 @@
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
+    installTranslations(app);
     QApplication::setApplicationName(ProgramTitle);
     QApplication::setDesktopFileName(ApplicationId);
     SingleInstance guard(QCoreApplication::applicationDirPath());

@@ -4,6 +4,8 @@
 #include "link.h"
 #include "settingvalue.h"
 
+#include <QCoreApplication>
+
 CalibrationWrite::CalibrationWrite(CalibrationCore &core, const DateRequest &asked,
                                    WriteObserver *observer)
     : m_core(core),
@@ -124,7 +126,8 @@ bool expiresBeforeCalibration(const DateRequest &asked)
 
 QString expiresBeforeCalibrationText(const DateRequest &asked)
 {
-    return QStringLiteral("The expiration date %1 lies before the calibration date %2.")
+    return QCoreApplication::translate(
+               "Calibration", "The expiration date %1 lies before the calibration date %2.")
         .arg(asked.expiration.value_or(QDate()).toString(Qt::ISODate),
              asked.calibration.toString(Qt::ISODate));
 }

@@ -3,6 +3,7 @@
 #include "link.h"
 #include "settingvalue.h"
 
+#include <QCoreApplication>
 #include <QLocale>
 
 std::optional<QString> versionCaption(const QString &ident)
@@ -61,8 +62,8 @@ std::optional<qint64> expirationDaysLeft(const ReadOut &readOut, const QDate &to
 QString expirationNote(qint64 daysLeft)
 {
     if (daysLeft < 0)
-        return QStringLiteral("expired");
+        return QCoreApplication::translate("Calibration", "expired");
     if (daysLeft <= DueWithinDays)
-        return QStringLiteral("due in %1 days").arg(daysLeft);
+        return QCoreApplication::translate("Calibration", "due in %1 days").arg(daysLeft);
     return {};
 }

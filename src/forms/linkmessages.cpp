@@ -3,6 +3,8 @@
 #include "link.h"
 #include "uiservices.h"
 
+#include <QCoreApplication>
+
 void ShowTransferError(const Link &link, const QString &command, const QString &details)
 {
     ui().beep();
@@ -12,7 +14,8 @@ void ShowTransferError(const Link &link, const QString &command, const QString &
 
 ParityDecision askParityError()
 {
-    return msgBox(QStringLiteral("Parity Error\n\nPress Ok to Quit, Cancel to ignore."),
+    return msgBox(QCoreApplication::translate(
+                      "LinkMessages", "Parity Error\n\nPress Ok to Quit, Cancel to ignore."),
                   MsgButtons::OkCancel, MsgIcon::Exclamation, ProgramTitle, MsgResult::Ok)
             == MsgResult::Cancel
         ? ParityDecision::Ignore

@@ -105,7 +105,7 @@ void HistoryModel::fetchMore(const QModelIndex &parent)
         query.setForwardOnly(true);
         query.prepare(pageSql());
         bindHistoryFilter(query, m_filter);
-        read = query.exec() || m_record.fail(QStringLiteral("cannot be read"), query.lastError());
+        read = query.exec() || m_record.fail(CalibRecord::tr("cannot be read"), query.lastError());
         while (read && query.next()) {
             QStringList row;
             for (int column = 0; column <= ColumnCount; ++column)
@@ -153,11 +153,8 @@ QVariant HistoryModel::headerData(int section, Qt::Orientation orientation, int 
 {
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
         return QAbstractTableModel::headerData(section, orientation, role);
-    static const QStringList titles{
-        QStringLiteral("Time"),        QStringLiteral("Serial No."),
-        QStringLiteral("Model"),       QStringLiteral("Dates before"),
-        QStringLiteral("Dates asked"), QStringLiteral("Dates read back"),
-        QStringLiteral("Outcome"),     QStringLiteral("Technician"),
-        QStringLiteral("Bench")};
+    const QStringList titles{tr("Time"),         tr("Serial No."),  tr("Model"),
+                             tr("Dates before"), tr("Dates asked"), tr("Dates read back"),
+                             tr("Outcome"),      tr("Technician"),  tr("Bench")};
     return titles.value(section);
 }

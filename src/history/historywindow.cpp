@@ -35,9 +35,9 @@ const QString RedText = QStringLiteral("color: #b00000;");
 QString askExportFile(QWidget *parent)
 {
     return QFileDialog::getSaveFileName(
-        parent, QStringLiteral("Export CSV"),
+        parent, HistoryWindow::tr("Export CSV"),
         QDir::home().filePath(QStringLiteral("VeltraCalibRecord.csv")),
-        QStringLiteral("CSV files (*.csv);;All files (*)"));
+        HistoryWindow::tr("CSV files (*.csv);;All files (*)"));
 }
 
 QString shown(const QString &text)
@@ -58,32 +58,32 @@ QString entryText(const RecordEntry &e)
                            : QStringLiteral("-");
     };
     const QStringList lines{
-        QStringLiteral("Entry: %1").arg(e.id),
-        QStringLiteral("Certificate No.: %1").arg(shown(e.certificate)),
-        QStringLiteral("Started: %1").arg(local(e.startedAt)),
-        QStringLiteral("Finished: %1").arg(local(e.finishedAt)),
-        QStringLiteral("Outcome: %1").arg(outcomeText(e.outcome)),
-        QStringLiteral("Detail: %1").arg(shown(e.detail)),
-        QStringLiteral("Serial No.: %1").arg(shown(e.serial)),
-        QStringLiteral("Model: %1").arg(shown(e.model)),
-        QStringLiteral("Firmware: %1")
+        HistoryWindow::tr("Entry: %1").arg(e.id),
+        HistoryWindow::tr("Certificate No.: %1").arg(shown(e.certificate)),
+        HistoryWindow::tr("Started: %1").arg(local(e.startedAt)),
+        HistoryWindow::tr("Finished: %1").arg(local(e.finishedAt)),
+        HistoryWindow::tr("Outcome: %1").arg(outcomeText(e.outcome)),
+        HistoryWindow::tr("Detail: %1").arg(shown(e.detail)),
+        HistoryWindow::tr("Serial No.: %1").arg(shown(e.serial)),
+        HistoryWindow::tr("Model: %1").arg(shown(e.model)),
+        HistoryWindow::tr("Firmware: %1")
             .arg(e.firmware ? QString::number(*e.firmware) : QStringLiteral("-")),
-        QStringLiteral("Checksum: %1").arg(shown(e.checksum)),
-        QStringLiteral("Calibration date before: %1").arg(shownDate(e.calibrationBefore)),
-        QStringLiteral("Expiration date before: %1").arg(shownDate(e.expirationBefore)),
-        QStringLiteral("Calibration date asked: %1").arg(shownDate(e.calibrationAsked)),
-        QStringLiteral("Expiration date asked: %1").arg(shownDate(e.expirationAsked)),
-        QStringLiteral("Calibration date read back: %1").arg(shownDate(e.calibrationReadBack)),
-        QStringLiteral("Expiration date read back: %1").arg(shownDate(e.expirationReadBack)),
-        QStringLiteral("Technician: %1").arg(shown(e.technician)),
-        QStringLiteral("Account: %1").arg(shown(e.account)),
-        QStringLiteral("Reference: %1").arg(shown(e.reference)),
-        QStringLiteral("Bench: %1").arg(shown(e.host)),
-        QStringLiteral("Port: %1 %2")
+        HistoryWindow::tr("Checksum: %1").arg(shown(e.checksum)),
+        HistoryWindow::tr("Calibration date before: %1").arg(shownDate(e.calibrationBefore)),
+        HistoryWindow::tr("Expiration date before: %1").arg(shownDate(e.expirationBefore)),
+        HistoryWindow::tr("Calibration date asked: %1").arg(shownDate(e.calibrationAsked)),
+        HistoryWindow::tr("Expiration date asked: %1").arg(shownDate(e.expirationAsked)),
+        HistoryWindow::tr("Calibration date read back: %1").arg(shownDate(e.calibrationReadBack)),
+        HistoryWindow::tr("Expiration date read back: %1").arg(shownDate(e.expirationReadBack)),
+        HistoryWindow::tr("Technician: %1").arg(shown(e.technician)),
+        HistoryWindow::tr("Account: %1").arg(shown(e.account)),
+        HistoryWindow::tr("Reference: %1").arg(shown(e.reference)),
+        HistoryWindow::tr("Bench: %1").arg(shown(e.host)),
+        HistoryWindow::tr("Port: %1 %2")
             .arg(e.port ? portName(*e.port) : QString(), e.device)
             .trimmed(),
-        QStringLiteral("Written with: %1 %2").arg(sourceText(e.source), e.programVersion),
-        QStringLiteral("Hash: %1").arg(shown(e.hash)),
+        HistoryWindow::tr("Written with: %1 %2").arg(sourceText(e.source), e.programVersion),
+        HistoryWindow::tr("Hash: %1").arg(shown(e.hash)),
     };
     return lines.join(u'\n');
 }
@@ -116,43 +116,43 @@ HistoryWindow::HistoryWindow(const RecordSettings &settings, QWidget *parent)
       m_record(settings),
       m_chooseFile(askExportFile)
 {
-    setWindowTitle(QStringLiteral("History"));
+    setWindowTitle(tr("History"));
     resize(1160, 560);
 
-    auto *filterLabel = new QLabel(QStringLiteral("Serial No. :"), this);
+    auto *filterLabel = new QLabel(tr("Serial No. :"), this);
     TextSerial = new QLineEdit(this);
     TextSerial->setClearButtonEnabled(true);
-    TextSerial->setPlaceholderText(QStringLiteral("all instruments"));
+    TextSerial->setPlaceholderText(tr("all instruments"));
     filterLabel->setBuddy(TextSerial);
-    auto *outcomeLabel = new QLabel(QStringLiteral("Outcome :"), this);
+    auto *outcomeLabel = new QLabel(tr("Outcome :"), this);
     ComboOutcome = new QComboBox(this);
-    ComboOutcome->addItem(QStringLiteral("all outcomes"));
+    ComboOutcome->addItem(tr("all outcomes"));
     for (const RecordOutcome outcome :
          {RecordOutcome::Verified, RecordOutcome::Mismatch, RecordOutcome::Failed,
           RecordOutcome::Refused, RecordOutcome::Interrupted})
         ComboOutcome->addItem(outcomeText(outcome), int(outcome));
     outcomeLabel->setBuddy(ComboOutcome);
-    CheckDue = new QCheckBox(QStringLiteral("&Due within"), this);
+    CheckDue = new QCheckBox(tr("&Due within"), this);
     SpinDueDays = new QSpinBox(this);
     SpinDueDays->setRange(0, 3650);
     SpinDueDays->setValue(30);
-    auto *daysLabel = new QLabel(QStringLiteral("days"), this);
-    ComExport = new QPushButton(QStringLiteral("&Export CSV..."), this);
-    ComLabel = new QPushButton(QStringLiteral("Print &Label..."), this);
-    ComCertificate = new QPushButton(QStringLiteral("&Certificate..."), this);
-    ComClose = new QPushButton(QStringLiteral("Close"), this);
+    auto *daysLabel = new QLabel(tr("days"), this);
+    ComExport = new QPushButton(tr("&Export CSV..."), this);
+    ComLabel = new QPushButton(tr("Print &Label..."), this);
+    ComCertificate = new QPushButton(tr("&Certificate..."), this);
+    ComClose = new QPushButton(tr("Close"), this);
     LabelMessage = new QLabel(this);
     LabelMessage->setWordWrap(true);
     LabelMessage->setTextInteractionFlags(Qt::TextSelectableByMouse);
     LabelMessage->hide();
-    LabelChain = new QLabel(QStringLiteral("Chain: being checked..."), this);
+    LabelChain = new QLabel(tr("Chain: being checked..."), this);
     LabelChain->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
     m_model = new HistoryModel(m_record, this);
     m_dueModel = new QStandardItemModel(0, 7, this);
-    m_dueModel->setHorizontalHeaderLabels({"Serial No.", "Model", "Calibration date",
-                                           "Expiration date", "Days left", "Certificate No.",
-                                           "Technician"});
+    m_dueModel->setHorizontalHeaderLabels({tr("Serial No."), tr("Model"), tr("Calibration date"),
+                                           tr("Expiration date"), tr("Days left"),
+                                           tr("Certificate No."), tr("Technician")});
     TableRecord = new QTableView(this);
     setTableModel(m_model);
     TableRecord->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -284,7 +284,7 @@ void HistoryWindow::showMessage(const QString &text)
 void HistoryWindow::showVerdict(const ChainVerdict &verdict)
 {
     m_verdict = verdict;
-    LabelChain->setText(QStringLiteral("Chain: ") + verdict.text());
+    LabelChain->setText(tr("Chain: ") + verdict.text());
     LabelChain->setStyleSheet(verdict.kind == ChainVerdict::Kind::Intact ? QString() : RedText);
 }
 
@@ -316,9 +316,8 @@ void HistoryWindow::showDue()
         showMessage(m_record.errorText());
     for (const DueEntry &entry : entries) {
         const RecordEntry &e = entry.entry;
-        const QString days = entry.daysLeft < 0
-            ? QStringLiteral("expired %1 days ago").arg(-entry.daysLeft)
-            : QString::number(entry.daysLeft);
+        const QString days = entry.daysLeft < 0 ? tr("expired %1 days ago").arg(-entry.daysLeft)
+                                                : QString::number(entry.daysLeft);
         QList<QStandardItem *> row;
         for (const QString &text :
              {e.serial, e.model, dateText(e.calibrationAsked), dateText(e.expirationAsked), days,
@@ -364,7 +363,7 @@ std::optional<RecordEntry> HistoryWindow::entryOfRow(int row)
 {
     std::optional<RecordEntry> entry = readEntry(m_record, m_model->entryId(row));
     if (!entry)
-        msgBox(m_record.errorText().isEmpty() ? QStringLiteral("This entry is no longer there.")
+        msgBox(m_record.errorText().isEmpty() ? tr("This entry is no longer there.")
                                               : m_record.errorText(),
                MsgButtons::Ok, MsgIcon::Stop, windowTitle());
     return entry;
@@ -401,11 +400,11 @@ void HistoryWindow::showEntry(int row)
     if (!entry)
         return;
     // The verdict of the walk if it is done; this entry's own place in the chain otherwise.
-    QString chain = m_verdict ? m_verdict->text() : QStringLiteral("being checked");
+    QString chain = m_verdict ? m_verdict->text() : tr("being checked");
     if (m_verdict && m_verdict->kind == ChainVerdict::Kind::Broken && m_verdict->id == entry->id)
-        chain = QStringLiteral("this entry breaks it: ") + chain;
-    msgBox(entryText(*entry) + QStringLiteral("\n\nChain: ") + chain, MsgButtons::Ok,
-           MsgIcon::Information, windowTitle());
+        chain = tr("this entry breaks it: ") + chain;
+    msgBox(entryText(*entry) + tr("\n\nChain: ") + chain, MsgButtons::Ok, MsgIcon::Information,
+           windowTitle());
 }
 
 void HistoryWindow::ComExport_Click()
@@ -420,7 +419,7 @@ void HistoryWindow::ComExport_Click()
     if (!exported) {
         const QString reason =
             file.error() != QFileDevice::NoError ? file.errorString() : m_record.errorText();
-        msgBox(QStringLiteral("The record could not be exported to %1.\n\n%2")
+        msgBox(tr("The record could not be exported to %1.\n\n%2")
                    .arg(QDir::toNativeSeparators(path), reason),
                MsgButtons::Ok, MsgIcon::Stop);
     }

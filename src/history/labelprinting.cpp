@@ -7,12 +7,18 @@
 #include "programpaths.h"
 #include "uiservices.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileDialog>
 #include <QPrintDialog>
 #include <QPrinter>
 
 namespace {
+
+class LabelPrinting
+{
+    Q_DECLARE_TR_FUNCTIONS(LabelPrinting)
+};
 
 // The queue or PDF file chosen in the print dialog; empty both when the user cancelled.
 struct PrintTarget
@@ -27,7 +33,7 @@ PrintTarget askPrintTarget(const QSizeF &sizeMm, QWidget *parent)
     printer.setPageSize(QPageSize(sizeMm, QPageSize::Millimeter, QString(), QPageSize::ExactMatch));
     printer.setFullPage(true);
     QPrintDialog dialog(&printer, parent);
-    dialog.setWindowTitle(QStringLiteral("Print Label"));
+    dialog.setWindowTitle(LabelPrinting::tr("Print Label"));
     dialog.setOptions(QAbstractPrintDialog::PrintToFile);
     ui().showDialog(dialog);
     if (dialog.result() != QDialog::Accepted)
@@ -46,17 +52,17 @@ LabelPrint printEntryLabel(const RecordEntry &entry, AskPrinter ask, QWidget *pa
     if (target.queue.isEmpty()) {
         if (ask == AskPrinter::Never)
             return {false,
-                    QStringLiteral("No label printed: no printer is set (Printer in "
-                                   "section [Label] of the settings file).")};
+                    LabelPrinting::tr("No label printed: no printer is set (Printer in "
+                                      "section [Label] of the settings file).")};
         target = askPrintTarget(settings.sizeMm, parent);
     }
     const QList<LabelField> fields = labelFields(entry, settings.lab);
     QString error;
     if (!target.file.isEmpty()) {
         if (!writeLabelPdf(target.file, settings.sizeMm, fields, error))
-            return {false, QStringLiteral("The label was not saved: %1").arg(error)};
+            return {false, LabelPrinting::tr("The label was not saved: %1").arg(error)};
         return {true,
-                QStringLiteral("Label %1 saved as %2.")
+                LabelPrinting::tr("Label %1 saved as %2.")
                     .arg(entry.certificate, QDir::toNativeSeparators(target.file))};
     }
     if (target.queue.isEmpty())
@@ -64,17 +70,17 @@ LabelPrint printEntryLabel(const RecordEntry &entry, AskPrinter ask, QWidget *pa
     const std::optional<int> job =
         sendLabel(target.queue, settings.sizeMm, fields, labelTitle(entry), error);
     if (!job)
-        return {false, QStringLiteral("The label was not printed: %1").arg(error)};
+        return {false, LabelPrinting::tr("The label was not printed: %1").arg(error)};
     return {true,
-            QStringLiteral("Label %1 sent to %2 (job %3).")
+            LabelPrinting::tr("Label %1 sent to %2 (job %3).")
                 .arg(entry.certificate, target.queue, QString::number(*job))};
 }
 
 bool saveEntryCertificate(const RecordEntry &entry, QWidget *parent)
 {
-    QFileDialog dialog(parent, QStringLiteral("Save Certificate"),
+    QFileDialog dialog(parent, LabelPrinting::tr("Save Certificate"),
                        QDir::home().filePath(entry.certificate + QStringLiteral(".pdf")),
-                       QStringLiteral("PDF files (*.pdf);;All files (*)"));
+                       LabelPrinting::tr("PDF files (*.pdf);;All files (*)"));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDefaultSuffix(QStringLiteral("pdf"));
     ui().showDialog(dialog);
@@ -85,7 +91,7 @@ bool saveEntryCertificate(const RecordEntry &entry, QWidget *parent)
     if (writeCertificatePdf(files.first(), entry, LabelSettings::fromSettingsFile(IniFileName),
                             QDate::currentDate(), error))
         return true;
-    msgBox(QStringLiteral("The certificate was not saved.\n\n%1").arg(error), MsgButtons::Ok,
-           MsgIcon::Stop, QStringLiteral("Save Certificate"));
+    msgBox(LabelPrinting::tr("The certificate was not saved.\n\n%1").arg(error), MsgButtons::Ok,
+           MsgIcon::Stop, LabelPrinting::tr("Save Certificate"));
     return false;
 }

@@ -1,5 +1,6 @@
 #include "certificate.h"
 
+#include "labeltext.h"
 #include "pdffile.h"
 
 #include <QAbstractTextDocumentLayout>
@@ -30,33 +31,32 @@ QString certificateHtml(const RecordEntry &e, const LabelSettings &settings, con
 {
     const QString table =
         QStringLiteral("<table cellspacing=0 cellpadding=4 width=100%>%1</table>");
-    QString html = QStringLiteral("<h1>Calibration certificate</h1>");
-    html += table.arg(row(QStringLiteral("Certificate No."), {e.certificate})
-                      + row(QStringLiteral("Date of issue"), {dateText(issued)})
-                      + row(QStringLiteral("Laboratory"), {settings.lab})
-                      + row(QStringLiteral("Address"), {settings.address}));
-    html += QStringLiteral("<h2>Instrument</h2>");
-    html += table.arg(row(QStringLiteral("Model"), {e.model})
-                      + row(QStringLiteral("Serial number"), {e.serial})
-                      + row(QStringLiteral("Firmware"),
+    QString html = LabelText::tr("<h1>Calibration certificate</h1>");
+    html += table.arg(row(LabelText::tr("Certificate No."), {e.certificate})
+                      + row(LabelText::tr("Date of issue"), {dateText(issued)})
+                      + row(LabelText::tr("Laboratory"), {settings.lab})
+                      + row(LabelText::tr("Address"), {settings.address}));
+    html += LabelText::tr("<h2>Instrument</h2>");
+    html += table.arg(row(LabelText::tr("Model"), {e.model})
+                      + row(LabelText::tr("Serial number"), {e.serial})
+                      + row(LabelText::tr("Firmware"),
                             {e.firmware ? QString::number(*e.firmware, 'f', 2) : QString()}));
-    html += QStringLiteral("<h2>Dates</h2>");
+    html += LabelText::tr("<h2>Dates</h2>");
     html += table.arg(
-        QStringLiteral("<tr><th width=30%></th><th align=left>Calibration date</th>"
-                       "<th align=left>Expiration date</th></tr>")
-        + row(QStringLiteral("Found"),
-              {dateText(e.calibrationBefore), dateText(e.expirationBefore)})
-        + row(QStringLiteral("Asked"), {dateText(e.calibrationAsked), dateText(e.expirationAsked)})
-        + row(QStringLiteral("Read back"),
+        LabelText::tr("<tr><th width=30%></th><th align=left>Calibration date</th>"
+                      "<th align=left>Expiration date</th></tr>")
+        + row(LabelText::tr("Found"), {dateText(e.calibrationBefore), dateText(e.expirationBefore)})
+        + row(LabelText::tr("Asked"), {dateText(e.calibrationAsked), dateText(e.expirationAsked)})
+        + row(LabelText::tr("Read back"),
               {dateText(e.calibrationReadBack), dateText(e.expirationReadBack)}));
-    html += QStringLiteral("<p>Outcome: verified. The instrument was read back after the write and "
-                           "holds the dates asked.</p>");
-    html += table.arg(row(QStringLiteral("Technician"), {e.technician})
-                      + row(QStringLiteral("Reference source"), {e.reference})
-                      + row(QStringLiteral("Written"), {instantText(e.finishedAt)})
-                      + row(QStringLiteral("Program"),
+    html += LabelText::tr("<p>Outcome: verified. The instrument was read back after the write and "
+                          "holds the dates asked.</p>");
+    html += table.arg(row(LabelText::tr("Technician"), {e.technician})
+                      + row(LabelText::tr("Reference source"), {e.reference})
+                      + row(LabelText::tr("Written"), {instantText(e.finishedAt)})
+                      + row(LabelText::tr("Program"),
                             {QStringLiteral("VeltraSetCalibDate %1").arg(e.programVersion)}));
-    html += QStringLiteral(
+    html += LabelText::tr(
         "<p><small>This certificate covers what the program did: the dates written to the "
         "instrument and verified by reading them back. Measurement results are not part of "
         "it.</small></p>");
@@ -85,7 +85,7 @@ bool paintCertificate(QPainter &painter, const QString &html)
     painter.setFont(font);
     painter.setPen(Qt::black);
     const QRectF footer(margin, device->height() - margin, body.width(), margin / 2);
-    painter.drawText(footer, Qt::AlignRight | Qt::AlignTop, QStringLiteral("Page 1 of 1"));
+    painter.drawText(footer, Qt::AlignRight | Qt::AlignTop, LabelText::tr("Page 1 of 1"));
     return document.size().height() <= body.height();
 }
 
@@ -103,7 +103,7 @@ bool writeCertificatePdf(const QString &path, const RecordEntry &entry,
         [&](QPainter &painter, QString &paintError) {
             if (paintCertificate(painter, html))
                 return true;
-            paintError = QStringLiteral("the certificate does not fit on one page");
+            paintError = LabelText::tr("the certificate does not fit on one page");
             return false;
         },
         error);

@@ -1,14 +1,16 @@
 #include "labelfields.h"
 
+#include "labeltext.h"
+
 QList<LabelField> labelFields(const RecordEntry &entry, const QString &lab)
 {
     const QList<LabelField> all{
         {QStringLiteral("Model"), QString(), entry.model},
-        {QStringLiteral("S/N"), QStringLiteral("S/N"), entry.serial},
-        {QStringLiteral("Calibrated"), QStringLiteral("Calibrated"),
+        {QStringLiteral("S/N"), LabelText::tr("S/N"), entry.serial},
+        {QStringLiteral("Calibrated"), LabelText::tr("Calibrated"),
          dateText(entry.calibrationAsked)},
-        {QStringLiteral("Due"), QStringLiteral("Due"), dateText(entry.expirationAsked)},
-        {QStringLiteral("By"), QStringLiteral("By"), entry.technician},
+        {QStringLiteral("Due"), LabelText::tr("Due"), dateText(entry.expirationAsked)},
+        {QStringLiteral("By"), LabelText::tr("By"), entry.technician},
         {QStringLiteral("Certificate"), QString(), entry.certificate},
         {QStringLiteral("Lab"), QString(), lab},
     };

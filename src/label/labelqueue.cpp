@@ -1,6 +1,7 @@
 #include "labelqueue.h"
 
 #include "labelrenderer.h"
+#include "labeltext.h"
 
 #include <QTemporaryDir>
 
@@ -28,7 +29,7 @@ std::optional<int> sendLabel(const QString &queue, const QSizeF &sizeMm,
     if (!folder.isValid() || !writeLabelPdf(pdf, sizeMm, fields, error)) {
         if (error.isEmpty())
             error =
-                QStringLiteral("no temporary folder for the label: %1").arg(folder.errorString());
+                LabelText::tr("no temporary folder for the label: %1").arg(folder.errorString());
         return std::nullopt;
     }
     cups_option_t *options = nullptr;
@@ -40,7 +41,7 @@ std::optional<int> sendLabel(const QString &queue, const QSizeF &sizeMm,
                                    count, options);
     cupsFreeOptions(count, options);
     if (job == 0) {
-        error = QStringLiteral("the print queue \"%1\" takes no job: %2")
+        error = LabelText::tr("the print queue \"%1\" takes no job: %2")
                     .arg(queue, QString::fromUtf8(cupsLastErrorString()));
         return std::nullopt;
     }

@@ -1,5 +1,6 @@
 #include "labelrenderer.h"
 
+#include "labeltext.h"
 #include "pdffile.h"
 #include "qrcode.h"
 
@@ -128,7 +129,7 @@ bool paintLabel(QPainter &painter, const QSizeF &sizeMm, const QList<LabelField>
 {
     const std::optional<QrCode> qr = encodeQr(qrText(fields).toUtf8());
     if (!qr) {
-        error = QStringLiteral("the label's fields are too long for a QR code");
+        error = LabelText::tr("the label's fields are too long for a QR code");
         return false;
     }
     QPaintDevice *device = painter.device();
@@ -152,7 +153,7 @@ bool paintLabel(QPainter &painter, const QSizeF &sizeMm, const QList<LabelField>
             return true;
         }
     }
-    error = QStringLiteral("the label's fields do not fit on %1 x %2 mm in type of %3 pt or more")
+    error = LabelText::tr("the label's fields do not fit on %1 x %2 mm in type of %3 pt or more")
                 .arg(sizeMm.width())
                 .arg(sizeMm.height())
                 .arg(SmallestPt);

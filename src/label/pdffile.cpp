@@ -1,5 +1,7 @@
 #include "pdffile.h"
 
+#include "labeltext.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QPainter>
@@ -10,7 +12,7 @@ bool writePdfFile(const QString &path, const PdfPage &page,
                   const std::function<bool(QPainter &, QString &)> &paint, QString &error)
 {
     const auto cannotWrite = [&](const QString &why) {
-        error = QStringLiteral("%1 cannot be written: %2").arg(QDir::toNativeSeparators(path), why);
+        error = LabelText::tr("%1 cannot be written: %2").arg(QDir::toNativeSeparators(path), why);
         return false;
     };
     QSaveFile file(path);
@@ -26,7 +28,7 @@ bool writePdfFile(const QString &path, const PdfPage &page,
         writer.setCreator(QCoreApplication::applicationName());
         QPainter painter;
         if (!painter.begin(&writer))
-            return cannotWrite(QStringLiteral("the page cannot be drawn"));
+            return cannotWrite(LabelText::tr("the page cannot be drawn"));
         painted = paint(painter, error);
         painter.end();
     }

@@ -2,6 +2,7 @@
 
 #include "portdiagnosis.h"
 
+#include "link.h"
 #include "systemfacts.h"
 
 #include <QFile>
@@ -22,18 +23,18 @@ const QString ModemManager = QStringLiteral("ModemManager");
 QString portName(const OpenAttempt &attempt, bool startsSentence = true)
 {
     const QString text =
-        startsSentence ? QStringLiteral("Com port %1 (%2)") : QStringLiteral("com port %1 (%2)");
+        startsSentence ? Link::tr("Com port %1 (%2)") : Link::tr("com port %1 (%2)");
     return text.arg(attempt.portNo).arg(attempt.path);
 }
 
 QString presentPortsSentence(const QMap<int, QString> &ports)
 {
     if (ports.isEmpty())
-        return QStringLiteral("No serial port is present now.");
+        return Link::tr("No serial port is present now.");
     QStringList entries;
     for (auto it = ports.cbegin(); it != ports.cend(); ++it)
-        entries.append(QStringLiteral("com port %1 (%2)").arg(it.key()).arg(it.value()));
-    return QStringLiteral("Serial ports present now: ") + entries.join(QStringLiteral(", ")) + u'.';
+        entries.append(Link::tr("com port %1 (%2)").arg(it.key()).arg(it.value()));
+    return Link::tr("Serial ports present now: ") + entries.join(QStringLiteral(", ")) + u'.';
 }
 
 QString errorName(int error)
@@ -90,24 +91,23 @@ PortDiagnosis Diagnosis::absent() const
     const int portNo = m_attempt.portNo;
     QString cause;
     if (path.isEmpty()) {
-        cause = QStringLiteral("Com port %1 names no device: choose a port that is present.")
-                    .arg(portNo);
+        cause = Link::tr("Com port %1 names no device: choose a port that is present.").arg(portNo);
     } else if (path.startsWith(QLatin1String("/dev/serial/by-id/"))) {
-        cause = QStringLiteral("The adapter %1 of com port %2 is not plugged in: plug it in or "
-                               "choose a port that is present.")
+        cause = Link::tr("The adapter %1 of com port %2 is not plugged in: plug it in or "
+                         "choose a port that is present.")
                     .arg(QFileInfo(path).fileName())
                     .arg(portNo);
     } else if (path.startsWith(QLatin1String("/dev/rfcomm"))) {
-        cause = QStringLiteral("The Bluetooth port %1 of com port %2 is not bound: pair the "
-                               "instrument and bind it (sudo rfcomm bind %3 followed by the "
-                               "instrument's Bluetooth address).")
+        cause = Link::tr("The Bluetooth port %1 of com port %2 is not bound: pair the "
+                         "instrument and bind it (sudo rfcomm bind %3 followed by the "
+                         "instrument's Bluetooth address).")
                     .arg(path)
                     .arg(portNo)
                     .arg(path.mid(QStringLiteral("/dev/rfcomm").size()));
     } else {
         cause = portName(m_attempt)
-            + QStringLiteral(" does not exist: the adapter seems unplugged; plug it in or choose "
-                             "a port that is present.");
+            + Link::tr(" does not exist: the adapter seems unplugged; plug it in or choose "
+                       "a port that is present.");
     }
     return {PortProblem::Absent, {cause, presentPortsSentence(m_attempt.presentPorts)}};
 }
@@ -117,14 +117,14 @@ PortDiagnosis Diagnosis::brltty(const UsbAdapter &adapter) const
     const QString name =
         adapter.product.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(adapter.product);
     return {PortProblem::Brltty,
-            {QStringLiteral("brltty, the service for braille displays, took the USB adapter "
-                            "%1:%2%3 as soon as it was plugged in, so %4 has gone: if no braille "
-                            "display is used here, remove the brltty package (sudo apt remove "
-                            "brltty) and plug the adapter in again.")
+            {Link::tr("brltty, the service for braille displays, took the USB adapter "
+                      "%1:%2%3 as soon as it was plugged in, so %4 has gone: if no braille "
+                      "display is used here, remove the brltty package (sudo apt remove "
+                      "brltty) and plug the adapter in again.")
                  .arg(adapter.vendorId, adapter.productId, name, portName(m_attempt, false)),
-             QStringLiteral("To keep brltty, stop it from taking serial adapters instead: "
-                            "sudo systemctl mask brltty-udev.service, then plug the adapter in "
-                            "again.")}};
+             Link::tr("To keep brltty, stop it from taking serial adapters instead: "
+                      "sudo systemctl mask brltty-udev.service, then plug the adapter in "
+                      "again.")}};
 }
 
 QString Diagnosis::ownershipSentence(const DeviceNode &node, const Account &account) const
@@ -134,8 +134,8 @@ QString Diagnosis::ownershipSentence(const DeviceNode &node, const Account &acco
         if (!groups.contains(m_facts.groupName(gid)))
             groups.append(m_facts.groupName(gid));
     }
-    return QStringLiteral("The device %1 belongs to owner %2 and group %3 with mode %4 (%5); "
-                          "this program runs as account %6 (uid %7) with the groups %8.")
+    return Link::tr("The device %1 belongs to owner %2 and group %3 with mode %4 (%5); "
+                    "this program runs as account %6 (uid %7) with the groups %8.")
         .arg(m_facts.resolved(m_attempt.path), m_facts.userName(node.uid),
              m_facts.groupName(node.gid),
              QStringLiteral("%1").arg(node.mode, 4, 8, QLatin1Char('0')), permissionText(node.mode),
@@ -154,26 +154,26 @@ PortDiagnosis Diagnosis::noPermission() const
     if (groupMayOpen && !account.gids.contains(node->gid)
         && m_facts.listedInGroup(account.name, node->gid)) {
         sentences.append(portName(m_attempt)
-                         + QStringLiteral(" may not be opened yet: account %1 is in group %2, but "
-                                          "this program runs without it; log out and in again (or "
-                                          "reboot) for the group to take effect.")
+                         + Link::tr(" may not be opened yet: account %1 is in group %2, but "
+                                    "this program runs without it; log out and in again (or "
+                                    "reboot) for the group to take effect.")
                                .arg(account.name, group));
     } else if (groupMayOpen && !account.gids.contains(node->gid)) {
         sentences.append(portName(m_attempt)
-                         + QStringLiteral(" may not be opened by account %1: join group %2 (sudo "
-                                          "usermod -aG %2 %1), then log out and in again.")
+                         + Link::tr(" may not be opened by account %1: join group %2 (sudo "
+                                    "usermod -aG %2 %1), then log out and in again.")
                                .arg(account.name, group));
-        sentences.append(QStringLiteral("Serial ports belong to group dialout on Debian and "
-                                        "Ubuntu and to group uucp on Arch."));
+        sentences.append(Link::tr("Serial ports belong to group dialout on Debian and "
+                                  "Ubuntu and to group uucp on Arch."));
     } else {
         const QString serialGroup = !m_facts.groupExists(QStringLiteral("dialout"))
                 && m_facts.groupExists(QStringLiteral("uucp"))
             ? QStringLiteral("uucp")
             : QStringLiteral("dialout");
         sentences.append(portName(m_attempt)
-                         + QStringLiteral(" may not be opened by account %1, and its group gives "
-                                          "no access either: ask the administrator for a udev "
-                                          "rule that gives it group %2 and mode 0660.")
+                         + Link::tr(" may not be opened by account %1, and its group gives "
+                                    "no access either: ask the administrator for a udev "
+                                    "rule that gives it group %2 and mode 0660.")
                                .arg(account.name, serialGroup));
     }
     sentences.append(ownershipSentence(*node, account));
@@ -188,10 +188,10 @@ PortDiagnosis Diagnosis::busy(const QList<Holder> &holders) const
             return modemManager(modemManagers.first(), false);
         return {PortProblem::Busy,
                 {portName(m_attempt)
-                     + QStringLiteral(" is in use by another program: close it or choose another "
-                                      "port."),
-                 QStringLiteral("That program could not be named, it may run under another "
-                                "account: sudo fuser -v %1 names it.")
+                     + Link::tr(" is in use by another program: close it or choose another "
+                                "port."),
+                 Link::tr("That program could not be named, it may run under another "
+                          "account: sudo fuser -v %1 names it.")
                      .arg(m_attempt.path)}};
     }
     const Holder &holder = holders.first();
@@ -199,39 +199,39 @@ PortDiagnosis Diagnosis::busy(const QList<Holder> &holders) const
         return modemManager(holder.pid, true);
     QString cause;
     if (holder.name == OwnPrograms.first())
-        cause = QStringLiteral(" is in use by another copy of this program (%1, process %2): "
-                               "close it or choose another port.");
+        cause = Link::tr(" is in use by another copy of this program (%1, process %2): "
+                         "close it or choose another port.");
     else if (OwnPrograms.contains(holder.name))
-        cause = QStringLiteral(" is in use by %1 (process %2): wait for it to finish or stop it.");
+        cause = Link::tr(" is in use by %1 (process %2): wait for it to finish or stop it.");
     else
-        cause = QStringLiteral(" is in use by %1 (process %2): close that program or choose "
-                               "another port.");
+        cause = Link::tr(" is in use by %1 (process %2): close that program or choose "
+                         "another port.");
     const QString how = holder.lockFile.isEmpty()
-        ? QStringLiteral("Process %1 has the device open.").arg(holder.pid)
-        : QStringLiteral("Process %1 holds the lock file %2.").arg(holder.pid).arg(holder.lockFile);
+        ? Link::tr("Process %1 has the device open.").arg(holder.pid)
+        : Link::tr("Process %1 holds the lock file %2.").arg(holder.pid).arg(holder.lockFile);
     return {PortProblem::Busy, {portName(m_attempt) + cause.arg(holder.name).arg(holder.pid), how}};
 }
 
 PortDiagnosis Diagnosis::modemManager(int pid, bool certain) const
 {
-    const QString holder = certain ? QStringLiteral(" is held by ModemManager (process %1)")
-                                   : QStringLiteral(" is in use, most likely by ModemManager "
-                                                    "(process %1)");
+    const QString holder = certain ? Link::tr(" is held by ModemManager (process %1)")
+                                   : Link::tr(" is in use, most likely by ModemManager "
+                                              "(process %1)");
     QStringList sentences{
         portName(m_attempt) + holder.arg(pid)
-        + QStringLiteral(", which probes serial adapters for modems: tell it to leave this "
-                         "adapter alone with a udev rule, then plug the adapter in again.")};
+        + Link::tr(", which probes serial adapters for modems: tell it to leave this "
+                   "adapter alone with a udev rule, then plug the adapter in again.")};
     if (const std::optional<UsbAdapter> adapter = m_facts.usbAdapterOf(m_attempt.path)) {
-        sentences.append(QStringLiteral("The rule, as one line in "
-                                        "/etc/udev/rules.d/99-veltra-modemmanager.rules: "
-                                        "ATTRS{idVendor}==\"%1\", ATTRS{idProduct}==\"%2\", "
-                                        "ENV{ID_MM_DEVICE_IGNORE}=\"1\"")
+        sentences.append(Link::tr("The rule, as one line in "
+                                  "/etc/udev/rules.d/99-veltra-modemmanager.rules: "
+                                  "ATTRS{idVendor}==\"%1\", ATTRS{idProduct}==\"%2\", "
+                                  "ENV{ID_MM_DEVICE_IGNORE}=\"1\"")
                              .arg(adapter->vendorId, adapter->productId));
-        sentences.append(QStringLiteral("Load it with sudo udevadm control --reload-rules."));
+        sentences.append(Link::tr("Load it with sudo udevadm control --reload-rules."));
     } else {
-        sentences.append(QStringLiteral("The rule sets ENV{ID_MM_DEVICE_IGNORE}=\"1\" for the "
-                                        "adapter; without a modem, sudo systemctl disable --now "
-                                        "ModemManager stops it altogether."));
+        sentences.append(Link::tr("The rule sets ENV{ID_MM_DEVICE_IGNORE}=\"1\" for the "
+                                  "adapter; without a modem, sudo systemctl disable --now "
+                                  "ModemManager stops it altogether."));
     }
     return {PortProblem::Busy, sentences};
 }
@@ -240,14 +240,14 @@ PortDiagnosis Diagnosis::other() const
 {
     const int error = m_attempt.error;
     const QString reported = error != 0
-        ? QStringLiteral("the system reports \"%1\" (%2)")
+        ? Link::tr("the system reports \"%1\" (%2)")
               .arg(QString::fromLocal8Bit(::strerror(error)), errorName(error))
-        : QStringLiteral("the serial port reports \"%1\"").arg(m_attempt.errorText);
+        : Link::tr("the serial port reports \"%1\"").arg(m_attempt.errorText);
     return {PortProblem::Other,
-            {portName(m_attempt) + QStringLiteral(" cannot be opened: ") + reported
-                 + QStringLiteral("; check the adapter and its driver, or choose another port."),
-             QStringLiteral("Line settings asked for: %1 (baud rate, parity, data bits, stop "
-                            "bits).")
+            {portName(m_attempt) + Link::tr(" cannot be opened: ") + reported
+                 + Link::tr("; check the adapter and its driver, or choose another port."),
+             Link::tr("Line settings asked for: %1 (baud rate, parity, data bits, stop "
+                      "bits).")
                  .arg(m_attempt.settings)}};
 }
 
@@ -277,16 +277,16 @@ QString PortDiagnoser::condition(const QString &path) const
     const SystemFacts facts(m_root);
     const std::optional<DeviceNode> node = facts.node(path);
     if (!node)
-        return QStringLiteral("Absent: the device is not there.");
+        return Link::tr("Absent: the device is not there.");
     const Account account = facts.account();
     if (!mayOpen(*node, account))
-        return QStringLiteral("Not accessible: account %1 may not open it (owner %2, group %3, "
-                              "mode %4).")
+        return Link::tr("Not accessible: account %1 may not open it (owner %2, group %3, "
+                        "mode %4).")
             .arg(account.name, facts.userName(node->uid), facts.groupName(node->gid),
                  permissionText(node->mode));
     const QList<Holder> holders = facts.holders(path);
     if (!holders.isEmpty())
-        return QStringLiteral("Busy: in use by %1 (process %2).")
+        return Link::tr("Busy: in use by %1 (process %2).")
             .arg(holders.first().name)
             .arg(holders.first().pid);
     return {};

@@ -2,8 +2,9 @@
 
 QString transferErrorText(const QString &command, bool bluetooth)
 {
-    const QString check = bluetooth ? QStringLiteral("Please check bluetooth,")
-                                    : QStringLiteral("Please check connection cable,");
-    return QStringLiteral("Data transfer to instrument fails (") + command + QStringLiteral(") !\n")
-        + check + QStringLiteral("\nCom port (Selection!) and device status !");
+    const QString check = bluetooth ? Link::tr("Please check bluetooth,")
+                                    : Link::tr("Please check connection cable,");
+    return Link::tr("Data transfer to instrument fails (%1) !\n%2\nCom port (Selection!) and "
+                    "device status !")
+        .arg(command, check);
 }

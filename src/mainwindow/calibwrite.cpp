@@ -33,9 +33,9 @@ void frmVeltra::ComChange_Click()
 {
     const RecordSettings recordSettings = RecordSettings::fromSettingsFile(IniFileName);
     if (expiresBeforeCalibration(askedDates())
-        && msgBox(expiresBeforeCalibrationText(askedDates())
-                      + QStringLiteral(" Write these dates anyway?"),
-                  MsgButtons::YesNo, MsgIcon::Exclamation, ProgramTitle, MsgResult::No)
+        && msgBox(
+               tr("%1 Write these dates anyway?").arg(expiresBeforeCalibrationText(askedDates())),
+               MsgButtons::YesNo, MsgIcon::Exclamation, ProgramTitle, MsgResult::No)
             != MsgResult::Yes)
         return;
     const WriteGate::Check gate = writeGate.check();
@@ -76,8 +76,7 @@ void frmVeltra::ComChange_Click()
     // either.
     const Outcome::Kind written = SetCalibDate(write).kind;
     if (written == Outcome::Kind::NotRecorded) {
-        msgBox(QStringLiteral("%1\n\nNothing was written to the instrument.")
-                   .arg(recorder.errorText()),
+        msgBox(tr("%1\n\nNothing was written to the instrument.").arg(recorder.errorText()),
                MsgButtons::Ok, MsgIcon::Stop);
         return;
     }
@@ -96,26 +95,25 @@ void frmVeltra::ComChange_Click()
     // The box keeps its words; the entry's certificate number is behind "Show Details...".
     const QString certificate = recorder.certificate().isEmpty()
         ? QString()
-        : QStringLiteral("Certificate No. %1").arg(recorder.certificate());
+        : tr("Certificate No. %1").arg(recorder.certificate());
     if (write.report().verified.value_or(false))
-        msgBox(QStringLiteral("Check date successful written!"), MsgButtons::Ok,
-               MsgIcon::Information, ProgramTitle, MsgResult::Ok, certificate);
-    else
-        msgBox(QStringLiteral("Write check date failed!"), MsgButtons::Ok, MsgIcon::Stop,
+        msgBox(tr("Check date successful written!"), MsgButtons::Ok, MsgIcon::Information,
                ProgramTitle, MsgResult::Ok, certificate);
+    else
+        msgBox(tr("Write check date failed!"), MsgButtons::Ok, MsgIcon::Stop, ProgramTitle,
+               MsgResult::Ok, certificate);
     if (!recorder.errorText().isEmpty())
-        msgBox(
-            QStringLiteral("The outcome of this write could not be kept in the calibration record."
-                           "\n\n%1")
-                .arg(recorder.errorText()),
-            MsgButtons::Ok, MsgIcon::Exclamation);
+        msgBox(tr("The outcome of this write could not be kept in the calibration record."
+                  "\n\n%1")
+                   .arg(recorder.errorText()),
+               MsgButtons::Ok, MsgIcon::Exclamation);
 }
 
 Outcome frmVeltra::SetCalibDate(CalibrationWrite &write)
 {
     const MenuLock lock(*this);
-    if (msgBox(QStringLiteral("Calibration date will be set now.\n\nYou are sure?"),
-               MsgButtons::YesNoCancel, MsgIcon::Question, ProgramTitle, MsgResult::Yes)
+    if (msgBox(tr("Calibration date will be set now.\n\nYou are sure?"), MsgButtons::YesNoCancel,
+               MsgIcon::Question, ProgramTitle, MsgResult::Yes)
         != MsgResult::Yes) {
         write.decline();
         return write.report().outcome;

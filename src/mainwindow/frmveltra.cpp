@@ -94,8 +94,8 @@ void frmVeltra::EnableMenue(bool xFlag)
 
 void frmVeltra::Form_Unload(bool &Cancel)
 {
-    const MsgResult answer = msgBox(QStringLiteral("Terminate program ?"), MsgButtons::YesNo,
-                                    MsgIcon::Question, m_link.deviceName(), MsgResult::Yes);
+    const MsgResult answer = msgBox(tr("Terminate program ?"), MsgButtons::YesNo, MsgIcon::Question,
+                                    m_link.deviceName(), MsgResult::Yes);
     if (answer != MsgResult::Yes) {
         Cancel = true;
         return;

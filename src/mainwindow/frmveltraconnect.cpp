@@ -16,7 +16,7 @@ void frmVeltra::TimerStart_Timer()
     TimerStart->stop();
     const MenuLock lock(*this);
     ui().setBusyPointer(true);
-    setPanelWaitText(QStringLiteral("Reading Veltra!\rPlease wait..."));
+    setPanelWaitText(tr("Reading Veltra!\rPlease wait..."));
     PictureWait->show();
     PictureWait->repaint();
     // No calibration of the protocol's short pauses: the link sleeps on the clock for them.
@@ -49,7 +49,7 @@ void frmVeltra::TimerStart_Timer()
         if (l.Comm1.openState())
             l.closeComPort();
         const QString question =
-            QStringLiteral("Veltra not found (com port %1) !\r\rSearch Veltra on com ports?")
+            tr("Veltra not found (com port %1) !\r\rSearch Veltra on com ports?")
                 .arg(configured.ComPortNo);
         Connector::SearchResult search;
         if (msgBox(question, MsgButtons::YesNo, MsgIcon::Question, l.deviceName(), MsgResult::No,
@@ -58,7 +58,7 @@ void frmVeltra::TimerStart_Timer()
             PictureWait->show();
             PictureWait->repaint();
             const auto progress = [this](int portNo) {
-                setPanelWaitText(QStringLiteral("Search on com port %1 ...").arg(portNo));
+                setPanelWaitText(tr("Search on com port %1 ...").arg(portNo));
             };
             search =
                 connector.search(Connector::allPorts(), configured.BluetoothOn, {progress, {}});
@@ -77,7 +77,7 @@ void frmVeltra::TimerStart_Timer()
     }
 
     if (found) {
-        setPanelWaitText(QStringLiteral("Reading Veltra!\rPlease wait..."));
+        setPanelWaitText(tr("Reading Veltra!\rPlease wait..."));
         PictureWait->hide();
         PictureWait->repaint();
         ComRead_Click();

@@ -79,7 +79,7 @@ QPushButton *button(QWidget *parent, const QString &text, const QRect &rect)
 
 void frmVeltra::buildForm()
 {
-    setWindowTitle(QStringLiteral("Veltra Set Calib Date"));
+    setWindowTitle(tr("Veltra Set Calib Date"));
     setFont(formFont(FormPointSize));
 
     auto *client = new QWidget(this);
@@ -94,21 +94,20 @@ void frmVeltra::buildForm()
 
     // Children of the frames keep the regular weight; only the frame captions are bold.
     const QFont regular = formFont(FormPointSize);
-    PanelSerialNo =
-        caption(Frame1, QStringLiteral("Serial No. :"), twipsRect(2130, 330, 1215, 255));
+    PanelSerialNo = caption(Frame1, tr("Serial No. :"), twipsRect(2130, 330, 1215, 255));
     LabelSerialNo = valueField(Frame1, PanelSerialNo, twipsRect(3480, 300, 1245, 330), true);
-    PanelVer = caption(Frame1, QStringLiteral("Version :"), twipsRect(2130, 720, 1215, 255));
+    PanelVer = caption(Frame1, tr("Version :"), twipsRect(2130, 720, 1215, 255));
     LabelVer = valueField(Frame1, PanelVer, twipsRect(3480, 690, 2505, 330), true);
-    PanelBatt = caption(Frame1, QStringLiteral("Battery [V] :"), twipsRect(1740, 1110, 1605, 255));
+    PanelBatt = caption(Frame1, tr("Battery [V] :"), twipsRect(1740, 1110, 1605, 255));
     LabelBatt = valueField(Frame1, PanelBatt, twipsRect(3480, 1080, 855, 330), true);
     LabelBatt->setText(QStringLiteral(" "));
-    PanelCheckSum = caption(Frame1, QStringLiteral("Checksum :"), twipsRect(1740, 1500, 1605, 255));
+    PanelCheckSum = caption(Frame1, tr("Checksum :"), twipsRect(1740, 1500, 1605, 255));
     LabelCheckSum = valueField(Frame1, PanelCheckSum, twipsRect(3480, 1470, 855, 330), false);
     LabelCheckSum->setText(QStringLiteral(" "));
-    Label1[2] = caption(Frame1, QStringLiteral("Calibration date :"),
-                        twipsRect(60, 1950, 3315, 405), Qt::AlignRight | Qt::AlignTop);
+    Label1[2] = caption(Frame1, tr("Calibration date :"), twipsRect(60, 1950, 3315, 405),
+                        Qt::AlignRight | Qt::AlignTop);
     LabelCalDate[0] = valueField(Frame1, Label1[2], twipsRect(3480, 1890, 1845, 330), false);
-    Label1[3] = caption(Frame1, QStringLiteral("Expiration date of calibration :"),
+    Label1[3] = caption(Frame1, tr("Expiration date of calibration :"),
                         twipsRect(60, 2340, 3315, 405), Qt::AlignRight | Qt::AlignTop);
     LabelCalDate[1] = valueField(Frame1, Label1[3], twipsRect(3480, 2280, 1845, 330), false);
     LabelExpiry = new QLabel(Frame1);
@@ -117,24 +116,22 @@ void frmVeltra::buildForm()
     QPalette expired = LabelExpiry->palette();
     expired.setColor(QPalette::WindowText, ExpiredText);
     LabelExpiry->setPalette(expired);
-    ComRead = button(Frame1, QStringLiteral("&Read"), twipsRect(3480, 2880, 1785, 420));
+    ComRead = button(Frame1, tr("&Read"), twipsRect(3480, 2880, 1785, 420));
 
-    Frame2 = new QGroupBox(QStringLiteral("Set calibration date"), client);
+    Frame2 = new QGroupBox(tr("Set calibration date"), client);
     Frame2->setGeometry(twipsRect(90, 4290, 6165, 2910));
     Frame2->setFont(formFont(FormPointSize, true));
-    Label1[0] = caption(Frame2, QStringLiteral("Calib date :"), twipsRect(1350, 330, 2025, 405));
+    Label1[0] = caption(Frame2, tr("Calib date :"), twipsRect(1350, 330, 2025, 405));
     DTPicker1[0] = datePicker(Frame2, twipsRect(3480, 300, 1845, 405));
     Label1[0]->setBuddy(DTPicker1[0]);
-    CheckStatus =
-        new QCheckBox(QStringLiteral("Set Veltra expiration date of calibration"), Frame2);
+    CheckStatus = new QCheckBox(tr("Set Veltra expiration date of calibration"), Frame2);
     CheckStatus->setGeometry(twipsRect(1050, 840, 4230, 360));
     CheckStatus->setChecked(true);
-    Label1[1] = caption(Frame2, QStringLiteral("Expiration date of calibration :"),
-                        twipsRect(60, 1410, 3315, 405));
+    Label1[1] =
+        caption(Frame2, tr("Expiration date of calibration :"), twipsRect(60, 1410, 3315, 405));
     DTPicker1[1] = datePicker(Frame2, twipsRect(3480, 1350, 1845, 405));
     Label1[1]->setBuddy(DTPicker1[1]);
-    ComChange =
-        button(Frame2, QStringLiteral("&Change Calib Date..."), twipsRect(2160, 2070, 3165, 420));
+    ComChange = button(Frame2, tr("&Change Calib Date..."), twipsRect(2160, 2070, 3165, 420));
     for (QWidget *child : Frame1->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)
              + Frame2->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
         if (!qobject_cast<QPushButton *>(child))
@@ -158,17 +155,17 @@ void frmVeltra::buildForm()
     TimerStart->setSingleShot(true);
     TimerStart->setInterval(250);
 
-    mnuFile = menuBar()->addMenu(QStringLiteral("&File"));
-    mnuHistory = mnuFile->addAction(QStringLiteral("&History..."));
-    mnuPrintLabel = mnuFile->addAction(QStringLiteral("Print &Label..."));
+    mnuFile = menuBar()->addMenu(tr("&File"));
+    mnuHistory = mnuFile->addAction(tr("&History..."));
+    mnuPrintLabel = mnuFile->addAction(tr("Print &Label..."));
     mnuPrintLabel->setEnabled(false);
-    mnuExit = mnuFile->addAction(QStringLiteral("E&xit"));
-    mnuFunctions = menuBar()->addMenu(QStringLiteral("&Configuration"));
-    mnuSettings = mnuFunctions->addAction(QStringLiteral("Com &Settings..."));
-    mnuOptions = menuBar()->addMenu(QStringLiteral("&Options"));
-    mnuSetPassword = mnuOptions->addAction(QStringLiteral("Set Password..."));
-    mnuInf = menuBar()->addMenu(QStringLiteral("&?"));
-    mnuAbout = mnuInf->addAction(QStringLiteral("&About..."));
+    mnuExit = mnuFile->addAction(tr("E&xit"));
+    mnuFunctions = menuBar()->addMenu(tr("&Configuration"));
+    mnuSettings = mnuFunctions->addAction(tr("Com &Settings..."));
+    mnuOptions = menuBar()->addMenu(tr("&Options"));
+    mnuSetPassword = mnuOptions->addAction(tr("Set Password..."));
+    mnuInf = menuBar()->addMenu(tr("&?"));
+    mnuAbout = mnuInf->addAction(tr("&About..."));
 
     connect(mnuHistory, &QAction::triggered, this, &frmVeltra::mnuHistory_Click);
     connect(mnuPrintLabel, &QAction::triggered, this, &frmVeltra::mnuPrintLabel_Click);

@@ -43,9 +43,8 @@ void frmVeltra::adapterUnplugged()
     Frame1->setEnabled(false);
     ComChange->setEnabled(false);
     const int portNo = m_link.settings().ComPortNo;
-    statusBar()->showMessage(QStringLiteral("Adapter unplugged (com port %1, %2)")
-                                 .arg(portNo)
-                                 .arg(m_link.Comm1.devicePath(portNo)));
+    statusBar()->showMessage(
+        tr("Adapter unplugged (com port %1, %2)").arg(portNo).arg(m_link.Comm1.devicePath(portNo)));
 }
 
 void frmVeltra::adapterPlugged()

@@ -35,7 +35,7 @@ void frmVeltra::ComRead_Click()
     const QString deviceName = l.deviceName();
     setWindowTitle(deviceName);
     Frame1->setTitle(deviceName);
-    setPanelWaitText(QStringLiteral("Reading %1!\rPlease wait...").arg(deviceName));
+    setPanelWaitText(tr("Reading %1!\rPlease wait...").arg(deviceName));
 
     DateWords words;
     const Outcome dated = m_core.readDates(words);

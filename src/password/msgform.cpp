@@ -24,17 +24,17 @@ QLabel *textPanel(const QString &text, QRect geometry, QWidget *parent)
 } // namespace
 
 MsgForm::MsgForm(QWidget *parent)
-    : NormalPointerDialog(QStringLiteral("Info"), twipsSize(5010, 4170), parent),
+    : NormalPointerDialog(tr("Info"), twipsSize(5010, 4170), parent),
       Picture1(new QFrame(this)),
       Image1(new QLabel(Picture1)),
-      Label2(new QLabel(QStringLiteral("Password protection"), Picture1)),
-      SSPanel1(textPanel(QStringLiteral("You can protect the 'Change Calib Date' via password"),
+      Label2(new QLabel(tr("Password protection"), Picture1)),
+      SSPanel1(textPanel(tr("You can protect the 'Change Calib Date' via password"),
                          twipsRect(180, 840, 4185, 675), Picture1)),
-      SSPanel2(textPanel(QStringLiteral("In Order to enable password protection, please set a "
-                                        "password under menu function 'Options / Set Password...'"),
+      SSPanel2(textPanel(tr("In Order to enable password protection, please set a "
+                            "password under menu function 'Options / Set Password...'"),
                          twipsRect(180, 1560, 4185, 825), Picture1)),
-      Check1(new QCheckBox(QStringLiteral("Don't show this message again"), this)),
-      cmdClose(new QPushButton(QStringLiteral("&Close"), this))
+      Check1(new QCheckBox(tr("Don't show this message again"), this)),
+      cmdClose(new QPushButton(tr("&Close"), this))
 {
     Picture1->setGeometry(twipsRect(180, 210, 4605, 2580));
     Picture1->setFrameStyle(QFrame::Box | QFrame::Plain);

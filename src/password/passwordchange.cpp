@@ -19,14 +19,13 @@ const QColor DisabledFieldColor(192, 192, 192);
 } // namespace
 
 PasswordChange::PasswordChange(PasswordStore &store, QWidget *parent)
-    : NormalPointerDialog(QStringLiteral("Change Password"), twipsSize(3465, 3930), parent),
-      Label1(new QLabel(QStringLiteral("Change Password"), this)),
+    : NormalPointerDialog(tr("Change Password"), twipsSize(3465, 3930), parent),
+      Label1(new QLabel(tr("Change Password"), this)),
       Frame1(new QGroupBox(this)),
-      FrameExpert{new QGroupBox(QStringLiteral("Password"), Frame1),
-                  new QGroupBox(QStringLiteral("Confirm"), Frame1)},
+      FrameExpert{new QGroupBox(tr("Password"), Frame1), new QGroupBox(tr("Confirm"), Frame1)},
       TextExpert{new QLineEdit(FrameExpert[0]), new QLineEdit(FrameExpert[1])},
-      ComCancel(new QPushButton(QStringLiteral("&Cancel"), this)),
-      ComOK(new QPushButton(QStringLiteral("&Update"), this)),
+      ComCancel(new QPushButton(tr("&Cancel"), this)),
+      ComOK(new QPushButton(tr("&Update"), this)),
       m_store(store)
 {
     Label1->setGeometry(twipsRect(120, 150, 3195, 405));
@@ -113,14 +112,14 @@ void PasswordChange::ComOK_Click()
     }
     const QString newPassword = TextExpert[0]->text();
     if (newPassword != TextExpert[1]->text()) {
-        msgBox(QStringLiteral("Confirm error!"), MsgButtons::Ok, MsgIcon::Stop);
+        msgBox(tr("Confirm error!"), MsgButtons::Ok, MsgIcon::Stop);
         TextExpert[1]->setFocus();
         return;
     }
     if (!m_store.matches(newPassword)) {
         if (newPassword.isEmpty()
-            && msgBox(QStringLiteral("Delete Password?"), MsgButtons::YesNo, MsgIcon::Question,
-                      ProgramTitle, MsgResult::No)
+            && msgBox(tr("Delete Password?"), MsgButtons::YesNo, MsgIcon::Question, ProgramTitle,
+                      MsgResult::No)
                 != MsgResult::Yes) {
             TextExpert[0]->setFocus();
             return;
@@ -138,6 +137,6 @@ void PasswordChange::ComOK_Click()
 
 void PasswordChange::setEditing(bool editing)
 {
-    ComOK->setText(editing ? QStringLiteral("&Update") : QStringLiteral("&Close"));
+    ComOK->setText(editing ? tr("&Update") : tr("&Close"));
     ComCancel->setEnabled(editing);
 }

@@ -11,11 +11,11 @@
 #include <QPushButton>
 
 PasswordInput::PasswordInput(QWidget *parent)
-    : NormalPointerDialog(QStringLiteral("Input password"), twipsSize(3375, 2010), parent),
-      Frame1(new QGroupBox(QStringLiteral("Input password"), this)),
+    : NormalPointerDialog(tr("Input password"), twipsSize(3375, 2010), parent),
+      Frame1(new QGroupBox(tr("Input password"), this)),
       TextCode(new QLineEdit(Frame1)),
-      ComOK(new QPushButton(QStringLiteral("&OK"), this)),
-      ComCancel(new QPushButton(QStringLiteral("&Cancel"), this))
+      ComOK(new QPushButton(tr("&OK"), this)),
+      ComCancel(new QPushButton(tr("&Cancel"), this))
 {
     Frame1->setGeometry(twipsRect(120, 120, 3075, 1095));
     TextCode->setGeometry(twipsRect(240, 480, 2595, 420));

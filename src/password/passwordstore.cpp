@@ -3,6 +3,7 @@
 #include "savefile.h"
 #include "settingvalue.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -56,12 +57,13 @@ QString PasswordFileResult::text() const
     case Error::None:
         break;
     case Error::Unreadable:
-        return QStringLiteral("Cannot read password file!\n%1\n%2")
+        return QCoreApplication::translate("PasswordStore", "Cannot read password file!\n%1\n%2")
             .arg(QDir::toNativeSeparators(path), reason);
     case Error::InvalidPassword:
-        return QStringLiteral("Invalid password, cannot save password!");
+        return QCoreApplication::translate("PasswordStore",
+                                           "Invalid password, cannot save password!");
     case Error::Unwritable:
-        return QStringLiteral("Cannot save password!\n%1\n%2")
+        return QCoreApplication::translate("PasswordStore", "Cannot save password!\n%1\n%2")
             .arg(QDir::toNativeSeparators(path), reason);
     }
     return QString();
@@ -89,7 +91,7 @@ PasswordFileResult PasswordStore::ReadPassword()
         QString reason;
         // Anything but a plain file (a pipe would block the program) is not opened at all.
         if (info.exists() && !info.isFile() && !info.isDir())
-            reason = QStringLiteral("Not a regular file");
+            reason = QCoreApplication::translate("PasswordStore", "Not a regular file");
         else if (file.open(QIODevice::ReadOnly))
             bytes = file.read(FileBytes);
         if (reason.isEmpty() && file.error() != QFileDevice::NoError)

@@ -17,7 +17,7 @@ AboutForm::AboutForm(QWidget *parent) : QDialog(parent)
 
 void AboutForm::buildForm()
 {
-    setWindowTitle(QStringLiteral("About VeltraExtSetCalibDate"));
+    setWindowTitle(tr("About VeltraExtSetCalibDate"));
     setModal(true);
     setFont(formFont());
 
@@ -27,11 +27,10 @@ void AboutForm::buildForm()
 
     lblApplik = new QLabel(QStringLiteral("VeltraExtSetCalibDate"), this);
     lblApplik->setFont(formFont(14, true));
-    LabelFullVersion = new QLabel(QStringLiteral("Version 2.0.1"), this);
-    Label1[2] = new QLabel(
-        QStringLiteral("Calibration service utility for Veltra survey instruments"), this);
+    LabelFullVersion = new QLabel(tr("Version 2.0.1"), this);
+    Label1[2] = new QLabel(tr("Calibration service utility for Veltra survey instruments"), this);
 
-    ComOK = new QPushButton(QStringLiteral("&OK"), this);
+    ComOK = new QPushButton(tr("&OK"), this);
     ComOK->setDefault(true);
     connect(ComOK, &QPushButton::clicked, this, &AboutForm::ComOK_Click);
 
@@ -59,7 +58,7 @@ void AboutForm::Form_Load()
     lblApplik->setText(QStringLiteral("VeltraSetCalibDate %1.%2")
                            .arg(VELTRA_VERSION_MAJOR)
                            .arg(VELTRA_VERSION_MINOR));
-    LabelFullVersion->setText(QStringLiteral("Version %1.%2.%3")
+    LabelFullVersion->setText(tr("Version %1.%2.%3")
                                   .arg(VELTRA_VERSION_MAJOR)
                                   .arg(VELTRA_VERSION_MINOR)
                                   .arg(VELTRA_VERSION_PATCH));

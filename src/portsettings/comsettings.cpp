@@ -89,7 +89,7 @@ void ComSettings::TimerStart_Timer()
 void ComSettings::FillComPorts()
 {
     setPanel1(Panel1->palette().color(QPalette::Window),
-              QStringLiteral("Searching available com ports \nPlease wait..."));
+              tr("Searching available com ports \nPlease wait..."));
 
     Combo1->clear();
     for (const int portNo : m_link.Comm1.presentPorts())
@@ -146,7 +146,7 @@ void ComSettings::showBusy(const QString &caption)
 
 void ComSettings::ShowSelPort()
 {
-    setPanel1(RestColor, QStringLiteral("Please select com port!"));
+    setPanel1(RestColor, tr("Please select com port!"));
 }
 
 void ComSettings::InitBlueTooth(bool bFlag)
@@ -177,7 +177,7 @@ qint16 ComSettings::connectionType() const
 
 void ComSettings::showInvalidSelection()
 {
-    msgBox(QStringLiteral("Invalid selected com port.\nPlease select com port!"), MsgButtons::Ok,
+    msgBox(tr("Invalid selected com port.\nPlease select com port!"), MsgButtons::Ok,
            MsgIcon::Exclamation);
 }
 
@@ -191,7 +191,7 @@ qint16 ComSettings::ReOpenComPort()
     const qint16 portNo = selectedPortNo();
     qint16 outcome = PortOpenFailed;
     if (portNo >= 1) {
-        showBusy(QStringLiteral("Opening com port %1...").arg(portNo));
+        showBusy(tr("Opening com port %1...").arg(portNo));
         outcome = Connector(m_link).open(portNo, connectionType());
     }
     if (unloaded(self))
@@ -200,8 +200,8 @@ qint16 ComSettings::ReOpenComPort()
         // Behind "Show Details...": why, for a number never opened as much as for a failed one.
         const PortDiagnosis why =
             portNo >= 1 ? m_link.openFailure() : m_link.Comm1.diagnose(portNo);
-        msgBox(QStringLiteral("Cannot open com port %1 .\nCheck other running programs or select "
-                              "available com port !")
+        msgBox(tr("Cannot open com port %1 .\nCheck other running programs or select "
+                  "available com port !")
                    .arg(portNo),
                MsgButtons::Ok, MsgIcon::Exclamation, ProgramTitle, MsgResult::Ok, why.text());
         if (unloaded(self))

@@ -28,7 +28,7 @@ void ComSettings::ComRead_Click()
             return;
         }
     }
-    showBusy(QStringLiteral("Reading Veltra..."));
+    showBusy(tr("Reading Veltra..."));
     PanelRead->clear();
 
     std::optional<QString> identity;
@@ -48,7 +48,7 @@ void ComSettings::ComRead_Click()
         PanelRead->setText(*identity);
         link.ParseIdentity(*identity);
     } else {
-        msgBox(QStringLiteral("Veltra not found!"), MsgButtons::Ok, MsgIcon::Information);
+        msgBox(tr("Veltra not found!"), MsgButtons::Ok, MsgIcon::Information);
         if (unloaded(self))
             return;
     }
@@ -62,7 +62,7 @@ void ComSettings::ComSearch_Click()
 
     if (Combo1->currentIndex() < 0) {
         if (Combo1->count() == 0) {
-            msgBox(QStringLiteral("No com port available!"), MsgButtons::Ok, MsgIcon::Exclamation);
+            msgBox(tr("No com port available!"), MsgButtons::Ok, MsgIcon::Exclamation);
             return;
         }
         Combo1->setCurrentIndex(0);
@@ -71,7 +71,7 @@ void ComSettings::ComSearch_Click()
     }
     EnableMenue(false);
     qint16 portNo = selectedPortNo();
-    showBusy(QStringLiteral("Search on com port %1...").arg(portNo));
+    showBusy(tr("Search on com port %1...").arg(portNo));
     PanelRead->clear();
 
     // First the port that is open now, then every listed port in list order.
@@ -84,7 +84,7 @@ void ComSettings::ComSearch_Click()
         for (int i = 0; i < Combo1->count(); ++i)
             listed.append(Combo1->itemData(i).toInt());
         const auto progress = [this](int listedNo) {
-            showBusy(QStringLiteral("Search on com port %1...").arg(listedNo));
+            showBusy(tr("Search on com port %1...").arg(listedNo));
         };
         const Connector::SearchResult search = connector.search(
             listed, connectionType(), {progress, [self] { return unloaded(self); }});
@@ -99,8 +99,7 @@ void ComSettings::ComSearch_Click()
 
     if (identity) {
         PanelRead->setText(*identity);
-        msgBox(QStringLiteral("Veltra found on port %1 !").arg(portNo), MsgButtons::Ok,
-               MsgIcon::Information);
+        msgBox(tr("Veltra found on port %1 !").arg(portNo), MsgButtons::Ok, MsgIcon::Information);
         if (unloaded(self))
             return;
         // The port is open already; the selection only follows it.
@@ -108,7 +107,7 @@ void ComSettings::ComSearch_Click()
         Combo1->setCurrentIndex(Combo1->findData(portNo));
         bFormLoading = FlagFalse;
     } else {
-        msgBox(QStringLiteral("Veltra not found!"), MsgButtons::Ok, MsgIcon::Information);
+        msgBox(tr("Veltra not found!"), MsgButtons::Ok, MsgIcon::Information);
         const ConnectionSettings configured = link.settings();
         connector.open(configured.ComPortNo, configured.BluetoothOn);
         if (unloaded(self))

@@ -29,25 +29,25 @@ QLabel *makePanel(QWidget *parent)
 
 void ComSettings::buildForm()
 {
-    setWindowTitle(QStringLiteral("Com Settings"));
+    setWindowTitle(tr("Com Settings"));
     setModal(true);
     setFont(formFont());
 
     Panel1 = makePanel(this);
     Panel1->setObjectName(QStringLiteral("Panel1"));
-    Panel1->setText(QStringLiteral("Searching available com ports "));
+    Panel1->setText(tr("Searching available com ports "));
     Panel1->setMinimumHeight(2 * fontMetrics().height() + 12);
 
-    Frame3 = new QGroupBox(QStringLiteral("Com Settings"), this);
-    Frame1 = new QGroupBox(QStringLiteral("Port Number"), Frame3);
+    Frame3 = new QGroupBox(tr("Com Settings"), this);
+    Frame1 = new QGroupBox(tr("Port Number"), Frame3);
     Combo1 = new QComboBox(Frame1);
     Combo1->setObjectName(QStringLiteral("Combo1"));
     Combo1->setMinimumContentsLength(8);
     auto *frame1Layout = new QVBoxLayout(Frame1);
     frame1Layout->addWidget(Combo1);
 
-    OptSpeed[0] = new QRadioButton(QStringLiteral("Standard"), Frame3);
-    OptSpeed[2] = new QRadioButton(QStringLiteral("Connected via Bluetooth"), Frame3);
+    OptSpeed[0] = new QRadioButton(tr("Standard"), Frame3);
+    OptSpeed[2] = new QRadioButton(tr("Connected via Bluetooth"), Frame3);
     auto *speedLayout = new QVBoxLayout;
     speedLayout->addWidget(OptSpeed[0]);
     speedLayout->addWidget(OptSpeed[2]);
@@ -55,9 +55,9 @@ void ComSettings::buildForm()
     frame3Layout->addWidget(Frame1);
     frame3Layout->addLayout(speedLayout);
 
-    Frame2 = new QGroupBox(QStringLiteral("Options"), this);
-    ComRead = new QPushButton(QStringLiteral("&Read Veltra"), Frame2);
-    ComSearch = new QPushButton(QStringLiteral("&Search Veltra"), Frame2);
+    Frame2 = new QGroupBox(tr("Options"), this);
+    ComRead = new QPushButton(tr("&Read Veltra"), Frame2);
+    ComSearch = new QPushButton(tr("&Search Veltra"), Frame2);
     PanelRead = makePanel(Frame2);
     PanelRead->setObjectName(QStringLiteral("PanelRead"));
     PanelRead->setMinimumWidth(220);
@@ -68,7 +68,7 @@ void ComSettings::buildForm()
     frame2Layout->addWidget(ComSearch, 1, 0);
     frame2Layout->setColumnStretch(1, 1);
 
-    ComOK = new QPushButton(QStringLiteral("&OK"), this);
+    ComOK = new QPushButton(tr("&OK"), this);
     ComOK->setDefault(true);
     auto *okLayout = new QHBoxLayout;
     okLayout->addStretch();

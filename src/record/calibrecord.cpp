@@ -70,9 +70,9 @@ bool CalibRecord::open()
         ? QSqlDatabase::database(m_connectionName, false)
         : QSqlDatabase::addDatabase(m_settings.driver, m_connectionName);
     if (!db.isValid()) {
-        m_error = QStringLiteral("The calibration record cannot be used: the settings file names "
-                                 "the database driver \"%1\" (section [Record], key Driver); "
-                                 "QSQLITE or QPSQL are known.")
+        m_error = tr("The calibration record cannot be used: the settings file names "
+                     "the database driver \"%1\" (section [Record], key Driver); "
+                     "QSQLITE or QPSQL are known.")
                       .arg(m_settings.driver);
         return false;
     }
@@ -99,12 +99,11 @@ bool CalibRecord::openConnection(QSqlDatabase &db)
     } else {
         // SQLite makes the file, but not its folder.
         if (!QFileInfo(QFileInfo(m_settings.sqliteFile).absolutePath()).isDir())
-            return fail(QStringLiteral("cannot be created (its folder is missing)"), QSqlError());
+            return fail(tr("cannot be created (its folder is missing)"), QSqlError());
         db.setDatabaseName(m_settings.sqliteFile);
     }
     if (!db.open())
-        return fail(m_settings.isPostgres() ? QStringLiteral("cannot be reached")
-                                            : QStringLiteral("cannot be opened"),
+        return fail(m_settings.isPostgres() ? tr("cannot be reached") : tr("cannot be opened"),
                     db.lastError());
     return true;
 }
@@ -115,15 +114,14 @@ bool CalibRecord::prepareSqlite(QSqlDatabase &db)
 {
     QSqlQuery query(db);
     if (!query.exec(QStringLiteral("PRAGMA user_version")) || !query.next())
-        return fail(QStringLiteral("cannot be opened"), query.lastError());
+        return fail(tr("cannot be opened"), query.lastError());
     const int version = query.value(0).toInt();
     if (version > RecordSchemaVersion) {
-        m_error =
-            QStringLiteral("The calibration record %1 was made by a newer version of this "
-                           "program (format %2); this one knows format %3 and leaves it as it is.")
-                .arg(m_settings.describe())
-                .arg(version)
-                .arg(RecordSchemaVersion);
+        m_error = tr("The calibration record %1 was made by a newer version of this "
+                     "program (format %2); this one knows format %3 and leaves it as it is.")
+                      .arg(m_settings.describe())
+                      .arg(version)
+                      .arg(RecordSchemaVersion);
         return false;
     }
     // Readers never block the writer. A read-only file keeps its journal mode: reading it still
@@ -222,7 +220,7 @@ bool CalibRecord::chainEntry(QSqlQuery &query, RecordEntry &entry, ChainTail &ta
                        + QVariantList{chained.hash, chained.id}))
         return false;
     if (query.numRowsAffected() != 1) {
-        m_error = QStringLiteral("The calibration record %1 holds no open entry %2 to complete.")
+        m_error = tr("The calibration record %1 holds no open entry %2 to complete.")
                       .arg(m_settings.describe())
                       .arg(entry.id);
         return false;
@@ -285,7 +283,7 @@ bool CalibRecord::complete(RecordEntry &entry)
 bool CalibRecord::failWrite(QSqlDatabase &db, const QSqlError &error)
 {
     db.rollback();
-    return fail(QStringLiteral("cannot be written"), error);
+    return fail(tr("cannot be written"), error);
 }
 
 bool CalibRecord::fail(const QString &doing, const QSqlError &error)
@@ -294,17 +292,17 @@ bool CalibRecord::fail(const QString &doing, const QSqlError &error)
     const QString reason =
         (error.databaseText().isEmpty() ? error.driverText() : error.databaseText()).simplified();
     if (!m_settings.isPostgres() && SqliteDamaged.contains(error.nativeErrorCode())) {
-        m_error = QStringLiteral("The calibration record %1 is damaged or is not a record file "
-                                 "(%2). It was left as it is; move it elsewhere to start a new "
-                                 "record, and keep it for the entries it holds.")
+        m_error = tr("The calibration record %1 is damaged or is not a record file "
+                     "(%2). It was left as it is; move it elsewhere to start a new "
+                     "record, and keep it for the entries it holds.")
                       .arg(m_settings.describe(), reason);
     } else {
         const QString what = m_settings.isPostgres()
             ? QStringLiteral("(%1)").arg(m_settings.describe())
             : m_settings.describe();
         m_error = reason.isEmpty()
-            ? QStringLiteral("The calibration record %1 %2.").arg(what, doing)
-            : QStringLiteral("The calibration record %1 %2: %3").arg(what, doing, reason);
+            ? tr("The calibration record %1 %2.").arg(what, doing)
+            : tr("The calibration record %1 %2: %3").arg(what, doing, reason);
     }
     // The connection may be broken: the next call connects again.
     m_ready = false;

@@ -21,6 +21,7 @@
 #include "recordentry.h"
 #include "recordsettings.h"
 
+#include <QCoreApplication>
 #include <QSqlDatabase>
 
 #include <functional>
@@ -31,6 +32,8 @@ class QSqlQuery;
 
 class CalibRecord
 {
+    Q_DECLARE_TR_FUNCTIONS(CalibRecord)
+
 public:
     explicit CalibRecord(RecordSettings settings);
     ~CalibRecord();

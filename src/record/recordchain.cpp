@@ -73,17 +73,17 @@ QString ChainVerdict::text() const
 {
     switch (kind) {
     case Kind::Intact:
-        return QStringLiteral("intact: %1 entries").arg(entries);
+        return CalibRecord::tr("intact: %1 entries").arg(entries);
     case Kind::Broken: {
         const QString entry =
-            QStringLiteral("entry %1 (%2)")
+            CalibRecord::tr("entry %1 (%2)")
                 .arg(id)
-                .arg(certificate.isEmpty() ? QStringLiteral("no certificate") : certificate);
+                .arg(certificate.isEmpty() ? CalibRecord::tr("no certificate") : certificate);
         return linkBroken
-            ? QStringLiteral("broken at %1: it does not follow the entry completed "
-                             "before it, which was removed or changed")
+            ? CalibRecord::tr("broken at %1: it does not follow the entry completed "
+                              "before it, which was removed or changed")
                   .arg(entry)
-            : QStringLiteral("broken at %1: its fields do not match its hash").arg(entry);
+            : CalibRecord::tr("broken at %1: its fields do not match its hash").arg(entry);
     }
     case Kind::Unreadable:
         break;
@@ -97,7 +97,7 @@ ChainVerdict verifyChain(CalibRecord &record)
     // A failed query is worded by the record; a failed open() has been already.
     const auto unreadable = [&](const QSqlQuery *failed) {
         if (failed)
-            record.fail(QStringLiteral("cannot be read"), failed->lastError());
+            record.fail(CalibRecord::tr("cannot be read"), failed->lastError());
         verdict.kind = ChainVerdict::Kind::Unreadable;
         verdict.errorText = record.errorText();
         return verdict;

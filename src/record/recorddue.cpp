@@ -28,11 +28,11 @@ bool dueEntries(CalibRecord &record, const QDate &today, int withinDays, QList<D
     query.prepare(sql);
     query.addBindValue(dateText(today.addDays(withinDays)));
     if (!query.exec())
-        return record.fail(QStringLiteral("cannot be read"), query.lastError());
+        return record.fail(CalibRecord::tr("cannot be read"), query.lastError());
     while (query.next()) {
         const RecordEntry entry = entryFromRow(query.record());
         due << DueEntry{entry, today.daysTo(entry.expirationAsked)};
     }
     return query.lastError().type() == QSqlError::NoError
-        || record.fail(QStringLiteral("cannot be read"), query.lastError());
+        || record.fail(CalibRecord::tr("cannot be read"), query.lastError());
 }

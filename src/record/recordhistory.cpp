@@ -109,7 +109,7 @@ std::optional<RecordEntry> readEntry(CalibRecord &record, qint64 id)
                       .arg(entryColumns().join(u", "), RecordTable));
     query.addBindValue(id);
     if (!query.exec()) {
-        record.fail(QStringLiteral("cannot be read"), query.lastError());
+        record.fail(CalibRecord::tr("cannot be read"), query.lastError());
         return std::nullopt;
     }
     if (!query.next())
@@ -129,13 +129,13 @@ bool forEachEntry(CalibRecord &record, const HistoryFilter &filter,
     query.prepare(sql);
     bindHistoryFilter(query, filter);
     if (!query.exec())
-        return record.fail(QStringLiteral("cannot be read"), query.lastError());
+        return record.fail(CalibRecord::tr("cannot be read"), query.lastError());
     while (query.next()) {
         if (!visit(entryFromRow(query.record())))
             return true;
     }
     return query.lastError().type() == QSqlError::NoError
-        || record.fail(QStringLiteral("cannot be read"), query.lastError());
+        || record.fail(CalibRecord::tr("cannot be read"), query.lastError());
 }
 
 QStringList exportKeys()

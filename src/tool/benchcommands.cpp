@@ -10,6 +10,7 @@
 #include "instrumentwatch.h"
 #include "link.h"
 #include "qtserialcontrol.h"
+#include "tooltext.h"
 
 #include <QEventLoop>
 #include <QHash>
@@ -100,7 +101,7 @@ int CalibTool::writeEach()
     const int exitCode = bench(false, [&](const ReadOut &readOut) {
         if (const auto at = writtenAt.constFind(readOut.serialNo); at != writtenAt.cend()) {
             fail(ExitDone,
-                 QStringLiteral("serial %1 was written at %2 in this run")
+                 ToolText::tr("serial %1 was written at %2 in this run")
                      .arg(readOut.serialNo, at->toString(QStringLiteral("HH:mm"))));
             return true;
         }
@@ -123,7 +124,7 @@ int CalibTool::writeEach()
                    {QStringLiteral("verified"), m_tally.verified},
                    {QStringLiteral("failed"), m_tally.failed}});
     else
-        print({QStringLiteral("%1 written, %2 verified, %3 failed")
+        print({ToolText::tr("%1 written, %2 verified, %3 failed")
                    .arg(m_tally.written)
                    .arg(m_tally.verified)
                    .arg(m_tally.failed)});

@@ -14,6 +14,7 @@
 #include "recordsettings.h"
 #include "terminal.h"
 #include "toolsettings.h"
+#include "tooltext.h"
 #include "writegate.h"
 #include "writerecorder.h"
 
@@ -103,10 +104,10 @@ int CalibTool::ports()
         list.append(QJsonObject{{QStringLiteral("port"), portNo},
                                 {QStringLiteral("device"), device},
                                 {QStringLiteral("description"), map.description(portNo)},
-                                {QStringLiteral("present"), present}});
+                                {ToolText::tr("present"), present}});
         lines << portName(portNo).leftJustified(7) + device.leftJustified(40) + QLatin1Char(' ')
-                + (present ? QStringLiteral("present") : QStringLiteral("absent "))
-                + QLatin1Char(' ') + map.description(portNo);
+                + (present ? ToolText::tr("present") : ToolText::tr("absent ")) + QLatin1Char(' ')
+                + map.description(portNo);
     }
     if (m_options.json)
         std::printf("%s\n", QJsonDocument(list).toJson(QJsonDocument::Compact).constData());
@@ -123,11 +124,11 @@ int CalibTool::connect()
     if (!m_options.device.isEmpty()) {
         // A device path stands in as port 1 of a map of its own, so it opens like any port.
         if (!m_deviceFolder.isValid())
-            return fail(ExitPort, QStringLiteral("no temporary folder for the device's port map"));
+            return fail(ExitPort, ToolText::tr("no temporary folder for the device's port map"));
         iniPath = m_deviceFolder.filePath(QStringLiteral("device.ini"));
         if (!writePortEntry(iniPath, portNo, m_options.device))
             return fail(ExitPort,
-                        QStringLiteral("cannot note the device path %1").arg(m_options.device));
+                        ToolText::tr("cannot note the device path %1").arg(m_options.device));
         m_comm = std::make_unique<QtSerialControl>(&noSystemPorts, iniPath);
     } else {
         // Asking the system for its ports costs more than the whole start; a port the map
@@ -140,7 +141,7 @@ int CalibTool::connect()
     m_link = std::make_unique<Link>(*m_comm);
     // Nobody to ask: a reply garbled on the line fails its transfer, and says so.
     m_link->setParityDecision([this] {
-        fail(ExitDone, QStringLiteral("parity error in the instrument's reply"));
+        fail(ExitDone, ToolText::tr("parity error in the instrument's reply"));
         return ParityDecision::Fail;
     });
     m_core = std::make_unique<CalibrationCore>(*m_link);
@@ -158,8 +159,8 @@ int CalibTool::connect()
     QString reason = l.openFailure().text();
     if (reason.isEmpty()) {
         reason = !m_comm->isPresent(portNo)
-            ? QStringLiteral("%1: no such device").arg(where)
-            : QStringLiteral("%1: the port cannot be opened").arg(where);
+            ? ToolText::tr("%1: no such device").arg(where)
+            : ToolText::tr("%1: the port cannot be opened").arg(where);
     }
     return fail(ExitPort, reason.replace(u'\n', u' '));
 }
@@ -224,13 +225,13 @@ int CalibTool::checkPassword(WriteGate &gate, WriteGate::Step step)
     if (m_options.passwordStdin)
         typed = readStdinLine();
     else if (isTerminal(stdin))
-        typed = readHiddenLine(QStringLiteral("Password: "));
+        typed = readHiddenLine(ToolText::tr("Password: "));
     else
         return fail(ExitRefused,
-                    QStringLiteral("a password protects writing: type it on a terminal "
-                                   "or give it with --password-stdin"));
+                    ToolText::tr("a password protects writing: type it on a terminal "
+                                 "or give it with --password-stdin"));
     if (!typed || !gate.answer(*typed))
-        return fail(ExitRefused, QStringLiteral("wrong password"));
+        return fail(ExitRefused, ToolText::tr("wrong password"));
     return ExitDone;
 }
 
@@ -261,12 +262,12 @@ int CalibTool::writeInstrument(WriteGate &gate, const ReadOut &readOut)
     const bool keepsExpiration = readOut.dateWords.keepsExpiration();
     if (keepsExpiration && !m_options.expiration && !m_options.noExpiration)
         return fail(ExitUsage,
-                    QStringLiteral("this %1 keeps an expiration date: give EXPIRES or "
-                                   "--no-expiration")
+                    ToolText::tr("this %1 keeps an expiration date: give EXPIRES or "
+                                 "--no-expiration")
                         .arg(readOut.deviceName));
     if (!keepsExpiration && m_options.expiration)
         return fail(ExitUsage,
-                    QStringLiteral("this %1 keeps no expiration date: give CALIB only")
+                    ToolText::tr("this %1 keeps no expiration date: give CALIB only")
                         .arg(readOut.deviceName));
 
     // As in the window, the instrument has been read when the password is asked: a refusal is
@@ -292,8 +293,7 @@ int CalibTool::writeInstrument(WriteGate &gate, const ReadOut &readOut)
         ++m_tally.written;
     if (outcome.kind == Outcome::Kind::NotRecorded)
         return fail(ExitRefused,
-                    recorder.errorText()
-                        + QStringLiteral(" Nothing was written to the instrument."));
+                    recorder.errorText() + ToolText::tr(" Nothing was written to the instrument."));
     if (!outcome.done())
         return failed(outcome);
     const WriteReport &report = write.report();
@@ -308,11 +308,11 @@ int CalibTool::writeInstrument(WriteGate &gate, const ReadOut &readOut)
     }
     if (!recorder.errorText().isEmpty())
         fail(ExitDone,
-             QStringLiteral("the outcome could not be kept in the calibration record: ")
+             ToolText::tr("the outcome could not be kept in the calibration record: ")
                  + recorder.errorText());
     if (!report.verified.value_or(false))
         return fail(ExitNotHeld,
-                    QStringLiteral("written, but the instrument does not hold the dates"));
+                    ToolText::tr("written, but the instrument does not hold the dates"));
     ++m_tally.verified;
     return ExitDone;
 }
@@ -323,7 +323,7 @@ int CalibTool::history()
     const HistoryFilter filter{m_options.serial, false, std::nullopt};
     QFile out;
     if (!out.open(stdout, QIODevice::WriteOnly))
-        return fail(ExitUsage, QStringLiteral("standard output cannot be written"));
+        return fail(ExitUsage, ToolText::tr("standard output cannot be written"));
     bool done = false;
     if (m_options.csv) {
         done = writeCsv(record, filter, out);
@@ -381,7 +381,7 @@ int CalibTool::failed(const Outcome &outcome) const
     case Outcome::Kind::InstrumentChanged:
         return fail(ExitRefused, instrumentChangedText(outcome));
     case Outcome::Kind::NotRecorded:
-        return fail(ExitRefused, QStringLiteral("the calibration record cannot keep this write"));
+        return fail(ExitRefused, ToolText::tr("the calibration record cannot keep this write"));
     case Outcome::Kind::Declined:
     case Outcome::Kind::Done:
         return ExitDone;
@@ -390,8 +390,8 @@ int CalibTool::failed(const Outcome &outcome) const
     }
     if (outcome.command == QLatin1String("V"))
         return fail(ExitInstrument,
-                    QStringLiteral("no instrument answered on %1").arg(m_place.device));
+                    ToolText::tr("no instrument answered on %1").arg(m_place.device));
     return fail(
         ExitInstrument,
-        QStringLiteral("the instrument did not accept the command \"%1\"").arg(outcome.command));
+        ToolText::tr("the instrument did not accept the command \"%1\"").arg(outcome.command));
 }

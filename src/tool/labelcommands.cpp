@@ -6,6 +6,7 @@
 #include "labelrenderer.h"
 #include "labelsettings.h"
 #include "recordhistory.h"
+#include "tooltext.h"
 
 #include <cstdio>
 #include <optional>
@@ -30,12 +31,12 @@ std::optional<RecordEntry> verifiedEntry(const RecordSettings &settings, const T
     }
     if (!entry || (!isNumber && entry->certificate != options.entryId)) {
         printError(
-            QStringLiteral("the calibration record holds no entry \"%1\"").arg(options.entryId));
+            ToolText::tr("the calibration record holds no entry \"%1\"").arg(options.entryId));
         return std::nullopt;
     }
     if (entry->outcome != RecordOutcome::Verified) {
         exitCode = ExitRefused;
-        printError(QStringLiteral("entry %1 was not verified (%2): no %3")
+        printError(ToolText::tr("entry %1 was not verified (%2): no %3")
                        .arg(QString::number(entry->id), outcomeText(entry->outcome), product));
         return std::nullopt;
     }
@@ -50,14 +51,13 @@ int makePage(const RecordSettings &record, const LabelSettings &label, const Too
     const bool isLabel = options.command == ToolCommand::Label;
     const QString queue = options.printer.isEmpty() ? label.printer : options.printer;
     if (isLabel && options.output.isEmpty() && queue.isEmpty()) {
-        printError(QStringLiteral("label needs -o FILE.pdf or --printer NAME, or a Printer in "
-                                  "section [Label] of the settings file (see --help)"));
+        printError(ToolText::tr("label needs -o FILE.pdf or --printer NAME, or a Printer in "
+                                "section [Label] of the settings file (see --help)"));
         return ExitUsage;
     }
     int exitCode = ExitDone;
-    const std::optional<RecordEntry> entry =
-        verifiedEntry(record, options,
-                      isLabel ? QStringLiteral("label") : QStringLiteral("certificate"), exitCode);
+    const std::optional<RecordEntry> entry = verifiedEntry(
+        record, options, isLabel ? ToolText::tr("label") : ToolText::tr("certificate"), exitCode);
     if (!entry)
         return exitCode;
     QString error;

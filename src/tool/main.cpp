@@ -4,6 +4,7 @@
 
 #include "calibtool.h"
 #include "tooloptions.h"
+#include "translations.h"
 #include "uiservices.h"
 
 #include <QCoreApplication>
@@ -14,6 +15,7 @@
 int main(int argc, char *argv[])
 {
     auto app = std::make_unique<QCoreApplication>(argc, argv);
+    installTranslations(*app);
     // The same name as the window's, so both find the same per-user settings folder.
     QCoreApplication::setApplicationName(ProgramTitle);
     int exitCode = ExitDone;
@@ -25,6 +27,7 @@ int main(int argc, char *argv[])
         app.reset();
         qputenv("QT_QPA_PLATFORM", "offscreen");
         app = std::make_unique<QGuiApplication>(argc, argv);
+        installTranslations(*app);
     }
     CalibTool tool(*options);
     return tool.run();

@@ -5,6 +5,7 @@
 #include "recordchain.h"
 #include "recorddue.h"
 #include "recordhistory.h"
+#include "tooltext.h"
 
 #include <QFile>
 #include <QJsonArray>
@@ -55,8 +56,8 @@ QByteArray dueText(const QList<DueEntry> &due, const ToolOptions &options)
         const qint64 days = entry.daysLeft;
         text += QStringLiteral("%1  %2  %3  %4  %5  %6\n")
                     .arg(fields[3], fields[0].leftJustified(10), fields[1].leftJustified(14),
-                         days < 0 ? QStringLiteral("expired %1 days ago").arg(-days)
-                                  : QStringLiteral("due in %1 days").arg(days),
+                         days < 0 ? ToolText::tr("expired %1 days ago").arg(-days)
+                                  : ToolText::tr("due in %1 days").arg(days),
                          fields[5], fields[6])
                     .toUtf8();
     }
@@ -96,7 +97,7 @@ int listDue(const RecordSettings &settings, const ToolOptions &options)
     const bool machine = options.json || options.csv || options.ics;
     if ((machine || !options.quiet)
         && std::fwrite(text.constData(), 1, size_t(text.size()), stdout) != size_t(text.size())) {
-        printError(QStringLiteral("standard output cannot be written"));
+        printError(ToolText::tr("standard output cannot be written"));
         return ExitUsage;
     }
     return ExitDone;

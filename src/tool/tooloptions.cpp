@@ -1,6 +1,7 @@
 #include "tooloptions.h"
 
 #include "calibrationwrite.h"
+#include "tooltext.h"
 
 #include <QCommandLineParser>
 #include <QLocale>
@@ -9,7 +10,8 @@
 
 namespace {
 
-const char *const Description = R"(Reads and writes the calibration date of a Veltra instrument.
+const char *const Description =
+    QT_TRANSLATE_NOOP("ToolText", R"(Reads and writes the calibration date of a Veltra instrument.
 
 Commands:
   ports                 every port number known, its device, description and presence
@@ -49,7 +51,7 @@ Exit codes:
   5  refused: password (wrong, missing or its file unreadable), firmware too old,
      the instrument changed since it was read, or the calibration record cannot
      keep the write (nothing is written then); label, certificate: the entry
-     was not verified)";
+     was not verified)");
 
 } // namespace
 
@@ -82,85 +84,83 @@ bool drawsPages(ToolCommand command)
 std::optional<ToolOptions> parseToolOptions(const QStringList &arguments, int &exitCode)
 {
     QCommandLineParser parser;
-    parser.setApplicationDescription(QString::fromLatin1(Description));
+    parser.setApplicationDescription(ToolText::tr(Description));
     parser.addPositionalArgument(
         QStringLiteral("command"),
-        QStringLiteral(
+        ToolText::tr(
             "ports | identify | read | write | version | history | due | label | certificate | "
             "watch"),
-        QStringLiteral("ports|identify|read|write CALIB [EXPIRES]|version|history|due|label "
-                       "ID|certificate ID|watch"));
+        ToolText::tr("ports|identify|read|write CALIB [EXPIRES]|version|history|due|label "
+                     "ID|certificate ID|watch"));
     const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
-                                  QStringLiteral("Show this help."));
-    const QCommandLineOption version(QStringLiteral("version"),
-                                     QStringLiteral("Show the version."));
+                                  ToolText::tr("Show this help."));
+    const QCommandLineOption version(QStringLiteral("version"), ToolText::tr("Show the version."));
     const QCommandLineOption port(
         {QStringLiteral("p"), QStringLiteral("port")},
-        QStringLiteral("Port number (default: \"ComPort\" of the settings file)."),
+        ToolText::tr("Port number (default: \"ComPort\" of the settings file)."),
         QStringLiteral("N"));
     const QCommandLineOption device(
         {QStringLiteral("d"), QStringLiteral("device")},
-        QStringLiteral("Device path instead of a port number (pseudo-terminal, /dev/rfcomm0)."),
+        ToolText::tr("Device path instead of a port number (pseudo-terminal, /dev/rfcomm0)."),
         QStringLiteral("PATH"));
     const QCommandLineOption bluetooth(
         {QStringLiteral("b"), QStringLiteral("bluetooth")},
-        QStringLiteral("Bluetooth line profile and time limits (default: \"ConnectViaBluetooth\" "
-                       "of the settings file)."));
+        ToolText::tr("Bluetooth line profile and time limits (default: \"ConnectViaBluetooth\" "
+                     "of the settings file)."));
     const QCommandLineOption search(
         QStringLiteral("search"),
-        QStringLiteral("When nothing answers, search ports 1 to 255 and store the port found."));
+        ToolText::tr("When nothing answers, search ports 1 to 255 and store the port found."));
     const QCommandLineOption settings(
         QStringLiteral("settings"),
-        QStringLiteral("Settings file (default: the program's, as the window finds it)."),
+        ToolText::tr("Settings file (default: the program's, as the window finds it)."),
         QStringLiteral("FILE"));
-    const QCommandLineOption json(
-        QStringLiteral("json"), QStringLiteral("One JSON object on stdout (history: one array)."));
-    const QCommandLineOption csv(QStringLiteral("csv"), QStringLiteral("history: CSV on stdout."));
+    const QCommandLineOption json(QStringLiteral("json"),
+                                  ToolText::tr("One JSON object on stdout (history: one array)."));
+    const QCommandLineOption csv(QStringLiteral("csv"), ToolText::tr("history: CSV on stdout."));
     const QCommandLineOption serial(
         QStringLiteral("serial"),
-        QStringLiteral("history: only the instrument with this serial number."),
-        QStringLiteral("S"));
+        ToolText::tr("history: only the instrument with this serial number."), QStringLiteral("S"));
     const QCommandLineOption verify(
         QStringLiteral("verify"),
-        QStringLiteral("history: check the chain of completed entries; exit 4 names the first "
-                       "entry changed or removed."));
+        ToolText::tr("history: check the chain of completed entries; exit 4 names the first "
+                     "entry changed or removed."));
     const QCommandLineOption within(QStringLiteral("within"),
-                                    QStringLiteral("due: days ahead (default 30)."),
+                                    ToolText::tr("due: days ahead (default 30)."),
                                     QStringLiteral("DAYS"));
     const QCommandLineOption ics(QStringLiteral("ics"),
-                                 QStringLiteral("due: an iCalendar file on stdout, one event per "
-                                                "instrument on its expiration date."));
+                                 ToolText::tr("due: an iCalendar file on stdout, one event per "
+                                              "instrument on its expiration date."));
     const QCommandLineOption reference(
         QStringLiteral("reference"),
-        QStringLiteral("write: the reference source used, kept in the calibration record "
-                       "(default: \"Reference\" of section [Record] of the settings file)."),
+        ToolText::tr("write: the reference source used, kept in the calibration record "
+                     "(default: \"Reference\" of section [Record] of the settings file)."),
         QStringLiteral("TEXT"));
     const QCommandLineOption passwordStdin(
         QStringLiteral("password-stdin"),
-        QStringLiteral("Read the access password as one line from standard input."));
+        ToolText::tr("Read the access password as one line from standard input."));
     const QCommandLineOption noExpiration(
         QStringLiteral("no-expiration"),
-        QStringLiteral("write: no expiration date (the instrument receives 2001-01-01)."));
+        ToolText::tr("write: no expiration date (the instrument receives 2001-01-01)."));
     const QCommandLineOption each(
         QStringLiteral("each"),
-        QStringLiteral("write: every instrument placed on the adapter, once per serial number, "
-                       "until SIGINT or SIGTERM."));
+        ToolText::tr("write: every instrument placed on the adapter, once per serial number, "
+                     "until SIGINT or SIGTERM."));
     const QCommandLineOption poll(
         QStringLiteral("poll"),
-        QStringLiteral("watch, write --each: seconds between questions to the adapter "
-                       "(default 2)."),
+        ToolText::tr("watch, write --each: seconds between questions to the adapter "
+                     "(default 2)."),
         QStringLiteral("SECONDS"));
     const QCommandLineOption verbose({QStringLiteral("v"), QStringLiteral("verbose")},
-                                     QStringLiteral("Every frame on stderr."));
+                                     ToolText::tr("Every frame on stderr."));
     const QCommandLineOption quiet(
         {QStringLiteral("q"), QStringLiteral("quiet")},
-        QStringLiteral("Nothing on stdout but --json; errors still on stderr."));
+        ToolText::tr("Nothing on stdout but --json; errors still on stderr."));
     const QCommandLineOption output({QStringLiteral("o"), QStringLiteral("output")},
-                                    QStringLiteral("label, certificate: the PDF file to write."),
+                                    ToolText::tr("label, certificate: the PDF file to write."),
                                     QStringLiteral("FILE"));
     const QCommandLineOption printer(
         QStringLiteral("printer"),
-        QStringLiteral("label: the print queue (default: \"Printer\" of section [Label])."),
+        ToolText::tr("label: the print queue (default: \"Printer\" of section [Label])."),
         QStringLiteral("NAME"));
     parser.addOptions({help,     version,   port,          device,       bluetooth, search,
                        settings, json,      csv,           serial,       verify,    within,
@@ -169,7 +169,7 @@ std::optional<ToolOptions> parseToolOptions(const QStringList &arguments, int &e
 
     exitCode = ExitUsage;
     const auto usage = [&](const QString &text) -> std::optional<ToolOptions> {
-        printError(text + QStringLiteral(" (see --help)"));
+        printError(text + ToolText::tr(" (see --help)"));
         return std::nullopt;
     };
     if (!parser.parse(arguments))
@@ -188,7 +188,7 @@ std::optional<ToolOptions> parseToolOptions(const QStringList &arguments, int &e
     ToolOptions options;
     QStringList words = parser.positionalArguments();
     if (words.isEmpty())
-        return usage(QStringLiteral("no command given"));
+        return usage(ToolText::tr("no command given"));
     const QString command = words.takeFirst();
     const QStringList commands{QStringLiteral("ports"),       QStringLiteral("identify"),
                                QStringLiteral("read"),        QStringLiteral("write"),
@@ -197,26 +197,25 @@ std::optional<ToolOptions> parseToolOptions(const QStringList &arguments, int &e
                                QStringLiteral("certificate"), QStringLiteral("watch")};
     const qsizetype index = commands.indexOf(command);
     if (index < 0)
-        return usage(QStringLiteral("unknown command \"%1\"").arg(command));
+        return usage(ToolText::tr("unknown command \"%1\"").arg(command));
     options.command = ToolCommand(index);
     if (options.command != ToolCommand::Label && parser.isSet(printer))
         return usage(QStringLiteral("--printer belongs to label"));
     if (options.command == ToolCommand::Write) {
         if (words.isEmpty() || words.size() > 2)
-            return usage(QStringLiteral("write takes CALIB and optionally EXPIRES"));
+            return usage(ToolText::tr("write takes CALIB and optionally EXPIRES"));
         const std::optional<QDate> calibration = parseDateArgument(words[0]);
         if (!calibration)
-            return usage(QStringLiteral("\"%1\" is no date between 2000 and 2099").arg(words[0]));
+            return usage(ToolText::tr("\"%1\" is no date between 2000 and 2099").arg(words[0]));
         options.calibration = *calibration;
         if (words.size() == 2) {
             options.expiration = parseDateArgument(words[1]);
             if (!options.expiration)
-                return usage(
-                    QStringLiteral("\"%1\" is no date between 2000 and 2099").arg(words[1]));
+                return usage(ToolText::tr("\"%1\" is no date between 2000 and 2099").arg(words[1]));
         }
         options.noExpiration = parser.isSet(noExpiration);
         if (options.noExpiration && options.expiration)
-            return usage(QStringLiteral("give EXPIRES or --no-expiration, not both"));
+            return usage(ToolText::tr("give EXPIRES or --no-expiration, not both"));
         // Most often the two dates given the wrong way round.
         const DateRequest asked{options.calibration, options.expiration};
         if (expiresBeforeCalibration(asked)) {
@@ -225,22 +224,22 @@ std::optional<ToolOptions> parseToolOptions(const QStringList &arguments, int &e
         }
     } else if (drawsPages(options.command)) {
         if (words.size() != 1)
-            return usage(QStringLiteral("%1 takes one ID").arg(command));
+            return usage(ToolText::tr("%1 takes one ID").arg(command));
         options.entryId = words[0].trimmed();
         options.output = parser.value(output);
         options.printer = parser.value(printer).trimmed();
         if (options.command == ToolCommand::Certificate && options.output.isEmpty())
-            return usage(QStringLiteral("%1 needs -o FILE.pdf").arg(command));
+            return usage(ToolText::tr("%1 needs -o FILE.pdf").arg(command));
         if (parser.isSet(output) && options.output.isEmpty())
-            return usage(QStringLiteral("-o needs a file name"));
+            return usage(ToolText::tr("-o needs a file name"));
         if (parser.isSet(printer) && options.printer.isEmpty())
-            return usage(QStringLiteral("--printer needs a queue name"));
+            return usage(ToolText::tr("--printer needs a queue name"));
         if (!options.output.isEmpty() && !options.printer.isEmpty())
-            return usage(QStringLiteral("give -o or --printer, not both"));
+            return usage(ToolText::tr("give -o or --printer, not both"));
     } else if (!words.isEmpty()) {
-        return usage(QStringLiteral("%1 takes no argument").arg(command));
+        return usage(ToolText::tr("%1 takes no argument").arg(command));
     } else if (parser.isSet(noExpiration)) {
-        return usage(QStringLiteral("--no-expiration belongs to write"));
+        return usage(ToolText::tr("--no-expiration belongs to write"));
     }
     options.each = parser.isSet(each);
     if (options.each && options.command != ToolCommand::Write)
@@ -258,17 +257,17 @@ std::optional<ToolOptions> parseToolOptions(const QStringList &arguments, int &e
         bool ok = false;
         const int number = parser.value(port).toInt(&ok);
         if (!ok || number < 1 || number > 255)
-            return usage(QStringLiteral("--port takes a number from 1 to 255"));
+            return usage(ToolText::tr("--port takes a number from 1 to 255"));
         options.port = number;
     }
     options.device = parser.value(device);
     if (options.port && !options.device.isEmpty())
-        return usage(QStringLiteral("give --port or --device, not both"));
+        return usage(ToolText::tr("give --port or --device, not both"));
     if (parser.isSet(bluetooth))
         options.bluetooth = true;
     options.search = parser.isSet(search);
     if (options.search && !options.device.isEmpty())
-        return usage(QStringLiteral("--search looks at port numbers, not at --device"));
+        return usage(ToolText::tr("--search looks at port numbers, not at --device"));
     options.settings = parser.value(settings);
     options.json = parser.isSet(json);
     options.csv = parser.isSet(csv);
@@ -276,26 +275,26 @@ std::optional<ToolOptions> parseToolOptions(const QStringList &arguments, int &e
     const bool listing =
         options.command == ToolCommand::History || options.command == ToolCommand::Due;
     if (!listing && options.csv)
-        return usage(QStringLiteral("--csv belongs to history and due"));
+        return usage(ToolText::tr("--csv belongs to history and due"));
     if (options.command != ToolCommand::History && (parser.isSet(serial) || parser.isSet(verify)))
-        return usage(QStringLiteral("--serial and --verify belong to history"));
+        return usage(ToolText::tr("--serial and --verify belong to history"));
     options.verify = parser.isSet(verify);
     options.ics = parser.isSet(ics);
     if (options.command != ToolCommand::Due && (options.ics || parser.isSet(within)))
-        return usage(QStringLiteral("--within and --ics belong to due"));
+        return usage(ToolText::tr("--within and --ics belong to due"));
     if (parser.isSet(within)) {
         bool ok = false;
         options.withinDays = parser.value(within).toInt(&ok);
         if (!ok || options.withinDays < 0 || options.withinDays > 36500)
-            return usage(QStringLiteral("--within takes a number of days from 0 to 36500"));
+            return usage(ToolText::tr("--within takes a number of days from 0 to 36500"));
     }
     if (int(options.json) + int(options.csv) + int(options.ics) + int(options.verify) > 1)
-        return usage(QStringLiteral("give one of --json, --csv, --ics or --verify"));
+        return usage(ToolText::tr("give one of --json, --csv, --ics or --verify"));
     options.reference = parser.value(reference).trimmed();
     if (!drawsPages(options.command) && parser.isSet(output))
-        return usage(QStringLiteral("-o belongs to label and certificate"));
+        return usage(ToolText::tr("-o belongs to label and certificate"));
     if (options.command != ToolCommand::Write && parser.isSet(reference))
-        return usage(QStringLiteral("--reference belongs to write"));
+        return usage(ToolText::tr("--reference belongs to write"));
     options.passwordStdin = parser.isSet(passwordStdin);
     options.verbose = parser.isSet(verbose);
     options.quiet = parser.isSet(quiet);

@@ -2,6 +2,7 @@
 
 #include "datetext.h"
 #include "portentry.h"
+#include "tooltext.h"
 
 namespace {
 
@@ -34,7 +35,7 @@ QString datesText(const std::optional<QDate> &calibration, const std::optional<Q
 {
     QString text = dateText(calibration);
     if (expiration)
-        text += QStringLiteral(", expires ") + dateText(expiration);
+        text += ToolText::tr(", expires ") + dateText(expiration);
     return text;
 }
 
@@ -95,19 +96,19 @@ QStringList readOutLines(const PortPlace &place, const ReadOut &readOut, bool wi
         ? portName(*place.number) + QStringLiteral(" (%1)").arg(place.device)
         : place.device;
     QStringList lines{
-        alignedLine(QStringLiteral("Port"), port),
-        alignedLine(QStringLiteral("Model"), readOut.deviceName),
-        alignedLine(QStringLiteral("Serial No."), readOut.serialNo),
-        alignedLine(QStringLiteral("Version"), readOut.version.value_or(QString())),
-        alignedLine(QStringLiteral("Firmware"), QString::number(readOut.firmware)),
-        alignedLine(QStringLiteral("Battery"), readOut.battery),
-        alignedLine(QStringLiteral("Checksum"), readOut.checksum.value_or(QStringLiteral("-"))),
+        alignedLine(ToolText::tr("Port"), port),
+        alignedLine(ToolText::tr("Model"), readOut.deviceName),
+        alignedLine(ToolText::tr("Serial No."), readOut.serialNo),
+        alignedLine(ToolText::tr("Version"), readOut.version.value_or(QString())),
+        alignedLine(ToolText::tr("Firmware"), QString::number(readOut.firmware)),
+        alignedLine(ToolText::tr("Battery"), readOut.battery),
+        alignedLine(ToolText::tr("Checksum"), readOut.checksum.value_or(QStringLiteral("-"))),
     };
     if (withDates) {
-        lines << alignedLine(QStringLiteral("Calibration date"), dateText(readOut.calibrationDate));
-        lines << alignedLine(QStringLiteral("Expiration date"),
+        lines << alignedLine(ToolText::tr("Calibration date"), dateText(readOut.calibrationDate));
+        lines << alignedLine(ToolText::tr("Expiration date"),
                              readOut.offersExpiration() ? dateText(readOut.expirationDate)
-                                                        : QStringLiteral("(none kept)"));
+                                                        : ToolText::tr("(none kept)"));
     }
     return lines;
 }
@@ -115,17 +116,17 @@ QStringList readOutLines(const PortPlace &place, const ReadOut &readOut, bool wi
 QStringList writeLines(const WriteReport &report, bool keepsExpiration)
 {
     QStringList lines{alignedLine(
-        QStringLiteral("Written"),
+        ToolText::tr("Written"),
         datesText(report.asked.calibration, writtenExpiration(report, keepsExpiration)))};
     if (report.readBack) {
         const std::optional<QDate> expiration =
             keepsExpiration ? instrumentDate(report.readBack->expiration) : std::nullopt;
-        lines << alignedLine(QStringLiteral("Read back"),
+        lines << alignedLine(ToolText::tr("Read back"),
                              datesText(instrumentDate(report.readBack->calibration), expiration));
     }
-    lines << alignedLine(QStringLiteral("Verified"),
-                         report.verified.value_or(false) ? QStringLiteral("yes")
-                                                         : QStringLiteral("no"));
+    lines << alignedLine(ToolText::tr("Verified"),
+                         report.verified.value_or(false) ? ToolText::tr("yes")
+                                                         : ToolText::tr("no"));
     return lines;
 }
 
@@ -139,5 +140,5 @@ QStringList certificateLines(const QString &certificate)
 {
     if (certificate.isEmpty())
         return {};
-    return {alignedLine(QStringLiteral("Certificate No."), certificate)};
+    return {alignedLine(ToolText::tr("Certificate No."), certificate)};
 }

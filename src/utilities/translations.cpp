@@ -1,0 +1,24 @@
+#include "translations.h"
+
+#include <QCoreApplication>
+#include <QLibraryInfo>
+#include <QTranslator>
+
+void installTranslations(QCoreApplication &app, const QLocale &locale)
+{
+    // Compiled from i18n/*.ts into the resources at build time.
+    auto *own = new QTranslator(&app);
+    if (!own->load(locale, QStringLiteral("veltra"), QStringLiteral("_"),
+                   QStringLiteral(":/i18n"))) {
+        delete own;
+        return;
+    }
+    QCoreApplication::installTranslator(own);
+    // Qt's texts in the language our translation was chosen for, so the two never mix.
+    auto *qt = new QTranslator(&app);
+    if (qt->load(QLocale(own->language()), QStringLiteral("qtbase"), QStringLiteral("_"),
+                 QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(qt);
+    else
+        delete qt;
+}
