@@ -18,7 +18,7 @@ InstrumentWatch::InstrumentWatch(Link &link, DeviceWatch &adapter, QObject *pare
 
 void InstrumentWatch::setPollSeconds(double seconds)
 {
-    m_timer.setInterval(waitMs(seconds));
+    m_intervalMs = waitMs(seconds);
 }
 
 void InstrumentWatch::start()
@@ -37,9 +37,10 @@ void InstrumentWatch::poll()
 {
     if (!m_running || m_polling)
         return;
-    // Skipped, not queued: a transfer of the owner is on, or the adapter has no port open.
-    if (m_link.inTransfer() != 0 || !m_link.Comm1.openState()) {
-        m_timer.start(m_timer.interval());
+    // Skipped, not queued: a transfer of the owner is on, the owner is busy, or the adapter has no
+    // port open.
+    if (m_link.inTransfer() != 0 || !m_link.Comm1.openState() || (m_idle && !m_idle())) {
+        m_timer.start(m_intervalMs);
         return;
     }
     const unsigned changes = m_adapterChanges;
@@ -53,7 +54,7 @@ void InstrumentWatch::poll()
     if (!m_running || changes != m_adapterChanges)
         return;
     // The next poll is timed from the end of this one, before the handlers below run.
-    m_timer.start(m_timer.interval());
+    m_timer.start(m_intervalMs);
     const QString serialNo = answered ? m_link.responseText().trimmed() : QString();
     if (serialNo == m_serialNo)
         return;
