@@ -78,6 +78,7 @@ private slots:
     void nothingSentWhileOff();
     void answersWhilePollingAnEmptyAdapter();
     void clickDuringAPollRunsAfterIt();
+    void readOutFillsInOneRepaint();
 };
 
 void tst_MainWindowBench::settingsRead_data()
@@ -285,6 +286,39 @@ void tst_MainWindowBench::clickDuringAPollRunsAfterIt()
     const QByteArrayList sent = rig.commands().mid(before);
     const qsizetype read = sent.indexOf("V");
     QCOMPARE(sent.mid(read, 5), QByteArrayList({"V", "Vx", "#R", "Ux", "WR"}));
+}
+
+void tst_MainWindowBench::readOutFillsInOneRepaint()
+{
+    SKIP_WITHOUT_SIMULATOR();
+    WindowSimRig rig;
+    QVERIFY(rig.start({QStringLiteral("--serial"), QStringLiteral("40124")}));
+    frmVeltra &w = *rig.window;
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    w.LabelSerialNo->clear();
+    QTRY_VERIFY(w.LabelSerialNo->text().isEmpty());
+
+    // Counts the repaints of a field from the start of a read.
+    struct PaintCount : QObject
+    {
+        int paints = 0;
+        bool eventFilter(QObject *, QEvent *event) override
+        {
+            paints += event->type() == QEvent::Paint ? 1 : 0;
+            return false;
+        }
+    } serialNo;
+    QCoreApplication::sendPostedEvents();
+    w.LabelSerialNo->installEventFilter(&serialNo);
+    // The caption changes before the dates are read, the fields after them.
+    w.ComRead_Click();
+    QTRY_COMPARE(serialNo.paints, 1);
+    QCOMPARE(w.LabelSerialNo->text(), QStringLiteral("40124"));
+    // No second repaint is pending.
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::processEvents();
+    QCOMPARE(serialNo.paints, 1);
 }
 
 QTEST_MAIN(tst_MainWindowBench)
