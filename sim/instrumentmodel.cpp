@@ -24,7 +24,8 @@ const QRegularExpression &datesPattern()
 InstrumentModel::InstrumentModel(const SimOptions &options)
     : m_options(options),
       m_serial(options.serial),
-      m_dates(options.dates)
+      m_dates(options.dates),
+      m_ignoreWrites(options.ignoreWrites)
 {
     loadState();
 }
@@ -57,9 +58,10 @@ SimReply InstrumentModel::respond(const QByteArray &command)
     return {};
 }
 
-void InstrumentModel::place(const QByteArray &serial, const QByteArray &dates)
+void InstrumentModel::place(const QByteArray &serial, const QByteArray &dates, bool ignoreWrites)
 {
     m_present = true;
+    m_ignoreWrites = ignoreWrites || m_options.ignoreWrites;
     m_serial = serial.isEmpty() ? m_options.serial : serial;
     m_dates = dates.isEmpty() ? m_options.dates : dates;
     m_writeDone = false;
@@ -74,7 +76,7 @@ SimReply InstrumentModel::writeDates(const QByteArray &arguments)
     if (!match.hasMatch())
         return {};
     m_writeDone = true;
-    if (m_options.ignoreWrites)
+    if (m_ignoreWrites)
         return {SimReply::Kind::Ack, {}};
     const QByteArray calibration = match.captured(1).toLatin1();
     const QByteArray expiration = match.captured(2).toLatin1();

@@ -26,8 +26,9 @@ public:
     // "#R" and "WR" with what it was given, the rest as the options say.
     bool present() const { return m_present; }
     void remove() { m_present = false; }
-    // Empty texts: the options' answers.
-    void place(const QByteArray &serial, const QByteArray &dates);
+    // Empty texts: the options' answers. ignoreWrites: accepts "WW" but keeps its dates, as
+    // --ignore-writes makes every instrument do.
+    void place(const QByteArray &serial, const QByteArray &dates, bool ignoreWrites = false);
 
 private:
     SimReply writeDates(const QByteArray &arguments);
@@ -37,6 +38,7 @@ private:
     const SimOptions &m_options;
     QByteArray m_serial;
     QByteArray m_dates;
+    bool m_ignoreWrites;
     bool m_present = true;
     bool m_writeDone = false;
     int m_serialAnswers = 0;

@@ -39,8 +39,11 @@ std::optional<QList<SimStep>> parseSimScript(const QByteArray &text, QString &er
                     if (w + 1 < words.size() && !words[w + 1].contains('='))
                         dates += ' ' + words[++w];
                     step.dates = dates;
+                } else if (words[w] == "ignore-writes" && !step.ignoreWrites) {
+                    step.ignoreWrites = true;
                 } else {
-                    return fail("\"place\" takes serial=TEXT and dates=YYMMDD [YYMMDD]");
+                    return fail("\"place\" takes serial=TEXT, dates=YYMMDD [YYMMDD] and "
+                                "ignore-writes");
                 }
             }
             if (!step.dates.isEmpty() && !isDatesText(step.dates))
@@ -60,7 +63,7 @@ void playSimScript(const QList<SimStep> &steps, InstrumentModel &model, QObject 
     for (const SimStep &step : steps) {
         QTimer::singleShot(qRound(step.seconds * 1000), Qt::PreciseTimer, context, [step, &model] {
             if (step.place)
-                model.place(step.serial, step.dates);
+                model.place(step.serial, step.dates, step.ignoreWrites);
             else
                 model.remove();
         });

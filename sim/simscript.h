@@ -4,6 +4,7 @@
 //
 //     3.0 remove
 //     5.0 place serial=40124 dates=240101 250101
+//     8.0 place serial=40125 ignore-writes
 //
 // Blank lines and lines starting with '#' are skipped. A placed instrument keeps the options'
 // answers for what the step does not name.
@@ -24,6 +25,8 @@ struct SimStep
     // Empty: the options' answer.
     QByteArray serial;
     QByteArray dates;
+    // Accepts "WW" but keeps its dates, as --ignore-writes.
+    bool ignoreWrites = false;
 };
 
 // The steps in the order of their times; no steps and the reason (with the line number) when a

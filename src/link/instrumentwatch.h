@@ -3,13 +3,15 @@
 // while running, it asks the instrument for its serial number ("#R", read-only) at every poll.
 //
 // Contract:
-// - Polls only while running, while the port is open and while the link is in no transfer;
+// - Polls only while running, while the port is open and while the link is in no transfer or
+//   exchange (a refused poll would read as an instrument taken off);
 //   nothing is sent otherwise. A poll's prompt waits sleep in the event loop
 //   (Link::ScopedEventfulWait), so handlers run inside a poll: a transfer they start gets -1
 //   (DoTransfer refuses re-entry), and polling() tells them a poll is on.
 // - placed(serialNo) when an answer brings another serial number than the last one seen, or the
 //   first one after none; removed() when the instrument that answered stops answering. Both
-//   come after the poll's transfer has ended, so their handlers may use the link at once.
+//   come after the poll's transfer has ended, so their handlers may use the link at once; the
+//   next poll is timed from the end of the handlers.
 //   forget() makes the next answer count as placed again (a read that failed after placed()).
 // - unplugged() and plugged() pass on the device watch's presenceChanged. The watch neither
 //   opens nor closes the port: that is its owner's, in its own handler of the device watch (the

@@ -62,8 +62,10 @@ void frmVeltra::setBenchMode(bool on)
 
 bool frmVeltra::benchIdle() const
 {
-    // No operation runs and no box or dialog waits for the user.
-    return m_lockDepth == 0 && QApplication::activeModalWidget() == nullptr;
+    // No operation runs, no box or dialog waits for the user, and no click waits for a poll to end
+    // (polls of an empty adapter follow one another).
+    return m_lockDepth == 0 && QApplication::activeModalWidget() == nullptr
+        && m_clickAfterPoll == nullptr;
 }
 
 void frmVeltra::afterPoll(void (frmVeltra::*handler)())

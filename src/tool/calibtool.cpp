@@ -79,6 +79,8 @@ int CalibTool::run()
             : history();
     case ToolCommand::Due:
         return listDue(RecordSettings::fromSettingsFile(IniFileName), m_options);
+    case ToolCommand::Watch:
+        return watch();
     case ToolCommand::Label:
     case ToolCommand::Certificate:
         return makePage(RecordSettings::fromSettingsFile(IniFileName),
@@ -234,17 +236,28 @@ int CalibTool::checkPassword(WriteGate &gate, WriteGate::Step step)
 
 int CalibTool::write()
 {
+    if (m_options.each)
+        return writeEach();
     // A password file that is there but cannot be read protects like a password.
     WriteGate gate;
-    const WriteGate::Check access = gate.check();
-    if (access.step == WriteGate::Step::FileError) {
-        QString text = access.file.text();
-        return fail(ExitRefused, text.replace(u'\n', u' ').simplified());
-    }
+    if (const int exitCode = refuseUnreadable(gate.check()); exitCode != ExitDone)
+        return exitCode;
     ReadOut readOut;
     if (const int exitCode = readInstrument(readOut, true); exitCode != ExitDone)
         return exitCode;
+    return writeInstrument(gate, readOut);
+}
 
+int CalibTool::refuseUnreadable(const WriteGate::Check &access) const
+{
+    if (access.step != WriteGate::Step::FileError)
+        return ExitDone;
+    QString text = access.file.text();
+    return fail(ExitRefused, text.replace(u'\n', u' ').simplified());
+}
+
+int CalibTool::writeInstrument(WriteGate &gate, const ReadOut &readOut)
+{
     const bool keepsExpiration = readOut.dateWords.keepsExpiration();
     if (keepsExpiration && !m_options.expiration && !m_options.noExpiration)
         return fail(ExitUsage,
@@ -264,6 +277,9 @@ int CalibTool::write()
     const DateRequest asked{m_options.calibration, m_options.expiration};
     WriteRecorder recorder(*m_core, RecordSource::Tool, recordSettings);
     recorder.setPlace(m_place.number, m_place.device);
+    const WriteGate::Check access = gate.check();
+    if (const int exitCode = refuseUnreadable(access); exitCode != ExitDone)
+        return exitCode;
     if (const int exitCode = checkPassword(gate, access.step); exitCode != ExitDone) {
         if (!recorder.refusePassword(asked))
             fail(exitCode, recorder.errorText());
@@ -272,6 +288,8 @@ int CalibTool::write()
 
     CalibrationWrite write(*m_core, asked, &recorder);
     const Outcome outcome = write.run(readOut.serialNo);
+    if (write.report().written)
+        ++m_tally.written;
     if (outcome.kind == Outcome::Kind::NotRecorded)
         return fail(ExitRefused,
                     recorder.errorText()
@@ -295,6 +313,7 @@ int CalibTool::write()
     if (!report.verified.value_or(false))
         return fail(ExitNotHeld,
                     QStringLiteral("written, but the instrument does not hold the dates"));
+    ++m_tally.verified;
     return ExitDone;
 }
 
@@ -337,11 +356,14 @@ void CalibTool::print(const QStringList &lines) const
     if (m_options.quiet || lines.isEmpty())
         return;
     std::printf("%s\n", qPrintable(lines.join(QLatin1Char('\n'))));
+    // At once: a watch's reader acts on each line as it comes.
+    std::fflush(stdout);
 }
 
 void CalibTool::printJson(const QJsonObject &object) const
 {
     std::printf("%s\n", QJsonDocument(object).toJson(QJsonDocument::Compact).constData());
+    std::fflush(stdout);
 }
 
 int CalibTool::fail(int exitCode, const QString &text) const

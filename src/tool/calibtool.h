@@ -10,6 +10,7 @@
 
 #include <QTemporaryDir>
 
+#include <functional>
 #include <memory>
 
 class Link;
@@ -28,6 +29,12 @@ private:
     int identify(bool withDates);
     int write();
     int history();
+    // The bench (benchcommands.cpp): instruments placed on the adapter one after another.
+    int watch();
+    int writeEach();
+    // Watches the adapter until SIGINT or SIGTERM; each instrument placed is read and handed to
+    // placed, which says whether to go on. Events are printed with printEvents.
+    int bench(bool printEvents, const std::function<bool(const ReadOut &)> &placed);
 
     // Settings file, port and line profile; then the port open, or the exit code why not.
     int connect();
@@ -35,6 +42,10 @@ private:
     int readInstrument(ReadOut &readOut, bool withDates);
     // ExitDone unless the gate asks for the password and the one given is not right.
     int checkPassword(WriteGate &gate, WriteGate::Step step);
+    // ExitRefused, said on stderr, when the password file cannot be read.
+    int refuseUnreadable(const WriteGate::Check &access) const;
+    // The write of an instrument just read, its result printed.
+    int writeInstrument(WriteGate &gate, const ReadOut &readOut);
 
     void print(const QStringList &lines) const;
     void printJson(const QJsonObject &object) const;
@@ -49,4 +60,11 @@ private:
     // The port numbers the settings file names, without asking the system.
     PortMap m_settingsMap;
     PortPlace m_place;
+    // Writes of this run.
+    struct Tally
+    {
+        int written = 0;
+        int verified = 0;
+        int failed = 0;
+    } m_tally;
 };

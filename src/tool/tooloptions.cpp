@@ -16,7 +16,11 @@ Commands:
   identify              model, serial number, version, firmware, battery, checksum
   read                  identify, plus the calibration and expiration dates
   write CALIB [EXPIRES] write the dates (YYYY-MM-DD or the system's short date format),
-                        read them back and check the instrument holds them
+                        read them back and check the instrument holds them; with --each,
+                        every instrument placed on the adapter, once per serial number,
+                        until interrupted, then "N written, M verified, K failed"
+  watch                 one line per event until interrupted: an instrument placed (with
+                        what read prints) or removed, the adapter unplugged or plugged
   version               the tool's version
   history               the calibration record, newest first (--serial, --json, --csv);
                         with --verify, checks that no entry was changed or removed
@@ -29,12 +33,14 @@ Commands:
                         lab and address from [Label] and [Certificate]
 
 Exit codes:
-  0  done (write: the instrument holds the dates)
+  0  done (write: the instrument holds the dates; watch, write --each: interrupted by
+     SIGINT or SIGTERM, every write verified)
   1  usage error (history, due: the calibration record cannot be read; write: an
      expiration date before the calibration date)
   2  the port cannot be opened (missing, busy or not permitted)
   3  no instrument answered, or a command failed
-  4  written, but the instrument does not hold the dates
+  4  written, but the instrument does not hold the dates (write --each: a write of
+     the run did not verify)
      (history --verify: an entry of the record was changed or removed)
   5  refused: password (wrong, missing or its file unreadable), firmware too old,
      the instrument changed since it was read, or the calibration record cannot
@@ -76,9 +82,10 @@ std::optional<ToolOptions> parseToolOptions(const QStringList &arguments, int &e
     parser.addPositionalArgument(
         QStringLiteral("command"),
         QStringLiteral(
-            "ports | identify | read | write | version | history | due | label | certificate"),
+            "ports | identify | read | write | version | history | due | label | certificate | "
+            "watch"),
         QStringLiteral("ports|identify|read|write CALIB [EXPIRES]|version|history|due|label "
-                       "ID|certificate ID"));
+                       "ID|certificate ID|watch"));
     const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
                                   QStringLiteral("Show this help."));
     const QCommandLineOption version(QStringLiteral("version"),
@@ -130,6 +137,15 @@ std::optional<ToolOptions> parseToolOptions(const QStringList &arguments, int &e
     const QCommandLineOption noExpiration(
         QStringLiteral("no-expiration"),
         QStringLiteral("write: no expiration date (the instrument receives 2001-01-01)."));
+    const QCommandLineOption each(
+        QStringLiteral("each"),
+        QStringLiteral("write: every instrument placed on the adapter, once per serial number, "
+                       "until SIGINT or SIGTERM."));
+    const QCommandLineOption poll(
+        QStringLiteral("poll"),
+        QStringLiteral("watch, write --each: seconds between questions to the adapter "
+                       "(default 2)."),
+        QStringLiteral("SECONDS"));
     const QCommandLineOption verbose({QStringLiteral("v"), QStringLiteral("verbose")},
                                      QStringLiteral("Every frame on stderr."));
     const QCommandLineOption quiet(
@@ -138,9 +154,9 @@ std::optional<ToolOptions> parseToolOptions(const QStringList &arguments, int &e
     const QCommandLineOption output({QStringLiteral("o"), QStringLiteral("output")},
                                     QStringLiteral("label, certificate: the PDF file to write."),
                                     QStringLiteral("FILE"));
-    parser.addOptions({help, version, port, device, bluetooth, search, settings, json, csv, serial,
-                       verify, within, ics, reference, passwordStdin, noExpiration, verbose, quiet,
-                       output});
+    parser.addOptions({help,          version,      port,   device, bluetooth, search, settings,
+                       json,          csv,          serial, verify, within,    ics,    reference,
+                       passwordStdin, noExpiration, each,   poll,   verbose,   quiet,  output});
 
     exitCode = ExitUsage;
     const auto usage = [&](const QString &text) -> std::optional<ToolOptions> {
@@ -165,10 +181,11 @@ std::optional<ToolOptions> parseToolOptions(const QStringList &arguments, int &e
     if (words.isEmpty())
         return usage(QStringLiteral("no command given"));
     const QString command = words.takeFirst();
-    const QStringList commands{
-        QStringLiteral("ports"), QStringLiteral("identify"), QStringLiteral("read"),
-        QStringLiteral("write"), QStringLiteral("version"),  QStringLiteral("history"),
-        QStringLiteral("due"),   QStringLiteral("label"),    QStringLiteral("certificate")};
+    const QStringList commands{QStringLiteral("ports"),       QStringLiteral("identify"),
+                               QStringLiteral("read"),        QStringLiteral("write"),
+                               QStringLiteral("version"),     QStringLiteral("history"),
+                               QStringLiteral("due"),         QStringLiteral("label"),
+                               QStringLiteral("certificate"), QStringLiteral("watch")};
     const qsizetype index = commands.indexOf(command);
     if (index < 0)
         return usage(QStringLiteral("unknown command \"%1\"").arg(command));
@@ -206,6 +223,17 @@ std::optional<ToolOptions> parseToolOptions(const QStringList &arguments, int &e
         return usage(QStringLiteral("%1 takes no argument").arg(command));
     } else if (parser.isSet(noExpiration)) {
         return usage(QStringLiteral("--no-expiration belongs to write"));
+    }
+    options.each = parser.isSet(each);
+    if (options.each && options.command != ToolCommand::Write)
+        return usage(QStringLiteral("--each belongs to write"));
+    if (parser.isSet(poll)) {
+        if (options.command != ToolCommand::Watch && !options.each)
+            return usage(QStringLiteral("--poll belongs to watch and write --each"));
+        bool ok = false;
+        options.pollSeconds = parser.value(poll).toDouble(&ok);
+        if (!ok || *options.pollSeconds < 0.05 || *options.pollSeconds > 3600)
+            return usage(QStringLiteral("--poll takes seconds from 0.05 to 3600"));
     }
 
     if (parser.isSet(port)) {

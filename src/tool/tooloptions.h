@@ -16,7 +16,18 @@ enum ExitCode : int {
     ExitRefused = 5,
 };
 
-enum class ToolCommand { Ports, Identify, Read, Write, Version, History, Due, Label, Certificate };
+enum class ToolCommand {
+    Ports,
+    Identify,
+    Read,
+    Write,
+    Version,
+    History,
+    Due,
+    Label,
+    Certificate,
+    Watch,
+};
 
 // Commands that draw and so need Qt Gui.
 bool drawsPages(ToolCommand command);
@@ -27,6 +38,8 @@ struct ToolOptions
     QDate calibration;
     std::optional<QDate> expiration;
     bool noExpiration = false;
+    bool each = false; // write: every instrument placed, until interrupted
+    std::optional<double> pollSeconds; // watch, write --each: how often the adapter is asked
 
     std::optional<int> port;
     QString device;

@@ -68,6 +68,7 @@ private slots:
     void initTestCase();
     void followsTheInstruments();
     void sendsNothingWhileStopped();
+    void waitsForTheOwnersExchange();
     void followsTheAdapter();
     void eventLoopRunsWhileAPollWaits();
     void benchOfTheVirtualInstrument();
@@ -129,6 +130,25 @@ void tst_InstrumentWatch::sendsNothingWhileStopped()
     QTRY_VERIFY_WITH_TIMEOUT(running.instrument.commands.size() >= 4, NoticeMsecs);
     QVERIFY(idle.control.written.isEmpty());
     QCOMPARE(stopped.control.written, sentBeforeStop);
+}
+
+// An exchange of the owner (one without DoTransfer) lets polls come due while it waits: they are
+// skipped, not refused and taken for an instrument gone.
+void tst_InstrumentWatch::waitsForTheOwnersExchange()
+{
+    WatchRig rig;
+    rig.watch.start();
+    QTRY_COMPARE_WITH_TIMEOUT(rig.placed.size(), 1, NoticeMsecs);
+    rig.instrument.answer("V", {"#Veltra K-40 V1.610\r\n"});
+    rig.instrument.replyDelayMs = 300;
+    const qsizetype polls = rig.instrument.commands.size();
+
+    QCOMPARE(rig.link.SendReceive(QStringLiteral("V"), 20, 20), 0);
+    QCOMPARE(rig.instrument.commands.mid(polls), QByteArrayList{"V"});
+    rig.instrument.replyDelayMs = 1;
+    QTRY_VERIFY_WITH_TIMEOUT(rig.instrument.commands.size() >= polls + 3, NoticeMsecs);
+    QCOMPARE(rig.removed.size(), 0);
+    QCOMPARE(rig.placed.size(), 1);
 }
 
 void tst_InstrumentWatch::followsTheAdapter()

@@ -2,7 +2,9 @@
 // the exact commands of a write, and every exit code.
 
 #include "commandtexts.h"
+#include "filebytes.h"
 #include "passwordstore.h"
+#include "portentry.h"
 #include "programpaths.h"
 #include "siminstrument.h"
 
@@ -17,6 +19,7 @@
 #include <QTest>
 
 #include <algorithm>
+#include <csignal>
 
 using Commands = QByteArrayList;
 
@@ -85,6 +88,66 @@ struct ToolRig
     }
 };
 
+// veltra-calib running until it is interrupted, its output lines kept as they come.
+struct RunningTool
+{
+    QProcess process;
+    QList<QByteArray> lines;
+    QByteArray err;
+
+    bool start(const ToolRig &rig, const QStringList &arguments, const QByteArray &input = {})
+    {
+        QObject::connect(&process, &QProcess::readyReadStandardOutput, &process, [this] {
+            while (process.canReadLine())
+                lines << process.readLine().trimmed();
+        });
+        QObject::connect(&process, &QProcess::readyReadStandardError, &process,
+                         [this] { err += process.readAllStandardError(); });
+        process.start(qEnvironmentVariable("VELTRA_CALIB"),
+                      QStringList{"--settings", rig.iniPath(), "--port", "3", "--poll", "0.2"}
+                          + arguments);
+        if (!process.waitForStarted(5000))
+            return false;
+        process.write(input);
+        process.closeWriteChannel();
+        return true;
+    }
+
+    // SIGINT, then the exit code; -1 when it does not end by itself.
+    int interrupt()
+    {
+        ::kill(pid_t(process.processId()), SIGINT);
+        if (!process.waitForFinished(10000)) {
+            process.kill();
+            process.waitForFinished();
+            return -1;
+        }
+        lines << process.readAllStandardOutput().split('\n');
+        lines.removeAll(QByteArray());
+        return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    }
+
+    // "placed 12345", "removed"...: the event and serial number of each line of watch, plain or
+    // JSON.
+    QStringList events() const
+    {
+        QStringList names;
+        for (const QByteArray &line : lines) {
+            const QJsonObject json = QJsonDocument::fromJson(line).object();
+            if (!json.isEmpty()) {
+                names << (json["event"].toString() + u' ' + json["serial"].toString()).trimmed();
+                continue;
+            }
+            const QString text = QString::fromUtf8(line);
+            const QString name = text.section(u' ', 0, 0);
+            const QString serial =
+                text.section(QStringLiteral("Serial No.: "), 1).section(u';', 0, 0);
+            names << (name + u' ' + serial).trimmed();
+        }
+        return names;
+    }
+};
+
 // The simulator's received commands without the status queries, from index `from` on.
 Commands commandsFrom(const SimInstrument &sim, qsizetype from)
 {
@@ -118,6 +181,10 @@ private slots:
     void recordKeepsEveryAttempt();
     void damagedRecordStopsTheWrite();
     void killedWriteReadsBackInterrupted();
+    void watchFollowsTheBench();
+    void watchFollowsTheAdapter();
+    void writeEachWritesEveryInstrument_data();
+    void writeEachWritesEveryInstrument();
 };
 
 void VeltraCalibTest::initTestCase()
@@ -304,6 +371,13 @@ void VeltraCalibTest::exitCodes_data()
         << QStringList{} << QStringList{"write", "2027-01-01", "2026-01-01"} << 1
         << QByteArray("The expiration date 2026-01-01 lies before the calibration date "
                       "2027-01-01.");
+    QTest::newRow("--each belongs to write")
+        << QStringList{} << QStringList{"read", "--each"} << 1 << QByteArray("--each belongs");
+    QTest::newRow("--poll takes seconds")
+        << QStringList{} << QStringList{"watch", "--poll", "0"} << 1 << QByteArray("--poll takes");
+    QTest::newRow("watch on a missing device cannot start")
+        << QStringList{} << QStringList{"watch", "--device", "/dev/veltra-none"} << 2
+        << QByteArray("/dev/veltra-none");
     QTest::newRow("a missing device cannot be opened")
         << QStringList{} << QStringList{"read", "--device", "/dev/veltra-none"} << 2
         << QByteArray("/dev/veltra-none");
@@ -507,6 +581,116 @@ void VeltraCalibTest::killedWriteReadsBackInterrupted()
     QCOMPARE(entries.size(), 1);
     QCOMPARE(entries[0].toObject()["outcome"].toString(), QStringLiteral("interrupted"));
     QVERIFY(entries[0].toObject()["finished_at"].isNull());
+}
+
+// The simulator takes its instrument off and puts another on; SIGINT ends the watch with 0.
+void VeltraCalibTest::watchFollowsTheBench()
+{
+    ToolRig rig;
+    const QString script = rig.folder.filePath(QStringLiteral("bench.txt"));
+    // Long enough apart for a busy machine: an empty adapter is seen after three silent attempts.
+    QVERIFY(writeFileBytes(script, "4 remove\n9 place serial=40124 dates=240101 250101\n"));
+    QVERIFY(rig.start({"--script", script}));
+    RunningTool tool;
+    QVERIFY(tool.start(rig, {"watch", "--json"}));
+
+    const QStringList bench{"placed 12345", "removed", "placed 40124"};
+    QTRY_COMPARE_WITH_TIMEOUT(tool.events(), bench, 20000);
+    QCOMPARE(tool.interrupt(), 0);
+    QCOMPARE(tool.events(), bench);
+    const QJsonObject placed = QJsonDocument::fromJson(tool.lines[2]).object();
+    QCOMPARE(placed["calibration_date"], QJsonValue("2024-01-01"));
+    QCOMPARE(placed["expiration_date"], QJsonValue("2025-01-01"));
+    QCOMPARE(placed["model"], QJsonValue("Veltra K-40"));
+    QCOMPARE(placed["port"], QJsonValue(3));
+    QCOMPARE(QJsonDocument::fromJson(tool.lines[1]).object().keys(), QStringList{"event"});
+    // Only the serial number is asked while nothing changes, the rest at each instrument.
+    QCOMPARE(commandsFrom(rig.sim, 0).count("V"), 2);
+}
+
+// The configured port is a link to the simulator's terminal: removed, the adapter is unplugged;
+// made again, plugged in, and the instrument on it is read anew.
+void VeltraCalibTest::watchFollowsTheAdapter()
+{
+    ToolRig rig;
+    QVERIFY2(rig.sim.start({}), qPrintable(rig.sim.errorText()));
+    const QString adapter = rig.folder.filePath(QStringLiteral("adapter"));
+    QVERIFY(QFile::link(rig.sim.devicePath(), adapter));
+    QVERIFY(writePortEntry(rig.iniPath(), 3, adapter));
+    RunningTool tool;
+    QVERIFY(tool.start(rig, {"watch"}));
+    QTRY_COMPARE_WITH_TIMEOUT(tool.events(), QStringList{"placed 12345"}, 10000);
+    QVERIFY(tool.lines[0].contains("Calibration date: 2024-01-15; Expiration date: 2025-01-15"));
+
+    QVERIFY(QFile::remove(adapter));
+    QTRY_COMPARE_WITH_TIMEOUT(tool.events(), (QStringList{"placed 12345", "unplugged"}), 10000);
+    QVERIFY(QFile::link(rig.sim.devicePath(), adapter));
+    const QStringList replugged{"placed 12345", "unplugged", "plugged", "placed 12345"};
+    QTRY_COMPARE_WITH_TIMEOUT(tool.events(), replugged, 10000);
+    QCOMPARE(tool.interrupt(), 0);
+    QCOMPARE(tool.events(), replugged);
+}
+
+void VeltraCalibTest::writeEachWritesEveryInstrument_data()
+{
+    QTest::addColumn<QByteArray>("script");
+    QTest::addColumn<bool>("json");
+    QTest::addColumn<QStringList>("results");
+    QTest::addColumn<QByteArray>("summary");
+    QTest::addColumn<int>("exitCode");
+    QTest::newRow("one of three keeps its old dates: 4")
+        << QByteArray("4 place serial=40124 ignore-writes\n8 place serial=40125\n") << true
+        << QStringList{"12345 verified", "40124 not held", "40125 verified"}
+        << QByteArray(R"({"failed":1,"verified":2,"written":3})") << 4;
+    QTest::newRow("all verified, one of them placed twice and written once: 0")
+        << QByteArray("4 place serial=40124\n8 place serial=12345\n12 place serial=40125\n")
+        << false << QStringList{"12345 verified", "40124 verified", "40125 verified"}
+        << QByteArray("3 written, 3 verified, 0 failed") << 0;
+}
+
+// Instruments one after another, each written once, the password given once.
+void VeltraCalibTest::writeEachWritesEveryInstrument()
+{
+    QFETCH(QByteArray, script);
+    QFETCH(bool, json);
+    QFETCH(QStringList, results);
+    ToolRig rig;
+    QVERIFY(rig.setPassword(QStringLiteral("bench")));
+    const QString scriptPath = rig.folder.filePath(QStringLiteral("bench.txt"));
+    QVERIFY(writeFileBytes(scriptPath, script));
+    QVERIFY(rig.start({"--script", scriptPath}));
+    RunningTool tool;
+    QStringList arguments{"write", "--each", "2026-03-01", "2027-03-01", "--password-stdin"};
+    if (json)
+        arguments << QStringLiteral("--json");
+    QVERIFY(tool.start(rig, arguments, "bench\n"));
+
+    // The serial number and verdict of each result, "12345 verified".
+    const auto written = [&tool, json] {
+        QStringList found;
+        QString serial;
+        const auto verdict = [](bool held) {
+            return held ? QStringLiteral(" verified") : QStringLiteral(" not held");
+        };
+        for (const QByteArray &line : tool.lines) {
+            const QJsonObject object = QJsonDocument::fromJson(line).object();
+            if (json && object.contains("serial"))
+                found << object["serial"].toString() + verdict(object["verified"].toBool());
+            if (!json && line.startsWith("Serial No.:"))
+                serial = QString::fromLatin1(line.mid(11).trimmed());
+            if (!json && line.startsWith("Verified:"))
+                found << serial + verdict(line.endsWith("yes"));
+        }
+        return found;
+    };
+    QTRY_COMPARE_WITH_TIMEOUT(written(), results, 30000);
+    const QByteArray repeated("serial 12345 was written at");
+    if (script.contains("serial=12345"))
+        QTRY_VERIFY2_WITH_TIMEOUT(tool.err.contains(repeated), tool.err.constData(), 10000);
+    QTEST(tool.interrupt(), "exitCode");
+    QTEST(tool.lines.last(), "summary");
+    QCOMPARE(written(), results);
+    QCOMPARE(commandsFrom(rig.sim, 0).count("EW1"), results.size());
 }
 
 QTEST_MAIN(VeltraCalibTest)
