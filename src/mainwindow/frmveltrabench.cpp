@@ -57,7 +57,9 @@ void frmVeltra::setBenchMode(bool on)
         return;
     }
     m_instrumentWatch->stop();
-    statusBar()->clearMessage();
+    // The bench's lines go with it; an unplugged adapter's stays.
+    if (!m_adapterAbsent)
+        statusBar()->clearMessage();
 }
 
 bool frmVeltra::benchIdle() const
