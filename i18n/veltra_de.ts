@@ -1229,7 +1229,7 @@ OK zum Beenden, Abbrechen zum Ignorieren.</translation>
     </message>
     <message>
         <source>serial %1 was written at %2 in this run</source>
-        <translation>Seriennummer %1 wurde in diesem Lauf um %2 geschrieben</translation>
+        <translation>Seriennummer %1 wurde in diesem Durchgang um %2 geschrieben</translation>
     </message>
     <message>
         <source>%1 written, %2 verified, %3 failed</source>
@@ -1510,6 +1510,22 @@ Sind Sie sicher?</translation>
     <message>
         <source>Print &amp;Label...</source>
         <translation>Etikett &amp;drucken...</translation>
+    </message>
+    <message>
+        <source>Serial %1 was written at %2 in this run</source>
+        <translation>Seriennr. %1 wurde in diesem Durchgang um %2 geschrieben</translation>
+    </message>
+    <message>
+        <source>Place the next instrument</source>
+        <translation>Legen Sie das nächste Gerät auf</translation>
+    </message>
+    <message>
+        <source>Done: serial %1, verified. Take it off and place the next instrument</source>
+        <translation>Fertig: Seriennr. %1, geprüft. Nehmen Sie es ab und legen Sie das nächste Gerät auf</translation>
+    </message>
+    <message>
+        <source>&amp;Bench Mode</source>
+        <translation>&amp;Prüfplatzmodus</translation>
     </message>
 </context>
 </TS>

@@ -4,6 +4,7 @@
 #include "eventwait.h"
 #include "link.h"
 
+#include <QElapsedTimer>
 #include <QScopedValueRollback>
 
 InstrumentWatch::InstrumentWatch(Link &link, DeviceWatch &adapter, QObject *parent)
@@ -18,7 +19,7 @@ InstrumentWatch::InstrumentWatch(Link &link, DeviceWatch &adapter, QObject *pare
 
 void InstrumentWatch::setPollSeconds(double seconds)
 {
-    m_timer.setInterval(waitMs(seconds));
+    m_intervalMs = waitMs(seconds);
 }
 
 void InstrumentWatch::start()
@@ -37,13 +38,17 @@ void InstrumentWatch::poll()
 {
     if (!m_running || m_polling)
         return;
-    // Skipped, not queued: an exchange of the owner is on, or the adapter has no port open.
-    if (m_link.inTransfer() != 0 || m_link.exchangeBusy() != 0 || !m_link.Comm1.openState()) {
-        m_timer.start(m_timer.interval());
+    // Skipped, not queued: an exchange of the owner is on, the owner is busy, or the adapter has
+    // no port open.
+    if (m_link.inTransfer() != 0 || m_link.exchangeBusy() != 0 || !m_link.Comm1.openState()
+        || (m_idle && !m_idle())) {
+        m_timer.start(m_intervalMs);
         return;
     }
     const unsigned changes = m_adapterChanges;
     bool answered = false;
+    QElapsedTimer transfer;
+    transfer.start();
     {
         const QScopedValueRollback busy(m_polling, true);
         const Link::ScopedEventfulWait eventful(m_link);
@@ -52,6 +57,7 @@ void InstrumentWatch::poll()
     // Stopped, or the adapter came or went, while the poll waited: what it saw is no news.
     if (!m_running || changes != m_adapterChanges)
         return;
+    const qint64 transferMs = transfer.elapsed();
     const QString serialNo = answered ? m_link.responseText().trimmed() : QString();
     if (serialNo != m_serialNo) {
         m_serialNo = serialNo;
@@ -61,8 +67,10 @@ void InstrumentWatch::poll()
             emit placed(serialNo);
     }
     // Timed from the end of the handlers: a read of the instrument placed is no poll's business.
+    // The poll's own wait counts: polls of an empty adapter, which wait for three prompts, follow
+    // one another, so an instrument placed is seen within an interval.
     if (m_running && !m_timer.isActive())
-        m_timer.start(m_timer.interval());
+        m_timer.start(int(qMax(qint64(0), m_intervalMs - transferMs)));
 }
 
 void InstrumentWatch::adapterChanged(bool present)

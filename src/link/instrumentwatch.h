@@ -25,6 +25,8 @@
 #include <QString>
 #include <QTimer>
 
+#include <functional>
+
 class DeviceWatch;
 class Link;
 
@@ -37,6 +39,9 @@ public:
     InstrumentWatch(Link &link, DeviceWatch &adapter, QObject *parent = nullptr);
 
     void setPollSeconds(double seconds);
+    // Polls only while this says the owner is idle (a window with a box open is not); a poll
+    // that finds it busy is skipped like one during a transfer. None: always idle.
+    void setIdleCheck(std::function<bool()> idle) { m_idle = std::move(idle); }
     // start() polls at once, then every poll interval; stop() sends nothing more (a poll under
     // way ends with its transfer, and reports nothing).
     void start();
@@ -56,7 +61,11 @@ private:
     void adapterChanged(bool present);
 
     Link &m_link;
+    std::function<bool()> m_idle;
     QTimer m_timer;
+    // Kept apart from the timer's: a poll at once starts the timer with 0, which would become its
+    // interval.
+    int m_intervalMs = 0;
     QString m_serialNo; // of the instrument that answered last; empty while none does
     bool m_running = false;
     bool m_polling = false;

@@ -96,12 +96,15 @@ void frmVeltra::ComChange_Click()
     const QString certificate = recorder.certificate().isEmpty()
         ? QString()
         : tr("Certificate No. %1").arg(recorder.certificate());
-    if (write.report().verified.value_or(false))
+    if (write.report().verified.value_or(false)) {
         msgBox(tr("Check date successful written!"), MsgButtons::Ok, MsgIcon::Information,
                ProgramTitle, MsgResult::Ok, certificate);
-    else
+        if (write.report().written)
+            noteVerifiedWrite(m_link.instrument().SerialNo);
+    } else {
         msgBox(tr("Write check date failed!"), MsgButtons::Ok, MsgIcon::Stop, ProgramTitle,
                MsgResult::Ok, certificate);
+    }
     if (!recorder.errorText().isEmpty())
         msgBox(tr("The outcome of this write could not be kept in the calibration record."
                   "\n\n%1")

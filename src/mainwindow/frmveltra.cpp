@@ -34,6 +34,7 @@ void endProcessNow()
 
 frmVeltra::frmVeltra(SerialControl &comm, const Clock &clock, QWidget *parent)
     : QMainWindow(parent),
+      m_clock(clock),
       m_link(comm, clock),
       m_endProgram(endProcessNow),
       m_today(&QDate::currentDate)
@@ -42,6 +43,7 @@ frmVeltra::frmVeltra(SerialControl &comm, const Clock &clock, QWidget *parent)
     m_link.setParityDecision(&askParityError);
     buildForm();
     watchAdapter();
+    watchInstruments();
 }
 
 frmVeltra::~frmVeltra() = default;
@@ -85,7 +87,7 @@ void frmVeltra::EnableMenue(bool xFlag)
 {
     ui().setBusyPointer(!xFlag);
     ComRead->setEnabled(xFlag);
-    ComChange->setEnabled(xFlag && !m_adapterAbsent);
+    ComChange->setEnabled(xFlag && !m_adapterAbsent && !m_noInstrument);
     // "Options" stays usable: setting a password does not touch the instrument.
     mnuFile->setEnabled(xFlag);
     mnuFunctions->setEnabled(xFlag);

@@ -24,13 +24,17 @@
 
 #include <QColor>
 #include <QDate>
+#include <QHash>
 #include <QMainWindow>
+#include <QTime>
 
 #include <functional>
 #include <optional>
 
+struct BenchSettings;
 class CalibrationWrite;
 class DeviceWatch;
+class InstrumentWatch;
 struct DateRequest;
 class QAction;
 class QCheckBox;
@@ -69,6 +73,8 @@ public:
     // Background of the read-out's value fields.
     static inline const QColor ValueBackground{0x80, 0xff, 0xff};
     static inline const QColor ExpiredText{0xb0, 0x00, 0x00};
+    // The window's caption before a read and when no instrument is on the adapter.
+    static QString designCaption() { return tr("Veltra Set Calib Date"); }
 
     // Controls.
     QGroupBox *Frame1 = nullptr;
@@ -102,6 +108,7 @@ public:
     QAction *mnuSettings = nullptr;
     QMenu *mnuOptions = nullptr;
     QAction *mnuSetPassword = nullptr;
+    QAction *mnuBenchMode = nullptr;
     QMenu *mnuInf = nullptr;
     QAction *mnuAbout = nullptr;
 
@@ -131,6 +138,7 @@ public:
     void ComRead_Click();
     void CheckStatus_Click(int Value);
     void ComChange_Click();
+    void mnuBenchMode_Click(bool checked);
     // Asks, then runs the write's steps up to "EW1" and shows what stopped them.
     Outcome SetCalibDate(CalibrationWrite &write);
 
@@ -145,6 +153,10 @@ public:
     void adapterPresenceChanged(bool present);
     // Follows the configured port's device anew (after the port changed).
     void watchConfiguredPort();
+
+    // Bench mode: while the window is idle the instrument on the adapter is asked for its serial
+    // number at every poll; another instrument is read at once, none clears the read-out.
+    InstrumentWatch &instrumentWatch() { return *m_instrumentWatch; }
 
     // Closes the port and ends the process through the end-program function, without a question
     // (the "Terminate program ?" Yes path, and a request to end from outside).
@@ -175,7 +187,23 @@ private:
     void watchAdapter();
     void adapterUnplugged();
     void adapterPlugged();
+    // The two presets of the date pickers from today: the calibration date today, the expiration
+    // date ValidMonthOfCalib months later.
+    void presetDatePickers();
+    void clearReadOut();
+    void watchInstruments();
+    // Polls wait while an operation holds the window or a box or dialog waits for the user.
+    bool benchIdle() const;
+    void applyBenchSettings(const BenchSettings &settings);
+    void setBenchMode(bool on);
+    void instrumentPlaced(const QString &serialNo);
+    void instrumentRemoved();
+    // A click that comes while a poll waits runs once the poll has ended: the link takes one
+    // transfer at a time.
+    void afterPoll(void (frmVeltra::*handler)());
+    void noteVerifiedWrite(const QString &serialNo);
 
+    const Clock &m_clock;
     Link m_link;
     CalibrationCore m_core{m_link};
     int m_lockDepth = 0;
@@ -186,4 +214,11 @@ private:
     // A change of the adapter seen while the window was busy, handled when it is idle again.
     std::optional<bool> m_pendingPresence;
     std::optional<RecordEntry> m_labelEntry;
+    InstrumentWatch *m_instrumentWatch = nullptr;
+    // The read-out was cleared because the instrument was taken off.
+    bool m_noInstrument = false;
+    void (frmVeltra::*m_clickAfterPoll)() = nullptr;
+    QTimer *m_pollEndCheck = nullptr;
+    // Serial numbers written and verified in this run, with the time of the write.
+    QHash<QString, QTime> m_written;
 };

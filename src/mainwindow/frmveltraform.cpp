@@ -79,7 +79,7 @@ QPushButton *button(QWidget *parent, const QString &text, const QRect &rect)
 
 void frmVeltra::buildForm()
 {
-    setWindowTitle(tr("Veltra Set Calib Date"));
+    setWindowTitle(designCaption());
     setFont(formFont(FormPointSize));
 
     auto *client = new QWidget(this);
@@ -164,18 +164,24 @@ void frmVeltra::buildForm()
     mnuSettings = mnuFunctions->addAction(tr("Com &Settings..."));
     mnuOptions = menuBar()->addMenu(tr("&Options"));
     mnuSetPassword = mnuOptions->addAction(tr("Set Password..."));
+    mnuBenchMode = mnuOptions->addAction(tr("&Bench Mode"));
+    mnuBenchMode->setCheckable(true);
     mnuInf = menuBar()->addMenu(tr("&?"));
     mnuAbout = mnuInf->addAction(tr("&About..."));
 
     connect(mnuHistory, &QAction::triggered, this, &frmVeltra::mnuHistory_Click);
     connect(mnuPrintLabel, &QAction::triggered, this, &frmVeltra::mnuPrintLabel_Click);
     connect(mnuExit, &QAction::triggered, this, &frmVeltra::mnuExit_Click);
-    connect(mnuSettings, &QAction::triggered, this, &frmVeltra::mnuSettings_Click);
+    // The clicks that talk to the instrument wait for a poll of the bench mode to end.
+    connect(mnuSettings, &QAction::triggered, this,
+            [this] { afterPoll(&frmVeltra::mnuSettings_Click); });
     connect(mnuSetPassword, &QAction::triggered, this, &frmVeltra::mnuSetPassword_Click);
+    connect(mnuBenchMode, &QAction::triggered, this, &frmVeltra::mnuBenchMode_Click);
     connect(mnuAbout, &QAction::triggered, this, &frmVeltra::mnuAbout_Click);
     connect(TimerStart, &QTimer::timeout, this, &frmVeltra::TimerStart_Timer);
-    connect(ComRead, &QPushButton::clicked, this, &frmVeltra::ComRead_Click);
-    connect(ComChange, &QPushButton::clicked, this, &frmVeltra::ComChange_Click);
+    connect(ComRead, &QPushButton::clicked, this, [this] { afterPoll(&frmVeltra::ComRead_Click); });
+    connect(ComChange, &QPushButton::clicked, this,
+            [this] { afterPoll(&frmVeltra::ComChange_Click); });
     connect(CheckStatus, &QCheckBox::clicked, this,
             [this](bool checked) { CheckStatus_Click(checked ? 1 : 0); });
 }

@@ -13,6 +13,30 @@
 #include <QLocale>
 #include <QPushButton>
 
+#include <optional>
+
+namespace {
+
+// Holds the repaints of a widget and its children while it lives, so that what changes in between
+// shows in one repaint.
+class UpdatesHeld
+{
+public:
+    explicit UpdatesHeld(QWidget *widget) : m_widget(widget), m_enabled(widget->updatesEnabled())
+    {
+        widget->setUpdatesEnabled(false);
+    }
+    ~UpdatesHeld() { m_widget->setUpdatesEnabled(m_enabled); }
+    UpdatesHeld(const UpdatesHeld &) = delete;
+    UpdatesHeld &operator=(const UpdatesHeld &) = delete;
+
+private:
+    QWidget *m_widget;
+    bool m_enabled;
+};
+
+} // namespace
+
 void frmVeltra::setPanelWaitText(const QString &text)
 {
     // The panel breaks its lines at the carriage returns of its texts.
@@ -32,6 +56,8 @@ void frmVeltra::ComRead_Click()
         l.forgetInstrument();
         return;
     }
+    // The read-out shows the new instrument in one repaint, its caption with its fields.
+    std::optional<UpdatesHeld> held(std::in_place, centralWidget());
     const QString deviceName = l.deviceName();
     setWindowTitle(deviceName);
     Frame1->setTitle(deviceName);
@@ -40,6 +66,8 @@ void frmVeltra::ComRead_Click()
     DateWords words;
     const Outcome dated = m_core.readDates(words);
     if (!dated.done()) {
+        // The boxes show over a window that repaints.
+        held.reset();
         ShowTransferError(l, dated.command);
         // Asks "Terminate program ?"; when the user stays, the read-out goes on without dates.
         close();
@@ -49,6 +77,8 @@ void frmVeltra::ComRead_Click()
 
 void frmVeltra::showReadOut(const ReadOut &readOut)
 {
+    const UpdatesHeld held(centralWidget());
+    m_noInstrument = false;
     CalibDateText[0] = readOut.dateWords.calibration;
     CalibDateText[1] = readOut.dateWords.expiration;
 
@@ -68,6 +98,22 @@ void frmVeltra::showReadOut(const ReadOut &readOut)
         LabelVer->setText(*readOut.version);
     showChecksum(readOut.checksum);
     LabelBatt->setText(readOut.battery);
+}
+
+void frmVeltra::clearReadOut()
+{
+    const UpdatesHeld held(centralWidget());
+    m_noInstrument = true;
+    ComChange->setEnabled(false);
+    m_link.forgetInstrument();
+    setWindowTitle(designCaption());
+    Frame1->setTitle(m_link.deviceName());
+    CalibDateText[0].clear();
+    CalibDateText[1].clear();
+    for (QLabel *field : {LabelSerialNo, LabelVer, LabelCalDate[0], LabelCalDate[1], LabelExpiry})
+        field->clear();
+    LabelBatt->setText(QStringLiteral(" "));
+    LabelCheckSum->setText(QStringLiteral(" "));
 }
 
 void frmVeltra::showCalibDate(int index, const std::optional<QDate> &date)

@@ -3,6 +3,7 @@
 #include "frmveltra.h"
 
 #include "appsettings.h"
+#include "benchsettings.h"
 #include "programpaths.h"
 #include "twips.h"
 #include "uiservices.h"
@@ -18,14 +19,19 @@ void frmVeltra::Form_Load()
     PictureWait->move(PictureWait->x(), twipsToPixels(1200));
     m_link.SetComSettings();
     m_link.forgetInstrument();
-    const QDate today = m_today();
     InitProgram();
+    presetDatePickers();
+    EnableMenue(false);
+    TimerStart->start();
+}
+
+void frmVeltra::presetDatePickers()
+{
+    const QDate today = m_today();
     DTPicker1[0]->setMaximumDate(today);
     setPickerPreset(DTPicker1[0], today);
     DTPicker1[1]->setMaximumDate(today.addYears(5));
     setPickerPreset(DTPicker1[1], today.addMonths(ValidMonthOfCalib));
-    EnableMenue(false);
-    TimerStart->start();
 }
 
 // A preset outside the picker's range is not applied; the picker keeps its date.
@@ -44,4 +50,5 @@ void frmVeltra::InitProgram()
     ValidMonthOfCalib = settings.ValidMonthOfCalib;
     if (settings.validMonthsRepaired)
         writeAppSetting(QStringLiteral("ValidMonthOfCalib"), QStringLiteral("12"));
+    applyBenchSettings(readBenchSettings());
 }

@@ -20,12 +20,13 @@ struct WindowSimRig
     std::unique_ptr<frmVeltra> window;
 
     // False when the simulator did not start, the port did not open or the first read showed a box.
-    bool start(QStringList arguments)
+    // The window keeps its time limits on `clock`, which must outlive the rig's window.
+    bool start(QStringList arguments, const Clock &clock = SystemClock::instance())
     {
         setProgramPaths(folder.path());
         if (!port.startSim(arguments << QStringLiteral("--framing") << QStringLiteral("plain")))
             return false;
-        window = std::make_unique<frmVeltra>(port.comm);
+        window = std::make_unique<frmVeltra>(port.comm, clock);
         window->setEndProgram([] {});
         if (window->link().OpenComPort(1, 0) != 0)
             return false;
