@@ -1337,10 +1337,6 @@ Exit-Codes:
         <translation>write: jedes auf den Adapter gelegte Gerät, einmal je Seriennummer, bis SIGINT oder SIGTERM.</translation>
     </message>
     <message>
-        <source>watch, write --each: seconds between questions to the adapter (default 2).</source>
-        <translation>watch, write --each: Sekunden zwischen den Abfragen am Adapter (Vorgabe 2).</translation>
-    </message>
-    <message>
         <source>label: the print queue (default: &quot;Printer&quot; of section [Label]).</source>
         <translation>label: die Druckwarteschlange (Vorgabe: „Printer“ im Abschnitt [Label]).</translation>
     </message>
@@ -1355,6 +1351,26 @@ Exit-Codes:
     <message>
         <source>give -o or --printer, not both</source>
         <translation>geben Sie -o oder --printer an, nicht beides</translation>
+    </message>
+    <message>
+        <source>watch, write --each: seconds between questions to the adapter (default: &quot;PollSeconds&quot; of section [Bench], else 2).</source>
+        <translation>watch, write --each: Sekunden zwischen den Abfragen am Adapter (Vorgabe: „PollSeconds“ im Abschnitt [Bench], sonst 2).</translation>
+    </message>
+    <message>
+        <source>--printer belongs to label</source>
+        <translation>--printer gehört zu label</translation>
+    </message>
+    <message>
+        <source>--each belongs to write</source>
+        <translation>--each gehört zu write</translation>
+    </message>
+    <message>
+        <source>--poll belongs to watch and write --each</source>
+        <translation>--poll gehört zu watch und write --each</translation>
+    </message>
+    <message>
+        <source>--poll takes seconds from 0.05 to 3600</source>
+        <translation>--poll nimmt Sekunden von 0,05 bis 3600</translation>
     </message>
 </context>
 <context>

@@ -3,6 +3,7 @@
 
 #include "calibtool.h"
 
+#include "benchsettings.h"
 #include "connector.h"
 #include "devicewatch.h"
 #include "exitrequest.h"
@@ -45,7 +46,8 @@ int CalibTool::bench(bool printEvents, const std::function<bool(const ReadOut &)
     const ExitSignals exitSignals;
     DeviceWatch adapter([this, portNo = settings.ComPortNo] { return m_comm->devicePath(portNo); });
     InstrumentWatch watch(l, adapter);
-    watch.setPollSeconds(m_options.pollSeconds.value_or(InstrumentWatch::DefaultPollSeconds));
+    // The window's poll interval unless the command line gives one.
+    watch.setPollSeconds(m_options.pollSeconds.value_or(readBenchSettings().pollSeconds));
     const auto end = [&] {
         watch.stop();
         loop.quit();

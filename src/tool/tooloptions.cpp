@@ -148,7 +148,7 @@ std::optional<ToolOptions> parseToolOptions(const QStringList &arguments, int &e
     const QCommandLineOption poll(
         QStringLiteral("poll"),
         ToolText::tr("watch, write --each: seconds between questions to the adapter "
-                     "(default 2)."),
+                     "(default: \"PollSeconds\" of section [Bench], else 2)."),
         QStringLiteral("SECONDS"));
     const QCommandLineOption verbose({QStringLiteral("v"), QStringLiteral("verbose")},
                                      ToolText::tr("Every frame on stderr."));
@@ -200,7 +200,7 @@ std::optional<ToolOptions> parseToolOptions(const QStringList &arguments, int &e
         return usage(ToolText::tr("unknown command \"%1\"").arg(command));
     options.command = ToolCommand(index);
     if (options.command != ToolCommand::Label && parser.isSet(printer))
-        return usage(QStringLiteral("--printer belongs to label"));
+        return usage(ToolText::tr("--printer belongs to label"));
     if (options.command == ToolCommand::Write) {
         if (words.isEmpty() || words.size() > 2)
             return usage(ToolText::tr("write takes CALIB and optionally EXPIRES"));
@@ -243,14 +243,14 @@ std::optional<ToolOptions> parseToolOptions(const QStringList &arguments, int &e
     }
     options.each = parser.isSet(each);
     if (options.each && options.command != ToolCommand::Write)
-        return usage(QStringLiteral("--each belongs to write"));
+        return usage(ToolText::tr("--each belongs to write"));
     if (parser.isSet(poll)) {
         if (options.command != ToolCommand::Watch && !options.each)
-            return usage(QStringLiteral("--poll belongs to watch and write --each"));
+            return usage(ToolText::tr("--poll belongs to watch and write --each"));
         bool ok = false;
         options.pollSeconds = parser.value(poll).toDouble(&ok);
         if (!ok || *options.pollSeconds < 0.05 || *options.pollSeconds > 3600)
-            return usage(QStringLiteral("--poll takes seconds from 0.05 to 3600"));
+            return usage(ToolText::tr("--poll takes seconds from 0.05 to 3600"));
     }
 
     if (parser.isSet(port)) {
