@@ -3,9 +3,8 @@
 
 #include "frmveltra.h"
 
-#include "inifile.h"
+#include "benchsettings.h"
 #include "labelprinting.h"
-#include "programpaths.h"
 #include "uiservices.h"
 #include "writerecorder.h"
 
@@ -18,9 +17,7 @@ void frmVeltra::labelWrite(const WriteRecorder &recorder)
         return;
     m_labelEntry = recorder.entry();
     mnuPrintLabel->setEnabled(true);
-    const QString printLabel = IniFile::readString(IniFileName, QStringLiteral("Bench"),
-                                                   QStringLiteral("PrintLabel"), QString());
-    if (printLabel.trimmed() == QLatin1String("1"))
+    if (readBenchSettings().printLabel)
         statusBar()->showMessage(printEntryLabel(*m_labelEntry, AskPrinter::Never, this).text);
 }
 

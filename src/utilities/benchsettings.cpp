@@ -22,9 +22,13 @@ SettingValue firstWord(const QString &key, const QString &defaultText)
 BenchSettings readBenchSettings()
 {
     BenchSettings s;
-    // Only a number other than 0 turns it on; a text that is no number leaves it off.
-    const SettingValue enabled = firstWord(EnabledKey, QStringLiteral("0"));
-    s.enabled = !enabled.isFailure() && enabled.toDouble() != 0;
+    // Only a number other than 0 turns a switch on; a text that is no number leaves it off.
+    const auto on = [](const QString &key) {
+        const SettingValue value = firstWord(key, QStringLiteral("0"));
+        return !value.isFailure() && value.toDouble() != 0;
+    };
+    s.enabled = on(EnabledKey);
+    s.printLabel = on(QStringLiteral("PrintLabel"));
     // An interval of 0 or below, or no number, would poll without pause or never.
     const SettingValue poll = firstWord(QStringLiteral("PollSeconds"), QString());
     if (!poll.isFailure() && poll.kind() == SettingValue::Kind::Number && poll.toDouble() > 0)

@@ -1,6 +1,7 @@
 #pragma once
 // Section "Bench" of the settings file: the window's bench mode, which asks the instrument on the
-// adapter for its serial number at every poll so that instruments can follow one another.
+// adapter for its serial number at every poll so that instruments can follow one another, and
+// whether each label is printed after a verified write.
 //
 // Contract: readBenchSettings() is the one reader of the section and writes nothing; a value that
 // is missing or no number gives the default. writeBenchEnabled() is the one writer ("Enabled" is
@@ -14,6 +15,8 @@ struct BenchSettings
 
     bool enabled = false;
     double pollSeconds = DefaultPollSeconds;
+    // Each label printed after a verified write, without asking.
+    bool printLabel = false;
 };
 
 BenchSettings readBenchSettings();
