@@ -25,5 +25,6 @@ LabelSettings LabelSettings::fromSettingsFile(const QString &iniFile)
     settings.lab = read(label, "Lab");
     settings.printer = read(label, "Printer");
     settings.address = read(QStringLiteral("Certificate"), "Address");
+    settings.requireRelease = read(QStringLiteral("Certificate"), "RequireRelease") == u'1';
     return settings;
 }

@@ -8,6 +8,7 @@
 //   Printer=QL-800        ; the print queue; empty: ask
 //   [Certificate]
 //   Address=1 Main Street, Springfield
+//   RequireRelease=1      ; no certificate of an entry a second person has not released
 
 #include <QSizeF>
 #include <QString>
@@ -18,6 +19,7 @@ struct LabelSettings
     QString lab;
     QString printer;
     QString address;
+    bool requireRelease = false;
 
     // A size that is no number, or outside 10 to 300 mm, keeps the default.
     static LabelSettings fromSettingsFile(const QString &iniFile);

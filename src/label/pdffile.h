@@ -13,6 +13,8 @@ struct PdfPage
     QPageSize size;
     QString title;
     QPagedPaintDevice::PdfVersion version = QPagedPaintDevice::PdfVersion_1_4;
+    // The document's keywords (XMP pdf:Keywords); PDF/A-1b only. None when empty.
+    QString keywords;
 };
 
 // paint draws the page and returns false with error set when it cannot; the file is then left as

@@ -43,9 +43,53 @@ const std::array<ColumnDefinitions, 4> ChainColumns{{
     {QLatin1StringView("hash"), QLatin1StringView("TEXT")},
 }};
 
+// A release: the entry it releases and that entry's hash, who released it and when; then its link
+// in the chain.
+const std::array<ColumnDefinitions, 8> ReleaseColumns{{
+    {QLatin1StringView("entry_id"), QLatin1StringView("BIGINT NOT NULL")},
+    {QLatin1StringView("entry_hash"), QLatin1StringView("TEXT NOT NULL")},
+    {QLatin1StringView("account"), QLatin1StringView("TEXT NOT NULL")},
+    {QLatin1StringView("released_by"), QLatin1StringView("TEXT NOT NULL")},
+    {QLatin1StringView("released_at"), QLatin1StringView("TEXT NOT NULL")},
+    {QLatin1StringView("chain_seq"), QLatin1StringView("BIGINT NOT NULL")},
+    {QLatin1StringView("previous_hash"), QLatin1StringView("TEXT")},
+    {QLatin1StringView("hash"), QLatin1StringView("TEXT NOT NULL")},
+}};
+
 // The message of the triggers; any client that tries gets it.
 const QString KeptText =
     QStringLiteral("entries of the calibration record are kept as written: %1 refused");
+
+// A table's rows can no longer be changed once condition holds (empty: never), nor deleted,
+// whoever asks.
+QStringList keptTriggers(const QString &table, bool postgres, const QString &condition)
+{
+    QStringList statements;
+    if (postgres) {
+        const QString trigger = QStringLiteral(
+            "CREATE TRIGGER %1_%2 BEFORE %3 ON %1 FOR EACH %4 EXECUTE FUNCTION %5_kept()");
+        const QString row = condition.isEmpty()
+            ? QStringLiteral("ROW")
+            : QStringLiteral("ROW WHEN (OLD.%1)").arg(condition);
+        statements << trigger.arg(table, QStringLiteral("no_update"), QStringLiteral("UPDATE"), row,
+                                  RecordTable)
+                   << trigger.arg(table, QStringLiteral("no_delete"), QStringLiteral("DELETE"),
+                                  QStringLiteral("ROW"), RecordTable)
+                   << trigger.arg(table, QStringLiteral("no_truncate"), QStringLiteral("TRUNCATE"),
+                                  QStringLiteral("STATEMENT"), RecordTable);
+    } else {
+        const QString trigger = QStringLiteral(
+            "CREATE TRIGGER IF NOT EXISTS %1_%2 BEFORE %3 ON %1%4 BEGIN SELECT RAISE(ABORT, '%5'); "
+            "END");
+        statements << trigger.arg(table, QStringLiteral("no_update"), QStringLiteral("UPDATE"),
+                                  condition.isEmpty() ? QString()
+                                                      : QStringLiteral(" WHEN OLD.") + condition,
+                                  KeptText.arg(QStringLiteral("UPDATE")))
+                   << trigger.arg(table, QStringLiteral("no_delete"), QStringLiteral("DELETE"),
+                                  QString(), KeptText.arg(QStringLiteral("DELETE")));
+    }
+    return statements;
+}
 
 // What format 2 adds to format 1: the person, the reference, the certificate and the chain; a
 // completed entry can no longer be changed and no entry deleted, whoever asks.
@@ -66,27 +110,26 @@ QStringList keepingStatements(bool postgres)
                                      "LANGUAGE plpgsql AS $$ BEGIN RAISE EXCEPTION '%2', TG_OP; "
                                      "END $$")
                           .arg(RecordTable, KeptText.arg(QStringLiteral("%")));
-        const QString trigger = QStringLiteral(
-            "CREATE TRIGGER %1_%2 BEFORE %3 ON %1 FOR EACH %4 EXECUTE FUNCTION %1_kept()");
-        statements << trigger.arg(RecordTable, QStringLiteral("no_update"),
-                                  QStringLiteral("UPDATE"),
-                                  QStringLiteral("ROW WHEN (OLD.hash IS NOT NULL)"))
-                   << trigger.arg(RecordTable, QStringLiteral("no_delete"),
-                                  QStringLiteral("DELETE"), QStringLiteral("ROW"))
-                   << trigger.arg(RecordTable, QStringLiteral("no_truncate"),
-                                  QStringLiteral("TRUNCATE"), QStringLiteral("STATEMENT"));
-    } else {
-        const QString trigger = QStringLiteral(
-            "CREATE TRIGGER IF NOT EXISTS %1_%2 BEFORE %3 ON %1%4 BEGIN SELECT RAISE(ABORT, '%5'); "
-            "END");
-        statements << trigger.arg(
-            RecordTable, QStringLiteral("no_update"), QStringLiteral("UPDATE"),
-            QStringLiteral(" WHEN OLD.hash IS NOT NULL"), KeptText.arg(QStringLiteral("UPDATE")))
-                   << trigger.arg(RecordTable, QStringLiteral("no_delete"),
-                                  QStringLiteral("DELETE"), QString(),
-                                  KeptText.arg(QStringLiteral("DELETE")));
     }
-    return statements;
+    return statements + keptTriggers(RecordTable, postgres, QStringLiteral("hash IS NOT NULL"));
+}
+
+// What format 3 adds: the releases, each a link of the chain, kept as written from the start.
+QStringList releaseStatements(bool postgres)
+{
+    QStringList definitions{
+        postgres ? QStringLiteral("id BIGINT GENERATED BY DEFAULT AS IDENTITY PRIMARY KEY")
+                 : QStringLiteral("id INTEGER PRIMARY KEY AUTOINCREMENT")};
+    for (const auto &[name, type] : ReleaseColumns)
+        definitions << name + QLatin1Char(' ') + type;
+    return QStringList{
+               QStringLiteral("CREATE TABLE IF NOT EXISTS %1 (%2)")
+                   .arg(ReleaseTable, definitions.join(u", ")),
+               QStringLiteral("CREATE UNIQUE INDEX IF NOT EXISTS %1_entry ON %1 (entry_id)")
+                   .arg(ReleaseTable),
+               QStringLiteral("CREATE UNIQUE INDEX IF NOT EXISTS %1_chain ON %1 (chain_seq)")
+                   .arg(ReleaseTable)}
+    + keptTriggers(ReleaseTable, postgres, QString());
 }
 
 QVariant textOrNull(const QString &text)
@@ -122,6 +165,23 @@ QStringList entryColumns()
     return QStringList{QStringLiteral("id")} + recordColumns() + chainColumns();
 }
 
+QStringList releaseColumns()
+{
+    QStringList names;
+    for (const auto &column : ReleaseColumns)
+        names << column.first;
+    return names;
+}
+
+QString entrySelection()
+{
+    const QString release = QStringLiteral("(SELECT %3 FROM %2 WHERE %2.entry_id = %1.id) AS %3")
+                                .arg(RecordTable, ReleaseTable);
+    return QStringLiteral("SELECT %1, %2, %3 FROM %4")
+        .arg(entryColumns().join(u", "), release.arg(QStringLiteral("released_by")),
+             release.arg(QStringLiteral("released_at")), RecordTable);
+}
+
 QStringList createTableStatements(bool postgres)
 {
     QStringList definitions{
@@ -140,11 +200,13 @@ QStringList createTableStatements(bool postgres)
                QStringLiteral("CREATE INDEX IF NOT EXISTS %1_serial ON %1 (serial, started_at)")
                    .arg(RecordTable),
            }
-    + keepingStatements(postgres);
+    + keepingStatements(postgres) + releaseStatements(postgres);
 }
 
-QStringList upgradeStatements(bool postgres)
+QStringList upgradeStatements(bool postgres, int from)
 {
+    if (from >= 2)
+        return releaseStatements(postgres);
     QStringList statements;
     for (const auto &[name, type] : Columns) {
         if (name == QLatin1String("technician") || name == QLatin1String("reference"))
@@ -154,7 +216,7 @@ QStringList upgradeStatements(bool postgres)
     for (const auto &[name, type] : ChainColumns)
         statements
             << QStringLiteral("ALTER TABLE %1 ADD COLUMN %2 %3").arg(RecordTable, name, type);
-    return statements + keepingStatements(postgres);
+    return statements + keepingStatements(postgres) + releaseStatements(postgres);
 }
 
 QVariantList rowValues(const RecordEntry &e)
@@ -220,5 +282,8 @@ RecordEntry entryFromRow(const QSqlRecord &row)
     e.detail = text("detail");
     e.reference = text("reference");
     e.hash = text("hash");
+    e.chainSeq = row.value(QStringLiteral("chain_seq")).toLongLong();
+    e.releasedBy = text("released_by");
+    e.releasedAt = instantFromText(text("released_at"));
     return e;
 }
