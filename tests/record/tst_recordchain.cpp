@@ -568,9 +568,7 @@ void TestRecordChain::releaseIsALinkOfTheChain()
 
 void TestRecordChain::recordWithoutReleasesKeepsItsHashes_data()
 {
-    addBackendColumn();
-    QTest::newRow("SQLite") << Sqlite;
-    QTest::newRow("PostgreSQL") << Postgres;
+    firstFormatIsUpgradedInPlace_data();
 }
 
 // A record as the format before releases left it: opening it adds their table and changes no row.
