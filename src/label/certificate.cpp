@@ -18,7 +18,7 @@ constexpr double MarginMm = 20.0;
 const QString CertificateFont = QStringLiteral("Liberation Sans");
 // A certificate is one page of a few hundred kilobytes; anything much larger is no certificate
 // of this program and is not read whole.
-constexpr qint64 LargestCertificate = 16 * 1024 * 1024;
+constexpr qint64 LargestCertificate = qint64(16) * 1024 * 1024;
 const QString RecordHashWords = QStringLiteral("; record hash ");
 
 QString cell(const QString &text)
