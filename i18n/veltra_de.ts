@@ -482,7 +482,7 @@ Kette: </translation>
     </message>
     <message>
         <source>&amp;Release...</source>
-        <translation>&amp;Freigeben...</translation>
+        <translation>Frei&amp;geben...</translation>
     </message>
     <message>
         <source>Select an entry of the history first.</source>
