@@ -11,6 +11,8 @@
 #include <openssl/err.h>
 #include <openssl/pem.h>
 
+#include <algorithm>
+
 #include <sys/stat.h>
 
 namespace {
@@ -132,6 +134,55 @@ std::optional<SigningKeys> readKeys(const SigningFiles &files, const QDateTime &
     return keys;
 }
 
+QByteArray derLength(qsizetype size)
+{
+    QByteArray length;
+    for (qsizetype rest = size; rest > 0; rest >>= 8)
+        length.prepend(static_cast<char>(rest & 0xff));
+    if (size < 0x80)
+        return QByteArray(1, static_cast<char>(size));
+    return static_cast<char>(0x80 | length.size()) + length;
+}
+
+// OpenSSL 3.0 always adds a signing-time attribute, which PAdES leaves out (the time is the
+// dictionary's /M): drop it and sign the other signed attributes again, encoded as the DER SET OF
+// that the signature covers.
+bool withoutSigningTime(CMS_ContentInfo *cms, EVP_PKEY *key)
+{
+    CMS_SignerInfo *signer = sk_CMS_SignerInfo_value(CMS_get0_SignerInfos(cms), 0);
+    const int at = CMS_signed_get_attr_by_NID(signer, NID_pkcs9_signingTime, -1);
+    if (at < 0)
+        return true;
+    X509_ATTRIBUTE_free(CMS_signed_delete_attr(signer, at));
+    QList<QByteArray> attributes;
+    for (int i = 0; i < CMS_signed_get_attr_count(signer); ++i) {
+        X509_ATTRIBUTE *attribute = CMS_signed_get_attr(signer, i);
+        QByteArray der(i2d_X509_ATTRIBUTE(attribute, nullptr), '\0');
+        auto *out = reinterpret_cast<unsigned char *>(der.data());
+        i2d_X509_ATTRIBUTE(attribute, &out);
+        attributes << der;
+    }
+    std::sort(attributes.begin(), attributes.end());
+    const QByteArray content = attributes.join();
+    const QByteArray set = '\x31' + derLength(content.size()) + content;
+    const std::unique_ptr<EVP_MD_CTX, SslFree<EVP_MD_CTX, EVP_MD_CTX_free>> context(
+        EVP_MD_CTX_new());
+    size_t size = 0;
+    const auto *data = reinterpret_cast<const unsigned char *>(set.constData());
+    if (!context || EVP_DigestSignInit(context.get(), nullptr, EVP_sha256(), nullptr, key) != 1
+        || EVP_DigestSign(context.get(), nullptr, &size, data, static_cast<size_t>(set.size()))
+            != 1)
+        return false;
+    QByteArray signature(static_cast<qsizetype>(size), '\0');
+    if (EVP_DigestSign(context.get(), reinterpret_cast<unsigned char *>(signature.data()), &size,
+                       data, static_cast<size_t>(set.size()))
+        != 1)
+        return false;
+    return ASN1_STRING_set(CMS_SignerInfo_get0_signature(signer), signature.constData(),
+                           static_cast<int>(size))
+        == 1;
+}
+
 std::optional<QByteArray> cmsSignature(const SigningKeys &keys, const QByteArray &data)
 {
     constexpr unsigned Flags = CMS_DETACHED | CMS_BINARY | CMS_CADES;
@@ -139,7 +190,8 @@ std::optional<QByteArray> cmsSignature(const SigningKeys &keys, const QByteArray
     const BioHandle content = memoryBio(data);
     if (!cms
         || !CMS_add1_signer(cms.get(), keys.certificate.get(), keys.key.get(), EVP_sha256(), Flags)
-        || CMS_final(cms.get(), content.get(), nullptr, Flags) != 1)
+        || CMS_final(cms.get(), content.get(), nullptr, Flags) != 1
+        || !withoutSigningTime(cms.get(), keys.key.get()))
         return std::nullopt;
     const int size = i2d_CMS_ContentInfo(cms.get(), nullptr);
     if (size <= 0)

@@ -150,8 +150,18 @@ void PdfSignTest::signedCertificateIsValid()
     QVERIFY(!report.contains(QStringLiteral("Signature #2")));
     QCOMPARE(certificateSigner(fileBytes(pdf)), LabName);
 
-    // Still the one A4 page declared PDF/A-1b, with its text.
+    // The signed attributes PAdES asks for, by their object identifiers in DER: the
+    // signing-certificate-v2 (1.2.840.113549.1.9.16.2.47) and no signing-time (1.2.840.113549.1.9.5),
+    // whose place is the dictionary's /M.
     const QByteArray bytes = fileBytes(pdf);
+    const qsizetype contents = bytes.lastIndexOf("/Contents <") + 11;
+    const QByteArray cms =
+        QByteArray::fromHex(bytes.mid(contents, bytes.indexOf('>', contents) - contents));
+    QVERIFY(cms.contains(QByteArray::fromHex("060b2a864886f70d010910022f")));
+    QVERIFY(!cms.contains(QByteArray::fromHex("06092a864886f70d010905")));
+    QVERIFY(bytes.contains("/M (D:"));
+
+    // Still the one A4 page declared PDF/A-1b, with its text.
     QVERIFY(bytes.contains("pdfaid:part=\"1\""));
     QVERIFY(bytes.contains("pdfaid:conformance=\"B\""));
     // The signature came as an update with a classic table after the page's own file.
