@@ -38,9 +38,10 @@ Certificate readCertificate(const QByteArray &pem)
 } // namespace
 
 LabIdentity LabIdentity::make(const QString &commonName, int validFromDays, int validToDays,
-                              const LabIdentity *issuer)
+                              const LabIdentity *issuer, KeyKind kind)
 {
-    const Key key(EVP_PKEY_Q_keygen(nullptr, nullptr, "RSA", size_t{2048}));
+    const Key key(kind == KeyKind::Rsa ? EVP_PKEY_Q_keygen(nullptr, nullptr, "RSA", size_t{2048})
+                                       : EVP_PKEY_Q_keygen(nullptr, nullptr, "EC", "P-256"));
     const Certificate certificate(X509_new());
     if (!key || !certificate)
         return {};

@@ -49,6 +49,7 @@ class PdfSignTest : public QObject
 private slots:
     void initTestCase();
 
+    void signedCertificateIsValid_data();
     void signedCertificateIsValid();
     void changedByteBreaksTheSignature_data();
     void changedByteBreaksTheSignature();
@@ -86,10 +87,13 @@ void PdfSignTest::initTestCase()
     m_expired = LabIdentity::make(LabName, -400, -35);
     m_future = LabIdentity::make(LabName, 10, 375);
     const LabIdentity other = LabIdentity::make(QStringLiteral("Another Lab"));
+    const LabIdentity ec = LabIdentity::make(LabName, -1, 365, nullptr, KeyKind::Ec);
     QVERIFY(!ca.key.isEmpty() && !m_lab.key.isEmpty() && !m_expired.key.isEmpty()
-            && !m_future.key.isEmpty() && !other.key.isEmpty());
+            && !m_future.key.isEmpty() && !other.key.isEmpty() && !ec.key.isEmpty());
     QVERIFY(writeFile(path("lab-cert.pem"), m_lab.certificate + ca.certificate, OwnerOnly));
     QVERIFY(writeFile(path("lab-key.pem"), m_lab.key, QFile::ReadOwner));
+    QVERIFY(writeFile(path("ec-cert.pem"), ec.certificate, OwnerOnly));
+    QVERIFY(writeFile(path("ec-key.pem"), ec.key, OwnerOnly));
     QVERIFY(writeFile(path("expired-cert.pem"), m_expired.certificate, OwnerOnly));
     QVERIFY(writeFile(path("expired-key.pem"), m_expired.key, OwnerOnly));
     QVERIFY(writeFile(path("future-cert.pem"), m_future.certificate, OwnerOnly));
@@ -131,14 +135,23 @@ int PdfSignTest::makeCertificate(const QByteArray &keys, const QString &file, QS
     return tool.exitStatus() == QProcess::NormalExit ? tool.exitCode() : -1;
 }
 
+void PdfSignTest::signedCertificateIsValid_data()
+{
+    QTest::addColumn<QByteArray>("keys");
+
+    // Relative names are found beside the settings file; a key of mode 0400 is the owner's alone.
+    QTest::newRow("an RSA key, the CA's certificate after the lab's")
+        << QByteArray("SigningCertificate=lab-cert.pem\nSigningKey=lab-key.pem\n");
+    QTest::newRow("an EC P-256 key, a self-signed certificate")
+        << QByteArray("SigningCertificate=ec-cert.pem\nSigningKey=ec-key.pem\n");
+}
+
 void PdfSignTest::signedCertificateIsValid()
 {
+    QFETCH(QByteArray, keys);
     const QString pdf = path("signed.pdf");
     QString error;
-    // Relative names are found beside the settings file; a key of mode 0400 is the owner's alone.
-    QCOMPARE(
-        makeCertificate("SigningCertificate=lab-cert.pem\nSigningKey=lab-key.pem\n", pdf, error),
-        0);
+    QCOMPARE(makeCertificate(keys, pdf, error), 0);
     QVERIFY2(!error.contains(QStringLiteral("veltra-calib:")), qPrintable(error));
 
     const QString report = pdfsig(pdf);
