@@ -2,6 +2,7 @@
 
 #include "labeltext.h"
 #include "pdffile.h"
+#include "pdfsigner.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QPainter>
@@ -98,8 +99,8 @@ bool writeCertificatePdf(const QString &path, const RecordEntry &entry,
                        QStringLiteral("Calibration certificate ") + entry.certificate,
                        QPagedPaintDevice::PdfVersion_A1b};
     const QString html = certificateHtml(entry, settings, issued);
-    return writePdfFile(
-        path, page,
+    std::optional<QByteArray> pdf = pdfBytes(
+        page,
         [&](QPainter &painter, QString &paintError) {
             if (paintCertificate(painter, html))
                 return true;
@@ -107,4 +108,7 @@ bool writeCertificatePdf(const QString &path, const RecordEntry &entry,
             return false;
         },
         error);
+    if (pdf && settings.signing.isSet())
+        pdf = signPdf(*pdf, settings.signing, QDateTime::currentDateTimeUtc(), error);
+    return pdf && savePdfFile(path, *pdf, error);
 }

@@ -6,6 +6,7 @@
 #include "labelsettings.h"
 #include "recordentry.h"
 
-// issued is the date of issue printed on it; the entry must be verified.
+// issued is the date of issue printed on it; the entry must be verified. Signed with the lab's
+// key when settings name one; nothing is written when it cannot be signed.
 bool writeCertificatePdf(const QString &path, const RecordEntry &entry,
                          const LabelSettings &settings, const QDate &issued, QString &error);

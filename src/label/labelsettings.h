@@ -8,6 +8,10 @@
 //   Printer=QL-800        ; the print queue; empty: ask
 //   [Certificate]
 //   Address=1 Main Street, Springfield
+//   SigningCertificate=lab-cert.pem ; both set: certificates are signed; a relative path is
+//   SigningKey=lab-key.pem          ; taken from the settings file's folder
+
+#include "pdfsigner.h"
 
 #include <QSizeF>
 #include <QString>
@@ -18,6 +22,7 @@ struct LabelSettings
     QString lab;
     QString printer;
     QString address;
+    SigningFiles signing;
 
     // A size that is no number, or outside 10 to 300 mm, keeps the default.
     static LabelSettings fromSettingsFile(const QString &iniFile);
