@@ -698,6 +698,42 @@ Die Freigabe wird im Kalibrierprotokoll festgehalten und kann nicht zurückgenom
         <source>%1 is no calibration certificate of this program</source>
         <translation>%1 ist kein Kalibrierschein dieses Programms</translation>
     </message>
+    <message>
+        <source>%1 holds no certificate in PEM form</source>
+        <translation>%1 enthält kein Zertifikat im PEM-Format</translation>
+    </message>
+    <message>
+        <source>the certificate in %1 expired on %2</source>
+        <translation>das Zertifikat in %1 ist am %2 abgelaufen</translation>
+    </message>
+    <message>
+        <source>the certificate in %1 is valid only from %2</source>
+        <translation>das Zertifikat in %1 gilt erst ab %2</translation>
+    </message>
+    <message>
+        <source>%1 may be read or run by others (mode %2): allow its owner only, with chmod 600</source>
+        <translation>%1 darf von anderen gelesen oder ausgeführt werden (Modus %2): nur dem Eigentümer erlauben, mit chmod 600</translation>
+    </message>
+    <message>
+        <source>%1 holds an encrypted key: this program takes an unencrypted one</source>
+        <translation>%1 enthält einen verschlüsselten Schlüssel: dieses Programm nimmt nur einen unverschlüsselten</translation>
+    </message>
+    <message>
+        <source>%1 holds no private key in PEM form</source>
+        <translation>%1 enthält keinen privaten Schlüssel im PEM-Format</translation>
+    </message>
+    <message>
+        <source>[Certificate] names a signing key or certificate but not both: SigningCertificate=%1, SigningKey=%2</source>
+        <translation>[Certificate] nennt nur einen von Signaturschlüssel und Zertifikat, nicht beide: SigningCertificate=%1, SigningKey=%2</translation>
+    </message>
+    <message>
+        <source>the key in %1 does not belong to the certificate in %2</source>
+        <translation>der Schlüssel in %1 gehört nicht zum Zertifikat in %2</translation>
+    </message>
+    <message>
+        <source>the certificate cannot be signed with the key in %1</source>
+        <translation>der Kalibrierschein kann mit dem Schlüssel in %1 nicht signiert werden</translation>
+    </message>
 </context>
 <context>
     <name>Link</name>
@@ -1500,6 +1536,10 @@ Exit-Codes:
     <message>
         <source>certificate --check takes a file and no ID or -o</source>
         <translation>certificate --check nimmt eine Datei und keine ID oder -o</translation>
+    </message>
+    <message>
+        <source>; signed by %1</source>
+        <translation>; signiert von %1</translation>
     </message>
 </context>
 <context>

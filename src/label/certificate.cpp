@@ -3,6 +3,8 @@
 #include "labelfields.h"
 #include "labeltext.h"
 #include "pdffile.h"
+#include "pdfsignature.h"
+#include "pdfsigner.h"
 #include "recordrelease.h"
 
 #include <QAbstractTextDocumentLayout>
@@ -109,8 +111,8 @@ bool writeCertificatePdf(const QString &path, const RecordEntry &entry,
                        QStringLiteral("Calibration certificate ") + entry.certificate,
                        QPagedPaintDevice::PdfVersion_A1b, certificateKeywords(entry)};
     const QString html = certificateHtml(entry, settings, issued);
-    return writePdfFile(
-        path, page,
+    std::optional<QByteArray> pdf = pdfBytes(
+        page,
         [&](QPainter &painter, QString &paintError) {
             if (paintCertificate(painter, html))
                 return true;
@@ -118,6 +120,9 @@ bool writeCertificatePdf(const QString &path, const RecordEntry &entry,
             return false;
         },
         error);
+    if (pdf && settings.signing.isSet())
+        pdf = signPdf(*pdf, settings.signing, QDateTime::currentDateTimeUtc(), error);
+    return pdf && savePdfFile(path, *pdf, error);
 }
 
 QString certificateRefusal(const RecordEntry &entry, const LabelSettings &settings)
@@ -154,5 +159,6 @@ std::optional<CertificateMark> readCertificateMark(const QString &path, QString 
         error = LabelText::tr("%1 is no calibration certificate of this program").arg(name);
         return std::nullopt;
     }
-    return CertificateMark{match.captured(1), match.captured(2)};
+    return CertificateMark{match.captured(1), match.captured(2),
+                           certificateSigner(bytes).value_or(QString())};
 }

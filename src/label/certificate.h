@@ -14,7 +14,8 @@
 // require a release), in a sentence for the user; empty when it may.
 QString certificateRefusal(const RecordEntry &entry, const LabelSettings &settings);
 
-// issued is the date of issue printed on it; the entry must be verified.
+// issued is the date of issue printed on it; the entry must be verified. Signed with the lab's
+// key when settings name one; nothing is written when it cannot be signed.
 bool writeCertificatePdf(const QString &path, const RecordEntry &entry,
                          const LabelSettings &settings, const QDate &issued, QString &error);
 
@@ -23,6 +24,7 @@ struct CertificateMark
 {
     QString certificate; // "VC-2026-000123"
     QString hash; // the entry's hash when the certificate was made
+    QString signer; // the common name of its signature's signer; empty when unsigned
 };
 
 // The keywords of the certificate of entry: "VC-2026-000123; record hash <64 hex digits>".

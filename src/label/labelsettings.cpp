@@ -2,6 +2,9 @@
 
 #include "inifile.h"
 
+#include <QDir>
+#include <QFileInfo>
+
 namespace {
 
 double sizeValue(const QString &text, double defaultMm)
@@ -24,7 +27,14 @@ LabelSettings LabelSettings::fromSettingsFile(const QString &iniFile)
                              sizeValue(read(label, "HeightMm"), settings.sizeMm.height()));
     settings.lab = read(label, "Lab");
     settings.printer = read(label, "Printer");
-    settings.address = read(QStringLiteral("Certificate"), "Address");
-    settings.requireRelease = read(QStringLiteral("Certificate"), "RequireRelease") == u'1';
+    const QString certificate = QStringLiteral("Certificate");
+    settings.address = read(certificate, "Address");
+    const QDir folder = QFileInfo(iniFile).absoluteDir();
+    const auto path = [&](const char *key) {
+        const QString value = read(certificate, key);
+        return value.isEmpty() ? value : folder.filePath(value);
+    };
+    settings.signing = {path("SigningCertificate"), path("SigningKey")};
+    settings.requireRelease = read(certificate, "RequireRelease") == u'1';
     return settings;
 }

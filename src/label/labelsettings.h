@@ -9,6 +9,10 @@
 //   [Certificate]
 //   Address=1 Main Street, Springfield
 //   RequireRelease=1      ; no certificate of an entry a second person has not released
+//   SigningCertificate=lab-cert.pem ; both set: certificates are signed; a relative path is
+//   SigningKey=lab-key.pem          ; taken from the settings file's folder
+
+#include "pdfsigner.h"
 
 #include <QSizeF>
 #include <QString>
@@ -20,6 +24,7 @@ struct LabelSettings
     QString printer;
     QString address;
     bool requireRelease = false;
+    SigningFiles signing;
 
     // A size that is no number, or outside 10 to 300 mm, keeps the default.
     static LabelSettings fromSettingsFile(const QString &iniFile);

@@ -1,6 +1,7 @@
 #include "pdffile.h"
 
 #include "labeltext.h"
+#include "savefile.h"
 
 #include <QBuffer>
 #include <QCoreApplication>
@@ -8,7 +9,6 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QRegularExpression>
-#include <QSaveFile>
 
 namespace {
 
@@ -53,18 +53,12 @@ QString infoCreationDate(const QByteArray &pdf)
 
 } // namespace
 
-bool writePdfFile(const QString &path, const PdfPage &page,
-                  const std::function<bool(QPainter &, QString &)> &paint, QString &error)
+std::optional<QByteArray> pdfBytes(const PdfPage &page, const PdfPainter &paint, QString &error)
 {
-    const auto cannotWrite = [&](const QString &why) {
-        error = LabelText::tr("%1 cannot be written: %2").arg(QDir::toNativeSeparators(path), why);
-        return false;
-    };
-    QByteArray pdf;
-    // Drawn before the file is touched, so a page that cannot be drawn leaves it as it was.
+    QByteArray bytes;
     const auto render = [&](const QDateTime &created) {
-        pdf.clear();
-        QBuffer buffer(&pdf);
+        bytes.clear();
+        QBuffer buffer(&bytes);
         buffer.open(QIODevice::WriteOnly);
         QPdfWriter writer(&buffer);
         writer.setPdfVersion(page.version);
@@ -75,8 +69,10 @@ bool writePdfFile(const QString &path, const PdfPage &page,
         if (!page.keywords.isEmpty())
             writer.setDocumentXmpMetadata(xmpPacket(page, created));
         QPainter painter;
-        if (!painter.begin(&writer))
-            return cannotWrite(LabelText::tr("the page cannot be drawn"));
+        if (!painter.begin(&writer)) {
+            error = LabelText::tr("the page cannot be drawn");
+            return false;
+        }
         const bool painted = paint(painter, error);
         painter.end();
         return painted;
@@ -84,18 +80,28 @@ bool writePdfFile(const QString &path, const PdfPage &page,
     // A second may pass between the packet's date and Qt's: then the page is drawn once more.
     QDateTime created = QDateTime::currentDateTime();
     if (!render(created))
-        return false;
+        return std::nullopt;
     for (int attempt = 0; !page.keywords.isEmpty() && attempt < 3
-         && infoCreationDate(pdf) != created.toString(QStringLiteral("yyyyMMddHHmmss"));
+         && infoCreationDate(bytes) != created.toString(QStringLiteral("yyyyMMddHHmmss"));
          ++attempt) {
         created = QDateTime::currentDateTime();
         if (!render(created))
-            return false;
+            return std::nullopt;
     }
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(pdf) != pdf.size())
-        return cannotWrite(file.errorString());
-    if (!file.commit())
-        return cannotWrite(file.errorString());
-    return true;
+    return bytes;
+}
+
+bool savePdfFile(const QString &path, const QByteArray &pdf, QString &error)
+{
+    const QString why = saveFileAtomically(path, pdf);
+    if (why.isEmpty())
+        return true;
+    error = LabelText::tr("%1 cannot be written: %2").arg(QDir::toNativeSeparators(path), why);
+    return false;
+}
+
+bool writePdfFile(const QString &path, const PdfPage &page, const PdfPainter &paint, QString &error)
+{
+    const std::optional<QByteArray> pdf = pdfBytes(page, paint, error);
+    return pdf && savePdfFile(path, *pdf, error);
 }

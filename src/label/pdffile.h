@@ -5,6 +5,7 @@
 #include <QPagedPaintDevice>
 
 #include <functional>
+#include <optional>
 
 class QPainter;
 
@@ -17,7 +18,15 @@ struct PdfPage
     QString keywords;
 };
 
-// paint draws the page and returns false with error set when it cannot; the file is then left as
-// it was. False with error set when the file cannot be written.
-bool writePdfFile(const QString &path, const PdfPage &page,
-                  const std::function<bool(QPainter &, QString &)> &paint, QString &error);
+using PdfPainter = std::function<bool(QPainter &, QString &)>;
+
+// The page as PDF bytes. paint draws the page and returns false with error set when it cannot;
+// then none.
+std::optional<QByteArray> pdfBytes(const PdfPage &page, const PdfPainter &paint, QString &error);
+
+// False with error set, naming the file, when it cannot be written; an old file then stays.
+bool savePdfFile(const QString &path, const QByteArray &pdf, QString &error);
+
+// Both of the above: when paint fails or the file cannot be written, the file is left as it was.
+bool writePdfFile(const QString &path, const PdfPage &page, const PdfPainter &paint,
+                  QString &error);

@@ -185,13 +185,13 @@ int checkCertificate(const RecordSettings &settings, const ToolOptions &options)
         printError(verdict.text());
         return ExitUsage;
     }
-    // A signed certificate's line also names its signer (the common name of the signature's
-    // certificate) after the chain's count.
+    QString line =
+        ToolText::tr("%1: matches entry %2 of the record; chain intact (%3 entries)")
+            .arg(mark->certificate, QString::number(entry->id), QString::number(verdict.entries));
+    // Who signed it; whether the signature still holds is pdfsig's check.
+    if (!mark->signer.isEmpty())
+        line += ToolText::tr("; signed by %1").arg(mark->signer);
     if (!options.quiet)
-        std::printf("%s\n",
-                    qPrintable(ToolText::tr("%1: matches entry %2 of the record; chain intact "
-                                            "(%3 entries)")
-                                   .arg(mark->certificate, QString::number(entry->id),
-                                        QString::number(verdict.entries))));
+        std::printf("%s\n", qPrintable(line));
     return ExitDone;
 }

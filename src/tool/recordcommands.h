@@ -25,8 +25,8 @@ int listDue(const RecordSettings &settings, const ToolOptions &options);
 // unchanged; ExitUsage when the entry is missing or the record cannot be read or written.
 int releaseEntry(const RecordSettings &settings, const ToolOptions &options);
 
-// certificate --check FILE: "VC-...: matches entry N of the record; chain intact (M entries)"
-// and ExitDone; ExitNotHeld when the entry is missing, its fields no longer give the
+// certificate --check FILE: "VC-...: matches entry N of the record; chain intact (M entries)",
+// with "; signed by NAME" for a signed one, and ExitDone; ExitNotHeld when the entry is missing, its fields no longer give the
 // certificate's hash or the chain is broken before it; ExitUsage when the file is no
 // certificate of this program or the record cannot be read.
 int checkCertificate(const RecordSettings &settings, const ToolOptions &options);

@@ -5,6 +5,7 @@
 
 #include "calibrecord.h"
 #include "filebytes.h"
+#include "labpki.h"
 #include "recordchain.h"
 #include "recordhistory.h"
 #include "recordrelease.h"
@@ -445,6 +446,7 @@ void RecordToolTest::checkHoldsTheCertificateAgainstTheRecord_data()
 {
     QTest::addColumn<QStringList>("tampering");
     QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<bool>("signedByLab");
     QTest::addColumn<int>("exitCode");
     QTest::addColumn<QByteArray>("says");
 
@@ -452,41 +454,55 @@ void RecordToolTest::checkHoldsTheCertificateAgainstTheRecord_data()
     const QByteArray dropUpdate = "DROP TRIGGER calibration_record_no_update";
     const QByteArray dropDelete = "DROP TRIGGER calibration_record_no_delete";
     QTest::newRow("the record as written")
-        << QStringList() << QByteArray() << 0
+        << QStringList() << QByteArray() << false << 0
         << QByteArray("-000002: matches entry 2 of the record; chain intact (2 entries)\n");
+    QTest::newRow("a certificate signed by the lab names its signer")
+        << QStringList() << QByteArray() << true << 0
+        << QByteArray("chain intact (2 entries); signed by Nordlicht Kalibrierlabor\n");
     QTest::newRow("an entry after it changed is not its concern")
         << QStringList{dropUpdate, "UPDATE calibration_record SET serial = 'x' WHERE id = 3"}
-        << QByteArray() << 0 << QByteArray("chain intact (2 entries)");
+        << QByteArray() << false << 0 << QByteArray("chain intact (2 entries)");
     QTest::newRow("a field of its entry changed")
         << QStringList{dropUpdate, "UPDATE calibration_record SET serial = 'x' WHERE id = 2"}
-        << QByteArray() << 4 << QByteArray("chain broken at entry 2 (VC-");
+        << QByteArray() << false << 4 << QByteArray("chain broken at entry 2 (VC-");
     QTest::newRow("its entry changed and its hash made anew")
         << QStringList{dropUpdate,
                        "UPDATE calibration_record SET serial = 'x', hash = 'HASH2' WHERE id = 2",
                        "UPDATE calibration_record SET previous_hash = 'HASH2', hash = 'HASH3' "
                        "WHERE id = 3"}
-        << QByteArray() << 4
+        << QByteArray() << false << 4
         << QByteArray("entry 2 of the record no longer gives the certificate's hash");
     QTest::newRow("an entry before it removed")
         << QStringList{dropDelete, "DELETE FROM calibration_record WHERE id = 1"} << QByteArray()
-        << 4 << QByteArray("it does not follow the entry completed before it");
+        << false << 4 << QByteArray("it does not follow the entry completed before it");
     QTest::newRow("its entry removed")
         << QStringList{dropDelete, "DELETE FROM calibration_record WHERE id = 2"} << QByteArray()
-        << 4 << QByteArray("the calibration record holds no entry of this certificate");
+        << false << 4 << QByteArray("the calibration record holds no entry of this certificate");
     QTest::newRow("a PDF of another program")
         << QStringList()
         << QByteArray("%PDF-1.4\n1 0 obj\n<< /Title (Invoice) /Producer (LibreOffice) >>\nendobj\n"
                       "trailer\n<< /Root 1 0 R >>\n%%EOF\n")
-        << 1 << QByteArray("is no calibration certificate of this program");
+        << false << 1 << QByteArray("is no calibration certificate of this program");
 }
 
 void RecordToolTest::checkHoldsTheCertificateAgainstTheRecord()
 {
     QFETCH(QStringList, tampering);
     QFETCH(QByteArray, file);
+    QFETCH(bool, signedByLab);
     QFETCH(int, exitCode);
     QFETCH(QByteArray, says);
     RecordRig rig;
+    if (signedByLab) {
+        const LabIdentity lab = LabIdentity::make(QStringLiteral("Nordlicht Kalibrierlabor"));
+        QVERIFY(writeFileBytes(rig.folder.filePath("lab-cert.pem"), lab.certificate));
+        QVERIFY(writeFileBytes(rig.folder.filePath("lab-key.pem"), lab.key));
+        QVERIFY(QFile::setPermissions(rig.folder.filePath("lab-key.pem"),
+                                      QFile::ReadOwner | QFile::WriteOwner));
+        QVERIFY(writeFileBytes(rig.iniPath(),
+                               "[Certificate]\nSigningCertificate=lab-cert.pem\n"
+                               "SigningKey=lab-key.pem\n"));
+    }
     for (int i = 0; i < 3; ++i)
         QVERIFY(rig.keep(QStringLiteral("4041%1").arg(i), daysAgo(3 - i), inDays(360)));
     const QString pdf = rig.folder.filePath(QStringLiteral("certificate.pdf"));
