@@ -10,6 +10,7 @@
 #include "recordchain.h"
 #include "recordhistory.h"
 #include "recordrelease.h"
+#include "recordschema.h"
 
 #include <QSqlError>
 #include <QSqlQuery>
@@ -47,6 +48,20 @@ bool addAndComplete(CalibRecord &record, RecordEntry &entry)
     entry.finishedAt = entry.startedAt.addSecs(4);
     entry.outcome = RecordOutcome::Verified;
     return record.complete(entry);
+}
+
+// The statement that drops a trigger of table on backend, as an attacker of a test would.
+QString dropTrigger(const QString &backend, const QString &table, const char *trigger)
+{
+    const QString name = table + u'_' + QLatin1String(trigger);
+    return backend == Sqlite ? QStringLiteral("DROP TRIGGER %1").arg(name)
+                             : QStringLiteral("DROP TRIGGER %1 ON %2").arg(name, table);
+}
+
+// A new row of a test's table, tagged "<backend>: what".
+QTestData &backendRow(const QString &backend, const char *what)
+{
+    return QTest::newRow(qPrintable(QStringLiteral("%1: %2").arg(backend, QLatin1String(what))));
 }
 
 // Runs SQL on the record's own connection, as any client could; the database's error, or empty.
@@ -194,15 +209,9 @@ void TestRecordChain::chainFindsWhatWasChanged_data()
     QTest::addColumn<QString>("verdict");
     // Entries 1 to 4, VC-2026-000001 to VC-2026-000004, completed in that order.
     for (const QString &backend : {Sqlite, Postgres}) {
-        const QString drop = backend == Sqlite
-            ? QStringLiteral("DROP TRIGGER calibration_record_%1")
-            : QStringLiteral("DROP TRIGGER calibration_record_%1 ON calibration_record");
-        const QString dropUpdate = drop.arg(QStringLiteral("no_update"));
-        const QString dropDelete = drop.arg(QStringLiteral("no_delete"));
-        const auto row = [&](const char *what) {
-            return &QTest::newRow(
-                qPrintable(QStringLiteral("%1: %2").arg(backend, QLatin1String(what))));
-        };
+        const QString dropUpdate = dropTrigger(backend, RecordTable, "no_update");
+        const QString dropDelete = dropTrigger(backend, RecordTable, "no_delete");
+        const auto row = [&](const char *what) { return &backendRow(backend, what); };
         *row("an untouched record is intact") << backend << QStringList() << "intact: 4 entries";
         *row("a date changed is found at its entry")
             << backend
@@ -457,11 +466,7 @@ void TestRecordChain::releaseIsRefusedWithTheReason()
                               verifiedEntry(QStringLiteral("104233"), 3)};
     for (RecordEntry &entry : entries)
         QVERIFY2(addAndComplete(*record, entry), qPrintable(record->errorText()));
-    QVERIFY(execute(*record,
-                    QStringLiteral("DROP TRIGGER calibration_record_no_update%1")
-                        .arg(backend == Postgres ? QStringLiteral(" ON calibration_record")
-                                                 : QString()))
-                .isEmpty());
+    QVERIFY(execute(*record, dropTrigger(backend, RecordTable, "no_update")).isEmpty());
     // Recomputed whole, so the chain stays intact: only the outcome differs.
     QVERIFY(
         execute(*record,
@@ -506,15 +511,9 @@ void TestRecordChain::releaseIsALinkOfTheChain_data()
         "broken at the release of entry 1: it does not follow the link before it or no longer "
         "matches its hash or its entry");
     for (const QString &backend : {Sqlite, Postgres}) {
-        const QString drop = backend == Sqlite
-            ? QStringLiteral("DROP TRIGGER calibration_release_%1")
-            : QStringLiteral("DROP TRIGGER calibration_release_%1 ON calibration_release");
-        const QString dropUpdate = drop.arg(QStringLiteral("no_update"));
-        const QString dropDelete = drop.arg(QStringLiteral("no_delete"));
-        const auto row = [&](const char *what) {
-            return &QTest::newRow(
-                qPrintable(QStringLiteral("%1: %2").arg(backend, QLatin1String(what))));
-        };
+        const QString dropUpdate = dropTrigger(backend, ReleaseTable, "no_update");
+        const QString dropDelete = dropTrigger(backend, ReleaseTable, "no_delete");
+        const auto row = [&](const char *what) { return &backendRow(backend, what); };
         *row("a release is a link") << backend << QStringList() << "intact: 4 entries";
         *row("another releaser's name is found")
             << backend
@@ -530,9 +529,7 @@ void TestRecordChain::releaseIsALinkOfTheChain_data()
                "before it, which was removed or changed";
         *row("a released entry removed is found at the entry after it")
             << backend
-            << QStringList{backend == Sqlite ? "DROP TRIGGER calibration_record_no_delete"
-                                             : "DROP TRIGGER calibration_record_no_delete ON "
-                                               "calibration_record",
+            << QStringList{dropTrigger(backend, RecordTable, "no_delete"),
                            "DELETE FROM calibration_record WHERE id = 1"}
             << "broken at entry 2 (VC-2026-000002): it does not follow the entry completed "
                "before it, which was removed or changed";
