@@ -18,6 +18,8 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
 #include <QSqlQuery>
 #include <QTableView>
 #include <QTemporaryDir>
@@ -138,6 +140,68 @@ bool walkRow(const Backend &backend)
     return true;
 }
 
+// veltra-calib on the settings file ini; false, said on stderr, when it does not end with 0.
+bool runTool(const QString &ini, const QStringList &arguments)
+{
+    QProcess tool;
+    tool.start(QCoreApplication::applicationDirPath() + QStringLiteral("/veltra-calib"),
+               QStringList{QStringLiteral("--settings"), ini} + arguments);
+    if (!tool.waitForFinished(60000) || tool.exitStatus() != QProcess::NormalExit
+        || tool.exitCode() != 0) {
+        std::fprintf(stderr, "bench-record: veltra-calib %s failed: %s\n",
+                     qPrintable(arguments.join(u' ')), tool.readAllStandardError().constData());
+        return false;
+    }
+    return true;
+}
+
+// certificate --check on the record historyRow() filled, for the newest verified entry.
+bool checkRow(const Backend &backend, const QString &folder)
+{
+    const QString ini = folder + QStringLiteral("/bench-%1.ini").arg(QLatin1String(backend.name));
+    const RecordSettings &r = backend.settings;
+    QFile settings(ini);
+    if (!settings.open(QIODevice::WriteOnly)
+        || settings.write(r.isPostgres() ? QStringLiteral("[Record]\nDriver=QPSQL\nHost=%1\nPort="
+                                                          "%2\nDatabase=%3\nUser=%4\n")
+                                               .arg(r.host)
+                                               .arg(r.port)
+                                               .arg(r.database, r.user)
+                                               .toUtf8()
+                                         : QByteArray())
+            < 0)
+        return false;
+    settings.close();
+    qint64 newest = 0;
+    {
+        CalibRecord record(r);
+        if (!record.open())
+            return false;
+        QSqlQuery query(record.database());
+        if (!query.exec(QStringLiteral("SELECT MAX(id) FROM calibration_record "
+                                       "WHERE outcome = 'verified'"))
+            || !query.next())
+            return false;
+        newest = query.value(0).toLongLong();
+    }
+    const QString pdf = folder + QStringLiteral("/bench-%1.pdf").arg(QLatin1String(backend.name));
+    if (!runTool(
+            ini,
+            {QStringLiteral("certificate"), QString::number(newest), QStringLiteral("-o"), pdf}))
+        return false;
+    QList<double> checks;
+    for (int i = 0; i < Walks; ++i) {
+        QElapsedTimer clock;
+        clock.start();
+        if (!runTool(ini, {QStringLiteral("certificate"), QStringLiteral("--check"), pdf}))
+            return false;
+        checks << msSince(clock) / 1000;
+    }
+    std::printf("%-12s %10lld %10.3f %8.1f\n", backend.name, static_cast<long long>(newest),
+                median(checks), 2.0);
+    return true;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -180,6 +244,14 @@ int main(int argc, char *argv[])
                 "target", "chain entries", "verify s", "target");
     for (const Backend &backend : backends) {
         if (!walkRow(backend))
+            return 1;
+    }
+    std::printf(
+        "\nveltra-calib certificate --check as a process, newest entry, median of %d, s\n\n",
+        Walks);
+    std::printf("%-12s %10s %10s %8s\n", "record", "entry", "check s", "target");
+    for (const Backend &backend : backends) {
+        if (!checkRow(backend, folder.path()))
             return 1;
     }
     return 0;

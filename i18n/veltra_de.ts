@@ -90,6 +90,34 @@
         <source>broken at %1: its fields do not match its hash</source>
         <translation>unterbrochen bei %1: Seine Felder passen nicht zu seinem Hash</translation>
     </message>
+    <message>
+        <source>The calibration record %1 holds no entry %2.</source>
+        <translation>Das Kalibrierprotokoll %1 enthält keinen Eintrag %2.</translation>
+    </message>
+    <message>
+        <source>broken at the release of entry %1: it does not follow the link before it or no longer matches its hash or its entry</source>
+        <translation>unterbrochen bei der Freigabe von Eintrag %1: Sie folgt nicht auf das Glied vor ihr oder passt nicht mehr zu ihrem Hash oder ihrem Eintrag</translation>
+    </message>
+    <message>
+        <source>entry %1 was already released by %2 on %3</source>
+        <translation>Eintrag %1 wurde bereits von %2 am %3 freigegeben</translation>
+    </message>
+    <message>
+        <source>entry %1 was not verified (%2): only a verified calibration is released</source>
+        <translation>Eintrag %1 wurde nicht verifiziert (%2): Nur eine verifizierte Kalibrierung wird freigegeben</translation>
+    </message>
+    <message>
+        <source>entry %1 was written by this account (%2): a second person releases it</source>
+        <translation>Eintrag %1 wurde von diesem Konto geschrieben (%2): Eine zweite Person gibt ihn frei</translation>
+    </message>
+    <message>
+        <source>not released</source>
+        <translation>nicht freigegeben</translation>
+    </message>
+    <message>
+        <source>Released by %1 on %2</source>
+        <translation>Freigegeben von %1 am %2</translation>
+    </message>
 </context>
 <context>
     <name>Calibration</name>
@@ -448,6 +476,34 @@ Kette: </translation>
         <source>&amp;Certificate...</source>
         <translation>&amp;Zertifikat...</translation>
     </message>
+    <message>
+        <source>Release: %1</source>
+        <translation>Freigabe: %1</translation>
+    </message>
+    <message>
+        <source>&amp;Release...</source>
+        <translation>Frei&amp;geben...</translation>
+    </message>
+    <message>
+        <source>Select an entry of the history first.</source>
+        <translation>Zuerst einen Eintrag der Historie auswählen.</translation>
+    </message>
+    <message>
+        <source>Only a verified calibration gets a certificate.</source>
+        <translation>Nur eine verifizierte Kalibrierung erhält einen Kalibrierschein.</translation>
+    </message>
+    <message>
+        <source>Release entry %1 (certificate %2, serial number %3, written by %4) as %5?
+
+The release is kept in the calibration record and cannot be undone.</source>
+        <translation>Eintrag %1 (Kalibrierschein %2, Seriennummer %3, Bearbeiter %4) als %5 freigeben?
+
+Die Freigabe wird im Kalibrierprotokoll festgehalten und kann nicht zurückgenommen werden.</translation>
+    </message>
+    <message>
+        <source>Entry %1 released by %2.</source>
+        <translation>Eintrag %1 von %2 freigegeben.</translation>
+    </message>
 </context>
 <context>
     <name>LabelPrinting</name>
@@ -623,8 +679,24 @@ Kette: </translation>
         <translation>die Druckwarteschlange „%1“ nimmt keinen Auftrag an: %2</translation>
     </message>
     <message>
+        <source>Record entry %1, hash</source>
+        <translation>Protokolleintrag %1, Hash</translation>
+    </message>
+    <message>
+        <source>Release</source>
+        <translation>Freigabe</translation>
+    </message>
+    <message>
+        <source>entry %1 is not released: the settings ask for a release by a second person before a certificate ([Certificate] RequireRelease)</source>
+        <translation>Eintrag %1 ist nicht freigegeben: Die Einstellungen verlangen vor einem Kalibrierschein die Freigabe durch eine zweite Person ([Certificate] RequireRelease)</translation>
+    </message>
+    <message>
         <source>%1 cannot be read: %2</source>
         <translation>%1 kann nicht gelesen werden: %2</translation>
+    </message>
+    <message>
+        <source>%1 is no calibration certificate of this program</source>
+        <translation>%1 ist kein Kalibrierschein dieses Programms</translation>
     </message>
     <message>
         <source>%1 holds no certificate in PEM form</source>
@@ -1280,99 +1352,6 @@ OK zum Beenden, Abbrechen zum Ignorieren.</translation>
         <translation>label braucht -o DATEI.pdf oder --printer NAME, oder einen Printer im Abschnitt [Label] der Einstellungsdatei (siehe --help)</translation>
     </message>
     <message>
-        <source>Reads and writes the calibration date of a Veltra instrument.
-
-Commands:
-  ports                 every port number known, its device, description and presence
-  identify              model, serial number, version, firmware, battery, checksum
-  read                  identify, plus the calibration and expiration dates
-  write CALIB [EXPIRES] write the dates (YYYY-MM-DD or the system&apos;s short date format),
-                        read them back and check the instrument holds them; with --each,
-                        every instrument placed on the adapter, once per serial number,
-                        until interrupted, then &quot;N written, M verified, K failed&quot;
-  watch                 one line per event until interrupted: an instrument placed (with
-                        what read prints) or removed, the adapter unplugged or plugged
-  version               the tool&apos;s version
-  history               the calibration record, newest first (--serial, --json, --csv);
-                        with --verify, checks that no entry was changed or removed
-  due                   instruments whose calibration expires within --within DAYS
-                        (default 30) or has expired (--json, --csv, --ics)
-  label ID [-o FILE.pdf | --printer NAME]
-                        the label of a verified calibration (ID: record id or
-                        certificate number) as a PDF file or printed on the
-                        queue NAME (default: Printer of section [Label]); size
-                        and lab from section [Label]
-  certificate ID -o FILE.pdf
-                        its calibration certificate: one A4 page, PDF/A-1b,
-                        lab and address from [Label] and [Certificate]
-
-Exit codes:
-  0  done (write: the instrument holds the dates; watch, write --each: interrupted by
-     SIGINT or SIGTERM, every write verified)
-  1  usage error (history, due: the calibration record cannot be read; write: an
-     expiration date before the calibration date; label: the print queue takes
-     no job)
-  2  the port cannot be opened (missing, busy or not permitted)
-  3  no instrument answered, or a command failed
-  4  written, but the instrument does not hold the dates (write --each: a write of
-     the run did not verify)
-     (history --verify: an entry of the record was changed or removed)
-  5  refused: password (wrong, missing or its file unreadable), firmware too old,
-     the instrument changed since it was read, or the calibration record cannot
-     keep the write (nothing is written then); label, certificate: the entry
-     was not verified</source>
-        <translation>Liest und schreibt das Kalibrierdatum eines Veltra-Geräts.
-
-Befehle:
-  ports                 alle bekannten Portnummern, ihr Gerät, Beschreibung und Vorhandensein
-  identify              Modell, Seriennummer, Version, Firmware, Batterie, Prüfsumme
-  read                  wie identify, dazu Kalibrier- und Ablaufdatum
-  write CALIB [EXPIRES] die Daten schreiben (JJJJ-MM-TT oder das kurze Datumsformat des
-                        Systems), zurücklesen und prüfen, dass das Gerät sie enthält; mit
-                        --each jedes auf den Adapter gelegte Gerät, einmal je Seriennummer,
-                        bis zum Abbruch, dann „N geschrieben, M geprüft, K fehlgeschlagen“
-  watch                 eine Zeile je Ereignis bis zum Abbruch: ein Gerät aufgelegt (mit
-                        dem, was read ausgibt) oder abgenommen, der Adapter getrennt oder
-                        angeschlossen
-  version               die Version des Werkzeugs
-  history               das Kalibrierprotokoll, neueste zuerst (--serial, --json, --csv);
-                        mit --verify: prüft, dass kein Eintrag geändert oder entfernt wurde
-  due                   Geräte, deren Kalibrierung innerhalb von --within TAGEN
-                        (Vorgabe 30) abläuft oder abgelaufen ist (--json, --csv, --ics)
-  label ID [-o DATEI.pdf | --printer NAME]
-                        das Etikett einer geprüften Kalibrierung (ID: Protokollnummer oder
-                        Zertifikatsnummer) als PDF-Datei oder gedruckt auf der
-                        Warteschlange NAME (Vorgabe: Printer im Abschnitt [Label]);
-                        Größe und Labor aus Abschnitt [Label]
-  certificate ID -o DATEI.pdf
-                        ihr Kalibrierzertifikat: eine A4-Seite, PDF/A-1b,
-                        Labor und Anschrift aus [Label] und [Certificate]
-
-Exit-Codes:
-  0  erledigt (write: das Gerät enthält die Daten; watch, write --each: durch SIGINT
-     oder SIGTERM beendet, jeder Schreibvorgang geprüft)
-  1  Aufruffehler (history, due: das Kalibrierprotokoll ist nicht lesbar; write: ein
-     Ablaufdatum vor dem Kalibrierdatum; label: die Druckwarteschlange nimmt keinen
-     Auftrag an)
-  2  der Port kann nicht geöffnet werden (fehlt, belegt oder nicht erlaubt)
-  3  kein Gerät hat geantwortet, oder ein Befehl ist fehlgeschlagen
-  4  geschrieben, aber das Gerät enthält die Daten nicht (write --each: ein
-     Schreibvorgang des Laufs wurde nicht bestätigt)
-     (history --verify: ein Eintrag des Protokolls wurde geändert oder entfernt)
-  5  abgelehnt: Passwort (falsch, fehlt oder Datei nicht lesbar), Firmware zu alt,
-     das Gerät wurde seit dem Lesen gewechselt, oder das Kalibrierprotokoll kann den
-     Schreibvorgang nicht festhalten (dann wird nichts geschrieben); label, certificate:
-     der Eintrag wurde nicht geprüft</translation>
-    </message>
-    <message>
-        <source>ports | identify | read | write | version | history | due | label | certificate | watch</source>
-        <translation>ports | identify | read | write | version | history | due | label | certificate | watch</translation>
-    </message>
-    <message>
-        <source>ports|identify|read|write CALIB [EXPIRES]|version|history|due|label ID|certificate ID|watch</source>
-        <translation>ports|identify|read|write CALIB [EXPIRES]|version|history|due|label ID|certificate ID|watch</translation>
-    </message>
-    <message>
         <source>write: every instrument placed on the adapter, once per serial number, until SIGINT or SIGTERM.</source>
         <translation>write: jedes auf den Adapter gelegte Gerät, einmal je Seriennummer, bis SIGINT oder SIGTERM.</translation>
     </message>
@@ -1411,6 +1390,156 @@ Exit-Codes:
     <message>
         <source>--poll takes seconds from 0.05 to 3600</source>
         <translation>--poll nimmt Sekunden von 0,05 bis 3600</translation>
+    </message>
+    <message>
+        <source>entry %1 (%2) released by %3</source>
+        <translation>Eintrag %1 (%2) freigegeben von %3</translation>
+    </message>
+    <message>
+        <source>the calibration record holds no entry of this certificate</source>
+        <translation>das Kalibrierprotokoll enthält keinen Eintrag dieses Kalibrierscheins</translation>
+    </message>
+    <message>
+        <source>entry %1 of the record no longer gives the certificate&apos;s hash: it was changed since</source>
+        <translation>Eintrag %1 des Protokolls ergibt den Hash des Kalibrierscheins nicht mehr: Er wurde seitdem geändert</translation>
+    </message>
+    <message>
+        <source>chain %1</source>
+        <translation>Kette %1</translation>
+    </message>
+    <message>
+        <source>%1: matches entry %2 of the record; chain intact (%3 entries)</source>
+        <translation>%1: stimmt mit Eintrag %2 des Protokolls überein; Kette intakt (%3 Einträge)</translation>
+    </message>
+    <message>
+        <source>Reads and writes the calibration date of a Veltra instrument.
+
+Commands:
+  ports                 every port number known, its device, description and presence
+  identify              model, serial number, version, firmware, battery, checksum
+  read                  identify, plus the calibration and expiration dates
+  write CALIB [EXPIRES] write the dates (YYYY-MM-DD or the system&apos;s short date format),
+                        read them back and check the instrument holds them; with --each,
+                        every instrument placed on the adapter, once per serial number,
+                        until interrupted, then &quot;N written, M verified, K failed&quot;
+  watch                 one line per event until interrupted: an instrument placed (with
+                        what read prints) or removed, the adapter unplugged or plugged
+  version               the tool&apos;s version
+  history               the calibration record, newest first (--serial, --json, --csv);
+                        with --verify, checks that no entry was changed or removed
+  due                   instruments whose calibration expires within --within DAYS
+                        (default 30) or has expired (--json, --csv, --ics)
+  label ID [-o FILE.pdf | --printer NAME]
+                        the label of a verified calibration (ID: record id or
+                        certificate number) as a PDF file or printed on the
+                        queue NAME (default: Printer of section [Label]); size
+                        and lab from section [Label]
+  certificate ID -o FILE.pdf
+                        its calibration certificate: one A4 page, PDF/A-1b,
+                        lab and address from [Label] and [Certificate]
+  certificate --check FILE.pdf
+                        checks a certificate against the record: its entry, that
+                        entry&apos;s hash and the chain up to it
+  release ID            releases a verified calibration of another account, as a
+                        second person; kept in the record
+
+Exit codes:
+  0  done (write: the instrument holds the dates; watch, write --each: interrupted by
+     SIGINT or SIGTERM, every write verified)
+  1  usage error (history, due: the calibration record cannot be read; write: an
+     expiration date before the calibration date; label: the print queue takes
+     no job)
+  2  the port cannot be opened (missing, busy or not permitted)
+  3  no instrument answered, or a command failed
+  4  written, but the instrument does not hold the dates (write --each: a write of
+     the run did not verify)
+     (history --verify: an entry of the record was changed or removed;
+     certificate --check: its entry is missing, no longer gives its hash, or the
+     chain is broken before it)
+  5  refused: password (wrong, missing or its file unreadable), firmware too old,
+     the instrument changed since it was read, or the calibration record cannot
+     keep the write (nothing is written then); label, certificate: the entry
+     was not verified, or is not released where [Certificate] RequireRelease=1;
+     release: the entry is this account&apos;s own, not verified or already released</source>
+        <translation>Liest und schreibt das Kalibrierdatum eines Veltra-Geräts.
+
+Befehle:
+  ports                 alle bekannten Portnummern, ihr Gerät, Beschreibung und Vorhandensein
+  identify              Modell, Seriennummer, Version, Firmware, Batterie, Prüfsumme
+  read                  wie identify, dazu Kalibrier- und Ablaufdatum
+  write CALIB [EXPIRES] die Daten schreiben (JJJJ-MM-TT oder das kurze Datumsformat des
+                        Systems), zurücklesen und prüfen, dass das Gerät sie enthält; mit
+                        --each jedes auf den Adapter gelegte Gerät, einmal je Seriennummer,
+                        bis zum Abbruch, dann „N geschrieben, M geprüft, K fehlgeschlagen“
+  watch                 eine Zeile je Ereignis bis zum Abbruch: ein Gerät aufgelegt (mit
+                        dem, was read ausgibt) oder abgenommen, der Adapter getrennt oder
+                        angeschlossen
+  version               die Version des Werkzeugs
+  history               das Kalibrierprotokoll, neueste zuerst (--serial, --json, --csv);
+                        mit --verify: prüft, dass kein Eintrag geändert oder entfernt wurde
+  due                   Geräte, deren Kalibrierung innerhalb von --within TAGEN
+                        (Vorgabe 30) abläuft oder abgelaufen ist (--json, --csv, --ics)
+  label ID [-o DATEI.pdf | --printer NAME]
+                        das Etikett einer geprüften Kalibrierung (ID: Protokollnummer oder
+                        Zertifikatsnummer) als PDF-Datei oder gedruckt auf der
+                        Warteschlange NAME (Vorgabe: Printer im Abschnitt [Label]);
+                        Größe und Labor aus Abschnitt [Label]
+  certificate ID -o DATEI.pdf
+                        ihr Kalibrierzertifikat: eine A4-Seite, PDF/A-1b,
+                        Labor und Anschrift aus [Label] und [Certificate]
+  certificate --check DATEI.pdf
+                        prüft einen Kalibrierschein gegen das Protokoll: seinen
+                        Eintrag, dessen Hash und die Kette bis zu ihm
+  release ID            gibt eine verifizierte Kalibrierung eines anderen Kontos als
+                        zweite Person frei; im Protokoll festgehalten
+
+Exit-Codes:
+  0  erledigt (write: das Gerät enthält die Daten; watch, write --each: durch SIGINT
+     oder SIGTERM beendet, jeder Schreibvorgang geprüft)
+  1  Aufruffehler (history, due: das Kalibrierprotokoll ist nicht lesbar; write: ein
+     Ablaufdatum vor dem Kalibrierdatum; label: die Druckwarteschlange nimmt keinen
+     Auftrag an)
+  2  der Port kann nicht geöffnet werden (fehlt, belegt oder nicht erlaubt)
+  3  kein Gerät hat geantwortet, oder ein Befehl ist fehlgeschlagen
+  4  geschrieben, aber das Gerät enthält die Daten nicht (write --each: ein
+     Schreibvorgang des Laufs wurde nicht bestätigt)
+     (history --verify: ein Eintrag des Protokolls wurde geändert oder entfernt;
+     certificate --check: sein Eintrag fehlt, ergibt seinen Hash nicht mehr, oder
+     die Kette ist vor ihm unterbrochen)
+  5  abgelehnt: Passwort (falsch, fehlt oder Datei nicht lesbar), Firmware zu alt,
+     das Gerät wurde seit dem Lesen gewechselt, oder das Kalibrierprotokoll kann den
+     Schreibvorgang nicht festhalten (dann wird nichts geschrieben); label, certificate:
+     der Eintrag wurde nicht geprüft, oder ist nicht freigegeben, wo
+     [Certificate] RequireRelease=1 gilt; release: der Eintrag ist die eigene Arbeit
+     dieses Kontos, nicht verifiziert oder schon freigegeben</translation>
+    </message>
+    <message>
+        <source>ports | identify | read | write | version | history | due | label | certificate | watch | release</source>
+        <translation>ports | identify | read | write | version | history | due | label | certificate | watch | release</translation>
+    </message>
+    <message>
+        <source>ports|identify|read|write CALIB [EXPIRES]|version|history|due|label ID|certificate ID|watch|release ID</source>
+        <translation>ports|identify|read|write CALIB [EXPIRES]|version|history|due|label ID|certificate ID|watch|release ID</translation>
+    </message>
+    <message>
+        <source>certificate: check this certificate against the calibration record.</source>
+        <translation>certificate: diesen Kalibrierschein gegen das Kalibrierprotokoll prüfen.</translation>
+    </message>
+    <message>
+        <source>--check belongs to certificate</source>
+        <translation>--check gehört zu certificate</translation>
+    </message>
+    <message>
+        <source>--check needs a file name</source>
+        <translation>--check braucht einen Dateinamen</translation>
+    </message>
+    <message>
+        <source>certificate --check takes a file and no ID or -o</source>
+        <translation>certificate --check nimmt eine Datei und keine ID oder -o</translation>
+    </message>
+    <message>
+        <source>; signed by %1</source>
+        <translation>; signiert von %1</translation>
     </message>
 </context>
 <context>

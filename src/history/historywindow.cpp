@@ -1,12 +1,15 @@
 #include "historywindow.h"
 
+#include "certificate.h"
 #include "historymodel.h"
 #include "inifile.h"
 #include "labelprinting.h"
+#include "labelsettings.h"
 #include "portentry.h"
 #include "programpaths.h"
 #include "recorddue.h"
 #include "recordhistory.h"
+#include "recordrelease.h"
 #include "uiservices.h"
 
 #include <QCheckBox>
@@ -84,6 +87,7 @@ QString entryText(const RecordEntry &e)
             .trimmed(),
         HistoryWindow::tr("Written with: %1 %2").arg(sourceText(e.source), e.programVersion),
         HistoryWindow::tr("Hash: %1").arg(shown(e.hash)),
+        HistoryWindow::tr("Release: %1").arg(releaseText(e)),
     };
     return lines.join(u'\n');
 }
@@ -140,6 +144,7 @@ HistoryWindow::HistoryWindow(const RecordSettings &settings, QWidget *parent)
     ComExport = new QPushButton(tr("&Export CSV..."), this);
     ComLabel = new QPushButton(tr("Print &Label..."), this);
     ComCertificate = new QPushButton(tr("&Certificate..."), this);
+    ComRelease = new QPushButton(tr("&Release..."), this);
     ComClose = new QPushButton(tr("Close"), this);
     LabelMessage = new QLabel(this);
     LabelMessage->setWordWrap(true);
@@ -185,6 +190,7 @@ HistoryWindow::HistoryWindow(const RecordSettings &settings, QWidget *parent)
     bottom->addWidget(ComExport);
     bottom->addWidget(ComLabel);
     bottom->addWidget(ComCertificate);
+    bottom->addWidget(ComRelease);
     bottom->addWidget(LabelChain, 1);
     bottom->addWidget(ComClose);
     auto *layout = new QVBoxLayout(this);
@@ -213,6 +219,7 @@ HistoryWindow::HistoryWindow(const RecordSettings &settings, QWidget *parent)
     connect(ComExport, &QPushButton::clicked, this, &HistoryWindow::ComExport_Click);
     connect(ComLabel, &QPushButton::clicked, this, &HistoryWindow::ComLabel_Click);
     connect(ComCertificate, &QPushButton::clicked, this, &HistoryWindow::ComCertificate_Click);
+    connect(ComRelease, &QPushButton::clicked, this, &HistoryWindow::ComRelease_Click);
     connect(ComClose, &QPushButton::clicked, this, &QDialog::accept);
     restoreSizes();
 
@@ -343,14 +350,24 @@ void HistoryWindow::setTableModel(QAbstractItemModel *model)
     updateEntryButtons();
 }
 
-std::optional<int> HistoryWindow::selectedVerifiedRow() const
+std::optional<int> HistoryWindow::selectedRow() const
 {
     if (TableRecord->model() != m_model)
         return std::nullopt;
     const QModelIndexList rows = TableRecord->selectionModel()->selectedRows(HistoryModel::Outcome);
-    if (rows.size() != 1 || rows.first().data() != outcomeText(RecordOutcome::Verified))
+    if (rows.size() != 1)
         return std::nullopt;
     return rows.first().row();
+}
+
+std::optional<int> HistoryWindow::selectedVerifiedRow() const
+{
+    const std::optional<int> row = selectedRow();
+    if (!row
+        || m_model->index(*row, HistoryModel::Outcome).data()
+            != outcomeText(RecordOutcome::Verified))
+        return std::nullopt;
+    return row;
 }
 
 std::optional<RecordEntry> HistoryWindow::selectedVerifiedEntry()
@@ -373,7 +390,42 @@ void HistoryWindow::updateEntryButtons()
 {
     const bool verified = selectedVerifiedRow().has_value();
     ComLabel->setEnabled(verified);
-    ComCertificate->setEnabled(verified);
+    const std::optional<int> row = selectedRow();
+    const std::optional<RecordEntry> entry =
+        row ? readEntry(m_record, m_model->entryId(*row)) : std::nullopt;
+    // Each button says why it is off: its tooltip is the refusal, empty when it is on.
+    const QString noEntry = tr("Select an entry of the history first.");
+    const QString certificateWhy = !entry ? noEntry
+        : verified ? certificateRefusal(*entry, LabelSettings::fromSettingsFile(IniFileName))
+                   : tr("Only a verified calibration gets a certificate.");
+    ComCertificate->setEnabled(certificateWhy.isEmpty());
+    ComCertificate->setToolTip(certificateWhy);
+    const QString releaseWhy = entry ? releaseRefusal(*entry, Releaser::thisAccount()) : noEntry;
+    ComRelease->setEnabled(releaseWhy.isEmpty());
+    ComRelease->setToolTip(releaseWhy);
+}
+
+void HistoryWindow::ComRelease_Click()
+{
+    const std::optional<int> row = selectedRow();
+    const std::optional<RecordEntry> entry = row ? entryOfRow(*row) : std::nullopt;
+    if (!entry)
+        return;
+    const Releaser me = Releaser::thisAccount();
+    const QString question =
+        tr("Release entry %1 (certificate %2, serial number %3, written by %4) as %5?\n\nThe "
+           "release is kept in the calibration record and cannot be undone.")
+            .arg(QString::number(entry->id), entry->certificate, entry->serial,
+                 entry->technician.isEmpty() ? entry->account : entry->technician, me.name);
+    if (msgBox(question, MsgButtons::YesNo, MsgIcon::Question, windowTitle()) != MsgResult::Yes)
+        return;
+    RecordEntry released;
+    if (m_record.release(entry->id, me, QDateTime::currentDateTimeUtc(), released)
+        == CalibRecord::Release::Done)
+        showMessage(tr("Entry %1 released by %2.").arg(released.id).arg(released.releasedBy));
+    else
+        msgBox(m_record.errorText(), MsgButtons::Ok, MsgIcon::Stop, windowTitle());
+    updateEntryButtons();
 }
 
 void HistoryWindow::ComLabel_Click()

@@ -3,7 +3,7 @@
 // serial number and the outcome, sorting by any column and an export to CSV; a view of the
 // instruments due within a number of days; the whole entry on a double-click; and the verdict of
 // the record's chain in its status line; the label and the certificate of a selected verified
-// entry. Shown modally from the main window.
+// entry, and its release by a second person. Shown modally from the main window.
 //
 // The window opens its own connection to the record for as long as it is shown. A record that
 // cannot be read shows why in the window; an export that fails says so in a message box (ui()).
@@ -52,6 +52,7 @@ public:
     QPushButton *ComExport = nullptr;
     QPushButton *ComLabel = nullptr;
     QPushButton *ComCertificate = nullptr;
+    QPushButton *ComRelease = nullptr;
     QPushButton *ComClose = nullptr;
 
     HistoryModel *model() const { return m_model; }
@@ -61,6 +62,9 @@ public:
     // The label or the certificate of the selected entry, enabled when it is verified.
     void ComLabel_Click();
     void ComCertificate_Click();
+    // Releases the selected entry as this account, after a question; enabled only where
+    // releaseRefusal() has no objection, and its tooltip says why otherwise.
+    void ComRelease_Click();
     // The whole entry of a row of the history, with the chain's verdict, in a message box.
     void showEntry(int row);
     // Waits for the chain's verdict (at most deadlineMs); true when it is shown.
@@ -74,6 +78,8 @@ private:
     void showMessage(const QString &text);
     void showVerdict(const ChainVerdict &verdict);
     void showDue();
+    // The selected row of the history.
+    std::optional<int> selectedRow() const;
     // The selected row of the history, when it holds a verified entry.
     std::optional<int> selectedVerifiedRow() const;
     std::optional<RecordEntry> selectedVerifiedEntry();

@@ -1,17 +1,27 @@
 #include "certificate.h"
 
+#include "labelfields.h"
 #include "labeltext.h"
 #include "pdffile.h"
+#include "pdfsignature.h"
 #include "pdfsigner.h"
+#include "recordrelease.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QDir>
+#include <QFile>
 #include <QPainter>
+#include <QRegularExpression>
 #include <QTextDocument>
 
 namespace {
 
 constexpr double MarginMm = 20.0;
 const QString CertificateFont = QStringLiteral("Liberation Sans");
+// A certificate is one page of a few hundred kilobytes; anything much larger is no certificate
+// of this program and is not read whole.
+constexpr qint64 LargestCertificate = qint64(16) * 1024 * 1024;
+const QString RecordHashWords = QStringLiteral("; record hash ");
 
 QString cell(const QString &text)
 {
@@ -55,6 +65,8 @@ QString certificateHtml(const RecordEntry &e, const LabelSettings &settings, con
     html += table.arg(row(LabelText::tr("Technician"), {e.technician})
                       + row(LabelText::tr("Reference source"), {e.reference})
                       + row(LabelText::tr("Written"), {instantText(e.finishedAt)})
+                      + row(LabelText::tr("Record entry %1, hash").arg(e.id), {shortHash(e)})
+                      + row(LabelText::tr("Release"), {releaseText(e)})
                       + row(LabelText::tr("Program"),
                             {QStringLiteral("VeltraSetCalibDate %1").arg(e.programVersion)}));
     html += LabelText::tr(
@@ -97,7 +109,7 @@ bool writeCertificatePdf(const QString &path, const RecordEntry &entry,
 {
     const PdfPage page{QPageSize(QPageSize::A4),
                        QStringLiteral("Calibration certificate ") + entry.certificate,
-                       QPagedPaintDevice::PdfVersion_A1b};
+                       QPagedPaintDevice::PdfVersion_A1b, certificateKeywords(entry)};
     const QString html = certificateHtml(entry, settings, issued);
     std::optional<QByteArray> pdf = pdfBytes(
         page,
@@ -111,4 +123,42 @@ bool writeCertificatePdf(const QString &path, const RecordEntry &entry,
     if (pdf && settings.signing.isSet())
         pdf = signPdf(*pdf, settings.signing, QDateTime::currentDateTimeUtc(), error);
     return pdf && savePdfFile(path, *pdf, error);
+}
+
+QString certificateRefusal(const RecordEntry &entry, const LabelSettings &settings)
+{
+    if (settings.requireRelease && entry.releasedBy.isEmpty())
+        return LabelText::tr("entry %1 is not released: the settings ask for a release by a "
+                             "second person before a certificate ([Certificate] RequireRelease)")
+            .arg(entry.id);
+    return {};
+}
+
+QString certificateKeywords(const RecordEntry &entry)
+{
+    return entry.certificate + RecordHashWords + entry.hash;
+}
+
+std::optional<CertificateMark> readCertificateMark(const QString &path, QString &error)
+{
+    const QString name = QDir::toNativeSeparators(path);
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        error = LabelText::tr("%1 cannot be read: %2").arg(name, file.errorString());
+        return std::nullopt;
+    }
+    const QByteArray bytes = file.read(LargestCertificate);
+    // The keywords as certificateKeywords() makes them; the XMP packet is plain text in the file.
+    static const QRegularExpression keywords(
+        QStringLiteral("pdf:Keywords=\"(VC-\\d{4}-\\d{6,})%1([0-9a-f]{64})\"")
+            .arg(QRegularExpression::escape(RecordHashWords)));
+    const QRegularExpressionMatch match = bytes.startsWith("%PDF-")
+        ? keywords.match(QString::fromLatin1(bytes))
+        : QRegularExpressionMatch();
+    if (!match.hasMatch()) {
+        error = LabelText::tr("%1 is no calibration certificate of this program").arg(name);
+        return std::nullopt;
+    }
+    return CertificateMark{match.captured(1), match.captured(2),
+                           certificateSigner(bytes).value_or(QString())};
 }

@@ -13,13 +13,19 @@ QList<LabelField> labelFields(const RecordEntry &entry, const QString &lab)
         {QStringLiteral("By"), LabelText::tr("By"), entry.technician},
         {QStringLiteral("Certificate"), QString(), entry.certificate},
         {QStringLiteral("Lab"), QString(), lab},
+        {QStringLiteral("Hash"), QString(), shortHash(entry), false},
     };
     QList<LabelField> shown;
     for (const LabelField &field : all) {
         if (!field.value.trimmed().isEmpty())
-            shown << LabelField{field.key, field.caption, field.value.simplified()};
+            shown << LabelField{field.key, field.caption, field.value.simplified(), field.printed};
     }
     return shown;
+}
+
+QString shortHash(const RecordEntry &entry)
+{
+    return entry.hash.left(16);
 }
 
 QString qrText(const QList<LabelField> &fields)

@@ -87,6 +87,8 @@ double layOut(Paragraphs &paragraphs, const QList<LabelField> &fields, double po
     };
     for (const LabelField &field : fields) {
         const QString line = field.caption + QLatin1Char(' ') + field.value;
+        if (!field.printed)
+            continue;
         if (field.caption.isEmpty()) {
             add(field.value, field.key == QLatin1String("Model") ? bold : font);
         } else if (metrics.horizontalAdvance(line) <= width) {
@@ -164,7 +166,9 @@ bool writeLabelPdf(const QString &path, const QSizeF &sizeMm, const QList<LabelF
                    QString &error)
 {
     const PdfPage page{QPageSize(sizeMm, QPageSize::Millimeter, QString(), QPageSize::ExactMatch),
-                       QStringLiteral("Calibration label"), QPagedPaintDevice::PdfVersion_1_4};
+                       QStringLiteral("Calibration label"),
+                       QPagedPaintDevice::PdfVersion_1_4,
+                       {}};
     return writePdfFile(
         path, page,
         [&](QPainter &painter, QString &paintError) {

@@ -35,5 +35,6 @@ LabelSettings LabelSettings::fromSettingsFile(const QString &iniFile)
         return value.isEmpty() ? value : folder.filePath(value);
     };
     settings.signing = {path("SigningCertificate"), path("SigningKey")};
+    settings.requireRelease = read(certificate, "RequireRelease") == u'1';
     return settings;
 }

@@ -8,6 +8,7 @@
 //   Printer=QL-800        ; the print queue; empty: ask
 //   [Certificate]
 //   Address=1 Main Street, Springfield
+//   RequireRelease=1      ; no certificate of an entry a second person has not released
 //   SigningCertificate=lab-cert.pem ; both set: certificates are signed; a relative path is
 //   SigningKey=lab-key.pem          ; taken from the settings file's folder
 
@@ -22,6 +23,7 @@ struct LabelSettings
     QString lab;
     QString printer;
     QString address;
+    bool requireRelease = false;
     SigningFiles signing;
 
     // A size that is no number, or outside 10 to 300 mm, keeps the default.

@@ -14,6 +14,8 @@ struct PdfPage
     QPageSize size;
     QString title;
     QPagedPaintDevice::PdfVersion version = QPagedPaintDevice::PdfVersion_1_4;
+    // The document's keywords (XMP pdf:Keywords); PDF/A-1b only. None when empty.
+    QString keywords;
 };
 
 using PdfPainter = std::function<bool(QPainter &, QString &)>;

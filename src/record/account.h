@@ -8,3 +8,9 @@
 QString accountName();
 // The full name of the account's user; empty when the system keeps none.
 QString accountFullName();
+// The person as the record names them: the full name, or the account when the system knows none.
+inline QString personName()
+{
+    const QString name = accountFullName();
+    return name.isEmpty() ? accountName() : name;
+}

@@ -1,6 +1,8 @@
 #include "calibrecord.h"
 
 #include "recordchain.h"
+#include "recordhistory.h"
+#include "recordrelease.h"
 #include "recordschema.h"
 
 #include <QAtomicInteger>
@@ -134,8 +136,11 @@ int CalibRecord::format(QSqlDatabase &db)
 {
     if (!db.tables().contains(RecordTable))
         return 0;
-    if (m_settings.isPostgres())
+    if (m_settings.isPostgres()) {
+        if (db.tables().contains(ReleaseTable))
+            return 3;
         return db.record(RecordTable).contains(QStringLiteral("hash")) ? 2 : 1;
+    }
     // A table without a version stamp is of the first format.
     QSqlQuery query(db);
     return query.exec(QStringLiteral("PRAGMA user_version")) && query.next()
@@ -153,13 +158,13 @@ bool CalibRecord::createTable(QSqlDatabase &db)
     // Another bench may have made or upgraded it while this one waited for the lock.
     const int found = format(db);
     const QStringList statements = found == 0 ? createTableStatements(m_settings.isPostgres())
-        : found < RecordSchemaVersion         ? upgradeStatements(m_settings.isPostgres())
+        : found < RecordSchemaVersion         ? upgradeStatements(m_settings.isPostgres(), found)
                                               : QStringList();
     for (const QString &statement : statements) {
         if (!query.exec(statement))
             return failWrite(db, query.lastError());
     }
-    if (found != 0 && found < RecordSchemaVersion && !chainFormerEntries(query))
+    if (found == 1 && !chainFormerEntries(query))
         return failWrite(db, query.lastError());
     if (!m_settings.isPostgres()
         && !query.exec(QStringLiteral("PRAGMA user_version = %1").arg(RecordSchemaVersion)))
@@ -278,6 +283,55 @@ bool CalibRecord::complete(RecordEntry &entry)
         ChainTail tail;
         return readChainTail(query, tail) && chainEntry(query, entry, tail);
     });
+}
+
+CalibRecord::Release CalibRecord::release(qint64 id, const Releaser &by, const QDateTime &at,
+                                          RecordEntry &released)
+{
+    static const QString sql = QStringLiteral("INSERT INTO %1 (id, %2) VALUES (%3)")
+                                   .arg(ReleaseTable, releaseColumns().join(u", "),
+                                        placeholders(releaseColumns().size() + 1));
+    bool refused = false;
+    m_error.clear();
+    const bool stored = transact([&](QSqlQuery &query) {
+        // Read under the lock: two people releasing the same entry at once find it in turn.
+        std::optional<RecordEntry> entry = readEntry(*this, id);
+        if (!entry) {
+            refused = m_error.isEmpty();
+            if (refused)
+                m_error = tr("The calibration record %1 holds no entry %2.")
+                              .arg(m_settings.describe())
+                              .arg(id);
+            return false;
+        }
+        if (const QString why = releaseRefusal(*entry, by); !why.isEmpty()) {
+            m_error = why;
+            refused = true;
+            return false;
+        }
+        ChainTail tail;
+        if (!readChainTail(query, tail)
+            || !query.exec(
+                QStringLiteral("SELECT COALESCE(MAX(id), 0) + 1 FROM %1").arg(ReleaseTable))
+            || !query.next())
+            return false;
+        const qint64 releaseId = query.value(0).toLongLong();
+        query.finish();
+        const QVariant previous =
+            tail.hash.isEmpty() ? QVariant(QMetaType::fromType<QString>()) : QVariant(tail.hash);
+        QVariantList values{releaseId, entry->id,       entry->hash,  by.account,
+                            by.name,   instantText(at), tail.seq + 1, previous};
+        const QString hash = releaseHash(values);
+        if (!execBound(query, sql, values << hash))
+            return false;
+        entry->releasedBy = by.name;
+        entry->releasedAt = at;
+        released = *entry;
+        return true;
+    });
+    if (stored)
+        return Release::Done;
+    return refused ? Release::Refused : Release::Failed;
 }
 
 bool CalibRecord::failWrite(QSqlDatabase &db, const QSqlError &error)

@@ -27,6 +27,7 @@
 #include <functional>
 
 struct ChainTail;
+struct Releaser;
 class QSqlError;
 class QSqlQuery;
 
@@ -47,6 +48,13 @@ public:
     // Stores the outcome and everything else learned since add(), and sets the certificate
     // number and hash. Fails for an entry completed before.
     bool complete(RecordEntry &entry);
+
+    enum class Release { Done, Refused, Failed };
+    // Releases the entry with this id as by, at this instant: a link of the chain
+    // (recordrelease.h), in a transaction of its own; released is the entry as released. Refused
+    // when releaseRefusal() objects or the entry is gone, Failed when the record cannot be read
+    // or written; errorText() says why, and the record is unchanged.
+    Release release(qint64 id, const Releaser &by, const QDateTime &at, RecordEntry &released);
 
     QString errorText() const { return m_error; }
     // Words a failed statement on the record for errorText() ("cannot be read") and returns

@@ -4,9 +4,12 @@
 #include "recordschema.h"
 
 #include <QCryptographicHash>
+#include <QHash>
 #include <QLocale>
 #include <QSqlError>
 #include <QSqlQuery>
+
+#include <limits>
 
 namespace {
 
@@ -19,6 +22,38 @@ QByteArray valueText(const QVariant &value)
         text.replace('\\', "\\\\").replace('\n', "\\n");
     return text;
 }
+
+QString hashOf(const QByteArrayList &names, const QVariantList &values)
+{
+    QByteArray text;
+    text.reserve(1024);
+    for (qsizetype i = 0; i < names.size(); ++i) {
+        const QVariant value = values.value(i);
+        text += names[i];
+        if (!value.isNull())
+            text += '=' + valueText(value);
+        text += '\n';
+    }
+    return QString::fromLatin1(QCryptographicHash::hash(text, QCryptographicHash::Sha256).toHex());
+}
+
+QByteArrayList utf8(const QStringList &names)
+{
+    QByteArrayList list;
+    for (const QString &name : names)
+        list << name.toUtf8();
+    return list;
+}
+
+// A release as walked: its link, and the entry it names with the hash that entry had.
+struct ReleaseLink
+{
+    QVariantList values; // releaseHashedColumns()
+    QString hash;
+    qint64 seq = 0;
+    qint64 entryId = 0;
+    QString entryHash;
+};
 
 } // namespace
 
@@ -39,33 +74,36 @@ QVariantList hashedValues(const RecordEntry &entry, qint64 seq, const QString &p
 
 QString chainHash(const QVariantList &values)
 {
-    static const QByteArrayList names = [] {
-        QByteArrayList utf8;
-        for (const QString &name : hashedColumns())
-            utf8 << name.toUtf8();
-        return utf8;
-    }();
-    QByteArray text;
-    text.reserve(1024);
-    for (qsizetype i = 0; i < names.size(); ++i) {
-        const QVariant value = values.value(i);
-        text += names[i];
-        if (!value.isNull())
-            text += '=' + valueText(value);
-        text += '\n';
-    }
-    return QString::fromLatin1(QCryptographicHash::hash(text, QCryptographicHash::Sha256).toHex());
+    static const QByteArrayList names = utf8(hashedColumns());
+    return hashOf(names, values);
+}
+
+QStringList releaseHashedColumns()
+{
+    QStringList names = QStringList{QStringLiteral("id")} + releaseColumns();
+    names.removeLast(); // its hash
+    return names;
+}
+
+QString releaseHash(const QVariantList &values)
+{
+    static const QByteArrayList names = utf8(releaseHashedColumns());
+    return hashOf(names, values);
 }
 
 bool readChainTail(QSqlQuery &query, ChainTail &tail)
 {
-    if (!query.exec(QStringLiteral("SELECT chain_seq, hash FROM %1 WHERE chain_seq IS NOT NULL "
-                                   "ORDER BY chain_seq DESC LIMIT 1")
-                        .arg(RecordTable)))
-        return false;
-    tail = query.next() ? ChainTail{query.value(0).toLongLong(), query.value(1).toString()}
-                        : ChainTail();
-    query.finish();
+    // The entries and the releases share one chain: its tail is the later of their two.
+    tail = ChainTail();
+    for (const QString &table : {RecordTable, ReleaseTable}) {
+        if (!query.exec(QStringLiteral("SELECT chain_seq, hash FROM %1 WHERE chain_seq IS NOT "
+                                       "NULL ORDER BY chain_seq DESC LIMIT 1")
+                            .arg(table)))
+            return false;
+        if (query.next() && query.value(0).toLongLong() > tail.seq)
+            tail = ChainTail{query.value(0).toLongLong(), query.value(1).toString()};
+        query.finish();
+    }
     return true;
 }
 
@@ -75,6 +113,11 @@ QString ChainVerdict::text() const
     case Kind::Intact:
         return CalibRecord::tr("intact: %1 entries").arg(entries);
     case Kind::Broken: {
+        if (release) {
+            return CalibRecord::tr("broken at the release of entry %1: it does not follow the "
+                                   "link before it or no longer matches its hash or its entry")
+                .arg(id);
+        }
         const QString entry =
             CalibRecord::tr("entry %1 (%2)")
                 .arg(id)
@@ -91,7 +134,7 @@ QString ChainVerdict::text() const
     return errorText;
 }
 
-ChainVerdict verifyChain(CalibRecord &record)
+ChainVerdict verifyChain(CalibRecord &record, std::optional<qint64> throughSeq)
 {
     ChainVerdict verdict;
     // A failed query is worded by the record; a failed open() has been already.
@@ -104,22 +147,74 @@ ChainVerdict verifyChain(CalibRecord &record)
     };
     if (!record.open())
         return unreadable(nullptr);
+    const QString through =
+        throughSeq ? QStringLiteral(" AND chain_seq <= %1").arg(*throughSeq) : QString();
+    QSqlQuery query(record.database());
+    query.setForwardOnly(true);
+
+    // Releases are few beside the entries: read them first, and walk them in between.
+    const QStringList releaseNames = releaseHashedColumns();
+    if (!query.exec(QStringLiteral("SELECT %1, hash FROM %2 WHERE hash IS NOT NULL%3 ORDER BY "
+                                   "chain_seq, id")
+                        .arg(releaseNames.join(u", "), ReleaseTable, through)))
+        return unreadable(&query);
+    const qsizetype entryIdColumn = releaseNames.indexOf(QStringLiteral("entry_id"));
+    const qsizetype entryHashColumn = releaseNames.indexOf(QStringLiteral("entry_hash"));
+    const qsizetype releaseSeqColumn = releaseNames.indexOf(QStringLiteral("chain_seq"));
+    const qsizetype releasePreviousColumn = releaseNames.indexOf(QStringLiteral("previous_hash"));
+    QList<ReleaseLink> releases;
+    QHash<qint64, QString> releasedHashes; // the released entries' hashes, as the walk finds them
+    while (query.next()) {
+        ReleaseLink link;
+        for (qsizetype i = 0; i < releaseNames.size(); ++i)
+            link.values << query.value(int(i));
+        link.hash = query.value(int(releaseNames.size())).toString();
+        link.seq = link.values[releaseSeqColumn].toLongLong();
+        link.entryId = link.values[entryIdColumn].toLongLong();
+        link.entryHash = link.values[entryHashColumn].toString();
+        releasedHashes.insert(link.entryId, QString());
+        releases << link;
+    }
+    if (query.lastError().type() != QSqlError::NoError)
+        return unreadable(&query);
+    query.finish();
+
+    QString previous;
+    qsizetype nextRelease = 0;
+    // Walks the releases that come before seq in the chain; false at the first that breaks it.
+    const auto walkReleases = [&](qint64 seq) {
+        for (; nextRelease < releases.size() && releases[nextRelease].seq < seq; ++nextRelease) {
+            const ReleaseLink &link = releases[nextRelease];
+            if (link.values[releasePreviousColumn].toString() != previous
+                || releaseHash(link.values) != link.hash
+                || releasedHashes.value(link.entryId) != link.entryHash) {
+                verdict.kind = ChainVerdict::Kind::Broken;
+                verdict.release = true;
+                verdict.id = link.entryId;
+                return false;
+            }
+            previous = link.hash;
+            ++verdict.entries;
+        }
+        return true;
+    };
+
     const QStringList names = hashedColumns();
     const qsizetype idColumn = 0;
     const qsizetype certificateColumn = names.indexOf(QStringLiteral("certificate"));
+    const qsizetype seqColumn = names.indexOf(QStringLiteral("chain_seq"));
     const qsizetype previousColumn = names.indexOf(QStringLiteral("previous_hash"));
     const qsizetype hashColumn = names.size();
-    QSqlQuery query(record.database());
-    query.setForwardOnly(true);
-    if (!query.exec(QStringLiteral("SELECT %1, hash FROM %2 WHERE hash IS NOT NULL ORDER BY "
+    if (!query.exec(QStringLiteral("SELECT %1, hash FROM %2 WHERE hash IS NOT NULL%3 ORDER BY "
                                    "chain_seq, id")
-                        .arg(names.join(u", "), RecordTable)))
+                        .arg(names.join(u", "), RecordTable, through)))
         return unreadable(&query);
-    QString previous;
     QVariantList values(names.size());
     while (query.next()) {
         for (qsizetype i = 0; i < names.size(); ++i)
             values[i] = query.value(int(i));
+        if (!walkReleases(values[seqColumn].toLongLong()))
+            return verdict;
         const QString hash = query.value(int(hashColumn)).toString();
         verdict.linkBroken = values[previousColumn].toString() != previous;
         if (verdict.linkBroken || chainHash(values) != hash) {
@@ -128,11 +223,16 @@ ChainVerdict verifyChain(CalibRecord &record)
             verdict.certificate = values[certificateColumn].toString();
             return verdict;
         }
+        if (const auto released = releasedHashes.find(values[idColumn].toLongLong());
+            released != releasedHashes.end())
+            *released = hash;
         previous = hash;
         ++verdict.entries;
     }
     if (query.lastError().type() != QSqlError::NoError)
         return unreadable(&query);
+    if (!walkReleases(std::numeric_limits<qint64>::max()))
+        return verdict;
     verdict.kind = ChainVerdict::Kind::Intact;
     return verdict;
 }

@@ -11,11 +11,19 @@
 // entries from 1; previous_hash is the hash of the entry with the chain_seq before, NULL for the
 // first. hash is the SHA-256 of the text's UTF-8 bytes, in lower-case hexadecimal.
 //
-// Completing is done by CalibRecord under a lock that orders benches sharing one database.
+// A release (recordrelease.h) is a link of the same chain, kept in a table of its own; its text
+// is made the same way from the columns of releaseHashedColumns(): id, entry_id, entry_hash (the
+// released entry's hash), account, released_by, released_at, chain_seq, previous_hash. Links are
+// numbered across both tables.
+//
+// Completing and releasing are done by CalibRecord under a lock that orders benches sharing one
+// database.
 
 #include "recordentry.h"
 
 #include <QVariantList>
+
+#include <optional>
 
 class CalibRecord;
 class QSqlQuery;
@@ -33,22 +41,28 @@ QVariantList hashedValues(const RecordEntry &entry, qint64 seq, const QString &p
 // The hash of values of hashedColumns(), as plain values or as read from either database.
 QString chainHash(const QVariantList &values);
 
-// The last completed entry, read with query inside the write's transaction.
+QStringList releaseHashedColumns();
+// The hash of values of releaseHashedColumns().
+QString releaseHash(const QVariantList &values);
+
+// The last link, an entry or a release, read with query inside the write's transaction.
 bool readChainTail(QSqlQuery &query, ChainTail &tail);
 
 struct ChainVerdict
 {
     enum class Kind { Intact, Broken, Unreadable };
     Kind kind = Kind::Unreadable;
-    qint64 entries = 0; // completed entries walked
+    qint64 entries = 0; // links walked: completed entries and releases
     qint64 id = 0; // Broken: the first entry that does not match
     QString certificate;
     bool linkBroken = false; // Broken: its link, not its fields, does not match
+    bool release = false; // Broken: the release of entry id breaks it
     QString errorText; // Unreadable
 
     // "intact: N entries", or which entry breaks the chain and how, or why it cannot be read.
     QString text() const;
 };
 
-// Walks the completed entries in the order they were completed.
-ChainVerdict verifyChain(CalibRecord &record);
+// Walks the completed entries and the releases in the order they were made; with throughSeq,
+// only the links up to that one.
+ChainVerdict verifyChain(CalibRecord &record, std::optional<qint64> throughSeq = std::nullopt);

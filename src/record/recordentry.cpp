@@ -52,9 +52,7 @@ RecordEntry RecordEntry::startedNow(RecordSource source)
     RecordEntry entry;
     entry.startedAt = QDateTime::currentDateTimeUtc();
     entry.account = accountName();
-    entry.technician = accountFullName();
-    if (entry.technician.isEmpty())
-        entry.technician = entry.account;
+    entry.technician = personName();
     entry.host = QSysInfo::machineHostName();
     entry.programVersion = QStringLiteral(VELTRA_VERSION);
     entry.source = source;

@@ -56,6 +56,11 @@ struct RecordEntry
     QString reference;
     // SHA-256 of the completed entry and the one completed before it (recordchain.h); read only.
     QString hash;
+    qint64 chainSeq = 0; // its link's number in the chain; 0 while open. Read only.
+    // The second person who released it (recordrelease.h), and when; empty and invalid when
+    // no one has. Read only.
+    QString releasedBy;
+    QDateTime releasedAt;
 
     // A new open entry started now on this bench: account, host and program version filled in.
     static RecordEntry startedNow(RecordSource source);

@@ -44,6 +44,9 @@ ExportFields exportFields(const RecordEntry &e)
         {QStringLiteral("certificate"), text(e.certificate)},
         {QStringLiteral("technician"), text(e.technician)},
         {QStringLiteral("reference"), text(e.reference)},
+        {QStringLiteral("hash"), text(e.hash)},
+        {QStringLiteral("released_by"), text(e.releasedBy)},
+        {QStringLiteral("released_at"), text(instantText(e.releasedAt))},
     };
 }
 
@@ -105,8 +108,7 @@ std::optional<RecordEntry> readEntry(CalibRecord &record, qint64 id)
     if (!record.open())
         return std::nullopt;
     QSqlQuery query(record.database());
-    query.prepare(QStringLiteral("SELECT %1 FROM %2 WHERE id = ?")
-                      .arg(entryColumns().join(u", "), RecordTable));
+    query.prepare(entrySelection() + QStringLiteral(" WHERE id = ?"));
     query.addBindValue(id);
     if (!query.exec()) {
         record.fail(CalibRecord::tr("cannot be read"), query.lastError());
@@ -124,8 +126,8 @@ bool forEachEntry(CalibRecord &record, const HistoryFilter &filter,
         return false;
     QSqlQuery query(record.database());
     query.setForwardOnly(true);
-    const QString sql = QStringLiteral("SELECT %1 FROM %2%3 ORDER BY started_at DESC, id DESC")
-                            .arg(entryColumns().join(u", "), RecordTable, historyCondition(filter));
+    const QString sql = entrySelection() + historyCondition(filter)
+        + QStringLiteral(" ORDER BY started_at DESC, id DESC");
     query.prepare(sql);
     bindHistoryFilter(query, filter);
     if (!query.exec())

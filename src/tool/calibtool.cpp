@@ -82,8 +82,13 @@ int CalibTool::run()
         return listDue(RecordSettings::fromSettingsFile(IniFileName), m_options);
     case ToolCommand::Watch:
         return watch();
-    case ToolCommand::Label:
+    case ToolCommand::Release:
+        return releaseEntry(RecordSettings::fromSettingsFile(IniFileName), m_options);
     case ToolCommand::Certificate:
+        if (!m_options.checkFile.isEmpty())
+            return checkCertificate(RecordSettings::fromSettingsFile(IniFileName), m_options);
+        [[fallthrough]];
+    case ToolCommand::Label:
         return makePage(RecordSettings::fromSettingsFile(IniFileName),
                         LabelSettings::fromSettingsFile(IniFileName), m_options);
     }

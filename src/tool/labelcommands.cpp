@@ -5,7 +5,7 @@
 #include "labelqueue.h"
 #include "labelrenderer.h"
 #include "labelsettings.h"
-#include "recordhistory.h"
+#include "recordcommands.h"
 #include "tooltext.h"
 
 #include <cstdio>
@@ -19,21 +19,10 @@ std::optional<RecordEntry> verifiedEntry(const RecordSettings &settings, const T
                                          const QString &product, int &exitCode)
 {
     CalibRecord record(settings);
-    bool isNumber = false;
-    const qint64 number = options.entryId.toLongLong(&isNumber);
-    const std::optional<qint64> id =
-        isNumber ? std::optional<qint64>(number) : idOfCertificate(options.entryId);
-    std::optional<RecordEntry> entry = id ? readEntry(record, *id) : std::nullopt;
+    std::optional<RecordEntry> entry = namedEntry(record, options.entryId);
     exitCode = ExitUsage;
-    if (!entry && !record.errorText().isEmpty()) {
-        printError(record.errorText());
+    if (!entry)
         return std::nullopt;
-    }
-    if (!entry || (!isNumber && entry->certificate != options.entryId)) {
-        printError(
-            ToolText::tr("the calibration record holds no entry \"%1\"").arg(options.entryId));
-        return std::nullopt;
-    }
     if (entry->outcome != RecordOutcome::Verified) {
         exitCode = ExitRefused;
         printError(ToolText::tr("entry %1 was not verified (%2): no %3")
@@ -60,6 +49,10 @@ int makePage(const RecordSettings &record, const LabelSettings &label, const Too
         record, options, isLabel ? ToolText::tr("label") : ToolText::tr("certificate"), exitCode);
     if (!entry)
         return exitCode;
+    if (const QString refusal = certificateRefusal(*entry, label); !isLabel && !refusal.isEmpty()) {
+        printError(refusal);
+        return ExitRefused;
+    }
     QString error;
     if (isLabel && options.output.isEmpty()) {
         const std::optional<int> job = sendLabel(

@@ -1,10 +1,12 @@
 #include "recordcommands.h"
 
 #include "calibrecord.h"
+#include "certificate.h"
 #include "duecalendar.h"
 #include "recordchain.h"
 #include "recorddue.h"
 #include "recordhistory.h"
+#include "recordrelease.h"
 #include "tooltext.h"
 
 #include <QFile>
@@ -66,6 +68,24 @@ QByteArray dueText(const QList<DueEntry> &due, const ToolOptions &options)
 
 } // namespace
 
+std::optional<RecordEntry> namedEntry(CalibRecord &record, const QString &id)
+{
+    bool isNumber = false;
+    const qint64 number = id.toLongLong(&isNumber);
+    const std::optional<qint64> entryId =
+        isNumber ? std::optional<qint64>(number) : idOfCertificate(id);
+    std::optional<RecordEntry> entry = entryId ? readEntry(record, *entryId) : std::nullopt;
+    if (!entry && !record.errorText().isEmpty()) {
+        printError(record.errorText());
+        return std::nullopt;
+    }
+    if (!entry || (!isNumber && entry->certificate != id)) {
+        printError(ToolText::tr("the calibration record holds no entry \"%1\"").arg(id));
+        return std::nullopt;
+    }
+    return entry;
+}
+
 int verifyRecord(const RecordSettings &settings, const ToolOptions &options)
 {
     CalibRecord record(settings);
@@ -100,5 +120,78 @@ int listDue(const RecordSettings &settings, const ToolOptions &options)
         printError(ToolText::tr("standard output cannot be written"));
         return ExitUsage;
     }
+    return ExitDone;
+}
+
+int releaseEntry(const RecordSettings &settings, const ToolOptions &options)
+{
+    CalibRecord record(settings);
+    const std::optional<RecordEntry> entry = namedEntry(record, options.entryId);
+    if (!entry)
+        return ExitUsage;
+    RecordEntry released;
+    switch (record.release(entry->id, Releaser::thisAccount(), QDateTime::currentDateTimeUtc(),
+                           released)) {
+    case CalibRecord::Release::Done:
+        if (!options.quiet)
+            std::printf("%s\n",
+                        qPrintable(ToolText::tr("entry %1 (%2) released by %3")
+                                       .arg(QString::number(released.id), released.certificate,
+                                            released.releasedBy)));
+        return ExitDone;
+    case CalibRecord::Release::Refused:
+        printError(record.errorText());
+        return ExitRefused;
+    case CalibRecord::Release::Failed:
+        break;
+    }
+    printError(record.errorText());
+    return ExitUsage;
+}
+
+int checkCertificate(const RecordSettings &settings, const ToolOptions &options)
+{
+    QString error;
+    const std::optional<CertificateMark> mark = readCertificateMark(options.checkFile, error);
+    if (!mark) {
+        printError(error);
+        return ExitUsage;
+    }
+    const auto broken = [&](const QString &why) {
+        printError(QStringLiteral("%1: %2").arg(mark->certificate, why));
+        return ExitNotHeld;
+    };
+    CalibRecord record(settings);
+    const std::optional<qint64> id = idOfCertificate(mark->certificate);
+    const std::optional<RecordEntry> entry = id ? readEntry(record, *id) : std::nullopt;
+    if (!entry && !record.errorText().isEmpty()) {
+        printError(record.errorText());
+        return ExitUsage;
+    }
+    if (!entry || entry->certificate != mark->certificate)
+        return broken(ToolText::tr("the calibration record holds no entry of this certificate"));
+    // Whoever rewrote the entry and its chain could not rewrite the paper.
+    if (entry->hash != mark->hash)
+        return broken(ToolText::tr("entry %1 of the record no longer gives the certificate's "
+                                   "hash: it was changed since")
+                          .arg(entry->id));
+    const ChainVerdict verdict = verifyChain(record, entry->chainSeq);
+    switch (verdict.kind) {
+    case ChainVerdict::Kind::Intact:
+        break;
+    case ChainVerdict::Kind::Broken:
+        return broken(ToolText::tr("chain %1").arg(verdict.text()));
+    case ChainVerdict::Kind::Unreadable:
+        printError(verdict.text());
+        return ExitUsage;
+    }
+    QString line =
+        ToolText::tr("%1: matches entry %2 of the record; chain intact (%3 entries)")
+            .arg(mark->certificate, QString::number(entry->id), QString::number(verdict.entries));
+    // Who signed it; whether the signature still holds is pdfsig's check.
+    if (!mark->signer.isEmpty())
+        line += ToolText::tr("; signed by %1").arg(mark->signer);
+    if (!options.quiet)
+        std::printf("%s\n", qPrintable(line));
     return ExitDone;
 }

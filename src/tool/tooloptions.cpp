@@ -36,6 +36,11 @@ Commands:
   certificate ID -o FILE.pdf
                         its calibration certificate: one A4 page, PDF/A-1b,
                         lab and address from [Label] and [Certificate]
+  certificate --check FILE.pdf
+                        checks a certificate against the record: its entry, that
+                        entry's hash and the chain up to it
+  release ID            releases a verified calibration of another account, as a
+                        second person; kept in the record
 
 Exit codes:
   0  done (write: the instrument holds the dates; watch, write --each: interrupted by
@@ -47,11 +52,14 @@ Exit codes:
   3  no instrument answered, or a command failed
   4  written, but the instrument does not hold the dates (write --each: a write of
      the run did not verify)
-     (history --verify: an entry of the record was changed or removed)
+     (history --verify: an entry of the record was changed or removed;
+     certificate --check: its entry is missing, no longer gives its hash, or the
+     chain is broken before it)
   5  refused: password (wrong, missing or its file unreadable), firmware too old,
      the instrument changed since it was read, or the calibration record cannot
      keep the write (nothing is written then); label, certificate: the entry
-     was not verified)");
+     was not verified, or is not released where [Certificate] RequireRelease=1;
+     release: the entry is this account's own, not verified or already released)");
 
 } // namespace
 
@@ -89,9 +97,9 @@ std::optional<ToolOptions> parseToolOptions(const QStringList &arguments, int &e
         QStringLiteral("command"),
         ToolText::tr(
             "ports | identify | read | write | version | history | due | label | certificate | "
-            "watch"),
+            "watch | release"),
         ToolText::tr("ports|identify|read|write CALIB [EXPIRES]|version|history|due|label "
-                     "ID|certificate ID|watch"));
+                     "ID|certificate ID|watch|release ID"));
     const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
                                   ToolText::tr("Show this help."));
     const QCommandLineOption version(QStringLiteral("version"), ToolText::tr("Show the version."));
@@ -158,6 +166,10 @@ std::optional<ToolOptions> parseToolOptions(const QStringList &arguments, int &e
     const QCommandLineOption output({QStringLiteral("o"), QStringLiteral("output")},
                                     ToolText::tr("label, certificate: the PDF file to write."),
                                     QStringLiteral("FILE"));
+    const QCommandLineOption check(
+        QStringLiteral("check"),
+        ToolText::tr("certificate: check this certificate against the calibration record."),
+        QStringLiteral("FILE"));
     const QCommandLineOption printer(
         QStringLiteral("printer"),
         ToolText::tr("label: the print queue (default: \"Printer\" of section [Label])."),
@@ -165,7 +177,7 @@ std::optional<ToolOptions> parseToolOptions(const QStringList &arguments, int &e
     parser.addOptions({help,     version,   port,          device,       bluetooth, search,
                        settings, json,      csv,           serial,       verify,    within,
                        ics,      reference, passwordStdin, noExpiration, each,      poll,
-                       verbose,  quiet,     output,        printer});
+                       verbose,  quiet,     output,        printer,      check});
 
     exitCode = ExitUsage;
     const auto usage = [&](const QString &text) -> std::optional<ToolOptions> {
@@ -190,11 +202,11 @@ std::optional<ToolOptions> parseToolOptions(const QStringList &arguments, int &e
     if (words.isEmpty())
         return usage(ToolText::tr("no command given"));
     const QString command = words.takeFirst();
-    const QStringList commands{QStringLiteral("ports"),       QStringLiteral("identify"),
-                               QStringLiteral("read"),        QStringLiteral("write"),
-                               QStringLiteral("version"),     QStringLiteral("history"),
-                               QStringLiteral("due"),         QStringLiteral("label"),
-                               QStringLiteral("certificate"), QStringLiteral("watch")};
+    const QStringList commands{
+        QStringLiteral("ports"), QStringLiteral("identify"), QStringLiteral("read"),
+        QStringLiteral("write"), QStringLiteral("version"),  QStringLiteral("history"),
+        QStringLiteral("due"),   QStringLiteral("label"),    QStringLiteral("certificate"),
+        QStringLiteral("watch"), QStringLiteral("release")};
     const qsizetype index = commands.indexOf(command);
     if (index < 0)
         return usage(ToolText::tr("unknown command \"%1\"").arg(command));
@@ -222,7 +234,15 @@ std::optional<ToolOptions> parseToolOptions(const QStringList &arguments, int &e
             printError(expiresBeforeCalibrationText(asked));
             return std::nullopt;
         }
-    } else if (drawsPages(options.command)) {
+    } else if (parser.isSet(check)) {
+        if (options.command != ToolCommand::Certificate)
+            return usage(ToolText::tr("--check belongs to certificate"));
+        options.checkFile = parser.value(check);
+        if (options.checkFile.isEmpty())
+            return usage(ToolText::tr("--check needs a file name"));
+        if (!words.isEmpty() || parser.isSet(output))
+            return usage(ToolText::tr("certificate --check takes a file and no ID or -o"));
+    } else if (drawsPages(options.command) || options.command == ToolCommand::Release) {
         if (words.size() != 1)
             return usage(ToolText::tr("%1 takes one ID").arg(command));
         options.entryId = words[0].trimmed();

@@ -27,6 +27,7 @@ enum class ToolCommand {
     Label,
     Certificate,
     Watch,
+    Release,
 };
 
 // Commands that draw and so need Qt Gui.
@@ -52,7 +53,8 @@ struct ToolOptions
     bool verify = false; // history: walk the chain instead
     int withinDays = 30; // due
     bool ics = false; // due: an iCalendar file on stdout
-    QString entryId; // label, certificate: a record id or certificate number
+    QString entryId; // label, certificate, release: a record id or certificate number
+    QString checkFile; // certificate --check: the certificate to check against the record
     QString output; // label, certificate: the PDF file
     QString printer; // label: the print queue, instead of [Label] Printer
     QString reference; // write: the reference source, instead of the settings file's

@@ -1,7 +1,7 @@
 // The history window on a real SQLite record: newest first in local time, whole values at the
 // default size, the serial and outcome filters, sorting, lazy pages, the whole entry, the chain's
 // verdict, what falls due, the sizes kept, the CSV export and its failure, a damaged record, the
-// label and certificate of a verified entry, and the menu items.
+// label and certificate of a verified entry, its release by a second person, and the menu items.
 
 #include "filebytes.h"
 #include "frmveltra.h"
@@ -83,10 +83,14 @@ private slots:
     void labelAndCertificateOfVerifiedEntriesOnly();
     void certificateGoesToTheFileChosen();
     void labelGoesWhereThePrintDialogSays();
+    void releaseIsOfferedWhereAllowed_data();
+    void releaseIsOfferedWhereAllowed();
+    void releaseAsksThenKeepsWhoReleased();
 
 private:
     RecordSettings settings() const;
-    void addEntry(const QString &serial, const char *startedAt, RecordOutcome outcome);
+    void addEntry(const QString &serial, const char *startedAt, RecordOutcome outcome,
+                  const QString &account = QStringLiteral("mkeller"));
 
     std::unique_ptr<QTemporaryDir> m_folder;
 };
@@ -112,11 +116,11 @@ RecordSettings TestHistoryWindow::settings() const
 }
 
 void TestHistoryWindow::addEntry(const QString &serial, const char *startedAt,
-                                 RecordOutcome outcome)
+                                 RecordOutcome outcome, const QString &account)
 {
     CalibRecord record(settings());
     RecordEntry e = RecordEntry::startedNow(RecordSource::Window);
-    e.account = QStringLiteral("mkeller");
+    e.account = account;
     e.technician.clear();
     e.host = QStringLiteral("bench-2");
     e.startedAt = QDateTime::fromString(QString::fromLatin1(startedAt), Qt::ISODateWithMs);
@@ -550,6 +554,77 @@ void TestHistoryWindow::labelGoesWhereThePrintDialogSays()
     QVERIFY(fileBytes(pdf).startsWith("%PDF-"));
     QVERIFY2(window.LabelMessage->text().endsWith(QStringLiteral(" saved as %1.").arg(pdf)),
              qPrintable(window.LabelMessage->text()));
+}
+
+void TestHistoryWindow::releaseIsOfferedWhereAllowed_data()
+{
+    QTest::addColumn<RecordOutcome>("outcome");
+    QTest::addColumn<bool>("ownEntry");
+    QTest::addColumn<QString>("why");
+
+    QTest::newRow("a verified entry of another account")
+        << RecordOutcome::Verified << false << QString();
+    QTest::newRow("this account's own work")
+        << RecordOutcome::Verified << true << QStringLiteral("written by this account");
+    QTest::newRow("dates that did not read back")
+        << RecordOutcome::Mismatch << false << QStringLiteral("was not verified (mismatch)");
+    QTest::newRow("a write never completed")
+        << RecordOutcome::Interrupted << false << QStringLiteral("was not verified (interrupted)");
+}
+
+// The entries' account is the seam: the window runs as this account, the entry names another.
+void TestHistoryWindow::releaseIsOfferedWhereAllowed()
+{
+    QFETCH(RecordOutcome, outcome);
+    QFETCH(bool, ownEntry);
+    QFETCH(QString, why);
+    addEntry(QStringLiteral("1042"), "2026-12-10T09:00:00.000Z", outcome,
+             ownEntry ? RecordEntry::startedNow(RecordSource::Window).account
+                      : QStringLiteral("mkeller"));
+    HistoryWindow window(settings());
+    QVERIFY(!window.ComRelease->isEnabled());
+    QVERIFY(!window.ComRelease->toolTip().isEmpty());
+    window.TableRecord->selectRow(0);
+    QCOMPARE(window.ComRelease->isEnabled(), why.isEmpty());
+    QVERIFY2(window.ComRelease->toolTip().contains(why), qPrintable(window.ComRelease->toolTip()));
+    QCOMPARE(window.ComRelease->toolTip().isEmpty(), why.isEmpty());
+}
+
+// With [Certificate] RequireRelease=1 the certificate waits for the release; the question names
+// the entry, and a No leaves the record as it was.
+void TestHistoryWindow::releaseAsksThenKeepsWhoReleased()
+{
+    QVERIFY(writeFileBytes(IniFileName, "[Certificate]\nRequireRelease=1\n"));
+    addEntry(QStringLiteral("1042"), "2026-12-10T09:00:00.000Z", RecordOutcome::Verified);
+    HistoryWindow window(settings());
+    window.TableRecord->selectRow(0);
+    QVERIFY(!window.ComCertificate->isEnabled());
+    QVERIFY2(window.ComCertificate->toolTip().contains(QStringLiteral("is not released")),
+             qPrintable(window.ComCertificate->toolTip()));
+
+    ScriptedUi ui;
+    ui.answers << MsgResult::No << MsgResult::Yes;
+    window.ComRelease->click();
+    QCOMPARE(ui.boxes.size(), 1);
+    QVERIFY2(ui.boxes[0].text.startsWith(QStringLiteral(
+                 "Release entry 1 (certificate VC-2026-000001, serial number 1042, written by "
+                 "mkeller) as ")),
+             qPrintable(ui.boxes[0].text));
+    QVERIFY(window.ComRelease->isEnabled());
+    QVERIFY(!window.ComCertificate->isEnabled());
+
+    window.ComRelease->click();
+    QCOMPARE(ui.boxes.size(), 2);
+    QVERIFY2(window.LabelMessage->text().startsWith(QStringLiteral("Entry 1 released by ")),
+             qPrintable(window.LabelMessage->text()));
+    QVERIFY(!window.ComRelease->isEnabled());
+    QVERIFY2(window.ComRelease->toolTip().contains(QStringLiteral("already released by")),
+             qPrintable(window.ComRelease->toolTip()));
+    QVERIFY(window.ComCertificate->isEnabled());
+    CalibRecord record(settings());
+    const std::optional<RecordEntry> entry = readEntry(record, 1);
+    QVERIFY(entry && !entry->releasedBy.isEmpty());
+    QCOMPARE(verifyChain(record).text(), QStringLiteral("intact: 2 entries"));
 }
 
 QTEST_MAIN(TestHistoryWindow)

@@ -87,7 +87,7 @@ QByteArray newerRecordBytes()
         QSqlQuery query(db);
         query.exec(QStringLiteral(
             "CREATE TABLE calibration_record (id INTEGER PRIMARY KEY, future TEXT)"));
-        query.exec(QStringLiteral("PRAGMA user_version = 3"));
+        query.exec(QStringLiteral("PRAGMA user_version = 4"));
         db.close();
     }
     QSqlDatabase::removeDatabase(QStringLiteral("newer"));
@@ -197,7 +197,8 @@ std::unique_ptr<CalibRecord> TestCalibRecord::freshRecord(const QString &backend
         if (!record->open())
             return nullptr;
         QSqlQuery drop(record->database());
-        if (!drop.exec(QStringLiteral("DROP TABLE calibration_record")))
+        if (!drop.exec(QStringLiteral("DROP TABLE calibration_record"))
+            || !drop.exec(QStringLiteral("DROP TABLE calibration_release")))
             return nullptr;
         record = std::make_unique<CalibRecord>(settingsFor(backend));
     }
@@ -423,7 +424,7 @@ void TestCalibRecord::sqliteRecordIsMadeOnFirstUse()
         QVERIFY(query.exec(QStringLiteral("PRAGMA journal_mode")) && query.next());
         QCOMPARE(query.value(0).toString(), QStringLiteral("wal"));
         QVERIFY(query.exec(QStringLiteral("PRAGMA user_version")) && query.next());
-        QCOMPARE(query.value(0).toInt(), 2);
+        QCOMPARE(query.value(0).toInt(), 3);
         QVERIFY(query.exec(QStringLiteral("SELECT count(*) FROM calibration_record"))
                 && query.next());
         QCOMPARE(query.value(0).toInt(), 1);
@@ -448,10 +449,11 @@ void TestCalibRecord::csvExportIsRfc4180()
         "started_at,finished_at,account,host,source,port,device,model,serial,firmware,checksum,"
         "calibration_before,expiration_before,calibration_asked,expiration_asked,"
         "calibration_read_back,expiration_read_back,outcome,detail,program_version,id,certificate,"
-        "technician,reference\r\n"
+        "technician,reference,hash,released_by,released_at\r\n"
         "2026-12-10T09:15:02.250Z,2026-12-10T09:15:06.430Z,mkeller,bench-2,window,,/dev/ttyUSB0,"
         "Veltra \xc3\x84,104233,1.605,A71F,2025-11-20,2026-11-20,2026-12-01,2027-12-01,,,failed,"
-        "\"\"\"WW\"\" failed, twice\nthen \xc2\xbbgave up\xc2\xab\",1.2.2,1,VC-2026-000001,,\r\n");
+        "\"\"\"WW\"\" failed, twice\nthen \xc2\xbbgave up\xc2\xab\",1.2.2,1,VC-2026-000001,,,"
+        "df3531575a8b7d5a422fe681fc62378979f9c3f26891d739aa5c0cb147d59cf8,,\r\n");
 }
 
 void TestCalibRecord::jsonExportHasTheDocumentedKeys()
@@ -486,6 +488,7 @@ void TestCalibRecord::jsonExportHasTheDocumentedKeys()
                           "expiration_read_back",
                           "finished_at",
                           "firmware",
+                          "hash",
                           "host",
                           "id",
                           "model",
@@ -493,6 +496,8 @@ void TestCalibRecord::jsonExportHasTheDocumentedKeys()
                           "port",
                           "program_version",
                           "reference",
+                          "released_at",
+                          "released_by",
                           "serial",
                           "source",
                           "started_at",
@@ -520,7 +525,7 @@ void TestCalibRecord::damagedFileIsLeftAsItIs_data()
 
     QTest::newRow("a record of a newer program")
         << newerRecordBytes()
-        << QStringLiteral("was made by a newer version of this program (format 3)");
+        << QStringLiteral("was made by a newer version of this program (format 4)");
     QTest::newRow("a text file in the record's place")
         << QByteArray("Calibration notes\n2026-12-01 bench 2\n").repeated(200)
         << QStringLiteral("is damaged or is not a record file");

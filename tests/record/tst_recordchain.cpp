@@ -1,13 +1,16 @@
 // The record as evidence, on a real SQLite file and a real PostgreSQL server: the database itself
 // refuses to change a completed entry or delete one, the chain finds an entry changed or removed
-// behind its back, benches completing at once still build one chain, and a record of the first
-// format is upgraded in place with every entry kept.
+// behind its back, benches completing at once still build one chain, a record of the first
+// format is upgraded in place with every entry kept; releases by a second person are refused
+// with the reason or kept as links of the chain, and a record without them keeps its hashes.
 
 #include "calibrecord.h"
 #include "pgserver.h"
 #include "recordbackends.h"
 #include "recordchain.h"
 #include "recordhistory.h"
+#include "recordrelease.h"
+#include "recordschema.h"
 
 #include <QSqlError>
 #include <QSqlQuery>
@@ -47,6 +50,20 @@ bool addAndComplete(CalibRecord &record, RecordEntry &entry)
     return record.complete(entry);
 }
 
+// The statement that drops a trigger of table on backend, as an attacker of a test would.
+QString dropTrigger(const QString &backend, const QString &table, const char *trigger)
+{
+    const QString name = table + u'_' + QLatin1String(trigger);
+    return backend == Sqlite ? QStringLiteral("DROP TRIGGER %1").arg(name)
+                             : QStringLiteral("DROP TRIGGER %1 ON %2").arg(name, table);
+}
+
+// A new row of a test's table, tagged "<backend>: what".
+QTestData &backendRow(const QString &backend, const char *what)
+{
+    return QTest::newRow(qPrintable(QStringLiteral("%1: %2").arg(backend, QLatin1String(what))));
+}
+
 // Runs SQL on the record's own connection, as any client could; the database's error, or empty.
 QString execute(CalibRecord &record, const QString &sql)
 {
@@ -72,6 +89,12 @@ private slots:
     void firstFormatIsUpgradedInPlace_data();
     void firstFormatIsUpgradedInPlace();
     void certificateAndPersonAreKept();
+    void releaseIsRefusedWithTheReason_data();
+    void releaseIsRefusedWithTheReason();
+    void releaseIsALinkOfTheChain_data();
+    void releaseIsALinkOfTheChain();
+    void recordWithoutReleasesKeepsItsHashes_data();
+    void recordWithoutReleasesKeepsItsHashes();
 
 private:
     std::unique_ptr<CalibRecord> freshRecord(const QString &backend);
@@ -112,7 +135,8 @@ std::unique_ptr<CalibRecord> TestRecordChain::freshRecord(const QString &backend
         db.setDatabaseName(settings.database);
         db.setUserName(settings.user);
         const bool dropped = db.open()
-            && QSqlQuery(db).exec(QStringLiteral("DROP TABLE IF EXISTS calibration_record"));
+            && QSqlQuery(db).exec(QStringLiteral("DROP TABLE IF EXISTS calibration_record"))
+            && QSqlQuery(db).exec(QStringLiteral("DROP TABLE IF EXISTS calibration_release"));
         db.close();
         db = QSqlDatabase();
         QSqlDatabase::removeDatabase(QStringLiteral("drop"));
@@ -185,15 +209,9 @@ void TestRecordChain::chainFindsWhatWasChanged_data()
     QTest::addColumn<QString>("verdict");
     // Entries 1 to 4, VC-2026-000001 to VC-2026-000004, completed in that order.
     for (const QString &backend : {Sqlite, Postgres}) {
-        const QString drop = backend == Sqlite
-            ? QStringLiteral("DROP TRIGGER calibration_record_%1")
-            : QStringLiteral("DROP TRIGGER calibration_record_%1 ON calibration_record");
-        const QString dropUpdate = drop.arg(QStringLiteral("no_update"));
-        const QString dropDelete = drop.arg(QStringLiteral("no_delete"));
-        const auto row = [&](const char *what) {
-            return &QTest::newRow(
-                qPrintable(QStringLiteral("%1: %2").arg(backend, QLatin1String(what))));
-        };
+        const QString dropUpdate = dropTrigger(backend, RecordTable, "no_update");
+        const QString dropDelete = dropTrigger(backend, RecordTable, "no_delete");
+        const auto row = [&](const char *what) { return &backendRow(backend, what); };
         *row("an untouched record is intact") << backend << QStringList() << "intact: 4 entries";
         *row("a date changed is found at its entry")
             << backend
@@ -363,7 +381,7 @@ void TestRecordChain::firstFormatIsUpgradedInPlace()
     if (backend == Sqlite) {
         QSqlQuery query(record.database());
         QVERIFY(query.exec(QStringLiteral("PRAGMA user_version")) && query.next());
-        QCOMPARE(query.value(0).toInt(), 2);
+        QCOMPARE(query.value(0).toInt(), 3);
     }
     // Upgraded, it keeps its entries like a new one.
     QVERIFY(!execute(record, QStringLiteral("DELETE FROM calibration_record")).isEmpty());
@@ -402,6 +420,177 @@ void TestRecordChain::certificateAndPersonAreKept()
     QCOMPARE(entries[1].certificate, QStringLiteral("VC-2026-000001"));
     QCOMPARE(entries[0].reference, QString());
     QCOMPARE(verifyChain(*record).text(), QStringLiteral("intact: 2 entries"));
+}
+
+namespace {
+
+const Releaser SecondPerson{QStringLiteral("jbrandt"), QStringLiteral("Jonas Brandt")};
+const QDateTime ReleasedAt(QDate(2026, 12, 11), QTime(8, 30), QTimeZone::utc());
+
+QString releasedBy(CalibRecord &record, qint64 id)
+{
+    const std::optional<RecordEntry> entry = readEntry(record, id);
+    return entry ? entry->releasedBy : QStringLiteral("(no entry)");
+}
+
+} // namespace
+
+void TestRecordChain::releaseIsRefusedWithTheReason_data()
+{
+    addBackendColumn();
+    QTest::addColumn<QString>("why");
+    for (const QString &backend : {Sqlite, Postgres}) {
+        const auto row = [&](const char *what) {
+            return &QTest::newRow(
+                qPrintable(QStringLiteral("%1: %2").arg(backend, QLatin1String(what))));
+        };
+        *row("no one releases their own work") << backend << "entry 1 was written by this account";
+        *row("only a verified calibration")
+            << backend << "entry 2 was not verified (mismatch): only a verified calibration";
+        *row("a release is made once and names who made it")
+            << backend << "entry 3 was already released by Jonas Brandt on 2026-12-11T08:30:00Z";
+    }
+}
+
+// Entry 1 is the account's own, 2 did not verify, 3 was released already; each refusal leaves
+// the record as it was.
+void TestRecordChain::releaseIsRefusedWithTheReason()
+{
+    QFETCH(QString, backend);
+    QFETCH(QString, why);
+    SKIP_WITHOUT_SERVER(backend, m_pgRunning);
+    const std::unique_ptr<CalibRecord> record = freshRecord(backend);
+    QVERIFY(record);
+    RecordEntry entries[3] = {verifiedEntry(QStringLiteral("104231"), 1),
+                              verifiedEntry(QStringLiteral("104232"), 2),
+                              verifiedEntry(QStringLiteral("104233"), 3)};
+    for (RecordEntry &entry : entries)
+        QVERIFY2(addAndComplete(*record, entry), qPrintable(record->errorText()));
+    QVERIFY(execute(*record, dropTrigger(backend, RecordTable, "no_update")).isEmpty());
+    // Recomputed whole, so the chain stays intact: only the outcome differs.
+    QVERIFY(
+        execute(*record,
+                QStringLiteral("UPDATE calibration_record SET outcome = 'mismatch' WHERE id = 2"))
+            .isEmpty());
+    RecordEntry mismatch = entries[1];
+    mismatch.outcome = RecordOutcome::Mismatch;
+    mismatch.hash = chainHash(hashedValues(mismatch, 2, entries[0].hash));
+    QVERIFY(execute(*record,
+                    QStringLiteral("UPDATE calibration_record SET hash = '%1' WHERE id = 2")
+                        .arg(mismatch.hash))
+                .isEmpty());
+    entries[2].hash = chainHash(hashedValues(entries[2], 3, mismatch.hash));
+    QVERIFY(execute(*record,
+                    QStringLiteral("UPDATE calibration_record SET previous_hash = '%1', "
+                                   "hash = '%2' WHERE id = 3")
+                        .arg(mismatch.hash, entries[2].hash))
+                .isEmpty());
+    RecordEntry released;
+    QCOMPARE(record->release(3, SecondPerson, ReleasedAt, released), CalibRecord::Release::Done);
+    QCOMPARE(verifyChain(*record).text(), QStringLiteral("intact: 4 entries"));
+
+    const qint64 id = why.section(u' ', 1, 1).toLongLong();
+    const Releaser by = id == 1 ? Releaser{entries[0].account, QStringLiteral("Maria Keller")}
+                                : Releaser{QStringLiteral("akurz"), QStringLiteral("Anna Kurz")};
+    QCOMPARE(record->release(id, by, ReleasedAt.addDays(1), released),
+             CalibRecord::Release::Refused);
+    QVERIFY2(record->errorText().startsWith(why), qPrintable(record->errorText()));
+    QCOMPARE(releasedBy(*record, 1), QString());
+    QCOMPARE(releasedBy(*record, 2), QString());
+    QCOMPARE(releasedBy(*record, 3), QStringLiteral("Jonas Brandt"));
+    QCOMPARE(verifyChain(*record).text(), QStringLiteral("intact: 4 entries"));
+}
+
+void TestRecordChain::releaseIsALinkOfTheChain_data()
+{
+    addBackendColumn();
+    QTest::addColumn<QStringList>("tampering");
+    QTest::addColumn<QString>("verdict");
+    // Entries 1 and 2, the release of entry 1, then entry 3.
+    const QString releaseBroken = QStringLiteral(
+        "broken at the release of entry 1: it does not follow the link before it or no longer "
+        "matches its hash or its entry");
+    for (const QString &backend : {Sqlite, Postgres}) {
+        const QString dropUpdate = dropTrigger(backend, ReleaseTable, "no_update");
+        const QString dropDelete = dropTrigger(backend, ReleaseTable, "no_delete");
+        const auto row = [&](const char *what) { return &backendRow(backend, what); };
+        *row("a release is a link") << backend << QStringList() << "intact: 4 entries";
+        *row("another releaser's name is found")
+            << backend
+            << QStringList{dropUpdate, "UPDATE calibration_release SET released_by = 'Anna Kurz'"}
+            << releaseBroken;
+        *row("a release moved to another entry is found")
+            << backend << QStringList{dropUpdate, "UPDATE calibration_release SET entry_id = 2"}
+            << "broken at the release of entry 2: it does not follow the link before it or no "
+               "longer matches its hash or its entry";
+        *row("a removed release is found at the entry after it")
+            << backend << QStringList{dropDelete, "DELETE FROM calibration_release"}
+            << "broken at entry 3 (VC-2026-000003): it does not follow the entry completed "
+               "before it, which was removed or changed";
+        *row("a released entry removed is found at the entry after it")
+            << backend
+            << QStringList{dropTrigger(backend, RecordTable, "no_delete"),
+                           "DELETE FROM calibration_record WHERE id = 1"}
+            << "broken at entry 2 (VC-2026-000002): it does not follow the entry completed "
+               "before it, which was removed or changed";
+    }
+}
+
+void TestRecordChain::releaseIsALinkOfTheChain()
+{
+    QFETCH(QString, backend);
+    QFETCH(QStringList, tampering);
+    QFETCH(QString, verdict);
+    SKIP_WITHOUT_SERVER(backend, m_pgRunning);
+    const std::unique_ptr<CalibRecord> record = freshRecord(backend);
+    QVERIFY(record);
+    for (int i = 0; i < 3; ++i) {
+        RecordEntry entry = verifiedEntry(QStringLiteral("10423%1").arg(i), i);
+        QVERIFY2(addAndComplete(*record, entry), qPrintable(record->errorText()));
+        RecordEntry released;
+        if (i == 1)
+            QCOMPARE(record->release(1, SecondPerson, ReleasedAt, released),
+                     CalibRecord::Release::Done);
+    }
+    // Kept as written by the database, whoever asks.
+    for (const char *statement : {"UPDATE calibration_release SET released_by = 'Anna Kurz'",
+                                  "DELETE FROM calibration_release"})
+        QVERIFY(
+            execute(*record, QLatin1String(statement)).contains(QStringLiteral("kept as written")));
+
+    for (const QString &statement : tampering)
+        QVERIFY2(execute(*record, statement).isEmpty(), qPrintable(statement));
+    QCOMPARE(verifyChain(*record).text(), verdict);
+}
+
+void TestRecordChain::recordWithoutReleasesKeepsItsHashes_data()
+{
+    firstFormatIsUpgradedInPlace_data();
+}
+
+// A record as the format before releases left it: opening it adds their table and changes no row.
+void TestRecordChain::recordWithoutReleasesKeepsItsHashes()
+{
+    QFETCH(QString, backend);
+    SKIP_WITHOUT_SERVER(backend, m_pgRunning);
+    const std::unique_ptr<CalibRecord> fresh = freshRecord(backend);
+    QVERIFY(fresh);
+    RecordEntry entries[2] = {verifiedEntry(QStringLiteral("104231"), 1),
+                              verifiedEntry(QStringLiteral("104232"), 2)};
+    for (RecordEntry &entry : entries)
+        QVERIFY2(addAndComplete(*fresh, entry), qPrintable(fresh->errorText()));
+    QVERIFY(execute(*fresh, QStringLiteral("DROP TABLE calibration_release")).isEmpty());
+    if (backend == Sqlite)
+        QVERIFY(execute(*fresh, QStringLiteral("PRAGMA user_version = 2")).isEmpty());
+
+    CalibRecord record(settingsFor(backend));
+    QVERIFY2(record.open(), qPrintable(record.errorText()));
+    QCOMPARE(readEntry(record, 1)->hash, entries[0].hash);
+    QCOMPARE(readEntry(record, 2)->hash, entries[1].hash);
+    RecordEntry released;
+    QCOMPARE(record.release(2, SecondPerson, ReleasedAt, released), CalibRecord::Release::Done);
+    QCOMPARE(released.releasedBy, QStringLiteral("Jonas Brandt"));
+    QCOMPARE(verifyChain(record).text(), QStringLiteral("intact: 3 entries"));
 }
 
 QTEST_GUILESS_MAIN(TestRecordChain)

@@ -1,9 +1,14 @@
 // veltra-calib's commands on the calibration record alone, as a process on a real SQLite record:
 // "history --verify" and its exit codes, "due" in each of its forms, the calendar read back
-// with libical, and "label" and "certificate" found by id or certificate number.
+// with libical, "label" and "certificate" found by id or certificate number, "release" by the
+// calling account and "certificate --check" against the record as written and as tampered with.
 
 #include "calibrecord.h"
 #include "filebytes.h"
+#include "labpki.h"
+#include "recordchain.h"
+#include "recordhistory.h"
+#include "recordrelease.h"
 
 #include <QFile>
 #include <QJsonArray>
@@ -50,12 +55,15 @@ struct RecordRig
         return result;
     }
 
-    // A write of serial's instrument that started at startedAt, completed with outcome.
+    // A write of serial's instrument that started at startedAt, completed with outcome; by
+    // account, or by the account running the test.
     bool keep(const QString &serial, const QDateTime &startedAt, const QDate &expiration,
-              RecordOutcome outcome = RecordOutcome::Verified)
+              RecordOutcome outcome = RecordOutcome::Verified, const QString &account = {})
     {
         CalibRecord record(settings());
         RecordEntry entry = RecordEntry::startedNow(RecordSource::Window);
+        if (!account.isEmpty())
+            entry.account = account;
         entry.startedAt = startedAt;
         entry.serial = serial;
         entry.model = QStringLiteral("Veltra KX-2");
@@ -114,6 +122,10 @@ private slots:
     void dueOptionsBelongToDue();
     void pagesOfAVerifiedEntryOnly_data();
     void pagesOfAVerifiedEntryOnly();
+    void releaseByTheCallingAccount_data();
+    void releaseByTheCallingAccount();
+    void checkHoldsTheCertificateAgainstTheRecord_data();
+    void checkHoldsTheCertificateAgainstTheRecord();
 };
 
 void RecordToolTest::initTestCase()
@@ -346,6 +358,178 @@ void RecordToolTest::pagesOfAVerifiedEntryOnly()
     QVERIFY2(run.err.contains(says), run.err);
     // The PDF's contents are the label's own test; here only that it was written or not.
     QCOMPARE(fileBytes(pdf).startsWith("%PDF-"), exitCode == 0);
+}
+
+void RecordToolTest::releaseByTheCallingAccount_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QByteArray>("settings");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QByteArray>("says");
+
+    // 1: verified, by mkeller; 2: mismatch, by mkeller; 3: verified, by this account;
+    // 4: verified, by mkeller, released by Jonas Brandt.
+    const QByteArray year = QByteArray::number(daysAgo(3).date().year());
+    QTest::newRow("another account's verified entry")
+        << QStringList{"release", "1"} << QByteArray() << 0
+        << "entry 1 (VC-" + year + "-000001) released by ";
+    QTest::newRow("found by its certificate number")
+        << QStringList{"release", "VC-" + year + "-000001"} << QByteArray() << 0
+        << QByteArray("released by ");
+    QTest::newRow("an entry that did not verify")
+        << QStringList{"release", "2"} << QByteArray() << 5
+        << QByteArray("entry 2 was not verified (mismatch)");
+    QTest::newRow("this account's own work") << QStringList{"release", "3"} << QByteArray() << 5
+                                             << QByteArray("entry 3 was written by this account");
+    QTest::newRow("an entry released before says by whom and when")
+        << QStringList{"release", "4"} << QByteArray() << 5
+        << QByteArray("entry 4 was already released by Jonas Brandt on 2026-12-11T08:30:00Z");
+    QTest::newRow("an id the record does not hold")
+        << QStringList{"release", "9"} << QByteArray() << 1 << QByteArray("no entry \"9\"");
+    QTest::newRow("release without an entry")
+        << QStringList{"release"} << QByteArray() << 1 << QByteArray("release takes one ID");
+    const QByteArray required = "[Certificate]\nRequireRelease=1\n";
+    QTest::newRow("no certificate of an unreleased entry where a release is required")
+        << QStringList{"certificate", "1", "-o", "FILE"} << required << 5
+        << QByteArray("entry 1 is not released");
+    QTest::newRow("the certificate of a released entry where a release is required")
+        << QStringList{"certificate", "4", "-o", "FILE"} << required << 0 << QByteArray();
+}
+
+// The tool runs as this account; the entries name others, as the record's seam allows.
+void RecordToolTest::releaseByTheCallingAccount()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QByteArray, settings);
+    QFETCH(int, exitCode);
+    QFETCH(QByteArray, says);
+    RecordRig rig;
+    QVERIFY(writeFileBytes(rig.iniPath(), settings));
+    const QString other = QStringLiteral("mkeller");
+    QVERIFY(rig.keep("40417", daysAgo(3), inDays(360), RecordOutcome::Verified, other));
+    QVERIFY(rig.keep("40418", daysAgo(2), inDays(360), RecordOutcome::Mismatch, other));
+    QVERIFY(rig.keep("40419", daysAgo(2), inDays(360)));
+    QVERIFY(rig.keep("40420", daysAgo(1), inDays(360), RecordOutcome::Verified, other));
+    {
+        CalibRecord record(rig.settings());
+        RecordEntry released;
+        QCOMPARE(record.release(4, Releaser{"jbrandt", "Jonas Brandt"},
+                                QDateTime(QDate(2026, 12, 11), QTime(8, 30), QTimeZone::utc()),
+                                released),
+                 CalibRecord::Release::Done);
+    }
+    const QByteArray before = rig.run({"history", "--json"}).out;
+    const QString pdf = rig.folder.filePath(QStringLiteral("certificate.pdf"));
+    arguments.replaceInStrings(QStringLiteral("FILE"), pdf);
+
+    const ToolRun run = rig.run(arguments);
+    QCOMPARE(run.exitCode, exitCode);
+    QVERIFY2((exitCode == 0 ? run.out : run.err).contains(says), run.out + run.err);
+    const QByteArray after = rig.run({"history", "--json"}).out;
+    const bool released = arguments[0] == QLatin1String("release") && exitCode == 0;
+    QCOMPARE(after == before, !released);
+    QCOMPARE(rig.run({"history", "--verify"}).out,
+             "intact: " + QByteArray::number(released ? 6 : 5) + " entries\n");
+    if (!released)
+        return;
+    const QJsonArray entries = QJsonDocument::fromJson(after).array();
+    const QJsonObject first = entries.last().toObject();
+    QCOMPARE(first.value("id").toInt(), 1);
+    QVERIFY(!first.value("released_by").toString().isEmpty());
+    QVERIFY(first.value("released_at").toString().endsWith(u'Z'));
+    QCOMPARE(first.value("hash").toString().size(), 64);
+    QCOMPARE(entries.first().toObject().value("released_by").toString(),
+             QStringLiteral("Jonas Brandt"));
+}
+
+void RecordToolTest::checkHoldsTheCertificateAgainstTheRecord_data()
+{
+    QTest::addColumn<QStringList>("tampering");
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<bool>("signedByLab");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QByteArray>("says");
+
+    // Entries 1 to 3; the certificate is entry 2's.
+    const QByteArray dropUpdate = "DROP TRIGGER calibration_record_no_update";
+    const QByteArray dropDelete = "DROP TRIGGER calibration_record_no_delete";
+    QTest::newRow("the record as written")
+        << QStringList() << QByteArray() << false << 0
+        << QByteArray("-000002: matches entry 2 of the record; chain intact (2 entries)\n");
+    QTest::newRow("a certificate signed by the lab names its signer")
+        << QStringList() << QByteArray() << true << 0
+        << QByteArray("chain intact (2 entries); signed by Nordlicht Kalibrierlabor\n");
+    QTest::newRow("an entry after it changed is not its concern")
+        << QStringList{dropUpdate, "UPDATE calibration_record SET serial = 'x' WHERE id = 3"}
+        << QByteArray() << false << 0 << QByteArray("chain intact (2 entries)");
+    QTest::newRow("a field of its entry changed")
+        << QStringList{dropUpdate, "UPDATE calibration_record SET serial = 'x' WHERE id = 2"}
+        << QByteArray() << false << 4 << QByteArray("chain broken at entry 2 (VC-");
+    QTest::newRow("its entry changed and its hash made anew")
+        << QStringList{dropUpdate,
+                       "UPDATE calibration_record SET serial = 'x', hash = 'HASH2' WHERE id = 2",
+                       "UPDATE calibration_record SET previous_hash = 'HASH2', hash = 'HASH3' "
+                       "WHERE id = 3"}
+        << QByteArray() << false << 4
+        << QByteArray("entry 2 of the record no longer gives the certificate's hash");
+    QTest::newRow("an entry before it removed")
+        << QStringList{dropDelete, "DELETE FROM calibration_record WHERE id = 1"} << QByteArray()
+        << false << 4 << QByteArray("it does not follow the entry completed before it");
+    QTest::newRow("its entry removed")
+        << QStringList{dropDelete, "DELETE FROM calibration_record WHERE id = 2"} << QByteArray()
+        << false << 4 << QByteArray("the calibration record holds no entry of this certificate");
+    QTest::newRow("a PDF of another program")
+        << QStringList()
+        << QByteArray("%PDF-1.4\n1 0 obj\n<< /Title (Invoice) /Producer (LibreOffice) >>\nendobj\n"
+                      "trailer\n<< /Root 1 0 R >>\n%%EOF\n")
+        << false << 1 << QByteArray("is no calibration certificate of this program");
+}
+
+void RecordToolTest::checkHoldsTheCertificateAgainstTheRecord()
+{
+    QFETCH(QStringList, tampering);
+    QFETCH(QByteArray, file);
+    QFETCH(bool, signedByLab);
+    QFETCH(int, exitCode);
+    QFETCH(QByteArray, says);
+    RecordRig rig;
+    if (signedByLab) {
+        const LabIdentity lab = LabIdentity::make(QStringLiteral("Nordlicht Kalibrierlabor"));
+        QVERIFY(writeFileBytes(rig.folder.filePath("lab-cert.pem"), lab.certificate));
+        QVERIFY(writeFileBytes(rig.folder.filePath("lab-key.pem"), lab.key));
+        QVERIFY(QFile::setPermissions(rig.folder.filePath("lab-key.pem"),
+                                      QFile::ReadOwner | QFile::WriteOwner));
+        QVERIFY(writeFileBytes(rig.iniPath(),
+                               "[Certificate]\nSigningCertificate=lab-cert.pem\n"
+                               "SigningKey=lab-key.pem\n"));
+    }
+    for (int i = 0; i < 3; ++i)
+        QVERIFY(rig.keep(QStringLiteral("4041%1").arg(i), daysAgo(3 - i), inDays(360)));
+    const QString pdf = rig.folder.filePath(QStringLiteral("certificate.pdf"));
+    QCOMPARE(rig.run({"certificate", "2", "-o", pdf}).exitCode, 0);
+    if (!file.isEmpty())
+        QVERIFY(writeFileBytes(pdf, file));
+    // Hashes made anew as whoever rewrote the entry would make them: the chain holds, the paper
+    // does not.
+    if (tampering.join(u' ').contains(QStringLiteral("HASH2"))) {
+        CalibRecord record(rig.settings());
+        std::optional<RecordEntry> second = readEntry(record, 2);
+        std::optional<RecordEntry> third = readEntry(record, 3);
+        QVERIFY(second && third);
+        second->serial = QStringLiteral("x");
+        second->hash = chainHash(hashedValues(*second, 2, readEntry(record, 1)->hash));
+        third->hash = chainHash(hashedValues(*third, 3, second->hash));
+        tampering.replaceInStrings(QStringLiteral("HASH2"), second->hash);
+        tampering.replaceInStrings(QStringLiteral("HASH3"), third->hash);
+        QVERIFY(rig.execute(tampering));
+        QCOMPARE(rig.run({"history", "--verify"}).exitCode, 0);
+    } else {
+        QVERIFY(rig.execute(tampering));
+    }
+
+    const ToolRun run = rig.run({"certificate", "--check", pdf});
+    QCOMPARE(run.exitCode, exitCode);
+    QVERIFY2((exitCode == 0 ? run.out : run.err).contains(says), run.out + run.err);
 }
 
 QTEST_GUILESS_MAIN(RecordToolTest)
