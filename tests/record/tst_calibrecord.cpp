@@ -451,7 +451,7 @@ void TestCalibRecord::csvExportIsRfc4180()
         "technician,reference\r\n"
         "2026-12-10T09:15:02.250Z,2026-12-10T09:15:06.430Z,mkeller,bench-2,window,,/dev/ttyUSB0,"
         "Veltra \xc3\x84,104233,1.605,A71F,2025-11-20,2026-11-20,2026-12-01,2027-12-01,,,failed,"
-        "\"\"\"WW\"\" failed, twice\nthen \xc2\xbbgave up\xc2\xab\",1.2.2,1,VC-2026-000001,,\r\n");
+        "\"\"\"WW\"\" failed, twice\nthen \xc2\xbbgave up\xc2\xab\",1.2.2,1,,,\r\n");
 }
 
 void TestCalibRecord::jsonExportHasTheDocumentedKeys()
