@@ -71,16 +71,12 @@
         <translation>Das Kalibrierprotokoll %1 %2: %3</translation>
     </message>
     <message>
-        <source>intact: %1 entries</source>
-        <translation>intakt: %1 Einträge</translation>
-    </message>
-    <message>
         <source>entry %1 (%2)</source>
         <translation>Eintrag %1 (%2)</translation>
     </message>
     <message>
         <source>no certificate</source>
-        <translation>kein Zertifikat</translation>
+        <translation>kein Kalibrierschein</translation>
     </message>
     <message>
         <source>broken at %1: it does not follow the entry completed before it, which was removed or changed</source>
@@ -89,6 +85,13 @@
     <message>
         <source>broken at %1: its fields do not match its hash</source>
         <translation>unterbrochen bei %1: Seine Felder passen nicht zu seinem Hash</translation>
+    </message>
+    <message numerus="yes">
+        <source>intact: %n entries</source>
+        <translation>
+            <numerusform>intakt: %n Eintrag</numerusform>
+            <numerusform>intakt: %n Einträge</numerusform>
+        </translation>
     </message>
     <message>
         <source>The calibration record %1 holds no entry %2.</source>
@@ -133,9 +136,12 @@
         <source>expired</source>
         <translation>abgelaufen</translation>
     </message>
-    <message>
-        <source>due in %1 days</source>
-        <translation>fällig in %1 Tagen</translation>
+    <message numerus="yes">
+        <source>due in %n days</source>
+        <translation>
+            <numerusform>fällig in %n Tag</numerusform>
+            <numerusform>fällig in %n Tagen</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -148,13 +154,13 @@ Bitte warten...</translation>
     </message>
     <message>
         <source>Please select com port!</source>
-        <translation>Bitte wählen Sie einen COM-Port!</translation>
+        <translation>Bitte wählen Sie einen COM-Port.</translation>
     </message>
     <message>
         <source>Invalid selected com port.
 Please select com port!</source>
         <translation>Ungültiger COM-Port gewählt.
-Bitte wählen Sie einen COM-Port!</translation>
+Bitte wählen Sie einen COM-Port.</translation>
     </message>
     <message>
         <source>Opening com port %1...</source>
@@ -164,7 +170,7 @@ Bitte wählen Sie einen COM-Port!</translation>
         <source>Cannot open com port %1 .
 Check other running programs or select available com port !</source>
         <translation>COM-Port %1 kann nicht geöffnet werden.
-Prüfen Sie andere laufende Programme oder wählen Sie einen verfügbaren COM-Port!</translation>
+Prüfen Sie andere laufende Programme oder wählen Sie einen verfügbaren COM-Port.</translation>
     </message>
     <message>
         <source>Reading Veltra...</source>
@@ -172,11 +178,11 @@ Prüfen Sie andere laufende Programme oder wählen Sie einen verfügbaren COM-Po
     </message>
     <message>
         <source>Veltra not found!</source>
-        <translation>Veltra nicht gefunden!</translation>
+        <translation>Veltra nicht gefunden.</translation>
     </message>
     <message>
         <source>No com port available!</source>
-        <translation>Kein COM-Port verfügbar!</translation>
+        <translation>Kein COM-Port verfügbar.</translation>
     </message>
     <message>
         <source>Search on com port %1...</source>
@@ -184,7 +190,7 @@ Prüfen Sie andere laufende Programme oder wählen Sie einen verfügbaren COM-Po
     </message>
     <message>
         <source>Veltra found on port %1 !</source>
-        <translation>Veltra an Port %1 gefunden!</translation>
+        <translation>Veltra an COM-Port %1 gefunden.</translation>
     </message>
     <message>
         <source>Com Settings</source>
@@ -222,6 +228,11 @@ Prüfen Sie andere laufende Programme oder wählen Sie einen verfügbaren COM-Po
         <source>&amp;OK</source>
         <translation>&amp;OK</translation>
     </message>
+    <message>
+        <source>Com Settings</source>
+        <comment>the group of the port and its line profile</comment>
+        <translation>Schnittstelle</translation>
+    </message>
 </context>
 <context>
     <name>HistoryModel</name>
@@ -255,7 +266,7 @@ Prüfen Sie andere laufende Programme oder wählen Sie einen verfügbaren COM-Po
     </message>
     <message>
         <source>Technician</source>
-        <translation>Techniker</translation>
+        <translation>Bearbeiter</translation>
     </message>
     <message>
         <source>Bench</source>
@@ -278,7 +289,7 @@ Prüfen Sie andere laufende Programme oder wählen Sie einen verfügbaren COM-Po
     </message>
     <message>
         <source>Certificate No.: %1</source>
-        <translation>Zertifikat-Nr.: %1</translation>
+        <translation>Kalibrierschein-Nr.: %1</translation>
     </message>
     <message>
         <source>Started: %1</source>
@@ -338,7 +349,7 @@ Prüfen Sie andere laufende Programme oder wählen Sie einen verfügbaren COM-Po
     </message>
     <message>
         <source>Technician: %1</source>
-        <translation>Techniker: %1</translation>
+        <translation>Bearbeiter: %1</translation>
     </message>
     <message>
         <source>Account: %1</source>
@@ -346,7 +357,7 @@ Prüfen Sie andere laufende Programme oder wählen Sie einen verfügbaren COM-Po
     </message>
     <message>
         <source>Reference: %1</source>
-        <translation>Referenz: %1</translation>
+        <translation>Referenzstrahler: %1</translation>
     </message>
     <message>
         <source>Bench: %1</source>
@@ -426,19 +437,15 @@ Prüfen Sie andere laufende Programme oder wählen Sie einen verfügbaren COM-Po
     </message>
     <message>
         <source>Certificate No.</source>
-        <translation>Zertifikat-Nr.</translation>
+        <translation>Kalibrierschein-Nr.</translation>
     </message>
     <message>
         <source>Technician</source>
-        <translation>Techniker</translation>
+        <translation>Bearbeiter</translation>
     </message>
     <message>
         <source>Chain: </source>
         <translation>Kette: </translation>
-    </message>
-    <message>
-        <source>expired %1 days ago</source>
-        <translation>seit %1 Tagen abgelaufen</translation>
     </message>
     <message>
         <source>This entry is no longer there.</source>
@@ -474,7 +481,14 @@ Kette: </translation>
     </message>
     <message>
         <source>&amp;Certificate...</source>
-        <translation>&amp;Zertifikat...</translation>
+        <translation>&amp;Kalibrierschein...</translation>
+    </message>
+    <message numerus="yes">
+        <source>expired %n days ago</source>
+        <translation>
+            <numerusform>seit %n Tag abgelaufen</numerusform>
+            <numerusform>seit %n Tagen abgelaufen</numerusform>
+        </translation>
     </message>
     <message>
         <source>Release: %1</source>
@@ -533,7 +547,7 @@ Die Freigabe wird im Kalibrierprotokoll festgehalten und kann nicht zurückgenom
     </message>
     <message>
         <source>Save Certificate</source>
-        <translation>Zertifikat speichern</translation>
+        <translation>Kalibrierschein speichern</translation>
     </message>
     <message>
         <source>PDF files (*.pdf);;All files (*)</source>
@@ -543,7 +557,7 @@ Die Freigabe wird im Kalibrierprotokoll festgehalten und kann nicht zurückgenom
         <source>The certificate was not saved.
 
 %1</source>
-        <translation>Das Zertifikat wurde nicht gespeichert.
+        <translation>Der Kalibrierschein wurde nicht gespeichert.
 
 %1</translation>
     </message>
@@ -552,11 +566,11 @@ Die Freigabe wird im Kalibrierprotokoll festgehalten und kann nicht zurückgenom
     <name>LabelText</name>
     <message>
         <source>&lt;h1&gt;Calibration certificate&lt;/h1&gt;</source>
-        <translation>&lt;h1&gt;Kalibrierzertifikat&lt;/h1&gt;</translation>
+        <translation>&lt;h1&gt;Kalibrierschein&lt;/h1&gt;</translation>
     </message>
     <message>
         <source>Certificate No.</source>
-        <translation>Zertifikat-Nr.</translation>
+        <translation>Kalibrierschein-Nr.</translation>
     </message>
     <message>
         <source>Date of issue</source>
@@ -608,15 +622,15 @@ Die Freigabe wird im Kalibrierprotokoll festgehalten und kann nicht zurückgenom
     </message>
     <message>
         <source>&lt;p&gt;Outcome: verified. The instrument was read back after the write and holds the dates asked.&lt;/p&gt;</source>
-        <translation>&lt;p&gt;Ergebnis: geprüft. Das Gerät wurde nach dem Schreiben zurückgelesen und enthält die verlangten Daten.&lt;/p&gt;</translation>
+        <translation>&lt;p&gt;Ergebnis: verifiziert. Das Gerät wurde nach dem Schreiben zurückgelesen und enthält die verlangten Daten.&lt;/p&gt;</translation>
     </message>
     <message>
         <source>Technician</source>
-        <translation>Techniker</translation>
+        <translation>Bearbeiter</translation>
     </message>
     <message>
         <source>Reference source</source>
-        <translation>Referenzquelle</translation>
+        <translation>Referenzstrahler</translation>
     </message>
     <message>
         <source>Written</source>
@@ -628,7 +642,7 @@ Die Freigabe wird im Kalibrierprotokoll festgehalten und kann nicht zurückgenom
     </message>
     <message>
         <source>&lt;p&gt;&lt;small&gt;This certificate covers what the program did: the dates written to the instrument and verified by reading them back. Measurement results are not part of it.&lt;/small&gt;&lt;/p&gt;</source>
-        <translation>&lt;p&gt;&lt;small&gt;Dieses Zertifikat umfasst, was das Programm getan hat: die in das Gerät geschriebenen und durch Zurücklesen geprüften Daten. Messergebnisse sind nicht Teil davon.&lt;/small&gt;&lt;/p&gt;</translation>
+        <translation>&lt;p&gt;&lt;small&gt;Dieser Kalibrierschein umfasst, was das Programm getan hat: die in das Gerät geschriebenen und durch Zurücklesen verifizierten Daten. Messergebnisse sind nicht Teil davon.&lt;/small&gt;&lt;/p&gt;</translation>
     </message>
     <message>
         <source>Page 1 of 1</source>
@@ -636,7 +650,7 @@ Die Freigabe wird im Kalibrierprotokoll festgehalten und kann nicht zurückgenom
     </message>
     <message>
         <source>the certificate does not fit on one page</source>
-        <translation>das Zertifikat passt nicht auf eine Seite</translation>
+        <translation>der Kalibrierschein passt nicht auf eine Seite</translation>
     </message>
     <message>
         <source>S/N</source>
@@ -652,7 +666,7 @@ Die Freigabe wird im Kalibrierprotokoll festgehalten und kann nicht zurückgenom
     </message>
     <message>
         <source>By</source>
-        <translation>Von</translation>
+        <translation>Bearb.</translation>
     </message>
     <message>
         <source>the label&apos;s fields are too long for a QR code</source>
@@ -749,9 +763,9 @@ Die Freigabe wird im Kalibrierprotokoll festgehalten und kann nicht zurückgenom
         <source>Data transfer to instrument fails (%1) !
 %2
 Com port (Selection!) and device status !</source>
-        <translation>Datenübertragung zum Gerät fehlgeschlagen (%1)!
+        <translation>Datenübertragung zum Gerät fehlgeschlagen (%1).
 %2
-COM-Port (Auswahl!) und Gerätezustand!</translation>
+den COM-Port (Auswahl) und den Gerätezustand.</translation>
     </message>
     <message>
         <source>Com port %1 (%2)</source>
@@ -771,7 +785,7 @@ COM-Port (Auswahl!) und Gerätezustand!</translation>
     </message>
     <message>
         <source>Com port %1 names no device: choose a port that is present.</source>
-        <translation>COM-Port %1 bezeichnet kein Gerät: Wählen Sie einen vorhandenen Port.</translation>
+        <translation>COM-Port %1 bezeichnet keine Gerätedatei: Wählen Sie einen vorhandenen Port.</translation>
     </message>
     <message>
         <source>The adapter %1 of com port %2 is not plugged in: plug it in or choose a port that is present.</source>
@@ -779,7 +793,7 @@ COM-Port (Auswahl!) und Gerätezustand!</translation>
     </message>
     <message>
         <source>The Bluetooth port %1 of com port %2 is not bound: pair the instrument and bind it (sudo rfcomm bind %3 followed by the instrument&apos;s Bluetooth address).</source>
-        <translation>Der Bluetooth-Port %1 von COM-Port %2 ist nicht gebunden: Koppeln Sie das Gerät und binden Sie es (sudo rfcomm bind %3, gefolgt von der Bluetooth-Adresse des Geräts).</translation>
+        <translation>Der Bluetooth-Port %1 von COM-Port %2 ist nicht gebunden: Koppeln Sie das Gerät und binden Sie den Port (sudo rfcomm bind %3, gefolgt von der Bluetooth-Adresse des Geräts).</translation>
     </message>
     <message>
         <source> does not exist: the adapter seems unplugged; plug it in or choose a port that is present.</source>
@@ -795,7 +809,7 @@ COM-Port (Auswahl!) und Gerätezustand!</translation>
     </message>
     <message>
         <source>The device %1 belongs to owner %2 and group %3 with mode %4 (%5); this program runs as account %6 (uid %7) with the groups %8.</source>
-        <translation>Das Gerät %1 gehört Eigentümer %2 und Gruppe %3 mit Modus %4 (%5); dieses Programm läuft unter Konto %6 (UID %7) mit den Gruppen %8.</translation>
+        <translation>Die Gerätedatei %1 gehört Eigentümer %2 und Gruppe %3 mit Modus %4 (%5); dieses Programm läuft unter Konto %6 (UID %7) mit den Gruppen %8.</translation>
     </message>
     <message>
         <source> may not be opened yet: account %1 is in group %2, but this program runs without it; log out and in again (or reboot) for the group to take effect.</source>
@@ -835,7 +849,7 @@ COM-Port (Auswahl!) und Gerätezustand!</translation>
     </message>
     <message>
         <source>Process %1 has the device open.</source>
-        <translation>Prozess %1 hat das Gerät geöffnet.</translation>
+        <translation>Prozess %1 hat die Gerätedatei geöffnet.</translation>
     </message>
     <message>
         <source>Process %1 holds the lock file %2.</source>
@@ -887,7 +901,7 @@ COM-Port (Auswahl!) und Gerätezustand!</translation>
     </message>
     <message>
         <source>Absent: the device is not there.</source>
-        <translation>Fehlt: Das Gerät ist nicht vorhanden.</translation>
+        <translation>Fehlt: Die Gerätedatei ist nicht vorhanden.</translation>
     </message>
     <message>
         <source>Not accessible: account %1 may not open it (owner %2, group %3, mode %4).</source>
@@ -960,7 +974,7 @@ OK zum Beenden, Abbrechen zum Ignorieren.</translation>
     </message>
     <message>
         <source>Confirm error!</source>
-        <translation>Bestätigung stimmt nicht überein!</translation>
+        <translation>Bestätigung stimmt nicht überein.</translation>
     </message>
     <message>
         <source>Delete Password?</source>
@@ -992,25 +1006,60 @@ OK zum Beenden, Abbrechen zum Ignorieren.</translation>
         <source>Cannot read password file!
 %1
 %2</source>
-        <translation>Passwortdatei kann nicht gelesen werden!
+        <translation>Passwortdatei kann nicht gelesen werden.
 %1
 %2</translation>
     </message>
     <message>
         <source>Invalid password, cannot save password!</source>
-        <translation>Ungültiges Passwort, Passwort kann nicht gespeichert werden!</translation>
+        <translation>Ungültiges Passwort, Passwort kann nicht gespeichert werden.</translation>
     </message>
     <message>
         <source>Cannot save password!
 %1
 %2</source>
-        <translation>Passwort kann nicht gespeichert werden!
+        <translation>Passwort kann nicht gespeichert werden.
 %1
 %2</translation>
     </message>
     <message>
         <source>Not a regular file</source>
         <translation>Keine reguläre Datei</translation>
+    </message>
+</context>
+<context>
+    <name>RecordEntry</name>
+    <message>
+        <source>open</source>
+        <translation>offen</translation>
+    </message>
+    <message>
+        <source>verified</source>
+        <translation>verifiziert</translation>
+    </message>
+    <message>
+        <source>mismatch</source>
+        <translation>abweichend</translation>
+    </message>
+    <message>
+        <source>failed</source>
+        <translation>fehlgeschlagen</translation>
+    </message>
+    <message>
+        <source>refused</source>
+        <translation>abgelehnt</translation>
+    </message>
+    <message>
+        <source>interrupted</source>
+        <translation>unterbrochen</translation>
+    </message>
+    <message>
+        <source>window</source>
+        <translation>Fenster</translation>
+    </message>
+    <message>
+        <source>tool</source>
+        <translation>Werkzeug</translation>
     </message>
 </context>
 <context>
@@ -1025,11 +1074,11 @@ OK zum Beenden, Abbrechen zum Ignorieren.</translation>
     </message>
     <message>
         <source>no temporary folder for the device&apos;s port map</source>
-        <translation>kein temporärer Ordner für die Portzuordnung des Geräts</translation>
+        <translation>kein temporärer Ordner für die Portzuordnung der Gerätedatei</translation>
     </message>
     <message>
         <source>cannot note the device path %1</source>
-        <translation>der Gerätepfad %1 kann nicht vermerkt werden</translation>
+        <translation>der Pfad der Gerätedatei %1 kann nicht vermerkt werden</translation>
     </message>
     <message>
         <source>parity error in the instrument&apos;s reply</source>
@@ -1037,7 +1086,7 @@ OK zum Beenden, Abbrechen zum Ignorieren.</translation>
     </message>
     <message>
         <source>%1: no such device</source>
-        <translation>%1: Gerät nicht vorhanden</translation>
+        <translation>%1: keine solche Gerätedatei</translation>
     </message>
     <message>
         <source>%1: the port cannot be opened</source>
@@ -1049,7 +1098,7 @@ OK zum Beenden, Abbrechen zum Ignorieren.</translation>
     </message>
     <message>
         <source>a password protects writing: type it on a terminal or give it with --password-stdin</source>
-        <translation>ein Passwort schützt das Schreiben: geben Sie es an einem Terminal ein oder mit --password-stdin</translation>
+        <translation>ein Passwort schützt das Schreiben: Geben Sie es an einem Terminal ein oder übergeben Sie es mit --password-stdin</translation>
     </message>
     <message>
         <source>wrong password</source>
@@ -1097,7 +1146,7 @@ OK zum Beenden, Abbrechen zum Ignorieren.</translation>
     </message>
     <message>
         <source>entry %1 was not verified (%2): no %3</source>
-        <translation>Eintrag %1 wurde nicht geprüft (%2): kein %3</translation>
+        <translation>Eintrag %1 wurde nicht verifiziert (%2): kein %3</translation>
     </message>
     <message>
         <source>label</source>
@@ -1105,15 +1154,7 @@ OK zum Beenden, Abbrechen zum Ignorieren.</translation>
     </message>
     <message>
         <source>certificate</source>
-        <translation>Zertifikat</translation>
-    </message>
-    <message>
-        <source>expired %1 days ago</source>
-        <translation>seit %1 Tagen abgelaufen</translation>
-    </message>
-    <message>
-        <source>due in %1 days</source>
-        <translation>fällig in %1 Tagen</translation>
+        <translation>Kalibrierschein</translation>
     </message>
     <message>
         <source>Show this help.</source>
@@ -1129,7 +1170,7 @@ OK zum Beenden, Abbrechen zum Ignorieren.</translation>
     </message>
     <message>
         <source>Device path instead of a port number (pseudo-terminal, /dev/rfcomm0).</source>
-        <translation>Gerätepfad statt einer Portnummer (Pseudoterminal, /dev/rfcomm0).</translation>
+        <translation>Pfad einer Gerätedatei statt einer Portnummer (Pseudoterminal, /dev/rfcomm0).</translation>
     </message>
     <message>
         <source>Bluetooth line profile and time limits (default: &quot;ConnectViaBluetooth&quot; of the settings file).</source>
@@ -1169,7 +1210,7 @@ OK zum Beenden, Abbrechen zum Ignorieren.</translation>
     </message>
     <message>
         <source>write: the reference source used, kept in the calibration record (default: &quot;Reference&quot; of section [Record] of the settings file).</source>
-        <translation>write: die verwendete Referenzquelle, im Kalibrierprotokoll festgehalten (Vorgabe: „Reference“ im Abschnitt [Record] der Einstellungsdatei).</translation>
+        <translation>write: der verwendete Referenzstrahler, im Kalibrierprotokoll festgehalten (Vorgabe: „Reference“ im Abschnitt [Record] der Einstellungsdatei).</translation>
     </message>
     <message>
         <source>Read the access password as one line from standard input.</source>
@@ -1221,7 +1262,7 @@ OK zum Beenden, Abbrechen zum Ignorieren.</translation>
     </message>
     <message>
         <source>%1 needs -o FILE.pdf</source>
-        <translation>%1 braucht -o DATEI.pdf</translation>
+        <translation>%1 braucht -o FILE.pdf</translation>
     </message>
     <message>
         <source>%1 takes no argument</source>
@@ -1273,7 +1314,7 @@ OK zum Beenden, Abbrechen zum Ignorieren.</translation>
     </message>
     <message>
         <source>, expires </source>
-        <translation>, läuft ab </translation>
+        <translation>, Ablauf am </translation>
     </message>
     <message>
         <source>Port</source>
@@ -1325,7 +1366,7 @@ OK zum Beenden, Abbrechen zum Ignorieren.</translation>
     </message>
     <message>
         <source>Verified</source>
-        <translation>Geprüft</translation>
+        <translation>Verifiziert</translation>
     </message>
     <message>
         <source>yes</source>
@@ -1337,7 +1378,7 @@ OK zum Beenden, Abbrechen zum Ignorieren.</translation>
     </message>
     <message>
         <source>Certificate No.</source>
-        <translation>Zertifikat-Nr.</translation>
+        <translation>Kalibrierschein-Nr.</translation>
     </message>
     <message>
         <source>serial %1 was written at %2 in this run</source>
@@ -1345,11 +1386,11 @@ OK zum Beenden, Abbrechen zum Ignorieren.</translation>
     </message>
     <message>
         <source>%1 written, %2 verified, %3 failed</source>
-        <translation>%1 geschrieben, %2 geprüft, %3 fehlgeschlagen</translation>
+        <translation>%1 geschrieben, %2 verifiziert, %3 fehlgeschlagen</translation>
     </message>
     <message>
         <source>label needs -o FILE.pdf or --printer NAME, or a Printer in section [Label] of the settings file (see --help)</source>
-        <translation>label braucht -o DATEI.pdf oder --printer NAME, oder einen Printer im Abschnitt [Label] der Einstellungsdatei (siehe --help)</translation>
+        <translation>label braucht -o FILE.pdf oder --printer NAME, oder einen Printer im Abschnitt [Label] der Einstellungsdatei (siehe --help)</translation>
     </message>
     <message>
         <source>write: every instrument placed on the adapter, once per serial number, until SIGINT or SIGTERM.</source>
@@ -1389,7 +1430,25 @@ OK zum Beenden, Abbrechen zum Ignorieren.</translation>
     </message>
     <message>
         <source>--poll takes seconds from 0.05 to 3600</source>
-        <translation>--poll nimmt Sekunden von 0,05 bis 3600</translation>
+        <translation>--poll nimmt Sekunden von 0.05 bis 3600</translation>
+    </message>
+    <message numerus="yes">
+        <source>expired %n days ago</source>
+        <translation>
+            <numerusform>seit %n Tag abgelaufen</numerusform>
+            <numerusform>seit %n Tagen abgelaufen</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>due in %n days</source>
+        <translation>
+            <numerusform>fällig in %n Tag</numerusform>
+            <numerusform>fällig in %n Tagen</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>%1 (keeps no expiration date)</source>
+        <translation>%1 (hat kein Ablaufdatum)</translation>
     </message>
     <message>
         <source>entry %1 (%2) released by %3</source>
@@ -1410,6 +1469,10 @@ OK zum Beenden, Abbrechen zum Ignorieren.</translation>
     <message>
         <source>%1: matches entry %2 of the record; chain intact (%3 entries)</source>
         <translation>%1: stimmt mit Eintrag %2 des Protokolls überein; Kette intakt (%3 Einträge)</translation>
+    </message>
+    <message>
+        <source>; signed by %1</source>
+        <translation>; signiert von %1</translation>
     </message>
     <message>
         <source>Reads and writes the calibration date of a Veltra instrument.
@@ -1464,30 +1527,30 @@ Exit codes:
         <translation>Liest und schreibt das Kalibrierdatum eines Veltra-Geräts.
 
 Befehle:
-  ports                 alle bekannten Portnummern, ihr Gerät, Beschreibung und Vorhandensein
+  ports                 alle bekannten Portnummern, ihre Gerätedatei, Beschreibung und Vorhandensein
   identify              Modell, Seriennummer, Version, Firmware, Batterie, Prüfsumme
   read                  wie identify, dazu Kalibrier- und Ablaufdatum
   write CALIB [EXPIRES] die Daten schreiben (JJJJ-MM-TT oder das kurze Datumsformat des
                         Systems), zurücklesen und prüfen, dass das Gerät sie enthält; mit
                         --each jedes auf den Adapter gelegte Gerät, einmal je Seriennummer,
-                        bis zum Abbruch, dann „N geschrieben, M geprüft, K fehlgeschlagen“
+                        bis zum Abbruch, dann „N geschrieben, M verifiziert, K fehlgeschlagen“
   watch                 eine Zeile je Ereignis bis zum Abbruch: ein Gerät aufgelegt (mit
                         dem, was read ausgibt) oder abgenommen, der Adapter getrennt oder
                         angeschlossen
   version               die Version des Werkzeugs
   history               das Kalibrierprotokoll, neueste zuerst (--serial, --json, --csv);
                         mit --verify: prüft, dass kein Eintrag geändert oder entfernt wurde
-  due                   Geräte, deren Kalibrierung innerhalb von --within TAGEN
+  due                   Geräte, deren Kalibrierung innerhalb von --within DAYS
                         (Vorgabe 30) abläuft oder abgelaufen ist (--json, --csv, --ics)
-  label ID [-o DATEI.pdf | --printer NAME]
-                        das Etikett einer geprüften Kalibrierung (ID: Protokollnummer oder
-                        Zertifikatsnummer) als PDF-Datei oder gedruckt auf der
+  label ID [-o FILE.pdf | --printer NAME]
+                        das Etikett einer verifizierten Kalibrierung (ID: Protokollnummer
+                        oder Kalibrierschein-Nr.) als PDF-Datei oder gedruckt auf der
                         Warteschlange NAME (Vorgabe: Printer im Abschnitt [Label]);
                         Größe und Labor aus Abschnitt [Label]
-  certificate ID -o DATEI.pdf
-                        ihr Kalibrierzertifikat: eine A4-Seite, PDF/A-1b,
+  certificate ID -o FILE.pdf
+                        ihr Kalibrierschein: eine A4-Seite, PDF/A-1b,
                         Labor und Anschrift aus [Label] und [Certificate]
-  certificate --check DATEI.pdf
+  certificate --check FILE.pdf
                         prüft einen Kalibrierschein gegen das Protokoll: seinen
                         Eintrag, dessen Hash und die Kette bis zu ihm
   release ID            gibt eine verifizierte Kalibrierung eines anderen Kontos als
@@ -1495,21 +1558,21 @@ Befehle:
 
 Exit-Codes:
   0  erledigt (write: das Gerät enthält die Daten; watch, write --each: durch SIGINT
-     oder SIGTERM beendet, jeder Schreibvorgang geprüft)
+     oder SIGTERM beendet, jeder Schreibvorgang verifiziert)
   1  Aufruffehler (history, due: das Kalibrierprotokoll ist nicht lesbar; write: ein
      Ablaufdatum vor dem Kalibrierdatum; label: die Druckwarteschlange nimmt keinen
      Auftrag an)
   2  der Port kann nicht geöffnet werden (fehlt, belegt oder nicht erlaubt)
   3  kein Gerät hat geantwortet, oder ein Befehl ist fehlgeschlagen
   4  geschrieben, aber das Gerät enthält die Daten nicht (write --each: ein
-     Schreibvorgang des Laufs wurde nicht bestätigt)
+     Schreibvorgang des Laufs wurde nicht verifiziert)
      (history --verify: ein Eintrag des Protokolls wurde geändert oder entfernt;
      certificate --check: sein Eintrag fehlt, ergibt seinen Hash nicht mehr, oder
      die Kette ist vor ihm unterbrochen)
   5  abgelehnt: Passwort (falsch, fehlt oder Datei nicht lesbar), Firmware zu alt,
      das Gerät wurde seit dem Lesen gewechselt, oder das Kalibrierprotokoll kann den
      Schreibvorgang nicht festhalten (dann wird nichts geschrieben); label, certificate:
-     der Eintrag wurde nicht geprüft, oder ist nicht freigegeben, wo
+     der Eintrag wurde nicht verifiziert oder ist nicht freigegeben, wo
      [Certificate] RequireRelease=1 gilt; release: der Eintrag ist die eigene Arbeit
      dieses Kontos, nicht verifiziert oder schon freigegeben</translation>
     </message>
@@ -1537,10 +1600,6 @@ Exit-Codes:
         <source>certificate --check takes a file and no ID or -o</source>
         <translation>certificate --check nimmt eine Datei und keine ID oder -o</translation>
     </message>
-    <message>
-        <source>; signed by %1</source>
-        <translation>; signiert von %1</translation>
-    </message>
 </context>
 <context>
     <name>frmVeltra</name>
@@ -1558,15 +1617,15 @@ In das Gerät wurde nichts geschrieben.</translation>
     </message>
     <message>
         <source>Certificate No. %1</source>
-        <translation>Zertifikat-Nr. %1</translation>
+        <translation>Kalibrierschein-Nr. %1</translation>
     </message>
     <message>
         <source>Check date successful written!</source>
-        <translation>Prüfdatum erfolgreich geschrieben!</translation>
+        <translation>Kalibrierdatum erfolgreich geschrieben.</translation>
     </message>
     <message>
         <source>Write check date failed!</source>
-        <translation>Schreiben des Prüfdatums fehlgeschlagen!</translation>
+        <translation>Schreiben des Kalibrierdatums fehlgeschlagen.</translation>
     </message>
     <message>
         <source>The outcome of this write could not be kept in the calibration record.
@@ -1590,11 +1649,11 @@ Sind Sie sicher?</translation>
     </message>
     <message>
         <source>Reading Veltra!<byte value="xd"/>Please wait...</source>
-        <translation>Veltra wird gelesen!<byte value="xd"/>Bitte warten...</translation>
+        <translation>Veltra wird gelesen.<byte value="xd"/>Bitte warten...</translation>
     </message>
     <message>
         <source>Veltra not found (com port %1) !<byte value="xd"/><byte value="xd"/>Search Veltra on com ports?</source>
-        <translation>Veltra nicht gefunden (COM-Port %1)!<byte value="xd"/><byte value="xd"/>Veltra an den COM-Ports suchen?</translation>
+        <translation>Veltra nicht gefunden (COM-Port %1).<byte value="xd"/><byte value="xd"/>Veltra an den COM-Ports suchen?</translation>
     </message>
     <message>
         <source>Search on com port %1 ...</source>
@@ -1690,7 +1749,7 @@ Sind Sie sicher?</translation>
     </message>
     <message>
         <source>Reading %1!<byte value="xd"/>Please wait...</source>
-        <translation>%1 wird gelesen!<byte value="xd"/>Bitte warten...</translation>
+        <translation>%1 wird gelesen.<byte value="xd"/>Bitte warten...</translation>
     </message>
     <message>
         <source>Print &amp;Label...</source>
@@ -1706,11 +1765,15 @@ Sind Sie sicher?</translation>
     </message>
     <message>
         <source>Done: serial %1, verified. Take it off and place the next instrument</source>
-        <translation>Fertig: Seriennr. %1, geprüft. Nehmen Sie es ab und legen Sie das nächste Gerät auf</translation>
+        <translation>Fertig: Seriennr. %1 verifiziert. Nehmen Sie das Gerät ab und legen Sie das nächste auf</translation>
     </message>
     <message>
         <source>&amp;Bench Mode</source>
         <translation>&amp;Prüfplatzmodus</translation>
+    </message>
+    <message>
+        <source>The settings file %1 cannot be written: the bench mode holds for this run only.</source>
+        <translation>Die Einstellungsdatei %1 kann nicht geschrieben werden: Der Prüfplatzmodus gilt nur für diesen Lauf.</translation>
     </message>
 </context>
 </TS>

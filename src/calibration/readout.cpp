@@ -64,6 +64,6 @@ QString expirationNote(qint64 daysLeft)
     if (daysLeft < 0)
         return QCoreApplication::translate("Calibration", "expired");
     if (daysLeft <= DueWithinDays)
-        return QCoreApplication::translate("Calibration", "due in %1 days").arg(daysLeft);
+        return QCoreApplication::translate("Calibration", "due in %n days", nullptr, int(daysLeft));
     return {};
 }

@@ -145,6 +145,11 @@ QVariant HistoryModel::data(const QModelIndex &index, int role) const
         return local.toString(role == Qt::DisplayRole ? QStringLiteral("yyyy-MM-dd HH:mm")
                                                       : QStringLiteral("yyyy-MM-dd HH:mm:ss t"));
     }
+    // The outcome is stored in English and shown in the user's language.
+    if (index.column() == Outcome) {
+        if (const std::optional<RecordOutcome> outcome = outcomeFromText(text))
+            return outcomeShown(*outcome);
+    }
     // The whole value also where a narrowed column cuts it short.
     return text;
 }

@@ -65,7 +65,7 @@ QString entryText(const RecordEntry &e)
         HistoryWindow::tr("Certificate No.: %1").arg(shown(e.certificate)),
         HistoryWindow::tr("Started: %1").arg(local(e.startedAt)),
         HistoryWindow::tr("Finished: %1").arg(local(e.finishedAt)),
-        HistoryWindow::tr("Outcome: %1").arg(outcomeText(e.outcome)),
+        HistoryWindow::tr("Outcome: %1").arg(outcomeShown(e.outcome)),
         HistoryWindow::tr("Detail: %1").arg(shown(e.detail)),
         HistoryWindow::tr("Serial No.: %1").arg(shown(e.serial)),
         HistoryWindow::tr("Model: %1").arg(shown(e.model)),
@@ -85,7 +85,7 @@ QString entryText(const RecordEntry &e)
         HistoryWindow::tr("Port: %1 %2")
             .arg(e.port ? portName(*e.port) : QString(), e.device)
             .trimmed(),
-        HistoryWindow::tr("Written with: %1 %2").arg(sourceText(e.source), e.programVersion),
+        HistoryWindow::tr("Written with: %1 %2").arg(sourceShown(e.source), e.programVersion),
         HistoryWindow::tr("Hash: %1").arg(shown(e.hash)),
         HistoryWindow::tr("Release: %1").arg(releaseText(e)),
     };
@@ -134,7 +134,7 @@ HistoryWindow::HistoryWindow(const RecordSettings &settings, QWidget *parent)
     for (const RecordOutcome outcome :
          {RecordOutcome::Verified, RecordOutcome::Mismatch, RecordOutcome::Failed,
           RecordOutcome::Refused, RecordOutcome::Interrupted})
-        ComboOutcome->addItem(outcomeText(outcome), int(outcome));
+        ComboOutcome->addItem(outcomeShown(outcome), int(outcome));
     outcomeLabel->setBuddy(ComboOutcome);
     CheckDue = new QCheckBox(tr("&Due within"), this);
     SpinDueDays = new QSpinBox(this);
@@ -323,8 +323,9 @@ void HistoryWindow::showDue()
         showMessage(m_record.errorText());
     for (const DueEntry &entry : entries) {
         const RecordEntry &e = entry.entry;
-        const QString days = entry.daysLeft < 0 ? tr("expired %1 days ago").arg(-entry.daysLeft)
-                                                : QString::number(entry.daysLeft);
+        const QString days = entry.daysLeft < 0
+            ? tr("expired %n days ago", nullptr, int(-entry.daysLeft))
+            : QString::number(entry.daysLeft);
         QList<QStandardItem *> row;
         for (const QString &text :
              {e.serial, e.model, dateText(e.calibrationAsked), dateText(e.expirationAsked), days,
@@ -365,7 +366,7 @@ std::optional<int> HistoryWindow::selectedVerifiedRow() const
     const std::optional<int> row = selectedRow();
     if (!row
         || m_model->index(*row, HistoryModel::Outcome).data()
-            != outcomeText(RecordOutcome::Verified))
+            != outcomeShown(RecordOutcome::Verified))
         return std::nullopt;
     return row;
 }

@@ -5,9 +5,11 @@
 #include "benchsettings.h"
 #include "devicewatch.h"
 #include "instrumentwatch.h"
+#include "programpaths.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QDir>
 #include <QLabel>
 #include <QStatusBar>
 #include <QTimer>
@@ -45,9 +47,13 @@ void frmVeltra::applyBenchSettings(const BenchSettings &settings)
 
 void frmVeltra::mnuBenchMode_Click(bool checked)
 {
-    // A file that cannot be written keeps the mode for this run only.
-    writeBenchEnabled(checked);
+    // A file that cannot be written keeps the mode for this run only, and the line says so.
+    const bool stored = writeBenchEnabled(checked);
     setBenchMode(checked);
+    if (!stored)
+        statusBar()->showMessage(
+            tr("The settings file %1 cannot be written: the bench mode holds for this run only.")
+                .arg(QDir::toNativeSeparators(IniFileName)));
 }
 
 void frmVeltra::setBenchMode(bool on)

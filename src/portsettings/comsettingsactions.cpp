@@ -92,8 +92,8 @@ void ComSettings::ComSearch_Click()
             return;
         if (search.found) {
             portNo = qint16(*search.found);
-            identity = search.identity;
-            link.ParseIdentity(*identity);
+            // Found by the sweep: shown as identified, with an older model's current name.
+            identity = link.ParseIdentity(*search.identity).Ident;
         }
     }
 

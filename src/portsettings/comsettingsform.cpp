@@ -38,7 +38,7 @@ void ComSettings::buildForm()
     Panel1->setText(tr("Searching available com ports "));
     Panel1->setMinimumHeight(2 * fontMetrics().height() + 12);
 
-    Frame3 = new QGroupBox(tr("Com Settings"), this);
+    Frame3 = new QGroupBox(tr("Com Settings", "the group of the port and its line profile"), this);
     Frame1 = new QGroupBox(tr("Port Number"), Frame3);
     Combo1 = new QComboBox(Frame1);
     Combo1->setObjectName(QStringLiteral("Combo1"));

@@ -217,7 +217,10 @@ bool CalibRecord::chainEntry(QSqlQuery &query, RecordEntry &entry, ChainTail &ta
         QStringLiteral("UPDATE %1 SET %2 = ?, hash = ? WHERE id = ? AND hash IS NULL")
             .arg(RecordTable, (recordColumns() + chainColumns().mid(0, 3)).join(u" = ?, "));
     RecordEntry chained = entry;
-    chained.certificate = certificateNumber(entry.startedAt, entry.id);
+    // A certificate vouches for dates the instrument was seen to hold; no other outcome gets one.
+    chained.certificate = entry.outcome == RecordOutcome::Verified
+        ? certificateNumber(entry.startedAt, entry.id)
+        : QString();
     const QVariantList hashed = hashedValues(chained, tail.seq + 1, tail.hash);
     chained.hash = chainHash(hashed);
     if (!execBound(query, sql,

@@ -6,9 +6,9 @@
 // - A write stores its entry with add() before the first write command goes to the instrument
 //   (outcome Open) and completes it with complete() afterwards; each call is its own transaction.
 //   An entry that is never completed reads back as Interrupted. A refused attempt is added
-//   already complete. Completing gives the entry its certificate number and its link in the
-//   chain (recordchain.h); after that the database refuses to change it, and it never deletes
-//   an entry (recordschema.h). Nothing here deletes one either.
+//   already complete. Completing gives the entry its link in the chain (recordchain.h) and, when
+//   verified, its certificate number; after that the database refuses to change it, and it never
+//   deletes an entry (recordschema.h). Nothing here deletes one either.
 // - When add() fails, nothing may be written to the instrument: errorText() says why, naming the
 //   file or the server, in a sentence fit for the user.
 // - A damaged record file is never deleted, repaired or rewritten: every call fails and says so.

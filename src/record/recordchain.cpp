@@ -66,10 +66,12 @@ QStringList hashedColumns()
 
 QVariantList hashedValues(const RecordEntry &entry, qint64 seq, const QString &previousHash)
 {
-    const QVariant previous =
-        previousHash.isEmpty() ? QVariant(QMetaType::fromType<QString>()) : QVariant(previousHash);
+    // NULL, as stored and read back, for none.
+    const auto textOrNull = [](const QString &text) {
+        return text.isEmpty() ? QVariant(QMetaType::fromType<QString>()) : QVariant(text);
+    };
     return QVariantList{entry.id} + rowValues(entry)
-        + QVariantList{entry.certificate, seq, previous};
+        + QVariantList{textOrNull(entry.certificate), seq, textOrNull(previousHash)};
 }
 
 QString chainHash(const QVariantList &values)
@@ -111,7 +113,7 @@ QString ChainVerdict::text() const
 {
     switch (kind) {
     case Kind::Intact:
-        return CalibRecord::tr("intact: %1 entries").arg(entries);
+        return CalibRecord::tr("intact: %n entries", nullptr, int(entries));
     case Kind::Broken: {
         if (release) {
             return CalibRecord::tr("broken at the release of entry %1: it does not follow the "

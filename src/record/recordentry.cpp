@@ -2,6 +2,7 @@
 
 #include "account.h"
 
+#include <QCoreApplication>
 #include <QRegularExpression>
 #include <QSysInfo>
 
@@ -11,17 +12,18 @@
 namespace {
 
 const std::array<std::pair<RecordOutcome, QLatin1StringView>, 6> OutcomeWords{{
-    {RecordOutcome::Open, QLatin1StringView("open")},
-    {RecordOutcome::Verified, QLatin1StringView("verified")},
-    {RecordOutcome::Mismatch, QLatin1StringView("mismatch")},
-    {RecordOutcome::Failed, QLatin1StringView("failed")},
-    {RecordOutcome::Refused, QLatin1StringView("refused")},
-    {RecordOutcome::Interrupted, QLatin1StringView("interrupted")},
+    {RecordOutcome::Open, QLatin1StringView(QT_TRANSLATE_NOOP("RecordEntry", "open"))},
+    {RecordOutcome::Verified, QLatin1StringView(QT_TRANSLATE_NOOP("RecordEntry", "verified"))},
+    {RecordOutcome::Mismatch, QLatin1StringView(QT_TRANSLATE_NOOP("RecordEntry", "mismatch"))},
+    {RecordOutcome::Failed, QLatin1StringView(QT_TRANSLATE_NOOP("RecordEntry", "failed"))},
+    {RecordOutcome::Refused, QLatin1StringView(QT_TRANSLATE_NOOP("RecordEntry", "refused"))},
+    {RecordOutcome::Interrupted,
+     QLatin1StringView(QT_TRANSLATE_NOOP("RecordEntry", "interrupted"))},
 }};
 
 const std::array<std::pair<RecordSource, QLatin1StringView>, 2> SourceWords{{
-    {RecordSource::Window, QLatin1StringView("window")},
-    {RecordSource::Tool, QLatin1StringView("tool")},
+    {RecordSource::Window, QLatin1StringView(QT_TRANSLATE_NOOP("RecordEntry", "window"))},
+    {RecordSource::Tool, QLatin1StringView(QT_TRANSLATE_NOOP("RecordEntry", "tool"))},
 }};
 
 template<typename Value, std::size_t N>
@@ -90,6 +92,15 @@ QString sourceText(RecordSource source)
 std::optional<RecordSource> sourceFromText(const QString &text)
 {
     return valueOf(SourceWords, text);
+}
+
+QString outcomeShown(RecordOutcome outcome)
+{
+    return QCoreApplication::translate("RecordEntry", qPrintable(outcomeText(outcome)));
+}
+QString sourceShown(RecordSource source)
+{
+    return QCoreApplication::translate("RecordEntry", qPrintable(sourceText(source)));
 }
 
 QString instantText(const QDateTime &instant)

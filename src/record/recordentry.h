@@ -27,7 +27,8 @@ enum class RecordSource { Window, Tool };
 struct RecordEntry
 {
     qint64 id = 0; // set when stored
-    // "VC-2026-000123": the year the write started and the id; set when stored.
+    // "VC-2026-000123": the year the write started and the id; set when a verified write is
+    // completed, empty for every other outcome.
     QString certificate;
     QDateTime startedAt; // UTC
     QDateTime finishedAt; // UTC; invalid while open
@@ -71,11 +72,15 @@ QString certificateNumber(const QDateTime &startedAt, qint64 id);
 // The id a certificate number was made from; none for any other text.
 std::optional<qint64> idOfCertificate(const QString &certificate);
 
-// The words stored in the record and shown to the user ("verified", "window", ...).
+// The words stored in the record and in the tool's output ("verified", "window", ...), the same
+// in every language.
 QString outcomeText(RecordOutcome outcome);
 std::optional<RecordOutcome> outcomeFromText(const QString &text);
 QString sourceText(RecordSource source);
 std::optional<RecordSource> sourceFromText(const QString &text);
+// The same words as the windows show them, in the user's language.
+QString outcomeShown(RecordOutcome outcome);
+QString sourceShown(RecordSource source);
 
 // Instants are stored as ISO 8601 UTC with milliseconds ("2026-12-10T14:05:13.123Z"): the text
 // sorts in time order on every database. Dates as "YYYY-MM-DD".

@@ -27,7 +27,8 @@ public:
     bool refusePassword(const DateRequest &asked);
 
     QString errorText() const { return m_error; }
-    // The certificate number of the completed entry; empty until then.
+    // The certificate number of the completed entry; empty until then, and for a write that was
+    // not verified.
     QString certificate() const { return m_entry.certificate; }
     // The entry as last stored or about to be.
     const RecordEntry &entry() const { return m_entry; }

@@ -109,7 +109,7 @@ int CalibTool::ports()
         list.append(QJsonObject{{QStringLiteral("port"), portNo},
                                 {QStringLiteral("device"), device},
                                 {QStringLiteral("description"), map.description(portNo)},
-                                {ToolText::tr("present"), present}});
+                                {QStringLiteral("present"), present}});
         lines << portName(portNo).leftJustified(7) + device.leftJustified(40) + QLatin1Char(' ')
                 + (present ? ToolText::tr("present") : ToolText::tr("absent ")) + QLatin1Char(' ')
                 + map.description(portNo);
@@ -270,17 +270,22 @@ int CalibTool::writeInstrument(WriteGate &gate, const ReadOut &readOut)
                     ToolText::tr("this %1 keeps an expiration date: give EXPIRES or "
                                  "--no-expiration")
                         .arg(readOut.deviceName));
-    if (!keepsExpiration && m_options.expiration)
-        return fail(ExitUsage,
-                    ToolText::tr("this %1 keeps no expiration date: give CALIB only")
-                        .arg(readOut.deviceName));
+    std::optional<QDate> expiration = m_options.expiration;
+    if (!keepsExpiration && expiration) {
+        if (!m_options.each)
+            return fail(ExitUsage,
+                        ToolText::tr("this %1 keeps no expiration date: give CALIB only")
+                            .arg(readOut.deviceName));
+        // A bench of mixed models: an instrument with one date takes the calibration date alone.
+        expiration.reset();
+    }
 
     // As in the window, the instrument has been read when the password is asked: a refusal is
     // kept in the record with the instrument it was meant for.
     RecordSettings recordSettings = RecordSettings::fromSettingsFile(IniFileName);
     if (!m_options.reference.isEmpty())
         recordSettings.reference = m_options.reference;
-    const DateRequest asked{m_options.calibration, m_options.expiration};
+    const DateRequest asked{m_options.calibration, expiration};
     WriteRecorder recorder(*m_core, RecordSource::Tool, recordSettings);
     recorder.setPlace(m_place.number, m_place.device);
     const WriteGate::Check access = gate.check();

@@ -10,10 +10,27 @@
 #include <QCoreApplication>
 #include <QGuiApplication>
 
+#include <cstring>
 #include <memory>
+
+namespace {
+
+QtMessageHandler qtMessages = nullptr;
+
+// Only the tool's own lines and its trace go to stderr: Qt's notes on the surroundings (no
+// runtime folder under cron or a service, for the offscreen platform) would read as errors.
+void toolMessages(QtMsgType type, const QMessageLogContext &context, const QString &text)
+{
+    if (type == QtFatalMsg
+        || (context.category != nullptr && std::strncmp(context.category, "veltra.", 7) == 0))
+        qtMessages(type, context, text);
+}
+
+} // namespace
 
 int main(int argc, char *argv[])
 {
+    qtMessages = qInstallMessageHandler(toolMessages);
     auto app = std::make_unique<QCoreApplication>(argc, argv);
     installTranslations(*app);
     // The same name as the window's, so both find the same per-user settings folder.

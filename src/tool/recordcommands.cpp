@@ -58,8 +58,8 @@ QByteArray dueText(const QList<DueEntry> &due, const ToolOptions &options)
         const qint64 days = entry.daysLeft;
         text += QStringLiteral("%1  %2  %3  %4  %5  %6\n")
                     .arg(fields[3], fields[0].leftJustified(10), fields[1].leftJustified(14),
-                         days < 0 ? ToolText::tr("expired %1 days ago").arg(-days)
-                                  : ToolText::tr("due in %1 days").arg(days),
+                         days < 0 ? ToolText::tr("expired %n days ago", nullptr, int(-days))
+                                  : ToolText::tr("due in %n days", nullptr, int(days)),
                          fields[5], fields[6])
                     .toUtf8();
     }

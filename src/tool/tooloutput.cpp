@@ -115,9 +115,11 @@ QStringList readOutLines(const PortPlace &place, const ReadOut &readOut, bool wi
 
 QStringList writeLines(const WriteReport &report, bool keepsExpiration)
 {
+    const QString written =
+        datesText(report.asked.calibration, writtenExpiration(report, keepsExpiration));
     QStringList lines{alignedLine(
         ToolText::tr("Written"),
-        datesText(report.asked.calibration, writtenExpiration(report, keepsExpiration)))};
+        keepsExpiration ? written : ToolText::tr("%1 (keeps no expiration date)").arg(written))};
     if (report.readBack) {
         const std::optional<QDate> expiration =
             keepsExpiration ? instrumentDate(report.readBack->expiration) : std::nullopt;

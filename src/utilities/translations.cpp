@@ -6,10 +6,14 @@
 
 void installTranslations(QCoreApplication &app, const QLocale &locale)
 {
-    // Compiled from i18n/*.ts into the resources at build time.
+    // Compiled from i18n/*.ts into the resources at build time. English, the texts' own language,
+    // where there is no translation: its file gives the forms of counts ("1 day", "2 days").
     auto *own = new QTranslator(&app);
-    if (!own->load(locale, QStringLiteral("veltra"), QStringLiteral("_"),
-                   QStringLiteral(":/i18n"))) {
+    const auto load = [own](const QLocale &language) {
+        return own->load(language, QStringLiteral("veltra"), QStringLiteral("_"),
+                         QStringLiteral(":/i18n"));
+    };
+    if (!load(locale) && !load(QLocale(QLocale::English))) {
         delete own;
         return;
     }

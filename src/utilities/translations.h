@@ -1,6 +1,6 @@
 #pragma once
 // The program speaks the language of the system locale where it carries a translation of its own
-// texts, and English otherwise. Qt's own texts (Yes, No, Cancel, the calendar) follow the same
+// texts, and English otherwise (English forms of counts come from a translation file too). Qt's own texts (Yes, No, Cancel, the calendar) follow the same
 // language from the translations installed with Qt.
 
 #include <QLocale>

@@ -1,8 +1,11 @@
-// The window, the port dialog and Qt's own buttons in German when the system locale is German.
+// The window, the port dialog and Qt's own buttons in German when the system locale is German;
+// counts in the forms of each language.
 
 #include "comsettings.h"
 #include "frmveltra.h"
 #include "programpaths.h"
+#include "readout.h"
+#include "recordchain.h"
 #include "scriptedserialcontrol.h"
 #include "scriptedui.h"
 #include "translations.h"
@@ -16,6 +19,7 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTranslator>
 
 class German : public QObject
 {
@@ -54,6 +58,12 @@ private slots:
         QTest::newRow("the port dialog's title") << dialog.windowTitle() << "COM-Einstellungen";
         QTest::newRow("the port dialog's search button")
             << dialog.ComSearch->text() << "Veltra &suchen";
+        QTest::newRow("the port dialog's group, not its title again")
+            << dialog.Frame3->title() << "Schnittstelle";
+        // Stored in English, shown in German.
+        QTest::newRow("an outcome in the history")
+            << outcomeShown(RecordOutcome::Verified) << "verifiziert";
+        QTest::newRow("a source in the history") << sourceShown(RecordSource::Tool) << "Werkzeug";
 
         QMessageBox box(QMessageBox::Question, QString(), QString(),
                         QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
@@ -92,6 +102,40 @@ private slots:
                                         .arg(w->width())));
             }
         }
+    }
+
+    void countsTakeTheirForms_data()
+    {
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<int>("count");
+        QTest::addColumn<QString>("due");
+        QTest::addColumn<QString>("intact");
+        QTest::newRow("German, one") << "de" << 1 << "fällig in 1 Tag"
+                                     << "intakt: 1 Eintrag";
+        QTest::newRow("German, two") << "de" << 2 << "fällig in 2 Tagen"
+                                     << "intakt: 2 Einträge";
+        QTest::newRow("English, one") << "en" << 1 << "due in 1 day"
+                                      << "intact: 1 entry";
+        QTest::newRow("English, two") << "en" << 2 << "due in 2 days"
+                                      << "intact: 2 entries";
+    }
+    void countsTakeTheirForms()
+    {
+        QFETCH(QString, language);
+        QFETCH(int, count);
+        // The translator installed last is asked first, before the German one of the test.
+        QTranslator translator;
+        QVERIFY(translator.load(QLocale(language), QStringLiteral("veltra"), QStringLiteral("_"),
+                                QStringLiteral(":/i18n")));
+        QCoreApplication::installTranslator(&translator);
+        ChainVerdict verdict;
+        verdict.kind = ChainVerdict::Kind::Intact;
+        verdict.entries = count;
+        const QString due = expirationNote(count);
+        const QString intact = verdict.text();
+        QCoreApplication::removeTranslator(&translator);
+        QTEST(due, "due");
+        QTEST(intact, "intact");
     }
 
     void boxesAreGerman()

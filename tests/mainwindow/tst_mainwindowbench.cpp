@@ -13,6 +13,7 @@
 
 #include <QAction>
 #include <QDateEdit>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
@@ -140,6 +141,18 @@ void tst_MainWindowBench::menuKeepsTheMode()
     window.mnuBenchMode->trigger();
     QVERIFY(window.instrumentWatch().running());
     QCOMPARE(readBenchSettings().enabled, true);
+    QCOMPARE(window.statusBar()->currentMessage(), QString());
+
+    // A folder where the file was: it cannot be written, even by root.
+    QVERIFY(QFile::remove(IniFileName) && QDir().mkdir(IniFileName));
+    for (const bool on : {false, true}) {
+        window.statusBar()->clearMessage();
+        window.mnuBenchMode->trigger();
+        QCOMPARE(window.instrumentWatch().running(), on);
+        QVERIFY2(window.statusBar()->currentMessage().contains(
+                     QStringLiteral("%1 cannot be written").arg(IniFileName)),
+                 qPrintable(window.statusBar()->currentMessage()));
+    }
 }
 
 void tst_MainWindowBench::instrumentsOneAfterAnother()

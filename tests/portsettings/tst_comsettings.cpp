@@ -471,16 +471,16 @@ void TestComSettings::search_data()
         << 0 << "Com  5" << 1 << "Veltra found on port 5 !" << MsgIcon::Information << "Com  5" << 5
         << "MX70B5 V1.6"
         << "" << Counts{{5, 1}} << Counts{{3, 0}} << QStringList{};
-    // Found by the sweep: the panel shows the reply as a probe does, the instrument record has
-    // been through the identification.
+    // Found by the sweep: the panel shows the reply as identified, an older model under its
+    // current name, as the instrument record has it.
     QTest::newRow("the sweep passes a silent and a vanished port and finds the third entry")
         << Ports{{2, Kind::Silent, ""},
                  {4, Kind::Gone, ""},
-                 {6, Kind::Answering, "MX70B5 V1.6"},
+                 {6, Kind::Answering, "MX70B5 Rev B V1.2.1"},
                  {8, Kind::Answering, "Veltra 3 V2.1"}}
         << 2 << 0 << "Com  2" << 1 << "Veltra found on port 6 !" << MsgIcon::Information << "Com  6"
-        << 6 << "MX70B5 V1.6"
-        << "Veltra K V1.6" << Counts{{2, 2}, {4, 0}, {6, 1}} << Counts{{4, 1}, {8, 0}}
+        << 6 << "Veltra K Rev B V1.2.1"
+        << "Veltra K Rev B V1.2.1" << Counts{{2, 2}, {4, 0}, {6, 1}} << Counts{{4, 1}, {8, 0}}
         << QStringList{"Search on com port 2...", "Search on com port 6..."};
     QTest::newRow("finding nothing reopens the configured port and keeps the selection")
         << Ports{{2, Kind::Silent, ""}, {5, Kind::Unopenable, ""}} << 2 << 5 << "Com  5" << 1

@@ -452,8 +452,8 @@ void TestCalibRecord::csvExportIsRfc4180()
         "technician,reference,hash,released_by,released_at\r\n"
         "2026-12-10T09:15:02.250Z,2026-12-10T09:15:06.430Z,mkeller,bench-2,window,,/dev/ttyUSB0,"
         "Veltra \xc3\x84,104233,1.605,A71F,2025-11-20,2026-11-20,2026-12-01,2027-12-01,,,failed,"
-        "\"\"\"WW\"\" failed, twice\nthen \xc2\xbbgave up\xc2\xab\",1.2.2,1,VC-2026-000001,,,"
-        "df3531575a8b7d5a422fe681fc62378979f9c3f26891d739aa5c0cb147d59cf8,,\r\n");
+        "\"\"\"WW\"\" failed, twice\nthen \xc2\xbbgave up\xc2\xab\",1.2.2,1,,,,"
+        "003362f829d49db40b5db3164db76d0f2fa3d4cfd068771489d50c3f11421798,,\r\n");
 }
 
 void TestCalibRecord::jsonExportHasTheDocumentedKeys()

@@ -95,6 +95,8 @@ private slots:
     void releaseIsALinkOfTheChain();
     void recordWithoutReleasesKeepsItsHashes_data();
     void recordWithoutReleasesKeepsItsHashes();
+    void onlyAVerifiedWriteHasACertificate_data();
+    void onlyAVerifiedWriteHasACertificate();
 
 private:
     std::unique_ptr<CalibRecord> freshRecord(const QString &backend);
@@ -373,7 +375,8 @@ void TestRecordChain::firstFormatIsUpgradedInPlace()
     QCOMPARE(entries[0].serial, QStringLiteral("104235"));
     QCOMPARE(outcomeText(entries[0].outcome), QStringLiteral("interrupted"));
     QVERIFY(entries[0].certificate.isEmpty());
-    QCOMPARE(entries[1].certificate, QStringLiteral("VC-2025-000002"));
+    // Refused: numbered by no program, and none is given now.
+    QVERIFY(entries[1].certificate.isEmpty());
     QCOMPARE(entries[1].technician, QStringLiteral("akurz"));
     QCOMPARE(entries[2].certificate, QStringLiteral("VC-2025-000001"));
     QCOMPARE(entries[2].firmware, 1.605);
@@ -591,6 +594,58 @@ void TestRecordChain::recordWithoutReleasesKeepsItsHashes()
     QCOMPARE(record.release(2, SecondPerson, ReleasedAt, released), CalibRecord::Release::Done);
     QCOMPARE(released.releasedBy, QStringLiteral("Jonas Brandt"));
     QCOMPARE(verifyChain(record).text(), QStringLiteral("intact: 3 entries"));
+}
+
+void TestRecordChain::onlyAVerifiedWriteHasACertificate_data()
+{
+    addBackendColumn();
+    QTest::addColumn<int>("outcome");
+    QTest::addColumn<QString>("certificate");
+    for (const QString &backend : {Sqlite, Postgres}) {
+        const auto row = [&](const char *what) {
+            return &QTest::newRow(
+                qPrintable(QStringLiteral("%1: %2").arg(backend, QLatin1String(what))));
+        };
+        *row("a verified write is numbered")
+            << backend << int(RecordOutcome::Verified) << QStringLiteral("VC-2026-000002");
+        *row("an instrument that kept its old dates is not")
+            << backend << int(RecordOutcome::Mismatch) << QString();
+        *row("a write that failed is not") << backend << int(RecordOutcome::Failed) << QString();
+    }
+}
+
+// Between two verified writes, so the chain runs through the entry without a number.
+void TestRecordChain::onlyAVerifiedWriteHasACertificate()
+{
+    QFETCH(QString, backend);
+    QFETCH(int, outcome);
+    QFETCH(QString, certificate);
+    SKIP_WITHOUT_SERVER(backend, m_pgRunning);
+    const std::unique_ptr<CalibRecord> record = freshRecord(backend);
+    QVERIFY(record);
+    RecordEntry first = verifiedEntry(QStringLiteral("104233"), 0);
+    QVERIFY2(addAndComplete(*record, first), qPrintable(record->errorText()));
+    RecordEntry entry = verifiedEntry(QStringLiteral("104234"), 1);
+    QVERIFY(record->add(entry));
+    entry.outcome = RecordOutcome(outcome);
+    QVERIFY2(record->complete(entry), qPrintable(record->errorText()));
+    QCOMPARE(entry.certificate, certificate);
+    // A refused attempt is added complete.
+    RecordEntry refused = verifiedEntry(QStringLiteral("104235"), 2);
+    refused.outcome = RecordOutcome::Refused;
+    QVERIFY(record->add(refused));
+    QCOMPARE(refused.certificate, QString());
+    RecordEntry last = verifiedEntry(QStringLiteral("104236"), 3);
+    QVERIFY(addAndComplete(*record, last));
+    QCOMPARE(last.certificate, QStringLiteral("VC-2026-000004"));
+
+    QStringList stored;
+    QVERIFY(forEachEntry(*record, {}, [&](const RecordEntry &e) {
+        stored.prepend(e.certificate);
+        return true;
+    }));
+    QCOMPARE(stored, (QStringList{"VC-2026-000001", certificate, QString(), "VC-2026-000004"}));
+    QCOMPARE(verifyChain(*record).text(), QStringLiteral("intact: 4 entries"));
 }
 
 QTEST_GUILESS_MAIN(TestRecordChain)

@@ -41,6 +41,8 @@ struct ToolRig
     SimInstrument sim;
     // Runs name COM3 unless they name a port or device themselves, or this is cleared.
     bool onPort3 = true;
+    // The locale the tool runs in, when not the test's own.
+    QString locale;
 
     QString iniPath() const { return folder.filePath(SettingsFileName); }
 
@@ -60,6 +62,13 @@ struct ToolRig
             && !arguments.contains(QStringLiteral("--port")))
             all << QStringLiteral("--port") << QStringLiteral("3");
         QProcess tool;
+        if (!locale.isEmpty()) {
+            QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+            environment.insert(QStringLiteral("LC_ALL"), locale);
+            environment.insert(QStringLiteral("LANG"), locale);
+            environment.remove(QStringLiteral("LANGUAGE"));
+            tool.setProcessEnvironment(environment);
+        }
         tool.start(qEnvironmentVariable("VELTRA_CALIB"), all + arguments);
         ToolRun result;
         if (!tool.waitForStarted(5000))
@@ -168,6 +177,8 @@ private slots:
     void identifyAndPlainOutput();
     void writeVerifiesTheDates_data();
     void writeVerifiesTheDates();
+    void machineOutputIsTheSameInEveryLanguage_data();
+    void machineOutputIsTheSameInEveryLanguage();
     void deviceByPathAndSearchByNumber();
     void portsListsTheMap();
     void versionHelpAndVerbose();
@@ -299,6 +310,73 @@ void VeltraCalibTest::writeVerifiesTheDates()
     QCOMPARE(json.value("verified"), QJsonValue(true));
     QCOMPARE(json.value("certificate").toString(),
              QStringLiteral("VC-%1-000001").arg(QDate::currentDate().year()));
+}
+
+void VeltraCalibTest::machineOutputIsTheSameInEveryLanguage_data()
+{
+    QTest::addColumn<QString>("locale");
+    QTest::newRow("English") << "C.UTF-8";
+    QTest::newRow("German") << "de_DE.UTF-8";
+}
+
+// JSON keys, CSV columns, outcome words and exit codes are for programs: the language of the
+// texts for people leaves them alone.
+void VeltraCalibTest::machineOutputIsTheSameInEveryLanguage()
+{
+    QFETCH(QString, locale);
+    ToolRig rig;
+    rig.locale = locale;
+    QVERIFY(rig.start({"--dates", "240115 250115"}));
+    const auto keys = [](const QByteArray &json) {
+        const QJsonDocument document = QJsonDocument::fromJson(json);
+        QStringList names =
+            (document.isArray() ? document.array().first().toObject() : document.object()).keys();
+        names.sort();
+        return names.join(u',');
+    };
+    const auto firstLine = [](const QByteArray &csv) { return csv.left(csv.indexOf("\r\n")); };
+    const QString readKeys = QStringLiteral(
+        "battery_volts,calibration_date,checksum,days_left,device,expiration_date,firmware,model,"
+        "port,serial,version");
+    const QByteArray historyColumns =
+        "started_at,finished_at,account,host,source,port,device,model,serial,firmware,checksum,"
+        "calibration_before,expiration_before,calibration_asked,expiration_asked,"
+        "calibration_read_back,expiration_read_back,outcome,detail,program_version,id,certificate,"
+        "technician,reference,hash,released_by,released_at";
+    const QByteArray dueColumns =
+        "serial,model,calibration_date,expiration_date,days_left,certificate,technician";
+
+    const ToolRun write = rig.run({"write", "--json", "2024-03-01", "2024-04-01"});
+    QCOMPARE(write.exitCode, 0);
+    QCOMPARE(keys(write.out),
+             QStringLiteral("battery_volts,calibration_date,certificate,checksum,days_left,device,"
+                            "expiration_date,firmware,model,port,read_back,serial,verified,"
+                            "version,written"));
+    QCOMPARE(write.json().value("written").toObject().keys(),
+             (QStringList{"calibration_date", "expiration_date"}));
+    QCOMPARE(keys(rig.run({"ports", "--json"}).out),
+             QStringLiteral("description,device,port,present"));
+    const ToolRun identify = rig.run({"identify", "--json"});
+    QCOMPARE(identify.exitCode, 0);
+    QCOMPARE(keys(identify.out),
+             QStringLiteral("battery_volts,checksum,device,firmware,model,port,serial,version"));
+    QCOMPARE(keys(rig.run({"read", "--json"}).out), readKeys);
+
+    const ToolRun history = rig.run({"history", "--json"});
+    QCOMPARE(history.exitCode, 0);
+    const QJsonObject entry = QJsonDocument::fromJson(history.out).array().first().toObject();
+    QCOMPARE(entry.value("outcome"), QJsonValue("verified"));
+    QCOMPARE(entry.value("source"), QJsonValue("tool"));
+    QCOMPARE(firstLine(rig.run({"history", "--csv"}).out), historyColumns);
+    QCOMPARE(keys(rig.run({"due", "--json"}).out),
+             QStringLiteral(
+                 "calibration_date,certificate,days_left,expiration_date,model,serial,technician"));
+    QCOMPARE(firstLine(rig.run({"due", "--csv"}).out), dueColumns);
+    // Exit codes too: an instrument that keeps its old dates.
+    ToolRig keeping;
+    keeping.locale = locale;
+    QVERIFY(keeping.start({"--dates", "240115 250115", "--ignore-writes"}));
+    QCOMPARE(keeping.run({"write", "2024-03-01", "2024-04-01"}).exitCode, 4);
 }
 
 void VeltraCalibTest::deviceByPathAndSearchByNumber()
@@ -479,16 +557,20 @@ void VeltraCalibTest::recordKeepsEveryAttempt_data()
     // The dates held before come from the "WR" that opens the write; a refusal comes before it.
     QTest::addColumn<QString>("before");
     QTest::addColumn<QString>("readBack");
+    // Only a verified write has a certificate number.
+    QTest::addColumn<bool>("certified");
     QTest::newRow("a verified write")
         << QStringList{} << QByteArray() << 0 << QStringLiteral("verified")
-        << QStringLiteral("2023-02-01") << QStringLiteral("2024-03-01");
+        << QStringLiteral("2023-02-01") << QStringLiteral("2024-03-01") << true;
     QTest::newRow("an instrument that keeps its old dates")
         << QStringList{"--ignore-writes"} << QByteArray() << 4 << QStringLiteral("mismatch")
-        << QStringLiteral("2023-02-01") << QStringLiteral("2023-02-01");
-    QTest::newRow("a wrong password") << QStringList{} << QByteArray("wrong\n") << 5
-                                      << QStringLiteral("refused") << QString() << QString();
-    QTest::newRow("old KX firmware") << QStringList{"--ident", "Veltra KX V1.600"} << QByteArray()
-                                     << 5 << QStringLiteral("refused") << QString() << QString();
+        << QStringLiteral("2023-02-01") << QStringLiteral("2023-02-01") << false;
+    QTest::newRow("a wrong password")
+        << QStringList{} << QByteArray("wrong\n") << 5 << QStringLiteral("refused") << QString()
+        << QString() << false;
+    QTest::newRow("old KX firmware")
+        << QStringList{"--ident", "Veltra KX V1.600"} << QByteArray() << 5
+        << QStringLiteral("refused") << QString() << QString() << false;
 }
 
 // Each write attempt of the tool leaves one entry, read back through "history --json".
@@ -500,6 +582,7 @@ void VeltraCalibTest::recordKeepsEveryAttempt()
     QFETCH(QString, outcome);
     QFETCH(QString, before);
     QFETCH(QString, readBack);
+    QFETCH(bool, certified);
     ToolRig rig;
     QVERIFY(rig.start(simArguments + QStringList{"--dates", "230201 240201"}));
     QStringList arguments{"write", "2024-03-01", "2025-03-01", "--reference", "Cs-137 S-0042"};
@@ -507,7 +590,9 @@ void VeltraCalibTest::recordKeepsEveryAttempt()
         QVERIFY(rig.setPassword(QStringLiteral("Secret")));
         arguments << "--password-stdin";
     }
-    QCOMPARE(rig.run(arguments, password).exitCode, exitCode);
+    const ToolRun write = rig.run(arguments, password);
+    QCOMPARE(write.exitCode, exitCode);
+    QCOMPARE(write.out.contains("Certificate No."), certified);
 
     const ToolRun history = rig.run({"history", "--json", "--serial", "12345"});
     QCOMPARE(history.exitCode, 0);
@@ -523,9 +608,9 @@ void VeltraCalibTest::recordKeepsEveryAttempt()
     QCOMPARE(entry["calibration_asked"].toString(), QStringLiteral("2024-03-01"));
     QCOMPARE(entry["calibration_read_back"].toString(), readBack);
     QVERIFY(!entry["finished_at"].isNull());
-    // Every completed attempt, a refused one too, has its certificate number.
-    QCOMPARE(entry["certificate"].toString(),
-             QStringLiteral("VC-%1-000001").arg(QDate::currentDate().year()));
+    QCOMPARE(entry["certificate"],
+             certified ? QJsonValue(QStringLiteral("VC-%1-000001").arg(QDate::currentDate().year()))
+                       : QJsonValue(QJsonValue::Null));
     QVERIFY(!entry["technician"].toString().isEmpty());
     QCOMPARE(entry["reference"].toString(), QStringLiteral("Cs-137 S-0042"));
 
@@ -646,6 +731,15 @@ void VeltraCalibTest::writeEachWritesEveryInstrument_data()
         << QByteArray("4 place serial=40124\n8 place serial=12345\n12 place serial=40125\n")
         << false << QStringList{"12345 verified", "40124 verified", "40125 verified"}
         << QByteArray("3 written, 3 verified, 0 failed") << 0;
+    // The instrument that keeps one date is written with the calibration date alone.
+    QTest::newRow("a model with one date after one with two: 0")
+        << QByteArray("4 place serial=40126 dates=250101\n") << true
+        << QStringList{"12345 verified 2027-03-01", "40126 verified null"}
+        << QByteArray(R"({"failed":0,"verified":2,"written":2})") << 0;
+    QTest::newRow("the same, in plain lines: 0")
+        << QByteArray("4 place serial=40126 dates=250101\n") << false
+        << QStringList{"12345 verified 2027-03-01", "40126 verified null"}
+        << QByteArray("2 written, 2 verified, 0 failed") << 0;
 }
 
 // Instruments one after another, each written once, the password given once.
@@ -665,21 +759,34 @@ void VeltraCalibTest::writeEachWritesEveryInstrument()
         arguments << QStringLiteral("--json");
     QVERIFY(tool.start(rig, arguments, "bench\n"));
 
-    // The serial number and verdict of each result, "12345 verified".
-    const auto written = [&tool, json] {
+    // The serial number and verdict of each result, "12345 verified", and for a model with one
+    // date the expiration date written, "40126 verified null".
+    const auto written = [&tool, json, &results] {
         QStringList found;
         QString serial;
+        QString expiration;
         const auto verdict = [](bool held) {
             return held ? QStringLiteral(" verified") : QStringLiteral(" not held");
         };
+        const bool withExpiration = results.last().count(u' ') == 2;
         for (const QByteArray &line : tool.lines) {
             const QJsonObject object = QJsonDocument::fromJson(line).object();
-            if (json && object.contains("serial"))
-                found << object["serial"].toString() + verdict(object["verified"].toBool());
+            if (json && object.contains("serial")) {
+                const QJsonValue kept = object["written"].toObject()["expiration_date"];
+                found << object["serial"].toString() + verdict(object["verified"].toBool())
+                        + (withExpiration ? u' ' + (kept.isNull() ? "null" : kept.toString())
+                                          : QString());
+            }
             if (!json && line.startsWith("Serial No.:"))
                 serial = QString::fromLatin1(line.mid(11).trimmed());
+            if (!json && line.startsWith("Written:")) {
+                expiration = line.endsWith("(keeps no expiration date)")
+                    ? QStringLiteral("null")
+                    : QString::fromLatin1(line).section(u' ', -1);
+            }
             if (!json && line.startsWith("Verified:"))
-                found << serial + verdict(line.endsWith("yes"));
+                found << serial + verdict(line.endsWith("yes"))
+                        + (withExpiration ? u' ' + expiration : QString());
         }
         return found;
     };
