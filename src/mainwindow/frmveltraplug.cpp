@@ -11,8 +11,14 @@
 
 void frmVeltra::watchAdapter()
 {
+    // While a request has the link its serial control is not the window's to ask.
     m_adapterWatch = new DeviceWatch(
-        [this] { return m_link.Comm1.devicePath(m_link.settings().ComPortNo); }, this);
+        [this] {
+            if (!m_owner.busy())
+                m_adapterPath = m_link.Comm1.devicePath(m_link.settings().ComPortNo);
+            return m_adapterPath;
+        },
+        this);
     connect(m_adapterWatch, &DeviceWatch::presenceChanged, this,
             &frmVeltra::adapterPresenceChanged);
 }
