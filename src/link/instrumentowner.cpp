@@ -66,8 +66,7 @@ void InstrumentOwner::runOnWorker(const Request &request, int generation,
     m_link.Comm1.moveToThread(thread());
     m_returned = true;
     QMetaObject::invokeMethod(
-        this, [this, request, generation] { finished(request, generation); },
-        Qt::QueuedConnection);
+        this, [this, request, generation] { finished(request, generation); }, Qt::QueuedConnection);
 }
 
 void InstrumentOwner::finished(const Request &request, int generation)

@@ -43,13 +43,13 @@ public:
     explicit InstrumentOwner(Link &link, QObject *parent = nullptr);
     ~InstrumentOwner() override;
 
-    template <typename Job, typename Done>
-    void request(QObject *receiver, Job job, Done done)
+    template<typename Job, typename Done> void request(QObject *receiver, Job job, Done done)
     {
         using Result = std::invoke_result_t<Job &, Link &>;
         auto result = std::make_shared<std::optional<Result>>();
         enqueue(
-            receiver, [job = std::move(job), result](Link &link) mutable { result->emplace(job(link)); },
+            receiver,
+            [job = std::move(job), result](Link &link) mutable { result->emplace(job(link)); },
             [done = std::move(done), result]() mutable { done(std::move(**result)); });
     }
 

@@ -75,11 +75,10 @@ void frmVeltra::offerSearch(const PortDiagnosis &configuredFailure)
     const ConnectionSettings configured = m_link.settings();
     if (m_link.Comm1.openState())
         m_link.closeComPort();
-    const QString question =
-        tr("Veltra not found (com port %1) !\r\rSearch Veltra on com ports?")
-            .arg(configured.ComPortNo);
-    if (msgBox(question, MsgButtons::YesNo, MsgIcon::Question, m_link.deviceName(),
-               MsgResult::No, configuredFailure.text())
+    const QString question = tr("Veltra not found (com port %1) !\r\rSearch Veltra on com ports?")
+                                 .arg(configured.ComPortNo);
+    if (msgBox(question, MsgButtons::YesNo, MsgIcon::Question, m_link.deviceName(), MsgResult::No,
+               configuredFailure.text())
         != MsgResult::Yes) {
         searchFailed({});
         return;

@@ -74,8 +74,7 @@ private slots:
         ticker.start(10);
         QTRY_COMPARE(results.size(), 2);
         QCOMPARE(results, (QList<QString>{"Veltra K 1.10", "100921 110921"}));
-        QCOMPARE(rig.control.written,
-                 (QByteArrayList{"@", "V\r", "\n", "@", "WR\r", "\n"}));
+        QCOMPARE(rig.control.written, (QByteArrayList{"@", "V\r", "\n", "@", "WR\r", "\n"}));
         QVERIFY2(ticks > 0, "the asking thread's event loop stood still during the request");
         QCOMPARE(rig.link.thread(), QThread::currentThread());
         QCOMPARE(rig.control.thread(), QThread::currentThread());
