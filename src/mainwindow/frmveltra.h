@@ -6,10 +6,10 @@
 // - frmVeltra owns the Link built on the serial control and the clock it is given; neither is
 //   owned and both must outlive the window. Every time limit of the window and of the port
 //   dialog it opens is kept on that clock.
-// - The start's waits for the instrument (the configured port, the search) are requests to the
+// - The start's waits for the instrument and the bench polls are requests to the
 //   InstrumentOwner, which runs them on its own thread: the window answers the user meanwhile
 //   and goes on when the result comes. The other operations still call the link on the window's
-//   thread, only while no request runs (the window is locked during one).
+//   thread, only while no request runs (locked, afterPoll, m_pendingPresence keep them out).
 // - Every operation that talks to the instrument holds a MenuLock for its whole run: the window
 //   is locked with EnableMenue(false) while any lock lives and unlocked when the outermost one
 //   goes, in every outcome. Transfers process events while they wait, so handlers can run inside
