@@ -63,6 +63,28 @@ private:
     const QElapsedTimer &m_clock;
 };
 
+// Quits `loop` when the start has ended: "&Read" enabled again, which the window does last.
+class StartEnd : public QObject
+{
+public:
+    StartEnd(QWidget *readButton, QEventLoop &loop) : m_button(readButton), m_loop(loop)
+    {
+        readButton->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::EnabledChange && m_button->isEnabled())
+            m_loop.quit();
+        return false;
+    }
+
+private:
+    QWidget *m_button;
+    QEventLoop &m_loop;
+};
+
 struct Run
 {
     double wall = 0;
@@ -120,8 +142,7 @@ bool runInProcess(Run &run)
     frmVeltra window(comm);
     ReadStart readStart(window.TimerStart, clock);
     QEventLoop loop;
-    // Connected after the window's own handler, so it runs once the whole read has ended.
-    QObject::connect(window.TimerStart, &QTimer::timeout, &loop, &QEventLoop::quit);
+    const StartEnd startEnd(window.ComRead, loop);
     QTimer::singleShot(RunLimitMsecs, &loop, &QEventLoop::quit);
     window.show();
     window.Form_Load();

@@ -1,6 +1,10 @@
 #include "eventwait.h"
 
+#include "blockingwaits.h"
+#include "serialcontrol.h"
+
 #include <QCoreApplication>
+#include <QThread>
 
 #include <climits>
 #include <cmath>
@@ -20,6 +24,10 @@ EventWait::EventWait()
 
 void EventWait::sleep(double seconds)
 {
+    if (BlockingWaits::active()) {
+        QThread::msleep(static_cast<unsigned long>(BlockingWaits::sliceMs(waitMs(seconds))));
+        return;
+    }
     if (!m_timer.isActive()) {
         const int ms = waitMs(seconds);
         m_timer.setTimerType(ms < PreciseTimerBelowMs ? Qt::PreciseTimer : Qt::CoarseTimer);
@@ -28,4 +36,12 @@ void EventWait::sleep(double seconds)
     // Returns after the first event handled, the timer's included; no nested loop to start and
     // stop for every character that arrives.
     QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+}
+
+void EventWait::sleepForInput(SerialControl &control, double seconds)
+{
+    if (BlockingWaits::active())
+        control.waitForInput(BlockingWaits::sliceMs(waitMs(seconds)));
+    else
+        sleep(seconds);
 }

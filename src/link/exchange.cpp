@@ -1,5 +1,6 @@
 // One exchange with the instrument: wake-up, prompt, command, reply.
 
+#include "blockingwaits.h"
 #include "eventwait.h"
 #include "exitrequest.h"
 #include "frames.h"
@@ -114,10 +115,10 @@ qint16 Link::readReply(double replyTimeout, ReplyState (*scan)(QString &))
                 break;
             }
         }
-        if (!Comm1.openState() || limit.passed())
+        if (!Comm1.openState() || limit.passed() || BlockingWaits::stopRequested())
             return replyFailed();
         if (Comm1.inCount() == 0)
-            wait.sleep(limit.sleepSeconds());
+            wait.sleepForInput(Comm1, limit.sleepSeconds());
     }
 }
 
@@ -129,9 +130,9 @@ void Link::pause() const
 
 void Link::send(const QByteArray &bytes)
 {
-    // Asked to end: not one more byte to the instrument. The program ends as soon as its event
-    // loop runs again.
-    if (exitRequested())
+    // Asked to end, or the owner stopped the request: not one more byte to the instrument. The
+    // program ends as soon as its event loop runs again.
+    if (exitRequested() || BlockingWaits::stopRequested())
         return;
     qCDebug(lcLink) << "sent" << bytes;
     Comm1.outText(bytes);
@@ -144,7 +145,7 @@ bool Link::waitForDrain(double limit)
     int lastQueued = 0;
     double pause = 0;
     for (int queued = Comm1.outCount(); queued > 0; queued = Comm1.outCount()) {
-        if (!Comm1.openState() || timeLimit.passed())
+        if (!Comm1.openState() || timeLimit.passed() || BlockingWaits::stopRequested())
             return false;
         // The driver empties its queue at line speed without telling anyone: sleep for the time
         // the queued characters need on the line, then look again. A queue that did not move
@@ -173,14 +174,14 @@ bool Link::waitForPrompt(double limit)
                 return true;
             }
         }
-        if (!Comm1.openState() || timeLimit.passed())
+        if (!Comm1.openState() || timeLimit.passed() || BlockingWaits::stopRequested())
             return false;
         // The prompt follows the wake-up within milliseconds; it is awaited without letting
         // other handlers run in between, unless the caller asked otherwise.
         if (m_eventfulPrompt)
-            wait.sleep(timeLimit.sleepSeconds());
+            wait.sleepForInput(Comm1, timeLimit.sleepSeconds());
         else
-            Comm1.waitForInput(waitMs(timeLimit.sleepSeconds()));
+            Comm1.waitForInput(BlockingWaits::sliceMs(waitMs(timeLimit.sleepSeconds())));
     }
 }
 
@@ -200,7 +201,8 @@ qint16 Link::parityDrain(TimeLimit &limit)
         if (Comm1.inCount() > 0 && !takeInput())
             break;
         WaitSeconds(0.02);
-    } while (Comm1.inCount() > 0 && Comm1.openState() && !limit.passed());
+    } while (Comm1.inCount() > 0 && Comm1.openState() && !limit.passed()
+             && !BlockingWaits::stopRequested());
     ResponseText.clear();
     return -2;
 }

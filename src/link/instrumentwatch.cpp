@@ -2,6 +2,7 @@
 
 #include "devicewatch.h"
 #include "eventwait.h"
+#include "instrumentowner.h"
 #include "link.h"
 
 #include <QElapsedTimer>
@@ -38,27 +39,46 @@ void InstrumentWatch::poll()
 {
     if (!m_running || m_polling)
         return;
-    // Skipped, not queued: an exchange of the owner is on, the owner is busy, or the adapter has
-    // no port open.
-    if (m_link.inTransfer() != 0 || m_link.exchangeBusy() != 0 || !m_link.Comm1.openState()
-        || (m_idle && !m_idle())) {
+    // Skipped, not queued: a request or an exchange of the owner is on, the owner is busy, or the
+    // adapter has no port open.
+    if ((m_owner && m_owner->busy()) || m_link.inTransfer() != 0 || m_link.exchangeBusy() != 0
+        || !m_link.Comm1.openState() || (m_idle && !m_idle())) {
         m_timer.start(m_intervalMs);
         return;
     }
     const unsigned changes = m_adapterChanges;
-    bool answered = false;
     QElapsedTimer transfer;
     transfer.start();
+    const auto askSerialNo = [](Link &link) {
+        return link.DoTransfer(QStringLiteral("#R"), 0) == 1
+            ? std::optional<QString>(link.responseText())
+            : std::nullopt;
+    };
+    if (m_owner) {
+        m_polling = true;
+        m_owner->request(this, askSerialNo,
+                         [this, changes, transfer](const std::optional<QString> &reply) {
+                             m_polling = false;
+                             polled(reply, changes, transfer.elapsed());
+                         });
+        return;
+    }
+    std::optional<QString> reply;
     {
         const QScopedValueRollback busy(m_polling, true);
         const Link::ScopedEventfulWait eventful(m_link);
-        answered = m_link.DoTransfer(QStringLiteral("#R"), 0) == 1;
+        reply = askSerialNo(m_link);
     }
+    polled(reply, changes, transfer.elapsed());
+}
+
+void InstrumentWatch::polled(const std::optional<QString> &reply, unsigned changes,
+                             qint64 transferMs)
+{
     // Stopped, or the adapter came or went, while the poll waited: what it saw is no news.
     if (!m_running || changes != m_adapterChanges)
         return;
-    const qint64 transferMs = transfer.elapsed();
-    const QString serialNo = answered ? m_link.responseText().trimmed() : QString();
+    const QString serialNo = reply ? reply->trimmed() : QString();
     if (serialNo != m_serialNo) {
         m_serialNo = serialNo;
         if (serialNo.isEmpty())

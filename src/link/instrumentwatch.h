@@ -5,9 +5,11 @@
 // Contract:
 // - Polls only while running, while the port is open and while the link is in no transfer or
 //   exchange (a refused poll would read as an instrument taken off);
-//   nothing is sent otherwise. A poll's prompt waits sleep in the event loop
+//   nothing is sent otherwise. With an InstrumentOwner (setOwner) a poll is one of its requests
+//   and is skipped while another runs: this thread goes on while the owner's waits for the
+//   instrument. Without one, a poll's prompt waits sleep in the event loop
 //   (Link::ScopedEventfulWait), so handlers run inside a poll: a transfer they start gets -1
-//   (DoTransfer refuses re-entry), and polling() tells them a poll is on.
+//   (DoTransfer refuses re-entry). Either way polling() tells them a poll is on.
 // - placed(serialNo) when an answer brings another serial number than the last one seen, or the
 //   first one after none; removed() when the instrument that answered stops answering. Both
 //   come after the poll's transfer has ended, so their handlers may use the link at once; the
@@ -26,8 +28,10 @@
 #include <QTimer>
 
 #include <functional>
+#include <optional>
 
 class DeviceWatch;
+class InstrumentOwner;
 class Link;
 
 class InstrumentWatch : public QObject
@@ -42,6 +46,8 @@ public:
     // Polls only while this says the owner is idle (a window with a box open is not); a poll
     // that finds it busy is skipped like one during a transfer. None: always idle.
     void setIdleCheck(std::function<bool()> idle) { m_idle = std::move(idle); }
+    // Polls become requests of `owner`, whose link must be this watch's link.
+    void setOwner(InstrumentOwner *owner) { m_owner = owner; }
     // start() polls at once, then every poll interval; stop() sends nothing more (a poll under
     // way ends with its transfer, and reports nothing).
     void start();
@@ -58,9 +64,12 @@ signals:
 
 private:
     void poll();
+    // What a poll saw: the reply to "#R", none when the transfer failed.
+    void polled(const std::optional<QString> &reply, unsigned changes, qint64 transferMs);
     void adapterChanged(bool present);
 
     Link &m_link;
+    InstrumentOwner *m_owner = nullptr;
     std::function<bool()> m_idle;
     QTimer m_timer;
     // Kept apart from the timer's: a poll at once starts the timer with 0, which would become its

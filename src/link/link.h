@@ -3,10 +3,10 @@
 // identification of the instrument.
 //
 // Contract:
-// - Everything runs on the one GUI thread. Waits sleep in the event loop until the serial
-//   control has an event (data arrived, the port failed) or the one timer set for the wait runs
-//   out, so timer, button and serial-event handlers can run inside a transfer. DoTransfer
-//   refuses re-entry (InTransfer, result -1); SendReceive refuses it (ExchangeBusy, result 2).
+// - On one thread, waits sleep in the event loop until the serial control has an event or the
+//   wait's timer runs out, so handlers can run inside a transfer; on the InstrumentOwner's thread
+//   they block it in short slices instead (blockingwaits.h). DoTransfer refuses re-entry
+//   (InTransfer, result -1); SendReceive refuses it (ExchangeBusy, result 2).
 // - Deadlines are kept on the link's clock: a timer is set for the real time the clock needs to
 //   reach the deadline (Clock::realSeconds), or to midnight if that comes first; on waking the
 //   clock is read again and decides. The driver's output queue has no event: its drain is looked

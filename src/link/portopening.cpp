@@ -1,3 +1,4 @@
+#include "blockingwaits.h"
 #include "eventwait.h"
 #include "link.h"
 
@@ -27,7 +28,10 @@ qint16 Link::OpenComPort(qint16 portNo, qint16 fastProfile)
 
     const auto isOpen = [this] { return !Comm1.hasError() && Comm1.openState(); };
     if (isOpen()) {
-        QCoreApplication::processEvents();
+        // The port's first errors come as events; on the owner's thread its serial control
+        // reports them as they happen.
+        if (!BlockingWaits::active())
+            QCoreApplication::processEvents();
         if (isOpen())
             return 0;
     }
@@ -65,7 +69,7 @@ void Link::WaitSeconds(double seconds)
         // day so the wait ends at the same moment of real time.
         if (now + 1 < start && deadline > start)
             deadline -= SecondsPerDay;
-        if (!(float(now) < float(deadline)))
+        if (!(float(now) < float(deadline)) || BlockingWaits::stopRequested())
             return;
         wait.sleep(m_clock.realSeconds(deadline - now));
     }

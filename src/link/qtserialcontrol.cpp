@@ -21,6 +21,8 @@ constexpr qint64 SystemPortsMaxAgeMs = 1000;
 QtSerialControl::QtSerialControl(PortMap::SystemPortSource systemPorts, QString iniPath,
                                  QObject *parent)
     : SerialControl(parent),
+      // A child, so that the port moves with the control to the instrument owner's thread.
+      m_port(this),
       m_map(std::move(systemPorts)),
       m_iniPath(std::move(iniPath))
 {

@@ -40,13 +40,18 @@ frmVeltra::frmVeltra(SerialControl &comm, const Clock &clock, QWidget *parent)
       m_today(&QDate::currentDate)
 {
     // The window and the port dialog it opens share this link: a parity error is the user's call.
-    m_link.setParityDecision(&askParityError);
+    m_owner.setParityDecision(&askParityError);
     buildForm();
     watchAdapter();
     watchInstruments();
 }
 
-frmVeltra::~frmVeltra() = default;
+frmVeltra::~frmVeltra()
+{
+    // Nothing may come back from the instrument's thread into a window that goes.
+    m_owner.stop();
+    m_startLock.reset();
+}
 
 void frmVeltra::setEndProgram(std::function<void()> endProgram)
 {
@@ -107,6 +112,8 @@ void frmVeltra::Form_Unload(bool &Cancel)
 
 void frmVeltra::closePortAndEnd()
 {
+    // A request that waits for the instrument ends first; the port is then the window's again.
+    m_owner.stop();
     if (m_link.Comm1.openState())
         m_link.closeComPort();
     m_endProgram();

@@ -6,6 +6,10 @@
 // - frmVeltra owns the Link built on the serial control and the clock it is given; neither is
 //   owned and both must outlive the window. Every time limit of the window and of the port
 //   dialog it opens is kept on that clock.
+// - The start's waits for the instrument and the bench polls are requests to the
+//   InstrumentOwner, which runs them on its own thread: the window answers the user meanwhile
+//   and goes on when the result comes. The other operations still call the link on the window's
+//   thread, only while no request runs (locked, afterPoll, m_pendingPresence keep them out).
 // - Every operation that talks to the instrument holds a MenuLock for its whole run: the window
 //   is locked with EnableMenue(false) while any lock lives and unlocked when the outermost one
 //   goes, in every outcome. Transfers process events while they wait, so handlers can run inside
@@ -18,6 +22,8 @@
 // - Message boxes and the dialogs the window opens go through ui().
 
 #include "calibrationcore.h"
+#include "connector.h"
+#include "instrumentowner.h"
 #include "link.h"
 #include "recordentry.h"
 #include "writegate.h"
@@ -184,6 +190,11 @@ private:
     // After a write: a verified one that the record holds gets its label, printed at once with
     // [Bench] PrintLabel=1 and offered by "Print &Label..." until another verified write.
     void labelWrite(const WriteRecorder &recorder);
+    // The steps of the start after the configured port was asked (TimerStart_Timer).
+    void offerSearch(const PortDiagnosis &configuredFailure);
+    void searchFailed(const Connector::SearchResult &search);
+    void finishStart(int foundPortNo);
+    void endStart();
     void watchAdapter();
     void adapterUnplugged();
     void adapterPlugged();
@@ -205,8 +216,13 @@ private:
 
     const Clock &m_clock;
     Link m_link;
+    // Goes before the link: a request that runs is stopped before the link goes away.
+    InstrumentOwner m_owner{m_link};
     CalibrationCore m_core{m_link};
     int m_lockDepth = 0;
+    std::optional<MenuLock> m_startLock;
+    // The configured port's device path, as last seen while no request had the link.
+    QString m_adapterPath;
     std::function<void()> m_endProgram;
     std::function<QDate()> m_today;
     DeviceWatch *m_adapterWatch = nullptr;

@@ -27,6 +27,7 @@ void frmVeltra::watchInstruments()
 {
     m_instrumentWatch = new InstrumentWatch(m_link, *m_adapterWatch, this);
     m_instrumentWatch->setIdleCheck([this] { return benchIdle(); });
+    m_instrumentWatch->setOwner(&m_owner);
     connect(m_instrumentWatch, &InstrumentWatch::placed, this, &frmVeltra::instrumentPlaced);
     connect(m_instrumentWatch, &InstrumentWatch::removed, this, &frmVeltra::instrumentRemoved);
     m_pollEndCheck = new QTimer(this);

@@ -9,12 +9,25 @@
 #include <QPushButton>
 #include <QStatusBar>
 
+#include <utility>
+
 void frmVeltra::watchAdapter()
 {
+    // While a request has the link its serial control is not the window's to ask.
     m_adapterWatch = new DeviceWatch(
-        [this] { return m_link.Comm1.devicePath(m_link.settings().ComPortNo); }, this);
+        [this] {
+            if (!m_owner.busy())
+                m_adapterPath = m_link.Comm1.devicePath(m_link.settings().ComPortNo);
+            return m_adapterPath;
+        },
+        this);
     connect(m_adapterWatch, &DeviceWatch::presenceChanged, this,
             &frmVeltra::adapterPresenceChanged);
+    connect(&m_owner, &InstrumentOwner::idle, this, [this] {
+        if (m_lockDepth == 0)
+            if (const std::optional<bool> present = std::exchange(m_pendingPresence, {}))
+                adapterPresenceChanged(*present);
+    });
 }
 
 void frmVeltra::watchConfiguredPort()
@@ -24,8 +37,9 @@ void frmVeltra::watchConfiguredPort()
 
 void frmVeltra::adapterPresenceChanged(bool present)
 {
-    // A transfer in progress ends by itself when its port goes; the window acts once idle.
-    if (m_lockDepth > 0) {
+    // A transfer in progress ends by itself when its port goes; the window acts once idle and
+    // the link is its own again.
+    if (m_lockDepth > 0 || m_owner.busy()) {
         m_pendingPresence = present;
         return;
     }

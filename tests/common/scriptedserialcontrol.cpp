@@ -5,7 +5,7 @@
 #include <limits>
 #include <utility>
 
-ScriptedSerialControl::ScriptedSerialControl(QObject *parent) : SerialControl(parent)
+ScriptedSerialControl::ScriptedSerialControl(QObject *parent) : SerialControl(parent), m_timer(this)
 {
     m_clock.start();
     m_timer.setSingleShot(true);

@@ -2,9 +2,12 @@
 // pseudo-terminal, removed (unplugged) and made again (plugged in).
 
 #include "comsettings.h"
+#include "instrumentwatch.h"
 #include "portentry.h"
+#include "testclock.h"
 #include "windowsimrig.h"
 
+#include <QAction>
 #include <QComboBox>
 #include <QFile>
 #include <QGroupBox>
@@ -28,9 +31,10 @@ struct PluggedRig : WindowSimRig
     SimInstrument other;
     QString linkPath;
 
-    bool startPlugged()
+    bool startPlugged(const QStringList &simArguments = {},
+                      const Clock &clock = SystemClock::instance())
     {
-        if (!start({})
+        if (!start(simArguments, clock)
             || !other.start({QStringLiteral("--framing"), QStringLiteral("plain")}, 2, IniFileName))
             return false;
         linkPath = adapters.filePath(QStringLiteral("veltra-adapter"));
@@ -51,6 +55,7 @@ class tst_MainWindowPlug : public QObject
 
 private slots:
     void unpluggedThenPluggedIn();
+    void unpluggedWhileAPollWaits();
     void portListFollows();
 };
 
@@ -81,6 +86,42 @@ void tst_MainWindowPlug::unpluggedThenPluggedIn()
     QVERIFY(w.link().Comm1.openState());
     QVERIFY(w.Frame1->isEnabled());
     QVERIFY(w.ComChange->isEnabled());
+    QVERIFY(rig.ui.boxes.isEmpty());
+    QCOMPARE(rig.other.received(), QList<QByteArray>());
+}
+
+// The adapter goes while a bench poll of the empty adapter waits on the instrument's thread: the
+// window takes the port back only once the poll has ended, then closes it.
+void tst_MainWindowPlug::unpluggedWhileAPollWaits()
+{
+    SKIP_WITHOUT_SIMULATOR();
+    // At half speed a poll of the empty adapter waits for three prompts of 1.4 s each, much longer
+    // than the device watch takes to notice.
+    const TestClock clock(36000, 0.5);
+    QTemporaryDir scriptFolder;
+    const QString script = scriptFolder.filePath(QStringLiteral("bench.script"));
+    QFile file(script);
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write("1.0 remove\n") > 0);
+    file.close();
+    PluggedRig rig;
+    QVERIFY(rig.startPlugged({QStringLiteral("--script"), script}, clock));
+    frmVeltra &w = *rig.window;
+    const QString unplugged =
+        QStringLiteral("Adapter unplugged (com port 1, %1)").arg(rig.linkPath);
+    bool pollingWhenShown = true;
+    QObject::connect(w.statusBar(), &QStatusBar::messageChanged, &w, [&](const QString &line) {
+        if (line == unplugged)
+            pollingWhenShown = w.instrumentWatch().polling();
+    });
+    w.mnuBenchMode->trigger();
+    QTRY_COMPARE_WITH_TIMEOUT(w.statusBar()->currentMessage(),
+                              QStringLiteral("Place the next instrument"), 4 * ReadMsecs);
+    QTRY_VERIFY_WITH_TIMEOUT(w.instrumentWatch().polling(), ReadMsecs);
+
+    QVERIFY(rig.unplug());
+    QTRY_COMPARE_WITH_TIMEOUT(w.statusBar()->currentMessage(), unplugged, 4 * ReadMsecs);
+    QVERIFY(!pollingWhenShown);
+    QVERIFY(!w.link().Comm1.openState());
     QVERIFY(rig.ui.boxes.isEmpty());
     QCOMPARE(rig.other.received(), QList<QByteArray>());
 }
