@@ -9,6 +9,7 @@
 #include <QAction>
 #include <QDateEdit>
 #include <QFile>
+#include <QFrame>
 #include <QMenu>
 #include <QPushButton>
 #include <QTemporaryDir>
