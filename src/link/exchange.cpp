@@ -24,6 +24,14 @@ double lineSeconds(const SerialControl &control, int characters)
     return characters * characterSeconds(line);
 }
 
+// Asked to end (SIGINT, SIGTERM), or the owner stopped the request: nothing more is sent, so a
+// prompt wait ends at once too, as its command would not go out. On an exit request the reply to
+// a command already sent is still awaited: it tells what the instrument did with it.
+bool stopAsked()
+{
+    return exitRequested() || BlockingWaits::stopRequested();
+}
+
 } // namespace
 
 qint16 Link::SendReceive(const QString &command, double promptTimeout, double replyTimeout)
@@ -130,9 +138,8 @@ void Link::pause() const
 
 void Link::send(const QByteArray &bytes)
 {
-    // Asked to end, or the owner stopped the request: not one more byte to the instrument. The
-    // program ends as soon as its event loop runs again.
-    if (exitRequested() || BlockingWaits::stopRequested())
+    // Not one more byte to the instrument; the program ends as soon as its event loop runs again.
+    if (stopAsked())
         return;
     qCDebug(lcLink) << "sent" << bytes;
     Comm1.outText(bytes);
@@ -174,7 +181,7 @@ bool Link::waitForPrompt(double limit)
                 return true;
             }
         }
-        if (!Comm1.openState() || timeLimit.passed() || BlockingWaits::stopRequested())
+        if (!Comm1.openState() || timeLimit.passed() || stopAsked())
             return false;
         // The prompt follows the wake-up within milliseconds; it is awaited without letting
         // other handlers run in between, unless the caller asked otherwise.

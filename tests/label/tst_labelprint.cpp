@@ -6,7 +6,6 @@
 #include "calibrecord.h"
 #include "cupsserver.h"
 #include "filebytes.h"
-#include "labelfields.h"
 #include "labelprinting.h"
 #include "pdftools.h"
 #include "programpaths.h"
@@ -134,8 +133,19 @@ void LabelPrintTest::checkPrinted(int job, const RecordEntry &entry, const QSize
                  && qAbs(size.height() - sizeMm.height()) <= 0.5,
              qPrintable(sizeText(size) + QStringLiteral(" for ") + sizeText(sizeMm)));
     // The queue's filters draw the text anew without its character codes; the QR code tells
-    // that the page holds this entry's label.
-    QCOMPARE(PdfTools::qrText(kept, copy.path()), qrText(labelFields(entry, Lab)));
+    // that the page holds this entry's label. The record gives the certificate and the hash.
+    QVERIFY2(QRegularExpression(QStringLiteral("^[0-9a-f]{16}")).match(entry.hash).hasMatch(),
+             qPrintable(entry.hash));
+    QCOMPARE(PdfTools::qrText(kept, copy.path()),
+             QStringLiteral("Model: Veltra KX-2\n"
+                            "S/N: %1\n"
+                            "Calibrated: 2026-12-10\n"
+                            "Due: 2027-12-10\n"
+                            "By: Maria Keller\n"
+                            "Certificate: %2\n"
+                            "Lab: Nordlicht Strahlenmesstechnik\n"
+                            "Hash: %3")
+                 .arg(entry.serial, entry.certificate, entry.hash.left(16)));
 }
 
 void LabelPrintTest::toolPrintsAtTheLabelsSize_data()

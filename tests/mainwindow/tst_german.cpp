@@ -15,8 +15,10 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenu>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTranslator>
@@ -33,48 +35,62 @@ private slots:
         setProgramPaths(m_dir.path());
     }
 
-    void windowTexts_data()
+    // Every text of the window and the port dialog is German: none is left as it is written in
+    // the source, except the few that read the same in both languages.
+    void everyTextIsGerman()
     {
-        QTest::addColumn<QString>("shown");
-        QTest::addColumn<QString>("german");
+        const QStringList sameInBoth{QStringLiteral("OK"),        QStringLiteral("&OK"),
+                                     QStringLiteral("Bluetooth"), QStringLiteral("Veltra"),
+                                     QStringLiteral("Standard"),  QStringLiteral("Version :")};
+        const QStringList german = formTexts();
+        const QStringList source = [] {
+            SourceTexts sourceTexts;
+            QCoreApplication::installTranslator(&sourceTexts);
+            const QStringList texts = formTexts();
+            QCoreApplication::removeTranslator(&sourceTexts);
+            return texts;
+        }();
+        QCOMPARE(german.size(), source.size());
+        QStringList untranslated;
+        for (qsizetype i = 0; i < source.size(); ++i) {
+            const bool hasWords =
+                source.at(i).contains(QRegularExpression(QStringLiteral("\\p{L}{2}")));
+            if (hasWords && german.at(i) == source.at(i) && !sameInBoth.contains(source.at(i)))
+                untranslated << source.at(i);
+        }
+        QVERIFY2(untranslated.isEmpty(), qPrintable(untranslated.join(QStringLiteral(" | "))));
+        // A few anchors: the German that a user meets first.
+        QVERIFY(german.contains(QStringLiteral("&Datei")));
+        QVERIFY(german.contains(QStringLiteral("&Lesen")));
+        QVERIFY(german.contains(QStringLiteral("COM-Einstellungen")));
+        // Stored in English, shown in German.
+        QCOMPARE(outcomeShown(RecordOutcome::Verified), QStringLiteral("verifiziert"));
+        QMessageBox box(QMessageBox::Question, QString(), QString(), QMessageBox::Cancel);
+        QCOMPARE(box.button(QMessageBox::Cancel)->text(), QStringLiteral("Abbrechen"));
+    }
 
+    // In each menu, and in the menu bar, an accelerator leads to one entry only.
+    void acceleratorsUniquePerMenu()
+    {
         ScriptedSerialControl comm;
         frmVeltra window(comm);
-        QTest::newRow("the File menu") << window.mnuFile->title() << "&Datei";
-        QTest::newRow("the Configuration menu") << window.mnuFunctions->title() << "&Konfiguration";
-        QTest::newRow("the Options menu") << window.mnuOptions->title() << "&Optionen";
-        QTest::newRow("the History item") << window.mnuHistory->text() << "&Verlauf...";
-        QTest::newRow("the Read button") << window.ComRead->text() << "&Lesen";
-        QTest::newRow("the change button")
-            << window.ComChange->text() << "Kalibrierdatum &ändern...";
-        QTest::newRow("the serial number") << window.PanelSerialNo->text() << "Seriennr. :";
-        QTest::newRow("the battery") << window.PanelBatt->text() << "Batterie [V] :";
-        QTest::newRow("the checksum") << window.PanelCheckSum->text() << "Prüfsumme :";
-        QTest::newRow("the date to set") << window.Label1[0]->text() << "Kalibrierdatum :";
-        QTest::newRow("the expiration date")
-            << window.Label1[3]->text() << "Ablaufdatum der Kalibrierung :";
-
-        ComSettings dialog(window.link());
-        QTest::newRow("the port dialog's title") << dialog.windowTitle() << "COM-Einstellungen";
-        QTest::newRow("the port dialog's search button")
-            << dialog.ComSearch->text() << "Veltra &suchen";
-        QTest::newRow("the port dialog's group, not its title again")
-            << dialog.Frame3->title() << "Schnittstelle";
-        // Stored in English, shown in German.
-        QTest::newRow("an outcome in the history")
-            << outcomeShown(RecordOutcome::Verified) << "verifiziert";
-        QTest::newRow("a source in the history") << sourceShown(RecordSource::Tool) << "Werkzeug";
-
-        QMessageBox box(QMessageBox::Question, QString(), QString(),
-                        QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
-        QTest::newRow("Qt's Yes") << box.button(QMessageBox::Yes)->text().remove(u'&') << "Ja";
-        QTest::newRow("Qt's Cancel") << box.button(QMessageBox::Cancel)->text() << "Abbrechen";
-    }
-    void windowTexts()
-    {
-        QFETCH(QString, shown);
-        QFETCH(QString, german);
-        QCOMPARE(shown, german);
+        QList<QList<QAction *>> menus{window.menuBar()->actions()};
+        for (const QMenu *menu : window.findChildren<QMenu *>())
+            menus << menu->actions();
+        for (const QList<QAction *> &actions : menus) {
+            QHash<QChar, QString> taken;
+            for (const QAction *action : actions) {
+                const QRegularExpressionMatch accelerator =
+                    QRegularExpression(QStringLiteral("&([^&])")).match(action->text());
+                if (!accelerator.hasMatch())
+                    continue;
+                const QChar key = accelerator.captured(1).at(0).toLower();
+                QVERIFY2(
+                    !taken.contains(key),
+                    qPrintable(QStringLiteral("%1 and %2").arg(taken.value(key), action->text())));
+                taken.insert(key, action->text());
+            }
+        }
     }
 
     // The German texts are longer; the forms keep the English geometry, so every text must fit.
@@ -150,6 +166,39 @@ private slots:
     }
 
 private:
+    // Answers every text with the source's own, ahead of the German translator.
+    class SourceTexts : public QTranslator
+    {
+    public:
+        bool isEmpty() const override { return false; }
+        QString translate(const char *, const char *sourceText, const char *, int) const override
+        {
+            return QString::fromUtf8(sourceText);
+        }
+    };
+
+    // The texts of the window's menus, items, labels and buttons and the port dialog's, and the
+    // group titles, in the order of the forms.
+    static QStringList formTexts()
+    {
+        ScriptedSerialControl comm;
+        frmVeltra window(comm);
+        ComSettings dialog(window.link());
+        QStringList texts{dialog.windowTitle()};
+        for (const QWidget *form :
+             {static_cast<QWidget *>(&window), static_cast<QWidget *>(&dialog)}) {
+            for (const QAction *action : form->findChildren<QAction *>())
+                texts << action->text();
+            for (const QLabel *label : form->findChildren<QLabel *>())
+                texts << label->text();
+            for (const QAbstractButton *button : form->findChildren<QAbstractButton *>())
+                texts << button->text();
+            for (const QGroupBox *group : form->findChildren<QGroupBox *>())
+                texts << group->title();
+        }
+        return texts;
+    }
+
     QTemporaryDir m_dir;
 };
 

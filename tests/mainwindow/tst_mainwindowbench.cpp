@@ -230,19 +230,30 @@ void tst_MainWindowBench::nothingSentWhileOff()
 
     w.mnuBenchMode->trigger();
     QVERIFY(!w.mnuBenchMode->isChecked());
-    // The instrument answered the last poll; its reply is logged a moment after it was sent.
+    // A poll under way ends with its transfer; the instrument's reply to it is logged a moment
+    // after it was sent.
+    QTRY_VERIFY(!w.instrumentWatch().polling());
     SimInstrument &sim = rig.port.sim;
     QTRY_COMPARE(sim.frames().last().direction, SimFrame::Direction::Sent);
-    const qsizetype before = sim.received().size();
-    // Many poll intervals pass: nothing reaches the instrument.
-    QVERIFY(!sim.waitForFrames(SimFrame::Direction::Received, before + 1,
-                               int(30 * PollSeconds * 1000)));
+    const qsizetype before = sim.commands().size();
+    // Timers fire in the order they fall due: this one comes after the next poll would have.
+    bool pollsWereDue = false;
+    QTimer::singleShot(int(3 * PollSeconds * 1000), &w, [&] { pollsWereDue = true; });
+    QTRY_VERIFY(pollsWereDue);
+    // A read now: a poll sent after the mode went off would stand before it on the wire.
+    w.ComRead_Click();
+    QTRY_VERIFY(commandsWithoutStatus(sim.commands().mid(before)).contains("WR"));
+    QCOMPARE(commandsWithoutStatus(sim.commands().mid(before)).mid(0, 5),
+             QByteArrayList({"V", "Vx", "#R", "Ux", "WR"}));
     QCOMPARE(w.LabelSerialNo->text(), QStringLiteral("40002"));
+    QVERIFY(rig.ui.boxes.isEmpty());
 
     // On again: the next frames are a poll for the serial number.
+    QTRY_VERIFY(w.ComRead->isEnabled());
+    const qsizetype afterRead = sim.received().size();
     w.mnuBenchMode->trigger();
-    QVERIFY(sim.waitForFrames(SimFrame::Direction::Received, before + 2));
-    QCOMPARE(commandsWithoutStatus(sim.received().mid(before)).mid(0, 2),
+    QVERIFY(sim.waitForFrames(SimFrame::Direction::Received, afterRead + 2));
+    QCOMPARE(commandsWithoutStatus(sim.received().mid(afterRead)).mid(0, 2),
              QByteArrayList({"@", "#R"}));
 }
 
