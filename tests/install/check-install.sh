@@ -14,19 +14,7 @@ DESTDIR=$root cmake --install "$build" --prefix /usr >/dev/null
 usr=$root/usr
 share=$usr/share
 
-failed=0
-check() { # <what> <command...>: runs the command, reports and counts a failure
-    local what=$1
-    shift
-    local output
-    if output=$("$@" 2>&1); then
-        echo "ok   $what"
-    else
-        echo "FAIL $what"
-        [[ -n $output ]] && sed 's/^/     /' <<<"$output"
-        failed=$((failed + 1))
-    fi
-}
+source "$(dirname "$0")/../common/checks.sh"
 isFile() { [[ -f $1 ]] || { echo "missing: ${1#"$root"}"; return 1; }; }
 isProgram() { [[ -f $1 && -x $1 ]] || { echo "missing or not executable: ${1#"$root"}"; return 1; }; }
 # Width and height from a PNG's header must be the size its theme folder promises.

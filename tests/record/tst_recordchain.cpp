@@ -159,10 +159,7 @@ void TestRecordChain::completedEntryIsKeptByTheDatabase_data()
     QTest::addColumn<QString>("statement");
     QTest::addColumn<bool>("onOpenEntry");
     for (const QString &backend : {Sqlite, Postgres}) {
-        const auto row = [&](const char *what) {
-            return &QTest::newRow(
-                qPrintable(QStringLiteral("%1: %2").arg(backend, QLatin1String(what))));
-        };
+        const auto row = [&](const char *what) { return &backendRow(backend, what); };
         *row("a field of a completed entry cannot be changed")
             << backend << "UPDATE calibration_record SET expiration_read_back = '2030-01-01'"
             << false;
@@ -443,10 +440,7 @@ void TestRecordChain::releaseIsRefusedWithTheReason_data()
     addBackendColumn();
     QTest::addColumn<QString>("why");
     for (const QString &backend : {Sqlite, Postgres}) {
-        const auto row = [&](const char *what) {
-            return &QTest::newRow(
-                qPrintable(QStringLiteral("%1: %2").arg(backend, QLatin1String(what))));
-        };
+        const auto row = [&](const char *what) { return &backendRow(backend, what); };
         *row("no one releases their own work") << backend << "entry 1 was written by this account";
         *row("only a verified calibration")
             << backend << "entry 2 was not verified (mismatch): only a verified calibration";
@@ -602,10 +596,7 @@ void TestRecordChain::onlyAVerifiedWriteHasACertificate_data()
     QTest::addColumn<int>("outcome");
     QTest::addColumn<QString>("certificate");
     for (const QString &backend : {Sqlite, Postgres}) {
-        const auto row = [&](const char *what) {
-            return &QTest::newRow(
-                qPrintable(QStringLiteral("%1: %2").arg(backend, QLatin1String(what))));
-        };
+        const auto row = [&](const char *what) { return &backendRow(backend, what); };
         *row("a verified write is numbered")
             << backend << int(RecordOutcome::Verified) << QStringLiteral("VC-2026-000002");
         *row("an instrument that kept its old dates is not")

@@ -28,19 +28,7 @@ for _ in $(seq 100); do
     sleep 0.1
 done
 
-failed=0
-check() { # <what> <command...>: runs the command, reports and counts a failure
-    local what=$1
-    shift
-    local output
-    if output=$("$@" 2>&1); then
-        echo "ok   $what"
-    else
-        echo "FAIL $what"
-        [[ -n $output ]] && sed 's/^/     /' <<<"$output"
-        failed=$((failed + 1))
-    fi
-}
+source "$(dirname "$0")/../common/checks.sh"
 asRoot() { "$bin/veltra-calib" --settings "$ini" "$@"; }
 asNobody() {
     setpriv --reuid=65534 --regid=65534 --clear-groups -- "$bin/veltra-calib" --settings "$ini" "$@"
